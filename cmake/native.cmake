@@ -1,0 +1,26 @@
+# Native tree: the portable logic with its tests under AddressSanitizer and UBSan.
+option(ZV_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+if(ZV_SANITIZE)
+  set(ZV_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_compile_options(zv_portable PUBLIC ${ZV_SAN_FLAGS})
+  target_link_options(zv_portable PUBLIC ${ZV_SAN_FLAGS})
+endif()
+
+find_package(GTest REQUIRED)
+file(GLOB ZV_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(zv_native_tests ${ZV_NATIVE_TESTS})
+target_link_libraries(zv_native_tests PRIVATE zv_portable GTest::gtest GTest::gtest_main)
+target_compile_options(zv_native_tests PRIVATE ${ZV_WARNINGS})
+add_test(NAME native COMMAND zv_native_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/native-tests.xml)
+
+# Fuzz targets need clang's libFuzzer.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  file(GLOB ZV_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
+  foreach(src ${ZV_FUZZERS})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE zv_portable)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  endforeach()
+endif()

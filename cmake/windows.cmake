@@ -1,0 +1,49 @@
+# Windows tree: Zarvane.exe, statically linked, resources embedded; tests run under Wine.
+target_compile_definitions(zv_portable PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
+
+set(ZV_SYSTEM_LIBS user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid comctl32 comdlg32 version imm32)
+add_library(zv_win STATIC ${ZV_WIN_SOURCES})
+target_link_libraries(zv_win PUBLIC zv_portable ${ZV_SYSTEM_LIBS})
+target_compile_options(zv_win PRIVATE ${ZV_WARNINGS})
+
+if(NOT MSVC)
+  # No runtime DLLs beside the program: libstdc++, libgcc and winpthread go in statically.
+  set(ZV_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  set(ZV_UNICODE_ENTRY -municode)
+endif()
+
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/zv_version.h @ONLY)
+add_executable(Zarvane WIN32 ${CMAKE_SOURCE_DIR}/src/startup/WinMain.cpp ${CMAKE_SOURCE_DIR}/res/Zarvane.rc)
+target_include_directories(Zarvane PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(Zarvane PRIVATE zv_win)
+target_link_options(Zarvane PRIVATE ${ZV_STATIC_LINK} ${ZV_UNICODE_ENTRY})
+set_target_properties(Zarvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# GoogleTest built from Debian's sources with the cross compiler.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Small helper programs that the tests start (recorders, drivers).
+file(GLOB ZV_TEST_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/tools/*.cpp)
+foreach(src ${ZV_TEST_TOOLS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_compile_definitions(${name} PRIVATE UNICODE _UNICODE)
+  target_link_options(${name} PRIVATE ${ZV_STATIC_LINK} ${ZV_UNICODE_ENTRY})
+  target_link_libraries(${name} PRIVATE ${ZV_SYSTEM_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  list(APPEND ZV_TOOL_TARGETS ${name})
+endforeach()
+
+file(GLOB ZV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(zv_win_tests ${ZV_WIN_TESTS} ${CMAKE_SOURCE_DIR}/res/Zarvane.rc)
+target_include_directories(zv_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(zv_win_tests PRIVATE zv_win gtest)
+target_link_options(zv_win_tests PRIVATE ${ZV_STATIC_LINK})
+target_compile_options(zv_win_tests PRIVATE ${ZV_WARNINGS})
+target_compile_definitions(zv_win_tests PRIVATE ZV_TEST_BIN_DIR="${CMAKE_BINARY_DIR}")
+set_target_properties(zv_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(zv_win_tests Zarvane ${ZV_TOOL_TARGETS})
+add_test(NAME win COMMAND zv_win_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/win-tests.xml)

@@ -1,0 +1,19 @@
+# Shared by the scripts: the project's own Wine prefix and locale. Source it.
+ZV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$ZV_ROOT/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LC_ALL=ja_JP.UTF-8
+ZV_WINE=/usr/lib/wine/wine64
+ZV_WINESERVER=/usr/lib/wine/wineserver
+
+# Wine's helper processes keep the output of the first program of a prefix open for ever,
+# so the prefix is booted with its output sent nowhere.
+zv_boot_prefix() {
+  mkdir -p "$WINEPREFIX"
+  "$ZV_WINE" wineboot >/dev/null 2>&1 </dev/null
+}
+
+zv_end_prefix() {
+  "$ZV_WINESERVER" -k >/dev/null 2>&1 || true
+}

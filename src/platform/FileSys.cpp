@@ -1,0 +1,67 @@
+#include "platform/FileSys.h"
+
+#include "platform/Handles.h"
+#include "startup/PathText.h"
+
+namespace zv::win {
+
+namespace {
+DateTime FromSystemTime(const SYSTEMTIME& st) {
+  return DateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wDayOfWeek};
+}
+}  // namespace
+
+std::optional<std::wstring> FindStoredName(const std::wstring& path) {
+  WIN32_FIND_DATAW data{};
+  UniqueFind find(::FindFirstFileW(path.c_str(), &data));
+  if (!find) return std::nullopt;
+  return std::wstring(data.cFileName);
+}
+
+std::optional<uint32_t> GetAttributes(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return attributes;
+}
+
+bool HasAttribute(const std::wstring& path, uint32_t mask) {
+  const auto attributes = GetAttributes(path);
+  return attributes && (*attributes & mask) != 0;
+}
+
+bool IsReadableFile(const std::wstring& path) {
+  if (path.empty()) return false;
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
+}
+
+std::wstring GetLongPath(const std::wstring& path) {
+  return GetLongPathWith(path, [](const std::wstring& p) { return FindStoredName(p); });
+}
+
+std::optional<DateTime> LastWriteLocal(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  FILETIME local{};
+  SYSTEMTIME st{};
+  if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &st))
+    return std::nullopt;
+  return FromSystemTime(st);
+}
+
+bool CreateFolder(const std::wstring& path) { return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+
+bool SetAttributes(const std::wstring& path, uint32_t attributes) {
+  constexpr uint32_t kFour = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+  attributes &= kFour;
+  return ::SetFileAttributesW(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != FALSE;
+}
+
+DateTime LocalNow() {
+  SYSTEMTIME st{};
+  ::GetLocalTime(&st);
+  return FromSystemTime(st);
+}
+
+}  // namespace zv::win

@@ -1,0 +1,32 @@
+// Files, folders, attributes, time stamps and the clock, through the W calls.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "startup/DateTime.h"
+
+namespace zv::win {
+
+// The stored name of the first entry a directory search finds (files, folders, hidden, system).
+std::optional<std::wstring> FindStoredName(const std::wstring& path);
+std::optional<uint32_t> GetAttributes(const std::wstring& path);
+bool HasAttribute(const std::wstring& path, uint32_t mask);
+// An existing file that can be opened for reading now (a folder or a locked file is not).
+bool IsReadableFile(const std::wstring& path);
+// The path with every component as stored on disk; empty when it does not exist.
+std::wstring GetLongPath(const std::wstring& path);
+// Last modification, local time, of a file or folder.
+std::optional<DateTime> LastWriteLocal(const std::wstring& path);
+bool CreateFolder(const std::wstring& path);
+// The complete set of the four attributes; 0 clears them.
+bool SetAttributes(const std::wstring& path, uint32_t attributes);
+
+DateTime LocalNow();
+
+class SystemClock : public IClock {
+ public:
+  DateTime Now() const override { return LocalNow(); }
+};
+
+}  // namespace zv::win

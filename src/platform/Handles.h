@@ -1,0 +1,99 @@
+// RAII owners for the Win32 handles the program opens.
+#pragma once
+#include <utility>
+
+#include "platform/Win.h"
+
+#include <objbase.h>
+
+namespace zv::win {
+
+template <typename Traits>
+class Unique {
+ public:
+  using H = typename Traits::Handle;
+  Unique() = default;
+  explicit Unique(H h) : h_(h) {}
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
+  Unique& operator=(Unique&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, Traits::Invalid()));
+    return *this;
+  }
+  ~Unique() { reset(); }
+  H get() const { return h_; }
+  H* put() { reset(); return &h_; }
+  H release() { return std::exchange(h_, Traits::Invalid()); }
+  void reset(H h = Traits::Invalid()) {
+    if (h_ != Traits::Invalid()) Traits::Close(h_);
+    h_ = h;
+  }
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+
+ private:
+  H h_ = Traits::Invalid();
+};
+
+#define ZV_HANDLE_TRAITS(Name, Type, InvalidValue, CloseCall) \
+  struct Name {                                               \
+    using Handle = Type;                                      \
+    static Handle Invalid() { return InvalidValue; }          \
+    static void Close(Handle h) { CloseCall(h); }             \
+  }
+ZV_HANDLE_TRAITS(FindTraits, HANDLE, INVALID_HANDLE_VALUE, ::FindClose);
+ZV_HANDLE_TRAITS(FileTraits, HANDLE, INVALID_HANDLE_VALUE, ::CloseHandle);
+ZV_HANDLE_TRAITS(KernelTraits, HANDLE, nullptr, ::CloseHandle);
+ZV_HANDLE_TRAITS(KeyTraits, HKEY, nullptr, ::RegCloseKey);
+ZV_HANDLE_TRAITS(HookTraits, HHOOK, nullptr, ::UnhookWindowsHookEx);
+ZV_HANDLE_TRAITS(WindowTraits, HWND, nullptr, ::DestroyWindow);
+ZV_HANDLE_TRAITS(GdiTraits, HGDIOBJ, nullptr, ::DeleteObject);
+ZV_HANDLE_TRAITS(FontTraits, HFONT, nullptr, ::DeleteObject);
+ZV_HANDLE_TRAITS(MenuTraits, HMENU, nullptr, ::DestroyMenu);
+#undef ZV_HANDLE_TRAITS
+
+using UniqueFind = Unique<FindTraits>;
+using UniqueFile = Unique<FileTraits>;
+using UniqueHandle = Unique<KernelTraits>;
+using UniqueKey = Unique<KeyTraits>;
+using UniqueHook = Unique<HookTraits>;
+using UniqueWindow = Unique<WindowTraits>;
+using UniqueGdi = Unique<GdiTraits>;
+using UniqueFont = Unique<FontTraits>;
+using UniqueMenu = Unique<MenuTraits>;
+
+// A COM interface pointer that releases itself.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() { reset(); }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  T** put() { reset(); return &p_; }
+  void** put_void() { return reinterpret_cast<void**>(put()); }
+  void reset() {
+    if (p_) p_->Release();
+    p_ = nullptr;
+  }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// CoInitialize for the lifetime of a scope.
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComScope() { if (ok_) ::CoUninitialize(); }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool ok_;
+};
+
+}  // namespace zv::win

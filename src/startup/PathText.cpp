@@ -1,0 +1,135 @@
+#include "startup/PathText.h"
+
+namespace zv {
+
+namespace {
+wchar_t UpperChar(wchar_t c) {
+  if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 32);
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<wchar_t>(c - 32);  // full-width a-z
+  return c;
+}
+wchar_t LowerChar(wchar_t c) {
+  if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c + 32);
+  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<wchar_t>(c + 32);
+  return c;
+}
+}  // namespace
+
+std::wstring TrimBlanks(std::wstring_view text) {
+  const auto first = text.find_first_not_of(L' ');
+  if (first == std::wstring_view::npos) return {};
+  const auto last = text.find_last_not_of(L' ');
+  return std::wstring(text.substr(first, last - first + 1));
+}
+
+std::wstring TrimAtNul(std::wstring_view text) {
+  const auto nul = text.find(L'\0');
+  return TrimBlanks(nul == std::wstring_view::npos ? text : text.substr(0, nul));
+}
+
+std::wstring ToUpperText(std::wstring_view text) {
+  std::wstring out(text);
+  for (auto& c : out) c = UpperChar(c);
+  return out;
+}
+
+std::wstring ToLowerText(std::wstring_view text) {
+  std::wstring out(text);
+  for (auto& c : out) c = LowerChar(c);
+  return out;
+}
+
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UpperChar(a[i]) != UpperChar(b[i])) return false;
+  return true;
+}
+
+bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::wstring GetFileNamePart(std::wstring_view path) {
+  if (path.empty() || path.back() == L'\\') return {};
+  const auto slash = path.rfind(L'\\');
+  return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(slash + 1));
+}
+
+std::wstring GetExtensionPart(std::wstring_view name) {
+  const auto dot = name.rfind(L'.');
+  return dot == std::wstring_view::npos ? std::wstring() : std::wstring(name.substr(dot + 1));
+}
+
+bool HasLineBreakOrTab(std::wstring_view text) {
+  return text.find_first_of(L"\r\n\t") != std::wstring_view::npos;
+}
+
+bool IsQuoted(std::wstring_view text) {
+  return text.size() >= 2 && text.front() == L'"' && text.back() == L'"';
+}
+
+std::wstring Unquote(std::wstring_view text) {
+  return IsQuoted(text) ? std::wstring(text.substr(1, text.size() - 2)) : std::wstring(text);
+}
+
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
+  std::vector<std::wstring> args;
+  if (commandLine.empty()) return args;
+  std::wstring current;
+  for (size_t i = 0; i < commandLine.size(); ++i) {
+    const wchar_t c = commandLine[i];
+    if (c == L' ') {
+      args.push_back(std::move(current));
+      current.clear();
+    } else if (c == L'"') {
+      const auto close = commandLine.find(L'"', i + 1);
+      if (close == std::wstring_view::npos) {
+        // An unclosed quote leaves the rest of the line as it is.
+        current.append(commandLine.substr(i));
+        break;
+      }
+      current.append(commandLine.substr(i, close - i + 1));
+      i = close;
+    } else {
+      current.push_back(c);
+    }
+  }
+  args.push_back(std::move(current));
+  return args;
+}
+
+std::wstring GetLongPathWith(std::wstring_view path, const FindStoredNameFn& findStoredName) {
+  std::wstring p = ToUpperText(TrimBlanks(path));
+  if (p.empty()) return {};
+
+  auto isSep = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  std::wstring root;
+  if (p.size() > 1 && isSep(p[0]) && isSep(p[1])) {
+    // \\server\share: the root ends before the backslash that follows the share.
+    const auto first = p.find(L'\\', 2);
+    if (first == std::wstring::npos) return {};
+    const auto second = p.find(L'\\', first + 1);
+    if (second == std::wstring::npos) return {};
+    root = p.substr(0, second);
+  } else {
+    const auto colon = p.find(L':');
+    if (colon != std::wstring::npos) root = p.substr(0, colon + 1);
+  }
+
+  if (p.size() <= root.size() + 1) return root + L"\\";
+  if (p.back() != L'\\') p.push_back(L'\\');
+
+  std::wstring result = root;
+  for (auto sep = p.find(L'\\', root.size() + 1); sep != std::wstring::npos;
+       sep = p.find(L'\\', sep + 1)) {
+    const auto stored = findStoredName(p.substr(0, sep));
+    if (!stored) return {};
+    const auto nul = stored->find(L'\0');
+    result += L'\\';
+    result += stored->substr(0, nul);
+  }
+  return result;
+}
+
+}  // namespace zv

@@ -1,0 +1,14 @@
+// Start-up entries whose dialogs are still being built. Each subsystem removes its entry
+// from here when its real one lands.
+#include "platform/Win.h"
+#include "startup/StartupForms.h"
+
+namespace zv {
+
+void ShowSetupDialog() {}
+bool OpenOptionsDialog() { return false; }
+bool OpenCopyDialog() { return false; }
+bool ActivatePreviousInstance() { return false; }
+void ReleaseSharedObjects() {}
+
+}  // namespace zv

@@ -1,0 +1,179 @@
+#include "startup/Settings.h"
+
+#include <string_view>
+
+#include "startup/PathText.h"
+
+namespace zv {
+
+namespace {
+
+enum class KeyKind {
+  Flag0,  // yes/no, default 0: only 1 counts as yes
+  Flag1,  // yes/no, default 1: only 0 counts as no
+  Number, // integer taken as read, default 0
+  Text,
+};
+
+struct KeyDef {
+  const wchar_t* name;
+  KeyKind kind;
+  int Settings::*number;
+  std::wstring Settings::*text;
+};
+
+constexpr KeyDef Num(const wchar_t* name, KeyKind kind, int Settings::*m) { return {name, kind, m, nullptr}; }
+constexpr KeyDef Txt(const wchar_t* name, std::wstring Settings::*m) { return {name, KeyKind::Text, nullptr, m}; }
+
+// Section "Option", in the order they are read.
+constexpr KeyDef kKeys[] = {
+    Num(L"OpenOriginalCheck", KeyKind::Flag0, &Settings::OpenOriginalCheck),
+    Num(L"OpenFolderCheck", KeyKind::Flag1, &Settings::OpenFolderCheck),
+    Num(L"DispExt", KeyKind::Flag1, &Settings::DispExt),
+    Num(L"AutoNo", KeyKind::Number, &Settings::AutoNo),
+    Num(L"StartUpPos", KeyKind::Number, &Settings::StartUpPos),
+    Num(L"StartUpLeft", KeyKind::Number, &Settings::StartUpLeft),
+    Num(L"StartUpTop", KeyKind::Number, &Settings::StartUpTop),
+    Num(L"IMEMode", KeyKind::Flag0, &Settings::IMEMode),
+    Num(L"TopMost", KeyKind::Flag1, &Settings::TopMost),
+    Num(L"NotConfirmReplaceFile", KeyKind::Flag0, &Settings::NotConfirmReplaceFile),
+    Num(L"ShellExecOpen", KeyKind::Flag0, &Settings::ShellExecOpen),
+    Num(L"FolderOnly", KeyKind::Flag0, &Settings::FolderOnly),
+    Num(L"Attribute", KeyKind::Flag0, &Settings::Attribute),
+    Num(L"AttrArchive", KeyKind::Flag0, &Settings::AttrArchive),
+    Num(L"AttrReadOnly", KeyKind::Flag0, &Settings::AttrReadOnly),
+    Num(L"AttrHidden", KeyKind::Flag0, &Settings::AttrHidden),
+    Num(L"AttrSystem", KeyKind::Flag0, &Settings::AttrSystem),
+    Txt(L"OpenFileExt1", &Settings::OpenFileExt1),
+    Txt(L"OpenFileExt2", &Settings::OpenFileExt2),
+    Txt(L"OpenAplPath", &Settings::OpenAplPath),
+    Txt(L"ExtNameFormat", &Settings::ExtNameFormat),
+    Txt(L"FileNameFormat", &Settings::FileNameFormat),
+    Txt(L"FolderNameFormat", &Settings::FolderNameFormat),
+    Num(L"CopyToFolder", KeyKind::Flag0, &Settings::CopyToFolder),
+    Txt(L"CopyToFolderPath", &Settings::CopyToFolderPath),
+};
+
+// What the options dialog's OK writes, in this order.
+constexpr const wchar_t* kSavedKeys[] = {
+    L"OpenFileExt1", L"OpenFileExt2", L"OpenAplPath", L"ExtNameFormat", L"FileNameFormat",
+    L"FolderNameFormat", L"OpenOriginalCheck", L"OpenFolderCheck", L"DispExt", L"AutoNo",
+    L"StartUpPos", L"IMEMode", L"TopMost", L"NotConfirmReplaceFile", L"ShellExecOpen",
+    L"FolderOnly", L"CopyToFolder", L"CopyToFolderPath", L"Attribute", L"AttrArchive",
+    L"AttrReadOnly", L"AttrHidden", L"AttrSystem",
+};
+
+struct FirstRunValue {
+  const wchar_t* section;
+  const wchar_t* key;
+  const wchar_t* value;
+};
+
+// A new settings file, key by key.
+constexpr FirstRunValue kFirstRun[] = {
+    {kOptionSection, L"OpenFileExt1", L"txt html htm"},
+    {kOptionSection, L"OpenFileExt2", L"html htm bat vbs"},
+    {kOptionSection, L"OpenAplPath", L""},
+    {kOptionSection, L"OpenOriginalCheck", L"0"},
+    {kOptionSection, L"OpenFolderCheck", L"1"},
+    {kOptionSection, L"DispExt", L"1"},
+    {kOptionSection, L"IMEMode", L"0"},
+    {kOptionSection, L"TopMost", L"1"},
+    {kOptionSection, L"StartUpPos", L"0"},
+    {kOptionSection, L"NotConfirmReplaceFile", L"0"},
+    {kOptionSection, L"ShellExecOpen", L"0"},
+    {kOptionSection, L"FolderOnly", L"0"},
+    {kOptionSection, L"FileNameFormat", L""},
+    {kOptionSection, L"ExtNameFormat", L""},
+    {kOptionSection, L"FolderNameFormat", L""},
+    {kOptionSection, L"CopyToFolder", L"0"},
+    {kOptionSection, L"CopyToFolderPath", L""},
+    {kSystemSection, L"HkcrExt", L""},
+    {kOptionSection, L"Attribute", L"0"},
+    {kOptionSection, L"AttrArchive", L"0"},
+    {kOptionSection, L"AttrReadOnly", L"0"},
+    {kOptionSection, L"AttrHidden", L"0"},
+    {kOptionSection, L"AttrSystem", L"0"},
+};
+
+const KeyDef* FindKey(std::wstring_view name) {
+  for (const auto& key : kKeys)
+    if (name == key.name) return &key;
+  return nullptr;
+}
+
+int Normalise(KeyKind kind, int value) {
+  switch (kind) {
+    case KeyKind::Flag0: return value == 1 ? 1 : 0;
+    case KeyKind::Flag1: return value == 0 ? 0 : 1;
+    default: return value;
+  }
+}
+
+std::vector<std::wstring> SplitAtCommas(const std::wstring& text) {
+  std::vector<std::wstring> parts;
+  size_t start = 0;
+  for (;;) {
+    const auto comma = text.find(L',', start);
+    parts.push_back(text.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start));
+    if (comma == std::wstring::npos) return parts;
+    start = comma + 1;
+  }
+}
+
+}  // namespace
+
+void LoadSettings(IProfile& profile, Settings& s) {
+  for (const auto& key : kKeys) {
+    if (key.kind == KeyKind::Text) {
+      s.*key.text = TrimAtNul(profile.GetString(kOptionSection, key.name));
+    } else {
+      const int fallback = key.kind == KeyKind::Flag1 ? 1 : 0;
+      s.*key.number = Normalise(key.kind, profile.GetInt(kOptionSection, key.name, fallback));
+    }
+  }
+  s.HkcrExtEmpty = true;
+  const std::wstring ext = TrimAtNul(profile.GetString(kSystemSection, L"HkcrExt"));
+  if (!ext.empty()) {
+    s.HkcrExtList = SplitAtCommas(ext);
+    s.HkcrExtEmpty = false;
+  }
+}
+
+bool SaveSettings(IProfile& profile, const Settings& s) {
+  bool written = true;
+  for (const wchar_t* name : kSavedKeys) {
+    const KeyDef* key = FindKey(name);
+    const std::wstring value = key->kind == KeyKind::Text ? s.*key->text : std::to_wstring(s.*key->number);
+    written = profile.WriteString(kOptionSection, name, value) && written;
+  }
+  return written;
+}
+
+bool SaveHkcrExt(IProfile& profile, const Settings& s) {
+  std::wstring joined;
+  for (size_t i = 0; i < s.HkcrExtList.size(); ++i) {
+    if (i > 0) joined += L',';
+    joined += s.HkcrExtList[i];
+  }
+  return profile.WriteString(kSystemSection, L"HkcrExt", joined);
+}
+
+bool WriteFirstRunDefaults(IProfile& profile) {
+  bool written = true;
+  for (const auto& entry : kFirstRun)
+    written = profile.WriteString(entry.section, entry.key, entry.value) && written;
+  return written;
+}
+
+int ReadPrevInstance(IProfile& profile) {
+  return profile.GetInt(kOptionSection, L"PrevInstance", 0) == 1 ? 1 : 0;
+}
+
+bool SaveStartUpPosition(IProfile& profile, int left, int top) {
+  const bool leftWritten = profile.WriteString(kOptionSection, L"StartUpLeft", std::to_wstring(left));
+  const bool topWritten = profile.WriteString(kOptionSection, L"StartUpTop", std::to_wstring(top));
+  return leftWritten && topWritten;
+}
+
+}  // namespace zv

@@ -1,0 +1,129 @@
+#include "startup/Startup.h"
+
+#include <vector>
+
+#include "startup/PathText.h"
+
+namespace zv {
+
+const wchar_t kIniNotFoundText[] =
+    L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
+const wchar_t kBadPathText[] =
+    L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
+    L"Readme.txt で使用方法を確認してください。";
+
+namespace {
+
+constexpr std::wstring_view kIniOption = L"/INI";
+
+bool IsIniOption(const std::wstring& arg) { return StartsWithNoCase(arg, kIniOption); }
+
+// "/INIpath": takes the path (quotes removed) and warns when the file is missing.
+void TakeIniOption(StartupHost& host, const std::wstring& arg, std::wstring& iniPath) {
+  if (arg.size() <= kIniOption.size()) return;
+  iniPath = Unquote(arg.substr(kIniOption.size()));
+  if (!FileExistsVia(host, iniPath)) host.ShowStartupMessage(kIniNotFoundText, kMbWarning);
+}
+
+std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
+  if (!folder.empty() && folder.back() == L'\\') return folder + name;
+  return folder + L"\\" + name;
+}
+
+// Fills the source record for an existing folder or readable file; false otherwise.
+bool DescribeSource(StartupHost& host, std::wstring path, SourceRecord& src) {
+  if (path.size() <= 3) return false;  // drive roots and the like
+  path = Unquote(path);
+  src.SourcePath = path;
+
+  const auto attributes = host.Attributes(path);
+  if (!attributes) return false;
+  const bool isFolder = (*attributes & kAttrDirectory) != 0;
+  if (isFolder) {
+    // A folder dropped as "C:\Data\Photos\" still names the folder Photos.
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    src.SourcePath = path;
+  } else {
+    std::wstring probe = path;
+    if (!FileExistsVia(host, probe)) return false;
+  }
+
+  const std::wstring namePart = GetFileNamePart(path);
+  src.SourceFolder = path.substr(0, path.size() - namePart.size());
+  const auto stored = host.StoredName(path, isFolder);
+  if (!stored) return false;
+  src.SourceName = *stored;
+  src.SourceIsFolder = isFolder;
+  src.SourceExt.clear();
+  if (!isFolder) {
+    src.SourceExt = GetExtensionPart(src.SourceName);
+    if (!src.SourceExt.empty())
+      src.SourceName.resize(src.SourceName.size() - src.SourceExt.size() - 1);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool FileExistsVia(StartupHost& host, std::wstring& path) {
+  if (path.empty()) return false;
+  if (path.back() == L'\\') path.pop_back();
+  return host.IsReadableFile(path);
+}
+
+StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
+  StartupResult r;
+  std::wstring sourcePath;
+  std::wstring iniPath;
+
+  const std::vector<std::wstring> args = SplitCommandLine(commandLine);
+  if (args.size() == 1) {
+    if (IsIniOption(args[0]))
+      TakeIniOption(host, args[0], iniPath);
+    else
+      sourcePath = args[0];
+  } else if (args.size() > 1) {
+    sourcePath = args.back();
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+      if (IsIniOption(args[i])) TakeIniOption(host, args[i], iniPath);
+  }
+
+  if (iniPath.empty() || !FileExistsVia(host, iniPath))
+    iniPath = JoinFolder(host.ExeFolder(), L"Zarvane.ini");
+  r.IniPath = iniPath;
+
+  IProfile& profile = host.Profile(iniPath);
+  if (ReadPrevInstance(profile) == 0 && host.ActivatePreviousInstance()) {
+    r.outcome = StartupOutcome::EndedPreviousInstance;
+    return r;
+  }
+
+  const std::wstring helpName = host.ExeBaseName() + L".hlp";
+  std::wstring helpPath = JoinFolder(host.ExeFolder(), helpName);
+  r.HelpFile = FileExistsVia(host, helpPath) ? helpPath : helpName;
+
+  std::wstring iniProbe = iniPath;
+  if (!FileExistsVia(host, iniProbe)) {
+    r.firstRun = true;
+    host.ShowSetup();
+    r.firstRunWritten = WriteFirstRunDefaults(profile);
+  }
+
+  LoadSettings(profile, r.settings);
+
+  if (sourcePath.empty()) {
+    r.outcome = StartupOutcome::OpenOptions;
+    return r;
+  }
+  if (!DescribeSource(host, sourcePath, r.source)) {
+    host.ShowStartupMessage(kBadPathText, kMbStop);
+    host.ReleaseShared();
+    r.source = SourceRecord{};
+    r.outcome = StartupOutcome::EndedBadPath;
+    return r;
+  }
+  r.outcome = StartupOutcome::OpenCopyDialog;
+  return r;
+}
+
+}  // namespace zv

@@ -1,0 +1,75 @@
+// The start-up sequence: command line, settings file, instance rule, first run, source record.
+// Portable: everything it needs from the machine comes through StartupHost.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "startup/Settings.h"
+
+namespace zv {
+
+// What is being copied; written once at start-up.
+struct SourceRecord {
+  std::wstring SourcePath;
+  std::wstring SourceName;
+  std::wstring SourceExt;
+  std::wstring SourceFolder;  // ends with a backslash
+  bool SourceIsFolder = false;
+};
+
+inline constexpr uint32_t kAttrReadOnly = 1;
+inline constexpr uint32_t kAttrHidden = 2;
+inline constexpr uint32_t kAttrSystem = 4;
+inline constexpr uint32_t kAttrDirectory = 16;
+inline constexpr uint32_t kAttrArchive = 32;
+
+// Message-box styles and results used throughout.
+inline constexpr int kMbStop = 16, kMbQuestionYesNo = 36, kMbWarning = 48, kMbInfo = 64,
+                     kMbQuestionYesNoCancel = 291;
+inline constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
+
+inline constexpr wchar_t kAppTitle[] = L"Zarvane";
+extern const wchar_t kIniNotFoundText[];
+extern const wchar_t kBadPathText[];
+
+class StartupHost {
+ public:
+  virtual ~StartupHost() = default;
+  virtual std::wstring ExeFolder() = 0;
+  virtual std::wstring ExeBaseName() = 0;  // file name without extension
+  // An existing file that can be opened for reading.
+  virtual bool IsReadableFile(const std::wstring& path) = 0;
+  virtual std::optional<uint32_t> Attributes(const std::wstring& path) = 0;
+  // Stored name found by a directory search that admits hidden and system entries,
+  // and folders when asked.
+  virtual std::optional<std::wstring> StoredName(const std::wstring& path, bool folders) = 0;
+  // The platform's message box in its own place, title "Zarvane".
+  virtual void ShowStartupMessage(const std::wstring& text, int style) = 0;
+  virtual IProfile& Profile(const std::wstring& iniPath) = 0;
+  virtual bool ActivatePreviousInstance() = 0;
+  virtual void ShowSetup() = 0;  // modal welcome dialog
+  // Releases the shared cursor and file-operation objects on the path error.
+  virtual void ReleaseShared() {}
+};
+
+enum class StartupOutcome { OpenOptions, OpenCopyDialog, EndedPreviousInstance, EndedBadPath };
+
+struct StartupResult {
+  StartupOutcome outcome = StartupOutcome::EndedBadPath;
+  std::wstring IniPath;
+  std::wstring HelpFile;
+  SourceRecord source;
+  Settings settings;
+  bool firstRun = false;
+  bool firstRunWritten = true;  // false when the new settings file could not be written
+};
+
+// FileExists semantics: an empty path is false; one trailing backslash is removed from the
+// caller's variable before the test.
+bool FileExistsVia(StartupHost& host, std::wstring& path);
+
+// Runs the whole sequence up to the choice of dialog; the caller opens it.
+StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host);
+
+}  // namespace zv

@@ -1,0 +1,69 @@
+#include "startup/basZarvane.h"
+
+#include "platform/AppInfo.h"
+#include "platform/FileSys.h"
+#include "platform/Profile.h"
+#include "platform/Win.h"
+#include "startup/PathText.h"
+#include "startup/StartupForms.h"
+
+namespace zv {
+
+ProcessState& Process() {
+  static ProcessState state;
+  return state;
+}
+
+std::wstring WinStartupHost::ExeFolder() { return win::ExeFolder(); }
+std::wstring WinStartupHost::ExeBaseName() { return win::ExeBaseName(); }
+bool WinStartupHost::IsReadableFile(const std::wstring& path) { return win::IsReadableFile(path); }
+std::optional<uint32_t> WinStartupHost::Attributes(const std::wstring& path) { return win::GetAttributes(path); }
+std::optional<std::wstring> WinStartupHost::StoredName(const std::wstring& path, bool) {
+  return win::FindStoredName(path);
+}
+
+void WinStartupHost::ShowStartupMessage(const std::wstring& text, int style) {
+  ::MessageBoxW(nullptr, text.c_str(), kAppTitle, static_cast<UINT>(style));
+}
+
+IProfile& WinStartupHost::Profile(const std::wstring& iniPath) {
+  profile_ = std::make_unique<win::WinProfile>(iniPath);
+  return *profile_;
+}
+
+bool WinStartupHost::ActivatePreviousInstance() { return zv::ActivatePreviousInstance(); }
+void WinStartupHost::ShowSetup() { ShowSetupDialog(); }
+void WinStartupHost::ReleaseShared() { ReleaseSharedObjects(); }
+
+std::wstring CommandLineArguments(const wchar_t* fullCommandLine) {
+  std::wstring_view line = fullCommandLine ? fullCommandLine : L"";
+  size_t i = 0;
+  if (!line.empty() && line[0] == L'"') {
+    const auto close = line.find(L'"', 1);
+    i = close == std::wstring_view::npos ? line.size() : close + 1;
+  } else {
+    while (i < line.size() && line[i] != L' ' && line[i] != L'\t') ++i;
+  }
+  return TrimBlanks(line.substr(i));
+}
+
+bool Main() {
+  WinStartupHost host;
+  StartupResult r = RunStartup(CommandLineArguments(::GetCommandLineW()), host);
+  ProcessState& p = Process();
+  p.IniPath = r.IniPath;
+  p.HelpFile = r.HelpFile;
+  p.Source = r.source;
+  p.Opt = r.settings;
+
+  switch (r.outcome) {
+    case StartupOutcome::OpenOptions:
+      return OpenOptionsDialog();
+    case StartupOutcome::OpenCopyDialog:
+      return OpenCopyDialog();
+    default:
+      return false;
+  }
+}
+
+}  // namespace zv

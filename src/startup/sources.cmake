@@ -1,0 +1,2 @@
+zv_portable(PathText.cpp Settings.cpp Startup.cpp VersionText.cpp)
+zv_win(basZarvane.cpp PendingForms.cpp)

@@ -1,0 +1,19 @@
+#include "ui/MessageLoop.h"
+
+#include "platform/Win.h"
+
+namespace zv::ui {
+
+int RunMessageLoop() {
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Tab, Enter, Esc and accelerators for whichever dialog holds the message.
+    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (top && ::IsDialogMessageW(top, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace zv::ui

@@ -1,0 +1,2 @@
+zv_portable()
+zv_win(MessageLoop.cpp)
