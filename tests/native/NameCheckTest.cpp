@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "copy/NameCheck.h"
+#include "startup/PathText.h"
+
+using namespace zv;
+
+namespace {
+
+const SourceRecord kFile{L"C:\\Data\\Report.txt", L"Report", L"txt", L"C:\\Data\\", false};
+const SourceRecord kFolder{L"C:\\Data\\Photos", L"Photos", L"", L"C:\\Data\\", true};
+
+const std::wstring kFileForbidden = L"ファイル名に \\ / : * ? \" < > | は使えません。";
+const std::wstring kFolderForbidden = L"フォルダ名に \\ / : * ? \" < > | は使えません。";
+const std::wstring kControl = L"ファイル名に不正な文字（改行コード等）が含まれています。";
+
+// Folders on a fake disk, by upper-cased path without the trailing backslash.
+struct FakeDisk {
+  std::map<std::wstring, std::wstring> stored{
+      {L"C:\\DATA", L"C:\\Data"}, {L"C:\\DATA~1", L"C:\\Data"}, {L"D:\\OTHER", L"D:\\Other"}};
+  int lookups = 0;
+  std::wstring LongPath(const std::wstring& path) {
+    ++lookups;
+    std::wstring key = ToUpperText(path);
+    if (!key.empty() && key.back() == L'\\') key.pop_back();
+    const auto it = stored.find(key);
+    return it == stored.end() ? std::wstring() : it->second;
+  }
+};
+
+// Shift_JIS widths: ASCII and half-width katakana one byte, the rest two.
+size_t SjisBytes(const std::wstring& text) {
+  size_t n = 0;
+  for (wchar_t c : text) n += (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
+  return n;
+}
+
+struct Run {
+  NameCheckResult result;
+  std::wstring copyToFolderPath;
+  int lookups;
+};
+
+Run Check(const std::wstring& name, const std::wstring& ext, bool folderMode, int copyToFolder = 0,
+          std::wstring copyToFolderPath = L"", const SourceRecord* source = nullptr) {
+  FakeDisk disk;
+  NameCheckInput in{name, ext, folderMode, source ? source : (folderMode ? &kFolder : &kFile),
+                    copyToFolder};
+  auto result = CheckNewName(in, copyToFolderPath,
+                             [&](const std::wstring& p) { return disk.LongPath(p); }, SjisBytes);
+  return {result, copyToFolderPath, disk.lookups};
+}
+
+}  // namespace
+
+TEST(NameCheck, EachCheckWordingAndFocus) {
+  struct Case { std::wstring name, ext; bool folder; int check; std::wstring message; NameBox focus; };
+  const Case cases[] = {
+      {L"", L"txt", false, 1, L"ファイル名を入力してください。", NameBox::NewFile},
+      {L"", L"", true, 1, L"フォルダ名を入力してください。", NameBox::NewFile},
+      {L"a|b", L"txt", false, 2, kFileForbidden, NameBox::NewFile},
+      {L"a|b", L"", true, 2, kFolderForbidden, NameBox::NewFile},
+      {L"a\nb", L"txt", false, 3, kControl, NameBox::NewFile},
+      {L"a\r\nb", L"", true, 3, kControl, NameBox::NewFile},
+      {L"a\tb", L"txt", false, 3, kControl, NameBox::NewFile},
+      {L"new", L"t?t", false, 4, kFileForbidden, NameBox::NewExt},
+      {L"new", L"t\tt", false, 5, kControl, NameBox::NewExt},
+      {L"report", L"TXT", false, 6, L"ファイル名または拡張子を変更してください。", NameBox::NewFile},
+      {L"PHOTOS", L"", true, 6, L"フォルダ名を変更してください。", NameBox::NewFile},
+      {L"con", L"txt", false, 7, L"このファイル名は予約デバイス名のため、使用できません。", NameBox::NewFile},
+      {L"Aux", L"", true, 7, L"このフォルダ名は予約デバイス名のため、使用できません。", NameBox::NewFile},
+      {std::wstring(250, L'a'), L"txt", false, 8, L"ファイル名が長すぎます。", NameBox::NewFile},
+      {std::wstring(250, L'a'), L"", true, 8, L"フォルダ名が長すぎます。", NameBox::NewFile},
+      // First failure wins.
+      {L"", L"t?t", false, 1, L"ファイル名を入力してください。", NameBox::NewFile},
+      {L"a|\n", L"txt", false, 2, kFileForbidden, NameBox::NewFile},
+      {L"a\n", L"?", false, 3, kControl, NameBox::NewFile},
+      {L"new", L"?\n", false, 4, kFileForbidden, NameBox::NewExt},
+      {L"con" + std::wstring(250, L'a'), L"", false, 8, L"ファイル名が長すぎます。", NameBox::NewFile},
+  };
+  for (const auto& c : cases) {
+    const auto r = Check(c.name, c.ext, c.folder).result;
+    EXPECT_FALSE(r.ok()) << c.check;
+    EXPECT_EQ(r.failedCheck, c.check) << c.name.size() << " " << c.check;
+    EXPECT_EQ(r.message, c.message) << c.check;
+    EXPECT_EQ(r.focus, c.focus) << c.check;
+  }
+}
+
+TEST(NameCheck, ForbiddenCharacters) {
+  // One blank between each of the nine characters, and around them.
+  std::wstring listed;
+  for (wchar_t c : std::wstring(L"\\/:*?\"<>|")) {
+    listed += L' ';
+    listed += c;
+    const auto inName = Check(std::wstring(L"a") + c, L"txt", false).result;
+    const auto inExt = Check(L"new", std::wstring(1, c), false).result;
+    EXPECT_EQ(inName.failedCheck, 2) << static_cast<int>(c);
+    EXPECT_EQ(inExt.failedCheck, 4) << static_cast<int>(c);
+  }
+  EXPECT_EQ(kFileForbidden, L"ファイル名に" + listed + L" は使えません。");
+  EXPECT_EQ(kFolderForbidden, L"フォルダ名に" + listed + L" は使えません。");
+}
+
+TEST(NameCheck, NamesThatPass) {
+  struct Case { std::wstring name, ext; bool folder; };
+  const Case cases[] = {
+      {L"   ", L"txt", false},       // blanks are a name
+      {L"report", L"", false},       // the extension changed
+      {L"Report", L"txt2", false},
+      {L"Report2", L"txt", false},
+      {L"CON.txt", L"", false},      // typed whole: only the exact device names are refused
+      {L"CON ", L"txt", false},
+      {L"COM10", L"txt", false},
+      {L"lpt0", L"txt", false},
+      {L"新しい写真", L"", true},
+      {L"Photos2", L"t?t", true},    // the disabled extension box plays no part
+      {L"ﾚﾎﾟｰﾄ", L"ｔｘｔ", false},
+  };
+  for (const auto& c : cases) {
+    const auto r = Check(c.name, c.ext, c.folder).result;
+    EXPECT_TRUE(r.ok()) << r.failedCheck;
+    EXPECT_TRUE(r.message.empty());
+  }
+}
+
+TEST(NameCheck, UnchangedNameDependsOnTheTargetFolder) {
+  struct Case {
+    int copyToFolder;
+    std::wstring pathBefore;
+    bool refused;
+    std::wstring pathAfter;
+    bool looksUp;
+  };
+  const Case cases[] = {
+      {0, L"", true, L"", false},
+      {0, L"D:\\Other", true, L"D:\\Other", false},         // not in use: left alone
+      {1, L"", true, L"", false},
+      {1, L"D:\\Other", false, L"D:\\Other\\", true},
+      {1, L"d:\\other\\", false, L"d:\\other\\", true},
+      {1, L"c:\\DATA", true, L"c:\\DATA\\", true},          // the source's own folder, other case
+      {1, L"C:\\Data\\", true, L"C:\\Data\\", true},
+      {1, L"C:\\DATA~1", true, L"C:\\DATA~1\\", true},      // stored names decide
+      {1, L"X:\\Nowhere", false, L"X:\\Nowhere\\", true},
+  };
+  for (const auto& c : cases) {
+    const auto run = Check(L"report", L"TXT", false, c.copyToFolder, c.pathBefore);
+    EXPECT_EQ(run.result.failedCheck, c.refused ? 6 : 0) << c.pathBefore;
+    EXPECT_EQ(run.copyToFolderPath, c.pathAfter) << c.pathBefore;
+    EXPECT_EQ(run.lookups > 0, c.looksUp) << c.pathBefore;
+  }
+  // Folder mode: the name alone decides.
+  EXPECT_EQ(Check(L"photos", L"", true, 1, L"C:\\Data").result.failedCheck, 6);
+  EXPECT_TRUE(Check(L"photos", L"", true, 1, L"D:\\Other").result.ok());
+}
+
+TEST(NameCheck, TrailingBackslashIsAddedAfterChecksOneToFive) {
+  EXPECT_EQ(Check(L"", L"txt", false, 1, L"D:\\Other").copyToFolderPath, L"D:\\Other");
+  EXPECT_EQ(Check(L"new", L"t\tt", false, 1, L"D:\\Other").copyToFolderPath, L"D:\\Other");
+  // A later failure keeps it.
+  const auto run = Check(L"con", L"txt", false, 1, L"D:\\Other");
+  EXPECT_EQ(run.result.failedCheck, 7);
+  EXPECT_EQ(run.copyToFolderPath, L"D:\\Other\\");
+}
+
+TEST(NameCheck, ReservedDeviceNames) {
+  struct Case { std::wstring name; bool reserved; };
+  const Case cases[] = {
+      {L"con", true}, {L"CON", true}, {L"Aux", true}, {L"nul", true}, {L"PRN", true},
+      {L"clock$", true}, {L"CLOCK$", true}, {L"com1", true}, {L"COM9", true}, {L"Lpt1", true},
+      {L"LPT9", true},
+      {L"", false}, {L"CON.txt", false}, {L"CON ", false}, {L" CON", false}, {L"CONX", false},
+      {L"COM", false}, {L"COM0", false}, {L"lpt0", false}, {L"COM10", false}, {L"LPTA", false},
+      {L"COM１", false}, {L"ＣＯＮ", false}, {L"CLOCK", false}, {L"con\n", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsReservedDeviceName(c.name), c.reserved) << c.name.size();
+}
+
+TEST(NameCheck, TargetPathLengthInAnsiBytes) {
+  // A folder of 240 bytes, backslash included.
+  const std::wstring folder = L"C:\\" + std::wstring(236, L'f') + L"\\";
+  ASSERT_EQ(folder.size(), 240u);
+  const SourceRecord source{folder + L"src.txt", L"src", L"txt", folder, false};
+  struct Case { std::wstring name, ext; bool ok; };
+  const Case cases[] = {
+      {std::wstring(10, L'a'), L"txt", true},    // 254
+      {std::wstring(11, L'a'), L"txt", true},    // 255
+      {std::wstring(12, L'a'), L"txt", false},   // 256
+      {std::wstring(15, L'a'), L"", true},       // no dot without an extension: 255
+      {std::wstring(16, L'a'), L"", false},
+      {L"報告書ab", L"txt", true},               // 240 + 8 + 4 = 252
+      {L"報告書報告書", L"txt", false},           // 240 + 12 + 4 = 256
+      {L"ﾚﾎﾟｰﾄﾚﾎﾟｰﾄﾚ", L"txt", true},           // half-width katakana: one byte each, 255
+      {L"ﾚﾎﾟｰﾄﾚﾎﾟｰﾄﾚﾎ", L"txt", false},
+  };
+  for (const auto& c : cases) {
+    const auto r = Check(c.name, c.ext, false, 0, L"", &source).result;
+    EXPECT_EQ(r.ok(), c.ok) << c.name.size();
+    if (!c.ok) EXPECT_EQ(r.failedCheck, 8);
+  }
+}
+
+TEST(NameCheck, ComposeTargetPath) {
+  struct Case { std::wstring name, ext; bool folder; int copyToFolder; std::wstring path, out; };
+  const Case cases[] = {
+      {L"new", L"txt", false, 0, L"", L"C:\\Data\\new.txt"},
+      {L"new", L"", false, 0, L"", L"C:\\Data\\new"},
+      {L"new", L"txt", false, 0, L"D:\\Other\\", L"C:\\Data\\new.txt"},
+      {L"new", L"txt", false, 1, L"D:\\Other\\", L"D:\\Other\\new.txt"},
+      {L"new", L"txt", false, 1, L"", L"C:\\Data\\new.txt"},
+      {L"Album", L"", true, 1, L"D:\\Other\\", L"D:\\Other\\Album"},
+  };
+  for (const auto& c : cases) {
+    const NameCheckInput in{c.name, c.ext, c.folder, c.folder ? &kFolder : &kFile, c.copyToFolder};
+    EXPECT_EQ(ComposeTargetPath(in, c.path), c.out);
+  }
+  // The long path check counts the copy-to folder, not the source's.
+  const std::wstring longFolder = L"D:\\" + std::wstring(245, L'x') + L"\\";
+  EXPECT_EQ(Check(L"report", L"txt", false, 1, longFolder).result.failedCheck, 8);
+  EXPECT_TRUE(Check(L"report2", L"txt", false, 0, longFolder).result.ok());
+}
