@@ -76,27 +76,24 @@ std::wstring Unquote(std::wstring_view text) {
 std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
   std::vector<std::wstring> args;
   if (commandLine.empty()) return args;
-  std::wstring current;
-  for (size_t i = 0; i < commandLine.size(); ++i) {
-    const wchar_t c = commandLine[i];
-    if (c == L' ') {
-      args.push_back(std::move(current));
-      current.clear();
-    } else if (c == L'"') {
-      const auto close = commandLine.find(L'"', i + 1);
-      if (close == std::wstring_view::npos) {
-        // An unclosed quote leaves the rest of the line as it is.
-        current.append(commandLine.substr(i));
-        break;
-      }
-      current.append(commandLine.substr(i, close - i + 1));
+  // Blanks outside quotes become "?", which no Windows path holds, and the text is then split
+  // at every "?": one typed into the line splits it as well.
+  std::wstring marked(commandLine);
+  for (size_t i = 0; i < marked.size(); ++i) {
+    if (marked[i] == L' ') {
+      marked[i] = L'?';
+    } else if (marked[i] == L'"') {
+      const auto close = marked.find(L'"', i + 1);
+      if (close == std::wstring::npos) break;  // an unclosed quote leaves the rest as it is
       i = close;
-    } else {
-      current.push_back(c);
     }
   }
-  args.push_back(std::move(current));
-  return args;
+  for (size_t start = 0;;) {
+    const auto sep = marked.find(L'?', start);
+    args.push_back(marked.substr(start, sep == std::wstring::npos ? std::wstring::npos : sep - start));
+    if (sep == std::wstring::npos) return args;
+    start = sep + 1;
+  }
 }
 
 std::wstring GetLongPathWith(std::wstring_view path, const FindStoredNameFn& findStoredName) {

@@ -1,0 +1,449 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "startup/PathText.h"
+#include "startup/Startup.h"
+
+using namespace zv;
+
+namespace {
+
+// Written out here rather than taken from the program, so a changed text shows.
+const std::wstring kIniWarning =
+    L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
+const std::wstring kPathError =
+    L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
+    L"Readme.txt で使用方法を確認してください。";
+
+std::string Narrow(const std::wstring& s) {
+  std::string out;
+  for (wchar_t c : s) out.push_back(c < 128 ? static_cast<char>(c) : '?');
+  return out;
+}
+
+class FakeHost;
+
+// A settings file on the fake disk; every write goes to the host's log and creates the file.
+class FakeProfile : public IProfile {
+ public:
+  FakeProfile(FakeHost& host, std::wstring path) : host_(host), path_(std::move(path)) {}
+  void Set(const wchar_t* section, const wchar_t* key, std::wstring value) {
+    values_[ToUpperText(section) + L"/" + ToUpperText(key)] = std::move(value);
+  }
+  int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) override {
+    const auto it = values_.find(ToUpperText(section) + L"/" + ToUpperText(key));
+    if (it == values_.end() || it->second.empty()) return defaultValue;
+    return static_cast<int>(std::wcstol(it->second.c_str(), nullptr, 10));
+  }
+  std::wstring GetString(const wchar_t* section, const wchar_t* key) override {
+    const auto it = values_.find(ToUpperText(section) + L"/" + ToUpperText(key));
+    return it == values_.end() ? std::wstring() : it->second;
+  }
+  bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;
+
+ private:
+  FakeHost& host_;
+  std::wstring path_;
+  std::map<std::wstring, std::wstring> values_;
+};
+
+class FakeHost : public StartupHost {
+ public:
+  struct Entry {
+    uint32_t attributes = kAttrArchive;
+    std::wstring storedName;
+    bool readable = true;
+  };
+
+  std::wstring exeFolder = L"C:\\Prog";
+  std::wstring exeBase = L"Zarvane";
+  bool previousInstanceRunning = false;
+  std::map<std::wstring, Entry> disk;
+  // What the sequence did, in order: "message 48 <text>", "activate", "setup", "write <path> <key>=<value>", "release".
+  std::vector<std::wstring> log;
+  std::map<std::wstring, std::unique_ptr<FakeProfile>> profiles;
+
+  FakeHost() { AddFile(L"C:\\Prog\\Zarvane.ini"); }
+
+  void AddFile(const std::wstring& path, const std::wstring& stored = L"", bool readable = true) {
+    disk[path] = Entry{kAttrArchive, stored.empty() ? GetFileNamePart(path) : stored, readable};
+  }
+  void AddFolder(const std::wstring& path, const std::wstring& stored) {
+    disk[path] = Entry{kAttrDirectory, stored, true};
+  }
+  FakeProfile& Ini(const std::wstring& path) {
+    auto& p = profiles[path];
+    if (!p) p = std::make_unique<FakeProfile>(*this, path);
+    return *p;
+  }
+  std::vector<std::wstring> Messages() const {
+    std::vector<std::wstring> out;
+    for (const auto& e : log)
+      if (e.rfind(L"message ", 0) == 0) out.push_back(e);
+    return out;
+  }
+  size_t Count(const std::wstring& prefix) const {
+    size_t n = 0;
+    for (const auto& e : log) n += e.rfind(prefix, 0) == 0;
+    return n;
+  }
+
+  std::wstring ExeFolder() override { return exeFolder; }
+  std::wstring ExeBaseName() override { return exeBase; }
+  bool IsReadableFile(const std::wstring& path) override {
+    const auto it = disk.find(path);
+    return it != disk.end() && !(it->second.attributes & kAttrDirectory) && it->second.readable;
+  }
+  std::optional<uint32_t> Attributes(const std::wstring& path) override {
+    auto it = disk.find(path);
+    // Like the file system, a folder answers with a trailing backslash too.
+    if (it == disk.end() && !path.empty() && path.back() == L'\\') {
+      it = disk.find(path.substr(0, path.size() - 1));
+      if (it != disk.end() && !(it->second.attributes & kAttrDirectory)) return std::nullopt;
+    }
+    if (it == disk.end()) return std::nullopt;
+    return it->second.attributes;
+  }
+  std::optional<std::wstring> StoredName(const std::wstring& path, bool folders) override {
+    const auto it = disk.find(path);
+    if (it == disk.end()) return std::nullopt;
+    if ((it->second.attributes & kAttrDirectory) && !folders) return std::nullopt;
+    return it->second.storedName;
+  }
+  void ShowStartupMessage(const std::wstring& text, int style) override {
+    log.push_back(L"message " + std::to_wstring(style) + L" " + text);
+  }
+  IProfile& Profile(const std::wstring& iniPath) override { return Ini(iniPath); }
+  bool ActivatePreviousInstance() override {
+    log.push_back(L"activate");
+    return previousInstanceRunning;
+  }
+  void ShowSetup() override { log.push_back(L"setup"); }
+  void ReleaseShared() override { log.push_back(L"release"); }
+};
+
+bool FakeProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
+  host_.log.push_back(L"write " + path_ + L" " + key + L"=" + value);
+  host_.AddFile(path_);
+  Set(section, key, value);
+  return true;
+}
+
+std::wstring Warning(const std::wstring& text) { return L"message 48 " + text; }
+std::wstring Stop(const std::wstring& text) { return L"message 16 " + text; }
+
+}  // namespace
+
+TEST(Startup, SettingsFileOption) {
+  struct Case {
+    std::wstring line;
+    std::wstring iniPath;
+    int warnings;  // each a warning with the exact text, style 48
+    StartupOutcome outcome;
+  };
+  const std::wstring def = L"C:\\Prog\\Zarvane.ini";
+  const Case cases[] = {
+      {L"", def, 0, StartupOutcome::OpenOptions},
+      {L"/INI", def, 0, StartupOutcome::OpenOptions},  // four characters: ignored
+      {L"/ini", def, 0, StartupOutcome::OpenOptions},
+      {L"/INIC:\\s\\a.ini", L"C:\\s\\a.ini", 0, StartupOutcome::OpenOptions},
+      {L"/iniC:\\s\\a.ini", L"C:\\s\\a.ini", 0, StartupOutcome::OpenOptions},
+      {L"/InIC:\\s\\a.ini", L"C:\\s\\a.ini", 0, StartupOutcome::OpenOptions},
+      {L"/INIC:\\s\\a.ini\\", L"C:\\s\\a.ini", 0, StartupOutcome::OpenOptions},  // one trailing backslash dropped
+      {L"/INI\"C:\\x y\\z.ini\"", L"C:\\x y\\z.ini", 0, StartupOutcome::OpenOptions},
+      {L"/INI\"C:\\x y\\z.ini\" C:\\Data\\a.txt", L"C:\\x y\\z.ini", 0, StartupOutcome::OpenCopyDialog},
+      // Quoted as a whole, "/INI" is not at the start: taken as the source path.
+      {L"\"/INIC:\\x y\\z.ini\"", def, 0, StartupOutcome::EndedBadPath},
+      // The last argument is the path, whatever it holds.
+      {L"C:\\Data\\a.txt /INIC:\\s\\a.ini", def, 0, StartupOutcome::EndedBadPath},
+      {L"/INIC:\\s\\a.ini /INIC:\\s\\b.ini C:\\Data\\a.txt", L"C:\\s\\b.ini", 0, StartupOutcome::OpenCopyDialog},
+      {L"/INIC:\\s\\b.ini /INIC:\\s\\a.ini C:\\Data\\a.txt", L"C:\\s\\a.ini", 0, StartupOutcome::OpenCopyDialog},
+      {L"/INIC:\\none.ini", def, 1, StartupOutcome::OpenOptions},
+      {L"/INIC:\\none1.ini /INIC:\\none2.ini C:\\Data\\a.txt", def, 2, StartupOutcome::OpenCopyDialog},
+      // A later missing file replaces an earlier good one, and the default is used.
+      {L"/INIC:\\s\\a.ini /INIC:\\none.ini C:\\Data\\a.txt", def, 1, StartupOutcome::OpenCopyDialog},
+      {L"/INIC:\\none.ini /INIC:\\s\\a.ini C:\\Data\\a.txt", L"C:\\s\\a.ini", 1, StartupOutcome::OpenCopyDialog},
+      {L"/INIC:\\s\\ /INIC:\\s\\b.ini C:\\Data\\a.txt", L"C:\\s\\b.ini", 1, StartupOutcome::OpenCopyDialog},  // a folder
+      {L"/INIC:\\s\\a.ini /INI C:\\Data\\a.txt", L"C:\\s\\a.ini", 0, StartupOutcome::OpenCopyDialog},
+      {L"/INI\"\" C:\\Data\\a.txt", def, 1, StartupOutcome::OpenCopyDialog},  // quotes around nothing
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    host.AddFile(L"C:\\s\\a.ini");
+    host.AddFile(L"C:\\s\\b.ini");
+    host.AddFile(L"C:\\x y\\z.ini");
+    host.AddFolder(L"C:\\s", L"s");
+    host.AddFile(L"C:\\Data\\a.txt");
+    const StartupResult r = RunStartup(c.line, host);
+    SCOPED_TRACE(Narrow(c.line));
+    EXPECT_EQ(r.IniPath, c.iniPath);
+    EXPECT_EQ(r.outcome, c.outcome);
+    std::vector<std::wstring> expected(c.warnings, Warning(kIniWarning));
+    if (c.outcome == StartupOutcome::EndedBadPath) expected.push_back(Stop(kPathError));
+    EXPECT_EQ(host.Messages(), expected);
+    EXPECT_EQ(host.Count(L"write"), 0u);  // every chosen file exists: no first run
+  }
+}
+
+TEST(Startup, DefaultSettingsFileBesideTheProgram) {
+  struct Case {
+    std::wstring exeFolder, iniPath;
+  };
+  const Case cases[] = {
+      {L"C:\\Prog", L"C:\\Prog\\Zarvane.ini"},
+      {L"C:\\Prog\\", L"C:\\Prog\\Zarvane.ini"},
+      {L"C:\\", L"C:\\Zarvane.ini"},
+      {L"\\\\srv\\share\\Tools", L"\\\\srv\\share\\Tools\\Zarvane.ini"},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    host.exeFolder = c.exeFolder;
+    host.AddFile(c.iniPath);
+    EXPECT_EQ(RunStartup(L"/INIC:\\none.ini", host).IniPath, c.iniPath) << Narrow(c.exeFolder);
+    EXPECT_EQ(host.Messages(), std::vector<std::wstring>{Warning(kIniWarning)});
+  }
+}
+
+TEST(Startup, SourceRecordFromThePath) {
+  struct Case {
+    std::wstring line;
+    std::wstring path, folder, name, ext;
+    bool isFolder;
+  };
+  const Case cases[] = {
+      {L"C:\\Data\\report.2024.txt", L"C:\\Data\\report.2024.txt", L"C:\\Data\\", L"report.2024", L"txt", false},
+      {L"C:\\Data\\Makefile", L"C:\\Data\\Makefile", L"C:\\Data\\", L"Makefile", L"", false},
+      {L"C:\\Data\\.profile", L"C:\\Data\\.profile", L"C:\\Data\\", L"", L"profile", false},
+      {L"C:\\Data\\Photos", L"C:\\Data\\Photos", L"C:\\Data\\", L"Photos", L"", true},
+      {L"C:\\Data\\photos.d", L"C:\\Data\\photos.d", L"C:\\Data\\", L"photos.d", L"", true},  // a folder keeps its dot
+      {L"C:\\Data\\archive.tar.gz", L"C:\\Data\\archive.tar.gz", L"C:\\Data\\", L"archive.tar", L"gz", false},
+      {L"C:\\Data\\name.", L"C:\\Data\\name.", L"C:\\Data\\", L"name.", L"", false},
+      {L"\"C:\\My Data\\a b.txt\"", L"C:\\My Data\\a b.txt", L"C:\\My Data\\", L"a b", L"txt", false},
+      // The name as stored on disk; the folder part as given.
+      {L"c:\\data\\report~1.txt", L"c:\\data\\report~1.txt", L"c:\\data\\", L"Report.2024", L"TXT", false},
+      {L"C:\\a", L"C:\\a", L"C:\\", L"a", L"", false},     // four characters are enough
+      // Length counted with the quotes; without a backslash the folder part is the whole path.
+      {L"\"ab\"", L"ab", L"ab", L"ab", L"", false},
+      // Several items dropped: the last one is the source.
+      {L"C:\\Data\\Makefile C:\\Data\\archive.tar.gz", L"C:\\Data\\archive.tar.gz", L"C:\\Data\\", L"archive.tar", L"gz", false},
+      {L"C:\\Data\\Photos\\", L"C:\\Data\\Photos", L"C:\\Data\\", L"Photos", L"", true},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    host.AddFile(L"C:\\Data\\report.2024.txt");
+    host.AddFile(L"C:\\Data\\Makefile");
+    host.AddFile(L"C:\\Data\\.profile");
+    host.AddFolder(L"C:\\Data\\Photos", L"Photos");
+    host.AddFolder(L"C:\\Data\\photos.d", L"photos.d");
+    host.AddFile(L"C:\\Data\\archive.tar.gz");
+    host.AddFile(L"C:\\Data\\name.");
+    host.AddFile(L"C:\\My Data\\a b.txt");
+    host.AddFile(L"c:\\data\\report~1.txt", L"Report.2024.TXT");
+    host.AddFile(L"C:\\a");
+    host.AddFile(L"ab", L"ab");
+    const StartupResult r = RunStartup(c.line, host);
+    SCOPED_TRACE(Narrow(c.line));
+    ASSERT_EQ(r.outcome, StartupOutcome::OpenCopyDialog);
+    EXPECT_EQ(r.source.SourcePath, c.path);
+    EXPECT_EQ(r.source.SourceFolder, c.folder);
+    EXPECT_EQ(r.source.SourceName, c.name);
+    EXPECT_EQ(r.source.SourceExt, c.ext);
+    EXPECT_EQ(r.source.SourceIsFolder, c.isFolder);
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_EQ(host.Count(L"release"), 0u);
+  }
+}
+
+TEST(Startup, PathError) {
+  const std::wstring cases[] = {
+      L"C:\\",                      // a drive root
+      L"C:",
+      L"abc",                       // three characters, even though such a file exists
+      L"\"C\"",
+      L"C:\\Data\\missing.txt",
+      L"\"C:\\Data\\missing file.txt\"",
+      L"C:\\Data\\locked.txt",      // exists, but cannot be opened for reading
+      L"C:\\Data\\a.txt C:\\Data\\b",  // an item name with a blank, unquoted
+      L"\"C:\\Data\\a.txt",         // unclosed quote
+      L"C:\\Data\\a.txt \"\"",      // last argument: quotes around nothing
+      L"\"\\\\?\\C:\\Data\\a.txt\"",   // "?" splits the argument too
+  };
+  for (const auto& line : cases) {
+    FakeHost host;
+    host.AddFile(L"abc");
+    host.AddFile(L"C");
+    host.AddFile(L"C:\\Data\\a.txt");
+    host.AddFile(L"C:\\Data\\locked.txt", L"", false);
+    host.AddFile(L"\\\\?\\C:\\Data\\a.txt", L"a.txt");
+    const StartupResult r = RunStartup(line, host);
+    SCOPED_TRACE(Narrow(line));
+    EXPECT_EQ(r.outcome, StartupOutcome::EndedBadPath);
+    EXPECT_EQ(host.log, (std::vector<std::wstring>{L"activate", Stop(kPathError), L"release"}));
+    EXPECT_EQ(r.source.SourcePath, L"");
+    EXPECT_EQ(r.source.SourceName, L"");
+    EXPECT_EQ(r.source.SourceFolder, L"");
+  }
+}
+
+TEST(Startup, PreviousInstanceRule) {
+  struct Case {
+    const wchar_t* prevInstance;  // nullptr: key missing
+    bool asked;
+  };
+  const Case cases[] = {{nullptr, true}, {L"0", true}, {L"1", false}, {L"5", true}, {L"7", true}};
+  for (const auto& c : cases) {
+    for (const bool running : {false, true}) {
+      FakeHost host;
+      host.previousInstanceRunning = running;
+      host.AddFile(L"C:\\Data\\a.txt");
+      if (c.prevInstance) host.Ini(L"C:\\Prog\\Zarvane.ini").Set(L"Option", L"PrevInstance", c.prevInstance);
+      const StartupResult r = RunStartup(L"C:\\Data\\a.txt", host);
+      SCOPED_TRACE(std::string(c.prevInstance ? Narrow(c.prevInstance) : "missing") + (running ? " running" : ""));
+      EXPECT_EQ(host.Count(L"activate"), c.asked ? 1u : 0u);
+      const bool ends = c.asked && running;
+      EXPECT_EQ(r.outcome, ends ? StartupOutcome::EndedPreviousInstance : StartupOutcome::OpenCopyDialog);
+      if (ends) EXPECT_EQ(host.log, std::vector<std::wstring>{L"activate"});
+    }
+  }
+}
+
+TEST(Startup, PreviousInstanceReadFromTheChosenFile) {
+  FakeHost host;
+  host.previousInstanceRunning = true;
+  host.AddFile(L"C:\\s\\multi.ini");
+  host.Ini(L"C:\\s\\multi.ini").Set(L"Option", L"PrevInstance", L"1");
+  host.Ini(L"C:\\Prog\\Zarvane.ini").Set(L"Option", L"PrevInstance", L"0");
+  EXPECT_EQ(RunStartup(L"/INIC:\\s\\multi.ini", host).outcome, StartupOutcome::OpenOptions);
+  EXPECT_EQ(host.Count(L"activate"), 0u);
+}
+
+TEST(Startup, PreviousInstanceEndsBeforeTheFirstRun) {
+  FakeHost host;
+  host.disk.clear();
+  host.previousInstanceRunning = true;
+  EXPECT_EQ(RunStartup(L"", host).outcome, StartupOutcome::EndedPreviousInstance);
+  EXPECT_EQ(host.log, std::vector<std::wstring>{L"activate"});  // no welcome dialog, nothing written
+}
+
+TEST(Startup, FirstRunShowsTheWelcomeThenWritesTheDefaults) {
+  FakeHost host;
+  host.disk.clear();
+  const StartupResult first = RunStartup(L"", host);
+  EXPECT_TRUE(first.firstRun);
+  EXPECT_TRUE(first.firstRunWritten);
+  EXPECT_EQ(first.outcome, StartupOutcome::OpenOptions);
+  ASSERT_GE(host.log.size(), 3u);
+  EXPECT_EQ(host.log[0], L"activate");
+  EXPECT_EQ(host.log[1], L"setup");
+  EXPECT_EQ(host.log[2], L"write C:\\Prog\\Zarvane.ini OpenFileExt1=txt html htm");
+  EXPECT_EQ(host.Count(L"write C:\\Prog\\Zarvane.ini "), 23u);
+  EXPECT_EQ(host.log.size(), 25u);
+  // Loaded after the defaults were written.
+  EXPECT_EQ(first.settings.OpenFileExt1, L"txt html htm");
+  EXPECT_EQ(first.settings.OpenFileExt2, L"html htm bat vbs");
+  EXPECT_TRUE(first.settings.HkcrExtEmpty);
+
+  host.log.clear();
+  const StartupResult second = RunStartup(L"", host);
+  EXPECT_FALSE(second.firstRun);
+  EXPECT_EQ(host.log, std::vector<std::wstring>{L"activate"});
+  EXPECT_EQ(second.settings.OpenFileExt1, L"txt html htm");
+}
+
+TEST(Startup, FirstRunHappensBeforeThePathIsChecked) {
+  FakeHost host;
+  host.disk.clear();
+  const StartupResult r = RunStartup(L"C:\\Data\\missing.txt", host);
+  EXPECT_EQ(r.outcome, StartupOutcome::EndedBadPath);
+  EXPECT_TRUE(r.firstRun);
+  EXPECT_EQ(host.Count(L"write"), 23u);
+  EXPECT_EQ(host.log.back(), L"release");
+  EXPECT_EQ(host.log[host.log.size() - 2], Stop(kPathError));
+}
+
+TEST(Startup, FirstRunWithAMissingSettingsFileOption) {
+  FakeHost host;
+  host.disk.clear();
+  const StartupResult r = RunStartup(L"/INIC:\\none.ini", host);
+  EXPECT_EQ(r.IniPath, L"C:\\Prog\\Zarvane.ini");
+  ASSERT_GE(host.log.size(), 4u);
+  EXPECT_EQ(host.log[0], Warning(kIniWarning));
+  EXPECT_EQ(host.log[1], L"activate");
+  EXPECT_EQ(host.log[2], L"setup");
+  EXPECT_EQ(host.Count(L"write C:\\Prog\\Zarvane.ini "), 23u);
+  EXPECT_EQ(host.Count(L"write C:\\none.ini"), 0u);
+}
+
+TEST(Startup, SettingsAreLoadedFromTheChosenFile) {
+  FakeHost host;
+  host.AddFile(L"C:\\s\\a.ini");
+  host.Ini(L"C:\\s\\a.ini").Set(L"Option", L"TopMost", L"0");
+  host.Ini(L"C:\\s\\a.ini").Set(L"SYSTEM", L"HkcrExt", L"TXT,DOC");
+  const StartupResult r = RunStartup(L"/INIC:\\s\\a.ini", host);
+  EXPECT_EQ(r.settings.TopMost, 0);
+  EXPECT_EQ(r.settings.HkcrExtList, (std::vector<std::wstring>{L"TXT", L"DOC"}));
+  EXPECT_FALSE(r.settings.HkcrExtEmpty);
+}
+
+TEST(Startup, HelpFile) {
+  struct Case {
+    std::wstring exeFolder, exeBase;
+    std::wstring present;  // a file on the fake disk, or empty
+    std::wstring helpFile;
+  };
+  const Case cases[] = {
+      {L"C:\\Prog", L"Zarvane", L"C:\\Prog\\Zarvane.hlp", L"C:\\Prog\\Zarvane.hlp"},
+      {L"C:\\Prog", L"Zarvane", L"", L"Zarvane.hlp"},
+      {L"C:\\Prog", L"Zarvane", L"C:\\Other\\Zarvane.hlp", L"Zarvane.hlp"},
+      {L"C:\\Prog", L"Tool", L"C:\\Prog\\Tool.hlp", L"C:\\Prog\\Tool.hlp"},
+      {L"C:\\Prog", L"Tool", L"C:\\Prog\\Zarvane.hlp", L"Tool.hlp"},
+      {L"C:\\", L"Zarvane", L"C:\\Zarvane.hlp", L"C:\\Zarvane.hlp"},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    host.exeFolder = c.exeFolder;
+    host.exeBase = c.exeBase;
+    if (!c.present.empty()) host.AddFile(c.present);
+    EXPECT_EQ(RunStartup(L"", host).HelpFile, c.helpFile) << Narrow(c.exeBase + L" " + c.present);
+  }
+}
+
+TEST(Startup, FileExistsDropsOneTrailingBackslash) {
+  struct Case {
+    std::wstring in, after;
+    bool exists;
+  };
+  const Case cases[] = {
+      {L"", L"", false},
+      {L"C:\\s\\a.ini", L"C:\\s\\a.ini", true},
+      {L"C:\\s\\a.ini\\", L"C:\\s\\a.ini", true},
+      {L"C:\\s\\a.ini\\\\", L"C:\\s\\a.ini\\", false},
+      {L"C:\\s", L"C:\\s", false},  // a folder
+      {L"\\", L"", false},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    host.AddFile(L"C:\\s\\a.ini");
+    host.AddFolder(L"C:\\s", L"s");
+    std::wstring path = c.in;
+    EXPECT_EQ(FileExistsVia(host, path), c.exists) << Narrow(c.in);
+    EXPECT_EQ(path, c.after) << Narrow(c.in);
+  }
+}
+
+TEST(SplitCommandLineSeparator, QuestionMarkSplitsLikeABlank) {
+  struct Case {
+    std::wstring line;
+    std::vector<std::wstring> args;
+  };
+  const Case cases[] = {
+      {L"a?b", {L"a", L"b"}},
+      {L"\"a?b\"", {L"\"a", L"b\""}},
+      {L"?", {L"", L""}},
+      {L"a b?c", {L"a", L"b", L"c"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << Narrow(c.line);
+}
