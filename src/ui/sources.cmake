@@ -1,2 +1,2 @@
-zv_portable()
-zv_win(MessageLoop.cpp FocusState.cpp)
+zv_portable(Placement.cpp)
+zv_win(MessageLoop.cpp FocusState.cpp Form.cpp)

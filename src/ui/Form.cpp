@@ -1,0 +1,465 @@
+#include "ui/Form.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "startup/basZarvane.h"
+#include "ui/FocusState.h"
+
+namespace zv::ui {
+
+namespace {
+
+constexpr wchar_t kAppWindowClass[] = L"ZarvaneApplication";
+
+int ScreenDpi(int axis) {
+  HDC dc = ::GetDC(nullptr);
+  const int dpi = dc ? ::GetDeviceCaps(dc, axis) : 96;
+  if (dc) ::ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+void DefaultWhatsThis(HWND control, int helpId) {
+  const std::wstring& file = zv::Process().HelpFile;
+  if (helpId == 0 || file.empty()) return;
+  ::WinHelpW(control, file.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(helpId));
+}
+
+WhatsThisSink g_whatsThisSink = DefaultWhatsThis;
+
+// An empty dialog template; the controls come from the form's table.
+struct alignas(4) EmptyTemplate {
+  DLGTEMPLATE head;
+  WORD menu, windowClass, title;
+};
+
+int MouseButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: return kLeftButton;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: return kRightButton;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: return kMiddleButton;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+HWND AppWindow() {
+  static HWND app = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hIcon = ::LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = kAppWindowClass;
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, kAppWindowClass, L"Zarvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+  }();
+  return app;
+}
+
+void SetAppTitle(const wchar_t* title) { ::SetWindowTextW(AppWindow(), title); }
+
+void ShowWhatsThis(HWND control, int helpId) { g_whatsThisSink(control, helpId); }
+void SetWhatsThisSink(WhatsThisSink sink) { g_whatsThisSink = sink ? sink : DefaultWhatsThis; }
+
+void SelectAllText(HWND control) {
+  if (Focus().SuppressSelectAll || !control) return;
+  wchar_t cls[16] = {};
+  ::GetClassNameW(control, cls, 16);
+  if (::lstrcmpiW(cls, L"Edit") != 0) return;
+  ::SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+void FocusControl(Form& form, const wchar_t* name, int index) {
+  HWND control = form.Item(name, index);
+  if (!control || !::IsWindowEnabled(control) || !::IsWindowVisible(control)) return;
+  if (::GetFocus() == control) {
+    SelectAllText(control);
+    return;
+  }
+  ::SetFocus(control);
+}
+
+Form::Form(const FormDef& def, std::span<const ControlDef> controls)
+    : def_(def), controls_(controls), windows_(controls.size()), helpIds_(controls.size()) {
+  for (size_t i = 0; i < controls_.size(); ++i) helpIds_[i] = controls_[i].helpId;
+}
+
+Form::~Form() { Destroy(); }
+
+int Form::TwipsPerPixelX() { return 1440 / ScreenDpi(LOGPIXELSX); }
+int Form::TwipsPerPixelY() { return 1440 / ScreenDpi(LOGPIXELSY); }
+int Form::ToPixelsX(int twips) { return static_cast<int>(std::nearbyint(static_cast<double>(twips) / TwipsPerPixelX())); }
+int Form::ToPixelsY(int twips) { return static_cast<int>(std::nearbyint(static_cast<double>(twips) / TwipsPerPixelY())); }
+
+bool Form::Create(HWND owner) {
+  if (hwnd_) return true;
+  owner_ = owner ? owner : AppWindow();
+  Form_Initialize();
+
+  EmptyTemplate tpl{};
+  tpl.head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
+  tpl.head.dwExtendedStyle = def_.whatsThis ? WS_EX_CONTEXTHELP : 0;
+  if (owner_ == AppWindow()) tpl.head.dwExtendedStyle |= WS_EX_APPWINDOW;
+  hwnd_ = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &tpl.head, owner_, DialogProc,
+                                       reinterpret_cast<LPARAM>(this));
+  if (!hwnd_) return false;
+  return true;
+}
+
+void Form::CreateControls() {
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof(ncm);
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+  font_.reset(::CreateFontIndirectW(&ncm.lfMessageFont));
+
+  ::SetWindowTextW(hwnd_, def_.caption);
+  RECT rc{0, 0, ToPixelsX(def_.clientWidth), ToPixelsY(def_.clientHeight)};
+  ::AdjustWindowRectEx(&rc, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+  ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  HINSTANCE inst = ::GetModuleHandleW(nullptr);
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    const ControlDef& c = controls_[i];
+    const wchar_t* cls = L"Static";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD ex = 0;
+    const bool tabStop = !(c.flags & kNoTabStop);
+    switch (c.kind) {
+      case Kind::Text:
+        cls = L"Edit";
+        style |= ES_AUTOHSCROLL | (tabStop ? WS_TABSTOP : 0);
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::Button:
+        cls = L"Button";
+        style |= BS_NOTIFY | ((c.flags & kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (tabStop ? WS_TABSTOP : 0);
+        break;
+      case Kind::Check:
+        cls = L"Button";
+        style |= BS_AUTOCHECKBOX | BS_NOTIFY | (tabStop ? WS_TABSTOP : 0);
+        break;
+      case Kind::Label:
+        style |= SS_NOTIFY | ((c.flags & kMultiLine) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+        break;
+      case Kind::Frame:
+        cls = L"Button";
+        style |= BS_GROUPBOX;
+        break;
+      case Kind::Combo:
+        cls = L"ComboBox";
+        style |= CBS_DROPDOWNLIST | WS_VSCROLL | (tabStop ? WS_TABSTOP : 0);
+        break;
+      case Kind::List:
+        cls = L"ListBox";
+        style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | (tabStop ? WS_TABSTOP : 0);
+        ex = WS_EX_CLIENTEDGE;
+        break;
+    }
+    if (c.flags & kDisabled) style |= WS_DISABLED;
+    // A drop-down list's height is that of its open list.
+    const int height = c.kind == Kind::Combo ? ToPixelsY(c.height) * 8 : ToPixelsY(c.height);
+    HWND h = ::CreateWindowExW(ex, cls, c.caption ? c.caption : L"", style, ToPixelsX(c.left), ToPixelsY(c.top),
+                               ToPixelsX(c.width), height, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(i))), inst, nullptr);
+    windows_[i] = h;
+    if (!h) continue;
+    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SetWindowSubclass(h, ControlProc, IdOf(i), reinterpret_cast<DWORD_PTR>(this));
+  }
+  if (const ControlDef* def = FindFlag(kDefault)) ::SendMessageW(hwnd_, DM_SETDEFID, IdOf(def - controls_.data()), 0);
+}
+
+bool Form::Show(bool endsProgram) {
+  if (!hwnd_ && !Create(nullptr)) return false;
+  endsProgram_ = endsProgram || endsProgram_;
+  ::ShowWindow(hwnd_, SW_SHOW);
+  ::SetForegroundWindow(hwnd_);
+  return true;
+}
+
+void Form::ShowModal(HWND owner) {
+  if (!hwnd_ && !Create(owner)) return;
+  modal_ = true;
+  HWND disabled = owner_ != AppWindow() ? owner_ : nullptr;
+  if (disabled) ::EnableWindow(disabled, FALSE);
+  ::ShowWindow(hwnd_, SW_SHOW);
+  ::SetForegroundWindow(hwnd_);
+  MSG msg;
+  bool quit = false;
+  while (hwnd_) {
+    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+      quit = true;
+      break;
+    }
+    if (hwnd_ && ::IsDialogMessageW(hwnd_, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  if (disabled) {
+    ::EnableWindow(disabled, TRUE);
+    ::SetActiveWindow(disabled);
+  }
+  if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+void Form::Hide() {
+  if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::Unload() {
+  if (!hwnd_) return;
+  Form_Unload();
+  // The owner takes the activation back before this window goes.
+  HWND owner = owner_;
+  if (modal_ && owner && owner != AppWindow()) ::EnableWindow(owner, TRUE);
+  Destroy();
+  if (endsProgram_) ::PostQuitMessage(0);
+}
+
+void Form::Destroy() {
+  if (!hwnd_) return;
+  HWND h = hwnd_;
+  hwnd_ = nullptr;
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    if (windows_[i]) ::RemoveWindowSubclass(windows_[i], ControlProc, IdOf(i));
+    windows_[i] = nullptr;
+  }
+  ::SetWindowLongPtrW(h, DWLP_USER, 0);
+  ::DestroyWindow(h);
+}
+
+void Form::Form_Activate() { Focus().ActiveFormHwnd = hwnd_; }
+
+void Form::Form_Close() {
+  if (const ControlDef* cancel = FindFlag(kCancel)) {
+    Fire(Event::Click, *cancel);
+    return;
+  }
+  Unload();
+}
+
+const ControlDef* Form::FindFlag(unsigned flag) const {
+  for (const auto& c : controls_)
+    if (c.flags & flag) return &c;
+  return nullptr;
+}
+
+const ControlDef* Form::Def(const wchar_t* name, int index) const {
+  for (const auto& c : controls_)
+    if (c.index == index && std::wcscmp(c.name, name) == 0) return &c;
+  return nullptr;
+}
+
+HWND Form::Item(const wchar_t* name, int index) const {
+  const ControlDef* c = Def(name, index);
+  return c ? windows_[c - controls_.data()] : nullptr;
+}
+
+const ControlDef* Form::DefOfId(int id) const {
+  const int pos = id - 100;
+  if (pos < 0 || pos >= static_cast<int>(controls_.size())) return nullptr;
+  return &controls_[pos];
+}
+
+const ControlDef* Form::DefOfWindow(HWND h) const {
+  for (size_t i = 0; i < windows_.size(); ++i)
+    if (windows_[i] == h) return &controls_[i];
+  return nullptr;
+}
+
+std::wstring Form::Text(const wchar_t* name, int index) const {
+  HWND h = Item(name, index);
+  if (!h) return {};
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Form::SetText(const wchar_t* name, const std::wstring& text, int index) {
+  if (HWND h = Item(name, index)) ::SetWindowTextW(h, text.c_str());
+}
+
+int Form::Value(const wchar_t* name, int index) const {
+  HWND h = Item(name, index);
+  return h && ::SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void Form::SetValue(const wchar_t* name, int value, int index) {
+  if (HWND h = Item(name, index)) ::SendMessageW(h, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Form::Enable(const wchar_t* name, bool enabled, int index) {
+  if (HWND h = Item(name, index)) ::EnableWindow(h, enabled ? TRUE : FALSE);
+}
+
+bool Form::Enabled(const wchar_t* name, int index) const {
+  HWND h = Item(name, index);
+  return h && ::IsWindowEnabled(h);
+}
+
+int Form::HelpId(const wchar_t* name, int index) const {
+  const ControlDef* c = Def(name, index);
+  return c ? helpIds_[c - controls_.data()] : 0;
+}
+
+void Form::SetHelpId(const wchar_t* name, int helpId, int index) {
+  if (const ControlDef* c = Def(name, index)) helpIds_[c - controls_.data()] = helpId;
+}
+
+void Form::SetCaption(const std::wstring& caption) {
+  if (hwnd_) ::SetWindowTextW(hwnd_, caption.c_str());
+}
+
+std::wstring Form::ActiveControlName() const {
+  const ControlDef* c = DefOfWindow(::GetFocus());
+  return c ? c->name : L"";
+}
+
+void Form::GotFocus(const ControlDef& c) {
+  Focus().LastFocusName = c.name;
+  if (c.kind != Kind::Text) return;
+  if (c.flags & kSelectAll) SelectAllText(Item(c.name, c.index));
+  Focus().SuppressSelectAll = false;
+}
+
+void Form::MouseDown(const ControlDef& c, int) {
+  // A press on a box that does not have the focus yet keeps the caret where it lands.
+  if (c.kind == Kind::Text && ::GetFocus() != Item(c.name, c.index)) Focus().SuppressSelectAll = true;
+}
+
+void Form::MouseUp(const ControlDef& c, int button) {
+  if (button == kRightButton && (c.flags & kHelpOnRight)) ShowWhatsThis(Item(c.name, c.index), HelpId(c.name, c.index));
+}
+
+void Form::Fire(Event event, const ControlDef& c, int button) {
+  // The shared rules run first, then the form's own handler.
+  switch (event) {
+    case Event::GotFocus: GotFocus(c); break;
+    case Event::MouseDown: MouseDown(c, button); break;
+    case Event::MouseUp: MouseUp(c, button); break;
+    default: break;
+  }
+  Dispatch(event, c, button);
+}
+
+INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    auto* form = reinterpret_cast<Form*>(lp);
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+    form->hwnd_ = hwnd;
+    form->CreateControls();
+    form->Form_Load();
+    return FALSE;  // the focus goes where Form_Load put it, or to the first tab stop below
+  }
+  auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+  if (!form) return FALSE;
+  return form->HandleMessage(msg, wp, lp);
+}
+
+INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  bool handled = false;
+  const INT_PTR custom = OnMessage(msg, wp, lp, handled);
+  if (handled) {
+    ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, custom);
+    return TRUE;
+  }
+  switch (msg) {
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
+      return FALSE;
+    case WM_CLOSE:
+      Form_Close();
+      return TRUE;
+    case WM_HELP: {
+      auto* info = reinterpret_cast<HELPINFO*>(lp);
+      if (info->iContextType != HELPINFO_WINDOW) return TRUE;
+      if (const ControlDef* c = DefOfWindow(static_cast<HWND>(info->hItemHandle))) {
+        const int id = HelpId(c->name, c->index);
+        if (id) ShowWhatsThis(static_cast<HWND>(info->hItemHandle), id);
+      }
+      return TRUE;
+    }
+    case WM_RBUTTONUP: {
+      // Frames let the mouse through to the form: find the one under the pointer.
+      POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      for (size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i].kind != Kind::Frame || !windows_[i]) continue;
+        RECT r;
+        ::GetWindowRect(windows_[i], &r);
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        if (::PtInRect(&r, pt)) {
+          Fire(Event::MouseUp, controls_[i], kRightButton);
+          break;
+        }
+      }
+      return TRUE;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      const int code = HIWORD(wp);
+      if (id == IDCANCEL && !lp) {  // Esc
+        if (const ControlDef* cancel = FindFlag(kCancel)) {
+          if (Enabled(cancel->name, cancel->index)) Fire(Event::Click, *cancel);
+        } else {
+          Form_Close();
+        }
+        return TRUE;
+      }
+      if (id == IDOK && !lp) {  // Enter with no default button
+        if (const ControlDef* def = FindFlag(kDefault)) Fire(Event::Click, *def);
+        return TRUE;
+      }
+      const ControlDef* c = DefOfId(id);
+      if (!c) return FALSE;
+      switch (c->kind) {
+        case Kind::Button:
+        case Kind::Check:
+          if (code == BN_CLICKED) Fire(Event::Click, *c);
+          else if (code == BN_SETFOCUS) Fire(Event::GotFocus, *c);
+          break;
+        case Kind::Text:
+          if (code == EN_CHANGE) Fire(Event::Change, *c);
+          else if (code == EN_SETFOCUS) Fire(Event::GotFocus, *c);
+          break;
+        case Kind::List:
+          if (code == LBN_SELCHANGE) Fire(Event::Click, *c);
+          else if (code == LBN_DBLCLK) Fire(Event::DblClick, *c);
+          else if (code == LBN_SETFOCUS) Fire(Event::GotFocus, *c);
+          break;
+        case Kind::Combo:
+          if (code == CBN_SELCHANGE) Fire(Event::Click, *c);
+          else if (code == CBN_SETFOCUS) Fire(Event::GotFocus, *c);
+          break;
+        default:
+          break;
+      }
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+LRESULT CALLBACK Form::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+  auto* form = reinterpret_cast<Form*>(ref);
+  const int button = MouseButtonOf(msg);
+  if (button && form) {
+    if (const ControlDef* c = form->DefOfId(static_cast<int>(id))) {
+      const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+      // The press comes before the focus moves, as the select-all rule needs.
+      if (down) form->Fire(Event::MouseDown, *c, button);
+      const LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
+      if (!down && form->hwnd_) form->Fire(Event::MouseUp, *c, button);
+      return r;
+    }
+  }
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ControlProc, id);
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace zv::ui

@@ -1,0 +1,188 @@
+// The dialog base on real controls: select-all rule, default and cancel buttons, help topics.
+#include <gtest/gtest.h>
+
+#include "ui/FocusState.h"
+#include "ui/Form.h"
+
+using namespace zv::ui;
+
+namespace {
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (top && ::IsDialogMessageW(top, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+void PressKey(UINT vk) {
+  HWND focus = ::GetFocus();
+  ::PostMessageW(focus, WM_KEYDOWN, vk, 0);
+  ::PostMessageW(focus, WM_KEYUP, vk, 0xC0000000);
+  Pump();
+}
+
+void ClickAt(HWND control, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+  ::SendMessageW(control, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
+  ::SendMessageW(control, up, 0, MAKELPARAM(x, y));
+  Pump();
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+  DWORD start = 0, end = 0;
+  ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
+constexpr ControlDef kSample[] = {
+    {L"txtFirst", -1, Kind::Text, L"first text", 120, 120, 2400, 300, 10, kSelectAll},
+    {L"txtSecond", -1, Kind::Text, L"second text", 120, 540, 2400, 300, 11, kSelectAll},
+    {L"chkOption", -1, Kind::Check, L"オプション(&O)", 120, 960, 2400, 300, 12, kHelpOnRight},
+    {L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, 16, kDefault | kHelpOnRight},
+    {L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 540, 1095, 330, 17, kCancel | kHelpOnRight},
+    {L"txtOff", -1, Kind::Text, L"", 120, 1380, 2400, 300, 0, kSelectAll | kDisabled},
+};
+
+class SampleForm : public FormOf<SampleForm> {
+ public:
+  SampleForm() : FormOf(FormDef{L"frmSample", L"見本", 3900, 1800, true}, kSample) {}
+  int okClicks = 0, cancelClicks = 0, changes = 0;
+  std::vector<std::wstring> events;
+  void btnOK_Click(int) { ++okClicks; }
+  void btnCan_Click(int) { ++cancelClicks; }
+  void txtFirst_Change(int) { ++changes; }
+  void Form_Load() override { events.push_back(L"Load"); }
+  void Form_Initialize() override { events.push_back(L"Initialize"); }
+  void Form_Activate() override { FormOf::Form_Activate(); events.push_back(L"Activate"); }
+  void Form_Unload() override { events.push_back(L"Unload"); }
+  static constexpr Handler<SampleForm> kHandlers[] = {
+      {L"btnOK", Event::Click, &SampleForm::btnOK_Click},
+      {L"btnCan", Event::Click, &SampleForm::btnCan_Click},
+      {L"txtFirst", Event::Change, &SampleForm::txtFirst_Change},
+  };
+};
+
+std::vector<int> g_topics;
+void RecordTopic(HWND, int id) { g_topics.push_back(id); }
+
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_topics.clear();
+    SetWhatsThisSink(RecordTopic);
+    ASSERT_TRUE(form.Show());
+    Pump();
+  }
+  void TearDown() override {
+    form.Unload();
+    SetWhatsThisSink(nullptr);
+  }
+  SampleForm form;
+};
+
+}  // namespace
+
+TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
+  ASSERT_GE(form.events.size(), 3u);
+  EXPECT_EQ(form.events[0], L"Initialize");
+  EXPECT_EQ(form.events[1], L"Load");
+  EXPECT_EQ(form.events[2], L"Activate");
+  EXPECT_EQ(Focus().ActiveFormHwnd, form.hwnd());
+  EXPECT_EQ(form.Text(L"chkOption"), L"オプション(&O)");
+
+  // 3900 x 1800 twips at 15 twips per pixel.
+  RECT rc;
+  ::GetClientRect(form.hwnd(), &rc);
+  EXPECT_EQ(Form::TwipsPerPixelX(), 15);
+  EXPECT_EQ(rc.right, 260);
+  EXPECT_EQ(rc.bottom, 120);
+  RECT edit;
+  ::GetWindowRect(form.Item(L"txtSecond"), &edit);
+  ::MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&edit), 2);
+  EXPECT_EQ(edit.left, 8);
+  EXPECT_EQ(edit.top, 36);
+  form.Unload();
+  EXPECT_EQ(form.events.back(), L"Unload");
+  EXPECT_FALSE(form.loaded());
+}
+
+TEST_F(FormTest, KeyboardFocusSelectsAllAndAClickKeepsTheCaret) {
+  HWND first = form.Item(L"txtFirst");
+  HWND second = form.Item(L"txtSecond");
+  ::SetFocus(first);
+  Pump();
+  EXPECT_EQ(Selection(first), std::make_pair(DWORD{0}, DWORD{10}));
+  EXPECT_EQ(Focus().LastFocusName, L"txtFirst");
+
+  PressKey(VK_TAB);
+  ASSERT_EQ(::GetFocus(), second);
+  EXPECT_EQ(Selection(second), std::make_pair(DWORD{0}, DWORD{11}));
+
+  // A click into the unfocused first box lands the caret, nothing selected.
+  ClickAt(first, 30, 5);
+  ASSERT_EQ(::GetFocus(), first);
+  auto [s, e] = Selection(first);
+  EXPECT_EQ(s, e);
+  EXPECT_GT(s, 0u);
+  EXPECT_LT(s, 10u);
+  EXPECT_FALSE(Focus().SuppressSelectAll);
+
+  // A second click into the focused box is an ordinary click.
+  ClickAt(first, 2, 5);
+  auto [s2, e2] = Selection(first);
+  EXPECT_EQ(s2, e2);
+  EXPECT_FALSE(Focus().SuppressSelectAll);
+}
+
+TEST_F(FormTest, FocusControlSelectsAllAndSkipsDisabledControls) {
+  HWND first = form.Item(L"txtFirst");
+  ::SetFocus(first);
+  Pump();
+  ::SendMessageW(first, EM_SETSEL, 3, 3);
+  FocusControl(form, L"txtFirst");  // already focused: select again
+  EXPECT_EQ(Selection(first), std::make_pair(DWORD{0}, DWORD{10}));
+
+  FocusControl(form, L"txtSecond");
+  Pump();
+  EXPECT_EQ(::GetFocus(), form.Item(L"txtSecond"));
+  EXPECT_EQ(Selection(form.Item(L"txtSecond")), std::make_pair(DWORD{0}, DWORD{11}));
+
+  FocusControl(form, L"txtOff");  // disabled: nothing happens
+  Pump();
+  EXPECT_EQ(::GetFocus(), form.Item(L"txtSecond"));
+  FocusControl(form, L"noSuchControl");
+}
+
+TEST_F(FormTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
+  ::SetFocus(form.Item(L"txtFirst"));
+  Pump();
+  PressKey(VK_RETURN);
+  EXPECT_EQ(form.okClicks, 1);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(form.cancelClicks, 1);
+  ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);  // the close box is the cancel button too
+  EXPECT_EQ(form.cancelClicks, 2);
+  form.SetText(L"txtFirst", L"changed");
+  EXPECT_EQ(form.changes, 1);
+}
+
+TEST_F(FormTest, RightButtonReleaseShowsTheTopicOfListedControlsOnly) {
+  ClickAt(form.Item(L"btnOK"), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  ClickAt(form.Item(L"chkOption"), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  // Text boxes have none; their own context menu comes up and is closed again.
+  ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) { ::KillTimer(nullptr, id); ::EndMenu(); });
+  ClickAt(form.Item(L"txtSecond"), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  EXPECT_EQ(g_topics, (std::vector<int>{16, 12}));
+  // A left release on a listed control does nothing beyond its click.
+  ClickAt(form.Item(L"chkOption"), 5, 5);
+  EXPECT_EQ(g_topics.size(), 2u);
+  EXPECT_EQ(form.Value(L"chkOption"), 1);
+
+  // The title-bar help button reaches every control with a topic, text boxes included.
+  HELPINFO info{sizeof(info), HELPINFO_WINDOW, 0, form.Item(L"txtSecond"), 0, {0, 0}};
+  ::SendMessageW(form.hwnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(g_topics.back(), 11);
+}
