@@ -51,9 +51,8 @@ wine_suite() {
 if [ -n "${DISPLAY:-}" ]; then
   wine_suite
 else
-  export -f wine_suite zv_boot_prefix zv_end_prefix
-  export ZV_WINE ZV_WINESERVER
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c wine_suite
+  # xvfb-run is a plain sh script: functions do not pass through it, so the shell reloads them.
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '. scripts/wine-env.sh; zv_boot_prefix; ctest --preset win64 --timeout 900; zv_end_prefix' 
 fi
 
 # Totals from the suites' own reports; a suite that left no report counts as one failure.

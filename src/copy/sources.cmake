@@ -1,2 +1,2 @@
 zv_portable(Era.cpp NameFormat.cpp NameCheck.cpp)
-zv_win()
+zv_win(clsFileOp.cpp frmZarvane.cpp)

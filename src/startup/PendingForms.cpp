@@ -7,8 +7,6 @@ namespace zv {
 
 void ShowSetupDialog() {}
 bool OpenOptionsDialog() { return false; }
-bool OpenCopyDialog() { return false; }
 bool ActivatePreviousInstance() { return false; }
-void ReleaseSharedObjects() {}
 
 }  // namespace zv

@@ -171,7 +171,26 @@ void Form::CreateControls() {
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ::SetWindowSubclass(h, ControlProc, IdOf(i), reinterpret_cast<DWORD_PTR>(this));
   }
+  CreateTooltips();
   if (const ControlDef* def = FindFlag(kDefault)) ::SendMessageW(hwnd_, DM_SETDEFID, IdOf(def - controls_.data()), 0);
+}
+
+void Form::CreateTooltips() {
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    if (!controls_[i].tooltip || !windows_[i]) continue;
+    if (!tips_) {
+      tips_.reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
+                                    hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+      if (!tips_) return;
+    }
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(windows_[i]);
+    ti.lpszText = const_cast<wchar_t*>(controls_[i].tooltip);
+    ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
 }
 
 bool Form::Show(bool endsProgram) {
@@ -229,6 +248,7 @@ void Form::Destroy() {
     if (windows_[i]) ::RemoveWindowSubclass(windows_[i], ControlProc, IdOf(i));
     windows_[i] = nullptr;
   }
+  tips_.reset();
   ::SetWindowLongPtrW(h, DWLP_USER, 0);
   ::DestroyWindow(h);
 }

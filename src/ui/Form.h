@@ -32,6 +32,7 @@ struct ControlDef {
   int left, top, width, height;  // twips, in the form's client area
   int helpId;
   unsigned flags;
+  const wchar_t* tooltip = nullptr;  // plain one-line tip
 };
 
 enum class Event { Click, Change, GotFocus, MouseDown, MouseUp, DblClick };
@@ -111,6 +112,7 @@ class Form {
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
+  void CreateTooltips();
   int IdOf(size_t position) const { return static_cast<int>(100 + position); }
   const ControlDef* DefOfId(int id) const;
   const ControlDef* DefOfWindow(HWND h) const;
@@ -124,6 +126,7 @@ class Form {
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   win::UniqueFont font_;
+  win::UniqueWindow tips_;
   bool endsProgram_ = false;
   bool modal_ = false;
 };

@@ -1,0 +1,96 @@
+#include "copy/clsFileOp.h"
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "platform/FileSys.h"
+#include "startup/PathText.h"
+
+namespace zv {
+
+namespace {
+
+constexpr FILEOP_FLAGS kFlags = FOF_MULTIDESTFILES | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOCONFIRMMKDIR;  // 0x251
+
+std::unique_ptr<clsFileOp>& Shared() {
+  static std::unique_ptr<clsFileOp> instance;
+  return instance;
+}
+
+// A list of one path as the shell wants it: ended by two NULs.
+std::wstring DoubleNul(const std::wstring& path) {
+  std::wstring list = path;
+  list.push_back(L'\0');
+  list.push_back(L'\0');
+  return list;
+}
+
+// The long form of a path that may not exist yet: its nearest existing folder made long.
+std::wstring LongFormOf(const std::wstring& path) {
+  std::wstring rest;
+  std::wstring head = path;
+  while (!head.empty()) {
+    const std::wstring longHead = win::GetLongPath(head);
+    if (!longHead.empty()) return longHead + rest;
+    const auto slash = head.rfind(L'\\');
+    if (slash == std::wstring::npos) break;
+    rest = head.substr(slash) + rest;
+    head.resize(slash);
+  }
+  return path;
+}
+
+}  // namespace
+
+bool clsFileOp::FileCopy(const std::wstring& source, const std::wstring& destination) {
+  return ShellFileOperation(source, destination, FO_COPY, L"ファイルのコピー");
+}
+bool clsFileOp::FileMove(const std::wstring& source, const std::wstring& destination) {
+  return ShellFileOperation(source, destination, FO_MOVE, L"ファイルの移動");
+}
+bool clsFileOp::FileRename(const std::wstring& source, const std::wstring& destination) {
+  return ShellFileOperation(source, destination, FO_RENAME, L"ファイルのリネーム");
+}
+bool clsFileOp::FileDelete(const std::wstring& path) {
+  return ShellFileOperation(path, L"", FO_DELETE, L"ファイルの削除");
+}
+
+bool clsFileOp::ShellFileOperation(const std::wstring& source, const std::wstring& destination, UINT operation,
+                                   const wchar_t* title) {
+  if (!OwnerForm || source.empty()) return false;
+  if (destination.empty() && operation != FO_DELETE) return false;
+  const std::wstring from = DoubleNul(source);
+  const std::wstring to = DoubleNul(destination);
+  SHFILEOPSTRUCTW op{};
+  op.hwnd = OwnerForm;
+  op.wFunc = operation;
+  op.pFrom = from.c_str();
+  op.pTo = operation == FO_DELETE ? nullptr : to.c_str();
+  op.fFlags = kFlags;
+  op.fAnyOperationsAborted = FALSE;
+  op.hNameMappings = nullptr;
+  op.lpszProgressTitle = title;
+  return ::SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
+}
+
+bool IsSameOrInside(const std::wstring& outer, const std::wstring& inner) {
+  if (outer.empty() || inner.size() < outer.size()) return false;
+  if (!EqualsNoCase(std::wstring_view(inner).substr(0, outer.size()), outer)) return false;
+  return inner.size() == outer.size() || inner[outer.size()] == L'\\' || outer.back() == L'\\';
+}
+
+bool ShellFileCopy(HWND copyDialog, const std::wstring& source, const std::wstring& target) {
+  // Copying an item onto itself or into its own subtree would destroy or recurse.
+  if (source.empty() || IsSameOrInside(LongFormOf(source), LongFormOf(target))) return false;
+  auto& shared = Shared();
+  if (!shared) shared = std::make_unique<clsFileOp>();
+  shared->SetOwnerForm(copyDialog);
+  const bool copied = shared->FileCopy(source, target);
+  shared->UnsetOwnerForm();
+  return copied;
+}
+
+void ReleaseSharedFileOp() { Shared().reset(); }
+
+}  // namespace zv

@@ -1,0 +1,38 @@
+// The shell's file operation (copy, move, rename, delete with its own progress and error
+// windows) behind four members that take plain paths and answer success.
+#pragma once
+#include <string>
+
+#include "platform/Win.h"
+
+namespace zv {
+
+class clsFileOp {
+ public:
+  ~clsFileOp() { UnsetOwnerForm(); }
+  void SetOwnerForm(HWND form) { OwnerForm = form; }
+  void UnsetOwnerForm() { OwnerForm = nullptr; }
+
+  bool FileCopy(const std::wstring& source, const std::wstring& destination);
+  bool FileMove(const std::wstring& source, const std::wstring& destination);
+  bool FileRename(const std::wstring& source, const std::wstring& destination);
+  bool FileDelete(const std::wstring& path);
+
+  // Owns the shell's windows; an operation refuses to run without it.
+  HWND OwnerForm = nullptr;
+
+ private:
+  bool ShellFileOperation(const std::wstring& source, const std::wstring& destination, UINT operation,
+                          const wchar_t* title);
+};
+
+// The one way the program copies: the shared instance owned by the copy dialog. A target
+// that is the source itself or lies inside it is refused without calling the shell.
+bool ShellFileCopy(HWND copyDialog, const std::wstring& source, const std::wstring& target);
+// Released when the copy dialog unloads and when start-up ends on a bad path.
+void ReleaseSharedFileOp();
+
+// True when `inner` is `outer` itself or lies inside it (paths compared without letter case).
+bool IsSameOrInside(const std::wstring& outer, const std::wstring& inner);
+
+}  // namespace zv

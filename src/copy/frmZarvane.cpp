@@ -1,0 +1,294 @@
+#include "copy/frmZarvane.h"
+
+#include <imm.h>
+
+#include "copy/NameCheck.h"
+#include "copy/NameFormat.h"
+#include "copy/clsFileOp.h"
+#include "platform/AppInfo.h"
+#include "platform/FileSys.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+#include "startup/PathText.h"
+#include "startup/StartupForms.h"
+#include "startup/basZarvane.h"
+#include "ui/WindowPlacement.h"
+#include "ui/clsCursOp.h"
+
+namespace zv {
+
+using ui::ControlDef;
+using ui::Kind;
+
+namespace {
+
+// Every text of the dialog.
+struct Texts {
+  const wchar_t* fileCaption = L"新しいファイル名";
+  const wchar_t* folderCaption = L"新しいフォルダ名";
+  const wchar_t* exec1File = L"関連付けで開く(&E)";
+  const wchar_t* exec1Folder = L"フォルダを開く(&F)";
+  const wchar_t* tipSourceFile = L"ｺﾋﾟｰ元ﾌｧｲﾙ";
+  const wchar_t* tipSourceFolder = L"ｺﾋﾟｰ元ﾌｫﾙﾀﾞ";
+  const wchar_t* tipApplication = L"ｱﾌﾟﾘｹｰｼｮﾝ";
+  const wchar_t* notepad = L"Notepad.exe";
+  const wchar_t* folderExists = L"既に存在するフォルダ名です。";
+  const wchar_t* folderOverwrite =
+      L"既に存在するフォルダ名です。\r\n\r\n上書きしますか？\r\n\r\n!!! 注意 !!!\r\n"
+      L"「はい」を選択すると、コピー先フォルダ内に同じ名前の\r\n"
+      L"ファイルやサブフォルダがあると、そのすべてが強制的に\r\n上書きされます。";
+  const wchar_t* fileOverwrite = L"既に存在するファイル名です。\r\n\r\n上書きしますか？";
+  const wchar_t* makeFolderFailed = L"フォルダのコピーでエラーが発生しました。";
+  const wchar_t* copyFailed = L"ファイル（フォルダ）のコピーでエラーが発生しました。";
+  const wchar_t* appFailed = L"指定されたアプリケーションを実行できません。\r\n\r\nオプションの指定を確認してください。";
+};
+constexpr Texts kText;
+
+constexpr unsigned kHelp = ui::kHelpOnRight;
+
+// Tab order as listed; places in twips within the 3900 x 2355 client area.
+const ControlDef kControls[] = {
+    {L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1830, 300, 10, ui::kSelectAll},
+    {L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, 11, ui::kSelectAll},
+    {L"chkExec1", -1, Kind::Check, kText.exec1File, 240, 795, 2250, 270, 12, kHelp},
+    {L"chkExec2", -1, Kind::Check, L"アプリケーションで開く(&B)", 240, 1110, 2250, 270, 14, kHelp},
+    {L"chkExec4", -1, Kind::Check, L"コピー元を開く(&O)", 240, 1425, 2250, 270, 22, kHelp},
+    {L"chkExec3", -1, Kind::Check, L"連続コピー(&C)", 240, 1740, 2250, 270, 15, kHelp},
+    {L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, 18, kHelp, L"ｱｰｶｲﾌﾞ属性"},
+    {L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, 18, kHelp, L"読み取り専用ﾌｧｲﾙ"},
+    {L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, 18, kHelp, L"隠しﾌｧｲﾙ"},
+    {L"chkAttr", 3, Kind::Check, L"&S", 3300, 1560, 435, 315, 18, kHelp, L"ｼｽﾃﾑﾌｧｲﾙ"},
+    {L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, 16, ui::kDefault | kHelp},
+    {L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, 17, ui::kCancel | kHelp},
+    {L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, 0, 0},
+    {L"lblVer", -1, Kind::Label, L"", 825, 2115, 600, 210, 0, 0},
+    {L"Label2", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, 0, 0},
+    {L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, 0, 0},
+    {L"Frame2", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, 18, kHelp},
+    {L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2310, 210, 0, 0},
+};
+
+constexpr uint32_t kAttrBits[4] = {kAttrArchive, kAttrReadOnly, kAttrHidden, kAttrSystem};
+
+std::unique_ptr<frmZarvane>& Instance() {
+  static std::unique_ptr<frmZarvane> form;
+  return form;
+}
+
+// Whether the upper-cased extension is one of the blank-separated entries.
+bool ListedExtension(const std::wstring& ext, const std::wstring& list) {
+  if (ext.empty()) return false;
+  const std::wstring upperExt = ToUpperText(ext);
+  const std::wstring upperList = ToUpperText(list);
+  size_t start = 0;
+  for (;;) {
+    const auto blank = upperList.find(L' ', start);
+    const std::wstring entry = upperList.substr(start, blank == std::wstring::npos ? std::wstring::npos : blank - start);
+    if (!entry.empty() && entry == upperExt) return true;
+    if (blank == std::wstring::npos) return false;
+    start = blank + 1;
+  }
+}
+
+void PumpPending() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace
+
+const ui::Handler<frmZarvane> frmZarvane::kHandlers[] = {
+    {L"btnOK", ui::Event::Click, &frmZarvane::btnOK_Click},
+    {L"btnCan", ui::Event::Click, &frmZarvane::btnCan_Click},
+    {L"txtNewFile", ui::Event::GotFocus, &frmZarvane::txtNewFile_GotFocus},
+};
+
+frmZarvane::frmZarvane() : FormOf(ui::FormDef{L"frmZarvane", kText.fileCaption, 3900, 2355, true}, kControls) {}
+frmZarvane::~frmZarvane() = default;
+
+bool frmZarvane::FolderMode() const { return Process().Source.SourceIsFolder; }
+
+std::wstring frmZarvane::Expand(const std::wstring& format) {
+  const SourceRecord& src = Process().Source;
+  return ExpandNameFormat(format, src.SourceName, FolderMode() ? L"" : src.SourceExt, Process().Opt.AutoNo,
+                          RunningNumber, win::LocalNow(),
+                          [&src] { return win::LastWriteLocal(win::GetLongPath(src.SourcePath)); });
+}
+
+void frmZarvane::Form_Initialize() { ForegroundAtStart = ::GetForegroundWindow(); }
+
+void frmZarvane::Form_Load() {
+  const Settings& opt = Process().Opt;
+  const SourceRecord& src = Process().Source;
+
+  ui::PlaceCopyDialog(hwnd(), opt.StartUpPos, opt.StartUpLeft, opt.StartUpTop, ForegroundAtStart);
+
+  const win::VersionInfo version = win::ReadVersionInfo();
+  SetText(L"lblVer", win::VersionText(version));
+  SetText(L"lblCopyRight", version.legalCopyright);
+
+  if (FolderMode()) {
+    SetText(L"txtNewFile", Expand(opt.FolderNameFormat));
+    SetText(L"txtNewExt", src.SourceExt);
+  } else {
+    SetText(L"txtNewFile", Expand(opt.FileNameFormat));
+    const std::wstring preset = TrimBlanks(opt.ExtNameFormat);
+    SetText(L"txtNewExt", opt.DispExt == 1 ? (preset.empty() ? src.SourceExt : preset) : L"");
+  }
+
+  tipNewFile_ = std::make_unique<ui::clsToolTip>();
+  tipNewFile_->mCreate(Item(L"txtNewFile"));
+  tipNewFile_->pMaxWidth(300);
+  tipExec2_ = std::make_unique<ui::clsToolTip>();
+  tipExec2_->mCreate(Item(L"chkExec2"));
+  tipExec2_->pMaxWidth(300);
+
+  const std::wstring longSource = win::GetLongPath(src.SourcePath);
+  if (FolderMode()) {
+    SetCaption(kText.folderCaption);
+    tipNewFile_->mToolAdd(1, std::wstring(kText.tipSourceFolder) + L"\r\n" + longSource);
+    Enable(L"lblP", false);
+    Enable(L"txtNewExt", false);
+    SetText(L"chkExec1", kText.exec1Folder);
+    SetHelpId(L"chkExec1", 13);
+    SetValue(L"chkExec1", opt.OpenFolderCheck);
+    Enable(L"chkExec2", false);
+  } else {
+    tipNewFile_->mToolAdd(1, std::wstring(kText.tipSourceFile) + L"\r\n" + longSource);
+    SetValue(L"chkExec1", ListedExtension(src.SourceExt, opt.OpenFileExt1) ? 1 : 0);
+    SetValue(L"chkExec2", ListedExtension(src.SourceExt, opt.OpenFileExt2) ? 1 : 0);
+  }
+  SetValue(L"chkExec4", opt.OpenOriginalCheck);
+  SetValue(L"chkExec3", 0);
+  tipExec2_->mToolAdd(1, std::wstring(kText.tipApplication) + L"\r\n" +
+                             (opt.OpenAplPath.empty() ? std::wstring(kText.notepad) : opt.OpenAplPath));
+
+  const int presets[4] = {opt.AttrArchive, opt.AttrReadOnly, opt.AttrHidden, opt.AttrSystem};
+  for (int i = 0; i < 4; ++i) {
+    const bool on = opt.Attribute == 1 ? presets[i] == 1 : win::HasAttribute(src.SourcePath, kAttrBits[i]);
+    SetValue(L"chkAttr", on ? 1 : 0, i);
+  }
+
+  // The name box starts with the focus and its whole text selected.
+  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(L"txtNewFile")), TRUE);
+}
+
+void frmZarvane::txtNewFile_GotFocus(int) {
+  if (Process().Opt.IMEMode != 1) return;
+  HWND box = Item(L"txtNewFile");
+  if (HIMC imc = ::ImmGetContext(box)) {
+    ::ImmSetOpenStatus(imc, TRUE);
+    ::ImmReleaseContext(box, imc);
+  }
+}
+
+void frmZarvane::Form_Unload() {
+  ReleaseSharedObjects();
+  RECT rc{};
+  ::GetWindowRect(hwnd(), &rc);
+  win::WinProfile profile(Process().IniPath);
+  SaveStartUpPosition(profile, rc.left * ui::Form::TwipsPerPixelX(), rc.top * ui::Form::TwipsPerPixelY());
+  tipNewFile_.reset();
+  tipExec2_.reset();
+}
+
+void frmZarvane::btnCan_Click(int) { Unload(); }
+
+void frmZarvane::FocusName() { ui::FocusControl(*this, L"txtNewFile"); }
+
+void frmZarvane::ShowAgain() {
+  Show();
+  FocusName();
+}
+
+void frmZarvane::btnOK_Click(int) {
+  Settings& opt = Process().Opt;
+  const SourceRecord& src = Process().Source;
+  const bool folderMode = FolderMode();
+
+  const NameCheckInput input{Text(L"txtNewFile"), Text(L"txtNewExt"), folderMode, &src, opt.CopyToFolder};
+  const NameCheckResult check = CheckNewName(
+      input, opt.CopyToFolderPath, [](const std::wstring& p) { return win::GetLongPath(p); },
+      [](const std::wstring& t) { return win::AnsiByteCount(t); });
+  if (!check.ok()) {
+    ui::MsgBoxOverForm(check.message, kMbWarning);
+    ui::FocusControl(*this, check.focus == NameBox::NewExt ? L"txtNewExt" : L"txtNewFile");
+    return;
+  }
+  const std::wstring target = ComposeTargetPath(input, opt.CopyToFolderPath);
+
+  // An existing target: ask, unless the user chose not to be asked about files.
+  int answer = kIdYes;
+  if (folderMode && win::HasAttribute(target, kAttrDirectory)) {
+    if (opt.FolderOnly == 1) {
+      ui::MsgBoxOverForm(kText.folderExists, kMbWarning);
+      FocusName();
+      return;
+    }
+    answer = ui::MsgBoxOverForm(kText.folderOverwrite, kMbQuestionYesNoCancel);
+  } else if (!folderMode && opt.NotConfirmReplaceFile == 0) {
+    std::wstring probe = target;
+    if (!probe.empty() && probe.back() == L'\\') probe.pop_back();
+    if (win::IsReadableFile(probe)) answer = ui::MsgBoxOverForm(kText.fileOverwrite, kMbQuestionYesNoCancel);
+  }
+  if (answer == kIdNo) {
+    FocusName();
+    return;
+  }
+  if (answer != kIdYes) {
+    Unload();
+    return;
+  }
+
+  Hide();
+  PumpPending();
+
+  const bool made = folderMode && opt.FolderOnly == 1 ? win::CreateFolder(target)
+                                                       : ShellFileCopy(hwnd(), win::GetLongPath(src.SourcePath), target);
+  if (!made) {
+    ui::MsgBoxOverForm(folderMode && opt.FolderOnly == 1 ? kText.makeFolderFailed : kText.copyFailed, kMbStop);
+    ShowAgain();
+    return;
+  }
+
+  uint32_t attributes = 0;
+  for (int i = 0; i < 4; ++i)
+    if (Value(L"chkAttr", i)) attributes |= kAttrBits[i];
+  win::SetAttributes(target, attributes);
+
+  RunAfterCopyActions(target);
+
+  if (!Value(L"chkExec3")) {
+    Unload();
+    return;
+  }
+  const std::wstring& format = folderMode ? opt.FolderNameFormat : opt.FileNameFormat;
+  if (format.find(L"%R") != std::wstring::npos) SetText(L"txtNewFile", Expand(format));
+  ShowAgain();
+}
+
+void frmZarvane::RunAfterCopyActions(const std::wstring&) {
+  // Opening the copy afterwards arrives with the association support.
+}
+
+void ReleaseSharedObjects() {
+  ui::ReleaseSharedCursor();
+  ReleaseSharedFileOp();
+}
+
+bool OpenCopyDialog() {
+  auto& form = Instance();
+  form = std::make_unique<frmZarvane>();
+  if (!form->Show(true)) return false;
+  if (Process().Opt.TopMost == 1) ui::SetTopMost(form->hwnd(), true);
+  return true;
+}
+
+}  // namespace zv

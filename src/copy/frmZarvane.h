@@ -1,0 +1,45 @@
+// The copy dialog: proposes the new name, takes the user's choices and makes the copy.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ui/Form.h"
+#include "ui/clsToolTip.h"
+
+namespace zv {
+
+class frmZarvane : public ui::FormOf<frmZarvane> {
+ public:
+  frmZarvane();
+  ~frmZarvane() override;
+
+  // Counter behind "%R"; advanced only by the name expansion.
+  int32_t RunningNumber = 0;
+  // The window in front when the dialog was created, for placement over it.
+  HWND ForegroundAtStart = nullptr;
+
+  void btnOK_Click(int);
+  void btnCan_Click(int);
+  void txtNewFile_GotFocus(int);
+
+  static const ui::Handler<frmZarvane> kHandlers[];
+
+ protected:
+  void Form_Initialize() override;
+  void Form_Load() override;
+  void Form_Unload() override;
+
+ private:
+  bool FolderMode() const;
+  std::wstring Expand(const std::wstring& format);
+  void FocusName();
+  void ShowAgain();
+  // The after-copy actions; `openPath` is the long path of the copy or the source.
+  void RunAfterCopyActions(const std::wstring& targetPath);
+
+  std::unique_ptr<ui::clsToolTip> tipNewFile_;
+  std::unique_ptr<ui::clsToolTip> tipExec2_;
+};
+
+}  // namespace zv
