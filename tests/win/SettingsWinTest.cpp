@@ -1,0 +1,239 @@
+// The settings file on disk through the real profile service: bytes, code page, order.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/Profile.h"
+#include "startup/Settings.h"
+
+using namespace zv;
+using zv::test::ReadBytes;
+using zv::test::TempFolder;
+using zv::test::WriteBytes;
+
+namespace {
+
+// A new settings file exactly as the first start leaves it.
+const std::string kFirstRunFile =
+    "[Option]\r\n"
+    "OpenFileExt1=txt html htm\r\n"
+    "OpenFileExt2=html htm bat vbs\r\n"
+    "OpenAplPath=\r\n"
+    "OpenOriginalCheck=0\r\n"
+    "OpenFolderCheck=1\r\n"
+    "DispExt=1\r\n"
+    "IMEMode=0\r\n"
+    "TopMost=1\r\n"
+    "StartUpPos=0\r\n"
+    "NotConfirmReplaceFile=0\r\n"
+    "ShellExecOpen=0\r\n"
+    "FolderOnly=0\r\n"
+    "FileNameFormat=\r\n"
+    "ExtNameFormat=\r\n"
+    "FolderNameFormat=\r\n"
+    "CopyToFolder=0\r\n"
+    "CopyToFolderPath=\r\n"
+    "Attribute=0\r\n"
+    "AttrArchive=0\r\n"
+    "AttrReadOnly=0\r\n"
+    "AttrHidden=0\r\n"
+    "AttrSystem=0\r\n"
+    "[SYSTEM]\r\n"
+    "HkcrExt=\r\n";
+
+std::string Bytes(const std::wstring& path) { return ReadBytes(path).value_or("<unreadable>"); }
+
+// Loads a settings file written byte for byte.
+Settings LoadFrom(const TempFolder& dir, const std::string& bytes) {
+  const std::wstring path = dir / L"odd.ini";
+  EXPECT_TRUE(WriteBytes(path, bytes));
+  win::WinProfile profile(path);
+  Settings s;
+  LoadSettings(profile, s);
+  return s;
+}
+
+}  // namespace
+
+TEST(SettingsWin, FirstRunFileByteForByte) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  win::WinProfile profile(path);
+  ASSERT_TRUE(WriteFirstRunDefaults(profile));
+  EXPECT_EQ(Bytes(path), kFirstRunFile);
+
+  Settings s;
+  LoadSettings(profile, s);
+  EXPECT_EQ(s.OpenFileExt1, L"txt html htm");
+  EXPECT_EQ(s.OpenFileExt2, L"html htm bat vbs");
+  EXPECT_EQ(s.TopMost, 1);
+  EXPECT_TRUE(s.HkcrExtEmpty);
+}
+
+TEST(SettingsWin, JapaneseTextIsStoredInShiftJis) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  win::WinProfile profile(path);
+  ASSERT_TRUE(WriteFirstRunDefaults(profile));
+  ASSERT_TRUE(profile.WriteString(kOptionSection, L"FileNameFormat", L"報告書_%Y"));
+
+  const std::string bytes = Bytes(path);
+  // 報 95 F1, 告 8D 90, 書 8F 91: code page 932, no byte-order mark, replaced in place.
+  const std::string expected = "FileNameFormat=\x95\xF1\x8D\x90\x8F\x91_%Y\r\nExtNameFormat=\r\n";
+  EXPECT_NE(bytes.find(expected), std::string::npos);
+  EXPECT_EQ(bytes.substr(0, 8), "[Option]");
+  EXPECT_EQ(bytes.size(), kFirstRunFile.size() + 9);
+
+  Settings s;
+  LoadSettings(profile, s);
+  EXPECT_EQ(s.FileNameFormat, L"報告書_%Y");
+}
+
+TEST(SettingsWin, ReadsAShiftJisFileWrittenByHand) {
+  TempFolder dir;
+  // 日付 = 93 FA 95 74; ソ (5C as its second byte) = 83 5C.
+  const Settings s = LoadFrom(dir,
+                              "[Option]\r\nFileNameFormat=\x93\xFA\x95\x74_%Y\r\nFolderNameFormat=\x83\x5C\x83\x74\x83\x67\r\n");
+  EXPECT_EQ(s.FileNameFormat, L"日付_%Y");
+  EXPECT_EQ(s.FolderNameFormat, L"ソフト");
+}
+
+TEST(SettingsWin, MissingKeysAndMissingFile) {
+  TempFolder dir;
+  const Settings s = LoadFrom(dir, "[Option]\r\nTopMost=0\r\n");
+  EXPECT_EQ(s.TopMost, 0);
+  EXPECT_EQ(s.OpenFolderCheck, 1);
+  EXPECT_EQ(s.DispExt, 1);
+  EXPECT_EQ(s.OpenOriginalCheck, 0);
+  EXPECT_EQ(s.AutoNo, 0);
+  EXPECT_EQ(s.OpenFileExt1, L"");
+  EXPECT_TRUE(s.HkcrExtEmpty);
+
+  // A missing file reads as all defaults and is not created by reading.
+  const std::wstring missing = dir / L"none.ini";
+  win::WinProfile profile(missing);
+  Settings d;
+  d.TopMost = 0;
+  LoadSettings(profile, d);
+  EXPECT_EQ(d.TopMost, 1);
+  EXPECT_EQ(ReadPrevInstance(profile), 0);
+  EXPECT_FALSE(zv::test::Exists(missing));
+}
+
+TEST(SettingsWin, OddValues) {
+  TempFolder dir;
+  const Settings s = LoadFrom(dir,
+                              "[option]\r\n"
+                              "topmost=7\r\n"
+                              "OpenOriginalCheck=7\r\n"
+                              "AUTONO=abc\r\n"
+                              "StartUpPos=12abc\r\n"
+                              "StartUpLeft=-1500\r\n"
+                              "DispExt=0\r\n"
+                              "IMEMode=1\r\n"
+                              "[system]\r\n"
+                              "hkcrext=TXT,DOC,,BMP\r\n");
+  EXPECT_EQ(s.TopMost, 1);
+  EXPECT_EQ(s.OpenOriginalCheck, 0);
+  EXPECT_EQ(s.AutoNo, 0);
+  EXPECT_EQ(s.StartUpPos, 12);
+  EXPECT_EQ(s.StartUpLeft, -1500);
+  EXPECT_EQ(s.DispExt, 0);
+  EXPECT_EQ(s.IMEMode, 1);
+  EXPECT_EQ(s.HkcrExtList, (std::vector<std::wstring>{L"TXT", L"DOC", L"", L"BMP"}));
+  EXPECT_FALSE(s.HkcrExtEmpty);
+
+  struct Case {
+    const char* stored;
+    int expected;
+  };
+  const Case cases[] = {{"0", 0}, {"1", 1}, {"5", 0}, {"7", 0}};
+  for (const auto& c : cases) {
+    const std::wstring path = dir / L"prev.ini";
+    ASSERT_TRUE(WriteBytes(path, std::string("[Option]\r\nPrevInstance=") + c.stored + "\r\n"));
+    win::WinProfile profile(path);
+    EXPECT_EQ(ReadPrevInstance(profile), c.expected) << c.stored;
+  }
+}
+
+TEST(SettingsWin, LongAndPaddedValues) {
+  TempFolder dir;
+  // 505 letters, 10 blanks, 85 letters: the first 511 characters end in blanks.
+  const std::string cutInBlanks = std::string(505, 'a') + std::string(10, ' ') + std::string(85, 'b');
+  const std::string plain(600, 'x');
+  const Settings s = LoadFrom(dir, "[Option]\r\n"
+                                   "FileNameFormat=" + cutInBlanks + "\r\n"
+                                   "FolderNameFormat=" + plain + "\r\n"
+                                   "OpenAplPath=   C:\\Tools\\ed it.exe   \r\n"
+                                   "ExtNameFormat= %E \r\n");
+  EXPECT_EQ(s.FileNameFormat, std::wstring(505, L'a'));
+  EXPECT_EQ(s.FolderNameFormat, std::wstring(511, L'x'));
+  EXPECT_EQ(s.OpenAplPath, L"C:\\Tools\\ed it.exe");
+  EXPECT_EQ(s.ExtNameFormat, L"%E");
+}
+
+TEST(SettingsWin, SaveSettingsAfterAFirstRunFile) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  win::WinProfile profile(path);
+  ASSERT_TRUE(WriteFirstRunDefaults(profile));
+  Settings s;
+  LoadSettings(profile, s);
+  s.OpenFileExt1 = L"txt";
+  s.FileNameFormat = L"%N_%Y%M%D";
+  s.AutoNo = 2;
+  s.StartUpPos = 3;
+  s.TopMost = 0;
+  s.AttrSystem = 1;
+  ASSERT_TRUE(SaveSettings(profile, s));
+
+  // Existing keys change in place; AutoNo, new, goes at the end of its section.
+  std::string expected = kFirstRunFile;
+  auto replace = [&](const std::string& from, const std::string& to) {
+    const auto at = expected.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    expected.replace(at, from.size(), to);
+  };
+  replace("OpenFileExt1=txt html htm\r\n", "OpenFileExt1=txt\r\n");
+  replace("FileNameFormat=\r\n", "FileNameFormat=%N_%Y%M%D\r\n");
+  replace("StartUpPos=0\r\n", "StartUpPos=3\r\n");
+  replace("TopMost=1\r\n", "TopMost=0\r\n");
+  replace("AttrSystem=0\r\n", "AttrSystem=1\r\nAutoNo=2\r\n");
+  EXPECT_EQ(Bytes(path), expected);
+
+  // The copy dialog's position follows, left before top.
+  ASSERT_TRUE(SaveStartUpPosition(profile, 1500, -30));
+  replace("AutoNo=2\r\n", "AutoNo=2\r\nStartUpLeft=1500\r\nStartUpTop=-30\r\n");
+  EXPECT_EQ(Bytes(path), expected);
+}
+
+TEST(SettingsWin, SaveHkcrExtOnDisk) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  win::WinProfile profile(path);
+  ASSERT_TRUE(WriteFirstRunDefaults(profile));
+  Settings s;
+  s.HkcrExtList = {L"TXT", L"DOC", L"", L"BMP"};
+  ASSERT_TRUE(SaveHkcrExt(profile, s));
+  std::string expected = kFirstRunFile;
+  expected.replace(expected.find("HkcrExt=\r\n"), 10, "HkcrExt=TXT,DOC,,BMP\r\n");
+  EXPECT_EQ(Bytes(path), expected);
+
+  Settings loaded;
+  LoadSettings(profile, loaded);
+  EXPECT_EQ(loaded.HkcrExtList, s.HkcrExtList);
+
+  s.HkcrExtList.clear();
+  ASSERT_TRUE(SaveHkcrExt(profile, s));
+  EXPECT_EQ(Bytes(path), kFirstRunFile);  // an empty list leaves the key, empty
+}
+
+TEST(SettingsWin, WritersReportAFileThatCannotBeWritten) {
+  TempFolder dir;
+  win::WinProfile inMissingFolder(dir / L"no such folder\\Zarvane.ini");
+  EXPECT_FALSE(WriteFirstRunDefaults(inMissingFolder));
+  Settings s;
+  EXPECT_FALSE(SaveSettings(inMissingFolder, s));
+  EXPECT_FALSE(SaveHkcrExt(inMissingFolder, s));
+  EXPECT_FALSE(SaveStartUpPosition(inMissingFolder, 0, 0));
+  EXPECT_FALSE(zv::test::Exists(dir / L"no such folder"));
+}

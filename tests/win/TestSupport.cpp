@@ -1,0 +1,120 @@
+#include "TestSupport.h"
+
+#include <vector>
+
+namespace zv::test {
+
+namespace {
+
+std::wstring TempRoot() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
+  std::wstring root(buffer, n);
+  if (!root.empty() && root.back() == L'\\') root.pop_back();
+  return root;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  static unsigned counter = 0;
+  const std::wstring root = TempRoot();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring candidate = root + L"\\zvtest-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(++counter);
+    if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
+      path_ = candidate;
+      return;
+    }
+  }
+}
+
+TempFolder::~TempFolder() {
+  if (!path_.empty()) DeleteTree(path_);
+}
+
+bool DeleteTree(const std::wstring& path) {
+  WIN32_FIND_DATAW data{};
+  bool ok = true;
+  {
+    win::UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &data));
+    if (find) {
+      do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring child = path + L"\\" + name;
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          ok = DeleteTree(child) && ok;
+        else
+          ok = ::DeleteFileW(child.c_str()) && ok;
+      } while (::FindNextFileW(find.get(), &data));
+    }
+  }
+  return ::RemoveDirectoryW(path.c_str()) && ok;
+}
+
+bool WriteBytes(const std::wstring& path, std::string_view bytes) {
+  win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+  win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  DWORD n = 0;
+  while (::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
+  return bytes;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring BinDir() {
+  const std::string dir = ZV_TEST_BIN_DIR;
+  std::wstring wide(dir.begin(), dir.end());
+  // The build folder is a Unix path; Wine maps it through the Z: drive.
+  if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
+  for (auto& c : wide)
+    if (c == L'/') c = L'\\';
+  return wide;
+}
+
+std::wstring ZarvaneExe() { return BinDir() + L"\\Zarvane.exe"; }
+
+std::optional<ChildProcess> ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return std::nullopt;
+  ::CloseHandle(pi.hThread);
+  ChildProcess p;
+  p.handle_.reset(pi.hProcess);
+  p.id_ = pi.dwProcessId;
+  return p;
+}
+
+ChildProcess::~ChildProcess() {
+  if (!handle_) return;
+  if (::WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(handle_.get(), 1);
+    ::WaitForSingleObject(handle_.get(), 5000);
+  }
+}
+
+std::optional<uint32_t> ChildProcess::Wait(uint32_t timeoutMs) {
+  if (!handle_ || ::WaitForSingleObject(handle_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(handle_.get(), &code)) return std::nullopt;
+  return code;
+}
+
+}  // namespace zv::test
