@@ -198,7 +198,9 @@ TEST(NameCheck, TargetPathLengthInAnsiBytes) {
   for (const auto& c : cases) {
     const auto r = Check(c.name, c.ext, false, 0, L"", &source).result;
     EXPECT_EQ(r.ok(), c.ok) << c.name.size();
-    if (!c.ok) EXPECT_EQ(r.failedCheck, 8);
+    if (!c.ok) {
+      EXPECT_EQ(r.failedCheck, 8);
+    }
   }
 }
 
