@@ -1,0 +1,19 @@
+// The registry as the registration logic sees it: keys below one root (HKEY_CLASSES_ROOT in
+// the program) and their default text values. Portable: the Win32 side is WinRegistry.
+#pragma once
+#include <string>
+
+namespace zv {
+
+class IRegistry {
+ public:
+  virtual ~IRegistry() = default;
+  // Default value of the key; "" when the key or value is missing or cannot be read.
+  virtual std::wstring GetValue(const std::wstring& key) = 0;
+  // Writes the key's default value, creating the key and missing parents; false on failure.
+  virtual bool SetValue(const std::wstring& key, const std::wstring& value) = 0;
+  // Deletes the key if it has no sub-keys; false on failure or when it does not exist.
+  virtual bool DeleteKey(const std::wstring& key) = 0;
+};
+
+}  // namespace zv

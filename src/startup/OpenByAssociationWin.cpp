@@ -1,0 +1,17 @@
+#include "options/basRegEx.h"
+#include "startup/OpenByAssociation.h"
+
+#include <shellapi.h>
+
+namespace zv {
+
+bool OpenByAssociation(std::wstring& path, int mode) {
+  win::WinRegistry classes(HKEY_CLASSES_ROOT);
+  return OpenByAssociationWith(path, mode, classes, [](const std::wstring& verb, const std::wstring& file) {
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(::GetDesktopWindow(), verb.c_str(), file.c_str(),
+                                                                  nullptr, nullptr, SW_SHOW));
+    return result >= 32;
+  });
+}
+
+}  // namespace zv

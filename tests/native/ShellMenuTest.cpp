@@ -1,0 +1,611 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <set>
+
+#include "options/ShellMenu.h"
+#include "startup/PathText.h"
+#include "startup/Startup.h"
+
+using namespace zv;
+
+namespace {
+
+const std::wstring kExe = L"C:\\Program Files\\Zarvane\\Zarvane.exe";
+const std::wstring kCaption = L"ザルヴェイン(&R)";
+const std::wstring kCommand = L"\"C:\\Program Files\\Zarvane\\Zarvane.exe\" \"%1\"";
+const std::wstring kRegisterFailed = L"レジストリへの登録に失敗しました。";
+const std::wstring kDeleteFailed = L"レジストリからの削除に失敗しました。";
+
+// A registry that behaves like the real one where the flows can tell: keys are case-insensitive,
+// writes create parents, deletes refuse keys with sub-keys and missing keys.
+class FakeRegistry : public IRegistry {
+ public:
+  std::set<std::wstring> refuseWrite, refuseDelete;  // keys, any case
+  std::vector<std::wstring> log;                     // "set KEY=VALUE", "del KEY"
+
+  void Put(const std::wstring& key, const std::wstring& value) { Write(key, value); }
+  void PutKey(const std::wstring& key) { CreateWithParents(key); }
+  bool Has(const std::wstring& key) const { return keys_.count(Norm(key)) > 0; }
+  std::wstring Value(const std::wstring& key) const {
+    const auto it = keys_.find(Norm(key));
+    return it == keys_.end() ? L"" : it->second;
+  }
+  size_t KeyCount() const { return keys_.size(); }
+
+  std::wstring GetValue(const std::wstring& key) override { return Value(key); }
+  bool SetValue(const std::wstring& key, const std::wstring& value) override {
+    if (Refused(refuseWrite, key)) return false;
+    log.push_back(L"set " + key + L"=" + value);
+    Write(key, value);
+    return true;
+  }
+  bool DeleteKey(const std::wstring& key) override {
+    const std::wstring n = Norm(key);
+    if (Refused(refuseDelete, key) || !keys_.count(n)) return false;
+    const auto next = keys_.upper_bound(n);
+    if (next != keys_.end() && next->first.rfind(n + L"\\", 0) == 0) return false;  // has a sub-key
+    log.push_back(L"del " + key);
+    keys_.erase(n);
+    return true;
+  }
+
+ private:
+  static std::wstring Norm(const std::wstring& key) { return ToUpperText(key); }
+  bool Refused(const std::set<std::wstring>& set, const std::wstring& key) const {
+    for (const auto& k : set)
+      if (EqualsNoCase(k, key)) return true;
+    return false;
+  }
+  void CreateWithParents(const std::wstring& key) {
+    for (size_t pos = key.find(L'\\'); pos != std::wstring::npos; pos = key.find(L'\\', pos + 1))
+      keys_.emplace(Norm(key.substr(0, pos)), L"");
+    keys_.emplace(Norm(key), L"");
+  }
+  void Write(const std::wstring& key, const std::wstring& value) {
+    CreateWithParents(key);
+    keys_[Norm(key)] = value;
+  }
+  std::map<std::wstring, std::wstring> keys_;  // upper-cased key -> default value
+};
+
+// Answers questions from a script and records every box shown.
+class ScriptedAsk : public IAsk {
+ public:
+  struct Shown { std::wstring text; int style; };
+  std::deque<int> answers;
+  std::vector<Shown> shown;
+
+  int Ask(const std::wstring& text, int style) override {
+    shown.push_back({text, style});
+    if (style != kMbQuestionYesNo) return kIdOk;
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question";
+      return kIdNo;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+struct Fixture {
+  FakeRegistry reg;
+  ScriptedAsk ask;
+  ShellMenu menu{reg, ask, kExe};
+  ShellMenuFrame frame;
+};
+
+std::wstring AddQuestion(const std::wstring& ext) {
+  return L"拡張子\"" + ext + L"\"のファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？";
+}
+std::wstring DelQuestion(const std::wstring& ext) {
+  return L"拡張子\"" + ext + L"\"のファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？";
+}
+void Register(FakeRegistry& reg, const std::wstring& fileType) {
+  reg.Put(fileType + L"\\shell\\Zarvane", kCaption);
+  reg.Put(fileType + L"\\shell\\Zarvane\\command", kCommand);
+}
+
+}  // namespace
+
+TEST(ShellMenuKeys, CommandExePathAndFileTypeName) {
+  EXPECT_EQ(ShellMenuCommand(kExe), kCommand);
+  EXPECT_EQ(BuildExePath(L"C:\\Program Files\\Zarvane", L"Zarvane"), kExe);
+  EXPECT_EQ(BuildExePath(L"D:\\", L"zv"), L"D:\\zv.exe");
+  struct Case { std::wstring ext, type; };
+  const Case cases[] = {{L"txt", L"TxtFile"}, {L"TXT", L"TxtFile"}, {L"mP3", L"Mp3File"},
+                        {L"x", L"XFile"},     {L".md", L".mdFile"}, {L"", L"File"}};
+  for (const auto& c : cases) EXPECT_EQ(FileTypeNameFor(c.ext), c.type) << c.ext;
+}
+
+TEST(ShellMenuKeys, AddWritesVerbThenCommandAndDeleteRemovesBothOnly) {
+  FakeRegistry reg;
+  reg.Put(L".txt", L"txtfile");
+  reg.Put(L"txtfile\\shell\\open\\command", L"notepad.exe %1");
+  ASSERT_TRUE(AddShellMenu(reg, L"txtfile", kExe));
+  EXPECT_EQ(reg.log, (std::vector<std::wstring>{L"set txtfile\\shell\\Zarvane=" + kCaption,
+                                                 L"set txtfile\\shell\\Zarvane\\command=" + kCommand}));
+  ASSERT_TRUE(DeleteShellMenu(reg, L"txtfile"));
+  EXPECT_FALSE(reg.Has(L"txtfile\\shell\\Zarvane"));
+  EXPECT_TRUE(reg.Has(L"txtfile\\shell"));
+  EXPECT_EQ(reg.Value(L".txt"), L"txtfile");
+  EXPECT_EQ(reg.Value(L"txtfile\\shell\\open\\command"), L"notepad.exe %1");
+  // Nothing left to delete: the verb key's deletion decides.
+  EXPECT_FALSE(DeleteShellMenu(reg, L"txtfile"));
+}
+
+TEST(ShellMenuKeys, PartialFailuresLeaveWhatWasWritten) {
+  FakeRegistry reg;
+  reg.refuseWrite = {L"*\\shell\\Zarvane"};
+  EXPECT_FALSE(AddShellMenu(reg, L"*", kExe));
+  EXPECT_TRUE(reg.log.empty());  // no command written after a failed verb
+
+  reg.refuseWrite = {L"*\\shell\\Zarvane\\command"};
+  EXPECT_FALSE(AddShellMenu(reg, L"*", kExe));
+  EXPECT_EQ(reg.Value(L"*\\shell\\Zarvane"), kCaption);  // the verb stays
+
+  // Without its command key the verb key still goes.
+  EXPECT_TRUE(DeleteShellMenu(reg, L"*"));
+  EXPECT_FALSE(reg.Has(L"*\\shell\\Zarvane"));
+}
+
+TEST(ShellMenuFrame, UpdateListButtons) {
+  struct Case { std::wstring text; std::vector<std::wstring> list; int index; bool add, del, allDel; };
+  const Case cases[] = {
+      {L"", {}, -1, false, false, false},
+      {L"   ", {L"TXT"}, -1, false, false, true},
+      {L" t ", {L"TXT"}, 0, true, true, true},
+      {L"\t", {L"TXT", L"DOC"}, 1, true, true, true},  // only blanks count as empty
+      {L"", {L"TXT"}, 1, false, false, true},          // a stale index selects nothing
+  };
+  for (const auto& c : cases) {
+    ShellMenuFrame f;
+    f.txtExt = c.text;
+    f.lstExt = c.list;
+    f.lstExtIndex = c.index;
+    UpdateListButtons(f);
+    EXPECT_EQ(f.btnAddEnabled, c.add) << c.text.size();
+    EXPECT_EQ(f.btnDelEnabled, c.del) << c.index;
+    EXPECT_EQ(f.btnAllDelEnabled, c.allDel);
+  }
+}
+
+TEST(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
+  Fixture t;
+  t.reg.Put(L".txt", L"txtfile");
+  Register(t.reg, L"txtfile");
+  t.reg.Put(L".doc", L"Word.Document");  // association left, command removed outside the program
+  t.reg.Put(L"Word.Document\\shell\\Zarvane", kCaption);
+  t.reg.Put(L".bmp", L"Paint.Picture");
+  // A command text far longer than 255 bytes (a deep program folder) is read whole.
+  const std::wstring longCommand = ShellMenuCommand(L"C:\\" + std::wstring(300, L'z') + L"\\Zarvane.exe");
+  t.reg.Put(L"Paint.Picture\\shell\\Zarvane", kCaption);
+  t.reg.Put(L"Paint.Picture\\shell\\Zarvane\\command", longCommand);
+  Register(t.reg, L"Directory");
+
+  Settings s;
+  s.HkcrExtEmpty = false;
+  s.HkcrExtList = {L"txt", L"DOC", L"", L"gone", L"Bmp"};
+  t.frame.lstExtIndex = 2;
+  t.menu.LoadStatus(t.frame, s);
+
+  EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT", L"BMP"}));
+  EXPECT_EQ(t.frame.lstExtIndex, -1);
+  EXPECT_FALSE(t.frame.btnAddEnabled);
+  EXPECT_FALSE(t.frame.btnDelEnabled);
+  EXPECT_TRUE(t.frame.btnAllDelEnabled);
+  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
+  EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
+  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダから削除(&G)");
+  EXPECT_EQ(t.frame.btnFolderHelpId, 29);
+  EXPECT_TRUE(t.ask.shown.empty());
+  EXPECT_TRUE(t.reg.log.empty());  // loading only reads
+
+  // The stale entries are gone from HkcrExt once the dialog closes.
+  struct Profile : IProfile {
+    std::map<std::wstring, std::wstring> written;
+    int GetInt(const wchar_t*, const wchar_t*, int d) override { return d; }
+    std::wstring GetString(const wchar_t*, const wchar_t*) override { return L""; }
+    bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& v) override {
+      written[std::wstring(section) + L"/" + key] = v;
+      return true;
+    }
+  } profile;
+  EXPECT_TRUE(SaveExtList(t.frame, s, profile));
+  EXPECT_EQ(profile.written, (std::map<std::wstring, std::wstring>{{L"SYSTEM/HkcrExt", L"TXT,BMP"}}));
+  EXPECT_EQ(s.HkcrExtList, t.frame.lstExt);
+
+  t.frame.lstExt.clear();
+  EXPECT_TRUE(SaveExtList(t.frame, s, profile));
+  EXPECT_EQ(profile.written[L"SYSTEM/HkcrExt"], L"");
+}
+
+TEST(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndToggleCaptionsFollowTheVerbKeys) {
+  Fixture t;
+  t.reg.Put(L".txt", L"txtfile");
+  Register(t.reg, L"txtfile");
+  t.reg.Put(L"*\\shell\\Zarvane", kCaption);  // verb only: for all files the verb key is tested
+  Settings s;
+  s.HkcrExtEmpty = true;
+  s.HkcrExtList = {L"TXT"};
+  t.frame.lstExt = {L"OLD"};
+  t.menu.LoadStatus(t.frame, s);
+  EXPECT_TRUE(t.frame.lstExt.empty());
+  EXPECT_FALSE(t.frame.btnAllDelEnabled);
+  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルから削除(&Q)");
+  EXPECT_EQ(t.frame.btnAllFilesHelpId, 39);
+  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダに追加(&G)");
+  EXPECT_EQ(t.frame.btnFolderHelpId, 28);
+}
+
+TEST(ShellMenuAdd, TrimsDotAndCaseAndRegistersThroughTheExistingFileType) {
+  struct Case { std::wstring typed, entry, extKey; };
+  const Case cases[] = {
+      {L"  .txt ", L"TXT", L".txt"},
+      {L"Txt", L"TXT", L".txt"},
+      {L"..txt", L".TXT", L"..txt"},  // only the first dot goes
+  };
+  for (const auto& c : cases) {
+    Fixture t;
+    t.reg.Put(c.extKey, L"txtfile");
+    t.frame.lstExt = {L"DOC"};
+    t.frame.txtExt = c.typed;
+    t.ask.answers = {kIdYes};
+    t.menu.btnAdd_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 1u) << c.typed;
+    EXPECT_EQ(t.ask.shown[0].text, AddQuestion(c.entry));
+    EXPECT_EQ(t.ask.shown[0].style, 36);
+    EXPECT_EQ(t.reg.Value(L"txtfile\\shell\\Zarvane"), kCaption);
+    EXPECT_EQ(t.reg.Value(L"txtfile\\shell\\Zarvane\\command"), kCommand);
+    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"DOC", c.entry}));
+    EXPECT_EQ(t.frame.lstExtIndex, 1);
+    EXPECT_EQ(t.frame.txtExt, L"");
+    EXPECT_FALSE(t.frame.btnAddEnabled);
+    EXPECT_TRUE(t.frame.btnDelEnabled);
+    EXPECT_TRUE(t.frame.btnAllDelEnabled);
+    EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
+  }
+}
+
+TEST(ShellMenuAdd, NewFileTypeIsNamedFromTheExtensionAndWrittenFirst) {
+  Fixture t;
+  t.frame.txtExt = L"zVq";
+  t.ask.answers = {kIdYes};
+  t.menu.btnAdd_Click(t.frame);
+  EXPECT_EQ(t.reg.log, (std::vector<std::wstring>{
+                           L"set .zvq=ZvqFile",
+                           L"set ZvqFile\\shell\\Zarvane=" + kCaption,
+                           L"set ZvqFile\\shell\\Zarvane\\command=" + kCommand}));
+  EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"ZVQ"}));
+}
+
+// Inputs refused before any question, and refusals after it; nothing is listed.
+TEST(ShellMenuAdd, RefusalsKeepTheListAndGoBackToTheEntryBox) {
+  struct Case {
+    const char* what;
+    std::wstring typed;
+    std::deque<int> answers;
+    std::vector<std::wstring> messages;  // after the question, if any
+    int style;
+  };
+  const std::wstring sameType = L"同じファイルタイプの拡張子が既に登録されているため、\r\n"
+                                L"この拡張子を登録する必要はありません。";
+  const Case cases[] = {
+      {"blank", L"   ", {}, {}, 0},
+      {"line break", L"tx\nt", {}, {L"拡張子に不正な文字（改行コード等）が含まれています。"}, 48},
+      {"tab", L"\ttxt", {}, {L"拡張子に不正な文字（改行コード等）が含まれています。"}, 48},
+      {"comma", L"txt,doc", {}, {L"拡張子に不正な文字（カンマ）が含まれています。"}, 48},
+      {"listed in other case", L".doc", {}, {L"この拡張子は既に登録されています。"}, 48},
+      {"answered no", L"htm", {kIdNo}, {AddQuestion(L"HTM")}, 36},
+      {"same file type", L"html", {kIdYes}, {AddQuestion(L"HTML"), sameType}, 48},
+  };
+  for (const auto& c : cases) {
+    Fixture t;
+    t.reg.Put(L".htm", L"htmlfile");
+    t.reg.Put(L".html", L"htmlfile");
+    Register(t.reg, L"htmlfile");  // registered through .HTM earlier, say
+    t.reg.log.clear();
+    t.frame.lstExt = {L"DOC"};
+    t.frame.lstExtIndex = 0;
+    t.frame.txtExt = c.typed;
+    t.ask.answers = c.answers;
+    t.menu.btnAdd_Click(t.frame);
+    std::vector<std::wstring> texts;
+    for (const auto& s : t.ask.shown) texts.push_back(s.text);
+    EXPECT_EQ(texts, c.messages) << c.what;
+    if (!t.ask.shown.empty()) EXPECT_EQ(t.ask.shown.back().style, c.style) << c.what;
+    EXPECT_TRUE(t.reg.log.empty()) << c.what;
+    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"DOC"})) << c.what;
+    EXPECT_EQ(t.frame.txtExt, c.typed) << c.what;
+    EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox) << c.what;
+  }
+}
+
+TEST(ShellMenuAdd, RegistryFailuresReportAndKeepTheAssociationWritten) {
+  struct Case { const char* what; std::wstring refused; bool associationWritten; };
+  const Case cases[] = {
+      {"association", L".zvq", false},
+      {"verb", L"ZvqFile\\shell\\Zarvane", true},
+      {"command", L"ZvqFile\\shell\\Zarvane\\command", true},
+  };
+  for (const auto& c : cases) {
+    Fixture t;
+    t.reg.refuseWrite = {c.refused};
+    t.frame.txtExt = L"zvq";
+    t.ask.answers = {kIdYes};
+    t.menu.btnAdd_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 2u) << c.what;
+    EXPECT_EQ(t.ask.shown[1].text, kRegisterFailed);
+    EXPECT_EQ(t.ask.shown[1].style, 16);
+    EXPECT_EQ(t.reg.Value(L".zvq"), c.associationWritten ? L"ZvqFile" : L"") << c.what;
+    EXPECT_TRUE(t.frame.lstExt.empty()) << c.what;
+    EXPECT_EQ(t.frame.txtExt, L"zvq");
+    EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
+  }
+}
+
+TEST(ShellMenuDel, SelectionAfterRemoval) {
+  struct Case { std::vector<std::wstring> list; int index; std::vector<std::wstring> after; int selected; };
+  const Case cases[] = {
+      {{L"AAA", L"BBB", L"CCC", L"DDD"}, 1, {L"AAA", L"CCC", L"DDD"}, 1},  // the next moves up
+      {{L"AAA", L"BBB"}, 0, {L"BBB"}, 0},
+      {{L"AAA", L"BBB", L"CCC"}, 2, {L"AAA", L"BBB"}, 1},  // the last: the new last
+      {{L"AAA"}, 0, {}, -1},                               // the only one: nothing
+  };
+  for (const auto& c : cases) {
+    Fixture t;
+    for (const auto& e : c.list) {
+      t.reg.Put(L"." + ToLowerText(e), e + L"File");
+      Register(t.reg, e + L"File");
+    }
+    t.frame.lstExt = c.list;
+    t.frame.lstExtIndex = c.index;
+    t.ask.answers = {kIdYes};
+    const std::wstring removed = c.list[static_cast<size_t>(c.index)];
+    t.menu.btnDel_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 1u);
+    EXPECT_EQ(t.ask.shown[0].text, DelQuestion(removed));
+    EXPECT_EQ(t.frame.lstExt, c.after);
+    EXPECT_EQ(t.frame.lstExtIndex, c.selected);
+    EXPECT_EQ(t.frame.btnDelEnabled, c.selected >= 0);
+    EXPECT_EQ(t.frame.btnAllDelEnabled, !c.after.empty());
+    EXPECT_EQ(t.frame.focus, FrameFocus::List);
+    EXPECT_FALSE(t.reg.Has(removed + L"File\\shell\\Zarvane"));
+    EXPECT_TRUE(t.reg.Has(L"." + ToLowerText(removed)));  // the association stays
+    for (const auto& e : c.after) EXPECT_TRUE(t.reg.Has(e + L"File\\shell\\Zarvane\\command"));
+  }
+}
+
+TEST(ShellMenuDel, SharedFileTypeGoesForBothExtensions) {
+  Fixture t;
+  t.reg.Put(L".htm", L"htmlfile");
+  t.reg.Put(L".html", L"htmlfile");
+  t.frame.txtExt = L"htm";
+  t.ask.answers = {kIdYes, kIdYes};
+  t.menu.btnAdd_Click(t.frame);
+  t.frame.txtExt = L"html";
+  t.menu.btnAdd_Click(t.frame);
+  EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"HTM"}));
+  t.frame.lstExtIndex = 0;
+  t.ask.answers = {kIdYes};
+  t.menu.btnDel_Click(t.frame);
+  EXPECT_TRUE(t.frame.lstExt.empty());
+  // .html reaches the same file type, which no longer carries the entry.
+  EXPECT_EQ(t.reg.Value(t.reg.Value(L".html") + L"\\shell\\Zarvane"), L"");
+}
+
+TEST(ShellMenuDel, NothingSelectedNoLostAssociationAndFailure) {
+  {  // no selection: straight to the list
+    Fixture t;
+    t.frame.lstExt = {L"TXT"};
+    t.menu.btnDel_Click(t.frame);
+    EXPECT_TRUE(t.ask.shown.empty());
+    EXPECT_EQ(t.frame.focus, FrameFocus::List);
+  }
+  {  // answered No: nothing changes, the focus stays
+    Fixture t;
+    t.reg.Put(L".txt", L"txtfile");
+    Register(t.reg, L"txtfile");
+    t.reg.log.clear();
+    t.frame.lstExt = {L"TXT"};
+    t.frame.lstExtIndex = 0;
+    t.ask.answers = {kIdNo};
+    t.menu.btnDel_Click(t.frame);
+    EXPECT_TRUE(t.reg.log.empty());
+    EXPECT_EQ(t.frame.lstExt.size(), 1u);
+    EXPECT_EQ(t.frame.focus, FrameFocus::None);
+  }
+  {  // the extension lost its association: nothing removed, nothing reported, entry stays
+    Fixture t;
+    Register(t.reg, L"txtfile");
+    t.reg.log.clear();
+    t.frame.lstExt = {L"TXT"};
+    t.frame.lstExtIndex = 0;
+    t.ask.answers = {kIdYes};
+    t.menu.btnDel_Click(t.frame);
+    EXPECT_EQ(t.ask.shown.size(), 1u);  // the question only
+    EXPECT_TRUE(t.reg.log.empty());
+    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT"}));
+    EXPECT_EQ(t.frame.lstExtIndex, 0);
+    EXPECT_EQ(t.frame.focus, FrameFocus::List);
+  }
+  {  // the registry refuses: reported, entry stays
+    Fixture t;
+    t.reg.Put(L".txt", L"txtfile");
+    Register(t.reg, L"txtfile");
+    t.reg.refuseDelete = {L"txtfile\\shell\\Zarvane"};
+    t.frame.lstExt = {L"TXT"};
+    t.frame.lstExtIndex = 0;
+    t.ask.answers = {kIdYes};
+    t.menu.btnDel_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 2u);
+    EXPECT_EQ(t.ask.shown[1].text, kDeleteFailed);
+    EXPECT_EQ(t.ask.shown[1].style, 16);
+    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT"}));
+    EXPECT_EQ(t.frame.lstExtIndex, 0);
+  }
+}
+
+TEST(ShellMenuAllDel, RemovesEveryEntrySkippingLostAssociations) {
+  Fixture t;
+  for (const wchar_t* e : {L"aaa", L"ccc"}) {
+    t.reg.Put(std::wstring(L".") + e, std::wstring(e) + L"file");
+    Register(t.reg, std::wstring(e) + L"file");
+  }
+  t.frame.lstExt = {L"AAA", L"BBB", L"CCC"};  // BBB has no association any more
+  t.frame.lstExtIndex = 1;
+  t.ask.answers = {kIdYes};
+  t.menu.btnAllDel_Click(t.frame);
+  ASSERT_EQ(t.ask.shown.size(), 1u);
+  EXPECT_EQ(t.ask.shown[0].text,
+            L"全ての登録済み拡張子のファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？");
+  EXPECT_TRUE(t.frame.lstExt.empty());
+  EXPECT_EQ(t.frame.lstExtIndex, -1);
+  EXPECT_FALSE(t.frame.btnDelEnabled);
+  EXPECT_FALSE(t.frame.btnAllDelEnabled);
+  EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
+  EXPECT_FALSE(t.reg.Has(L"aaafile\\shell\\Zarvane"));
+  EXPECT_FALSE(t.reg.Has(L"cccfile\\shell\\Zarvane"));
+}
+
+TEST(ShellMenuAllDel, StopsAtTheFirstFailureWithTheListUnchanged) {
+  Fixture t;
+  for (const wchar_t* e : {L"aaa", L"bbb", L"ccc"}) {
+    t.reg.Put(std::wstring(L".") + e, std::wstring(e) + L"file");
+    Register(t.reg, std::wstring(e) + L"file");
+  }
+  t.reg.refuseDelete = {L"bbbfile\\shell\\Zarvane"};
+  t.frame.lstExt = {L"AAA", L"BBB", L"CCC"};
+  t.frame.lstExtIndex = 2;
+  t.ask.answers = {kIdYes};
+  t.menu.btnAllDel_Click(t.frame);
+  ASSERT_EQ(t.ask.shown.size(), 2u);
+  EXPECT_EQ(t.ask.shown[1].text, kDeleteFailed);
+  EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"AAA", L"BBB", L"CCC"}));
+  EXPECT_EQ(t.frame.lstExtIndex, 2);
+  EXPECT_FALSE(t.reg.Has(L"aaafile\\shell\\Zarvane"));       // done before the failure
+  EXPECT_TRUE(t.reg.Has(L"cccfile\\shell\\Zarvane\\command"));  // never reached
+}
+
+TEST(ShellMenuAllDel, EmptyListOrNo) {
+  Fixture t;
+  t.menu.btnAllDel_Click(t.frame);
+  EXPECT_TRUE(t.ask.shown.empty());
+  EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
+
+  t.reg.Put(L".txt", L"txtfile");
+  Register(t.reg, L"txtfile");
+  t.reg.log.clear();
+  t.frame.lstExt = {L"TXT"};
+  t.ask.answers = {kIdNo};
+  t.menu.btnAllDel_Click(t.frame);
+  EXPECT_TRUE(t.reg.log.empty());
+  EXPECT_EQ(t.frame.lstExt.size(), 1u);
+  EXPECT_EQ(t.frame.focus, FrameFocus::None);
+}
+
+TEST(ShellMenuToggle, AllFilesAddWithAdviceThenRemove) {
+  const std::wstring common = L"ただし、URL（インターネットショートカット）のように、\r\n"
+                              L"メニューに表示されない拡張子もあるようです。\r\n"
+                              L"必要であれば、個別に拡張子を登録してください。";
+  const std::wstring withList = L"個別に登録された拡張子が存在します。\r\n"
+                                L"これらのファイルの右クリックメニューに\r\n"
+                                L"「ザルヴェイン」が２重に表示される場合が\r\n"
+                                L"ありますので、登録済み拡張子を[全削除]する\r\n"
+                                L"ことをお奨めします。\r\n\r\n";
+  const std::wstring emptyList = L"全てのファイルに追加されましたので、通常は\r\n"
+                                 L"個別に拡張子を登録する必要はありません。\r\n\r\n";
+  struct Case { std::vector<std::wstring> list; std::wstring advice; };
+  const Case cases[] = {{{}, emptyList + common}, {{L"TXT"}, withList + common}};
+  for (const auto& c : cases) {
+    Fixture t;
+    t.frame.lstExt = c.list;
+    t.ask.answers = {kIdYes};
+    t.menu.btnAllFiles_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 2u);
+    EXPECT_EQ(t.ask.shown[0].text, L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？");
+    EXPECT_EQ(t.ask.shown[1].text, c.advice);
+    EXPECT_EQ(t.ask.shown[1].style, 64);
+    EXPECT_EQ(t.reg.Value(L"*\\shell\\Zarvane\\command"), kCommand);
+    EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルから削除(&Q)");
+    EXPECT_EQ(t.frame.btnAllFilesHelpId, 39);
+    EXPECT_EQ(t.frame.lstExt, c.list);
+
+    t.ask.shown.clear();
+    t.ask.answers = {kIdYes};
+    t.menu.btnAllFiles_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 1u);
+    EXPECT_EQ(t.ask.shown[0].text, L"全てのファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？");
+    EXPECT_FALSE(t.reg.Has(L"*\\shell\\Zarvane"));
+    EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
+    EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
+  }
+}
+
+TEST(ShellMenuToggle, FolderAddAndRemoveWithoutAdvice) {
+  Fixture t;
+  t.frame.lstExt = {L"TXT"};
+  t.ask.answers = {kIdYes};
+  t.menu.btnFolder_Click(t.frame);
+  ASSERT_EQ(t.ask.shown.size(), 1u);
+  EXPECT_EQ(t.ask.shown[0].text, L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？");
+  EXPECT_EQ(t.reg.Value(L"Directory\\shell\\Zarvane"), kCaption);
+  EXPECT_EQ(t.reg.Value(L"Directory\\shell\\Zarvane\\command"), kCommand);
+  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダから削除(&G)");
+  EXPECT_EQ(t.frame.btnFolderHelpId, 29);
+  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");  // the other toggle is untouched
+
+  t.ask.answers = {kIdYes};
+  t.menu.btnFolder_Click(t.frame);
+  EXPECT_EQ(t.ask.shown.back().text, L"フォルダの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？");
+  EXPECT_FALSE(t.reg.Has(L"Directory\\shell\\Zarvane"));
+  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダに追加(&G)");
+  EXPECT_EQ(t.frame.btnFolderHelpId, 28);
+}
+
+TEST(ShellMenuToggle, NoFailureAndUnknownCaption) {
+  struct Case {
+    const char* what;
+    bool folder;
+    std::wstring caption;
+    std::deque<int> answers;
+    std::set<std::wstring> refuseWrite, refuseDelete;
+    std::vector<std::wstring> messages;  // after the question
+    std::wstring captionAfter;
+  };
+  const std::wstring addAll = L"全ファイルに追加(&Q)", delAll = L"全ファイルから削除(&Q)";
+  const std::wstring addDir = L"フォルダに追加(&G)", delDir = L"フォルダから削除(&G)";
+  const Case cases[] = {
+      {"no to add", false, addAll, {kIdNo}, {}, {}, {}, addAll},
+      {"no to remove", true, delDir, {kIdNo}, {}, {}, {}, delDir},
+      {"add refused", false, addAll, {kIdYes}, {L"*\\shell\\Zarvane"}, {}, {kRegisterFailed}, addAll},
+      {"command refused", true, addDir, {kIdYes}, {L"Directory\\shell\\Zarvane\\command"}, {},
+       {kRegisterFailed}, addDir},
+      {"remove refused", false, delAll, {kIdYes}, {}, {L"*\\shell\\Zarvane"}, {kDeleteFailed}, delAll},
+      {"unknown caption", true, L"？", {}, {}, {}, {}, L"？"},
+  };
+  for (const auto& c : cases) {
+    Fixture t;
+    Register(t.reg, L"*");
+    t.reg.log.clear();
+    t.reg.refuseWrite = c.refuseWrite;
+    t.reg.refuseDelete = c.refuseDelete;
+    const size_t keys = t.reg.KeyCount();
+    (c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption) = c.caption;
+    t.ask.answers = c.answers;
+    if (c.folder)
+      t.menu.btnFolder_Click(t.frame);
+    else
+      t.menu.btnAllFiles_Click(t.frame);
+    std::vector<std::wstring> texts;
+    for (size_t i = c.answers.empty() ? 0 : 1; i < t.ask.shown.size(); ++i) texts.push_back(t.ask.shown[i].text);
+    EXPECT_EQ(texts, c.messages) << c.what;
+    EXPECT_EQ(c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption, c.captionAfter) << c.what;
+    if (c.refuseWrite.empty() && c.refuseDelete.empty()) {
+      EXPECT_TRUE(t.reg.log.empty()) << c.what;
+      EXPECT_EQ(t.reg.KeyCount(), keys) << c.what;
+    }
+  }
+}
