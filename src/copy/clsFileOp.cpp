@@ -11,7 +11,6 @@ namespace zv {
 
 namespace {
 
-constexpr FILEOP_FLAGS kFlags = FOF_MULTIDESTFILES | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOCONFIRMMKDIR;  // 0x251
 
 std::unique_ptr<clsFileOp>& Shared() {
   static std::unique_ptr<clsFileOp> instance;
@@ -46,6 +45,9 @@ std::wstring LongFormOf(const std::wstring& path) {
 bool clsFileOp::FileCopy(const std::wstring& source, const std::wstring& destination) {
   return ShellFileOperation(source, destination, FO_COPY, L"ファイルのコピー");
 }
+bool clsFileOp::FileCopyInto(const std::wstring& sources, const std::wstring& folder) {
+  return ShellFileOperation(sources, folder, FO_COPY, L"ファイルのコピー", kFlags & ~FOF_MULTIDESTFILES);
+}
 bool clsFileOp::FileMove(const std::wstring& source, const std::wstring& destination) {
   return ShellFileOperation(source, destination, FO_MOVE, L"ファイルの移動");
 }
@@ -57,7 +59,7 @@ bool clsFileOp::FileDelete(const std::wstring& path) {
 }
 
 bool clsFileOp::ShellFileOperation(const std::wstring& source, const std::wstring& destination, UINT operation,
-                                   const wchar_t* title) {
+                                   const wchar_t* title, FILEOP_FLAGS flags) {
   if (!OwnerForm || source.empty()) return false;
   if (destination.empty() && operation != FO_DELETE) return false;
   const std::wstring from = DoubleNul(source);
@@ -67,7 +69,7 @@ bool clsFileOp::ShellFileOperation(const std::wstring& source, const std::wstrin
   op.wFunc = operation;
   op.pFrom = from.c_str();
   op.pTo = operation == FO_DELETE ? nullptr : to.c_str();
-  op.fFlags = kFlags;
+  op.fFlags = flags;
   op.fAnyOperationsAborted = FALSE;
   op.hNameMappings = nullptr;
   op.lpszProgressTitle = title;
@@ -86,7 +88,10 @@ bool ShellFileCopy(HWND copyDialog, const std::wstring& source, const std::wstri
   auto& shared = Shared();
   if (!shared) shared = std::make_unique<clsFileOp>();
   shared->SetOwnerForm(copyDialog);
-  const bool copied = shared->FileCopy(source, target);
+  // A folder copied onto an existing folder merges into it. Some shells (Wine's) put the
+  // folder inside the existing one instead, so the contents are handed over one level down.
+  const bool merge = win::HasAttribute(source, FILE_ATTRIBUTE_DIRECTORY) && win::HasAttribute(target, FILE_ATTRIBUTE_DIRECTORY);
+  const bool copied = merge ? shared->FileCopyInto(source + L"\\*", target) : shared->FileCopy(source, target);
   shared->UnsetOwnerForm();
   return copied;
 }

@@ -5,6 +5,8 @@
 
 #include "platform/Win.h"
 
+#include <shellapi.h>
+
 namespace zv {
 
 class clsFileOp {
@@ -14,6 +16,8 @@ class clsFileOp {
   void UnsetOwnerForm() { OwnerForm = nullptr; }
 
   bool FileCopy(const std::wstring& source, const std::wstring& destination);
+  // Items matching a wildcard source copied into an existing folder, merging with it.
+  bool FileCopyInto(const std::wstring& sources, const std::wstring& folder);
   bool FileMove(const std::wstring& source, const std::wstring& destination);
   bool FileRename(const std::wstring& source, const std::wstring& destination);
   bool FileDelete(const std::wstring& path);
@@ -22,8 +26,9 @@ class clsFileOp {
   HWND OwnerForm = nullptr;
 
  private:
+  static constexpr FILEOP_FLAGS kFlags = FOF_MULTIDESTFILES | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOCONFIRMMKDIR;
   bool ShellFileOperation(const std::wstring& source, const std::wstring& destination, UINT operation,
-                          const wchar_t* title);
+                          const wchar_t* title, FILEOP_FLAGS flags = kFlags);
 };
 
 // The one way the program copies: the shared instance owned by the copy dialog. A target

@@ -1,0 +1,324 @@
+// Zarvane.exe copying real files and folders, driven from outside as a person would.
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "Driver.h"
+#include "copy/clsFileOp.h"
+#include "platform/FileSys.h"
+#include "platform/Profile.h"
+
+using namespace zv;
+using namespace zv::test;
+
+namespace {
+
+const std::wstring kFileCaption = L"新しいファイル名";
+const std::wstring kFolderCaption = L"新しいフォルダ名";
+const std::wstring kFileOverwrite = L"既に存在するファイル名です。\r\n\r\n上書きしますか？";
+const std::wstring kFolderExists = L"既に存在するフォルダ名です。";
+const std::wstring kCopyFailed = L"ファイル（フォルダ）のコピーでエラーが発生しました。";
+const std::wstring kMakeFolderFailed = L"フォルダのコピーでエラーが発生しました。";
+
+class CopyE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    win::WinProfile profile(ini);
+    ASSERT_TRUE(WriteFirstRunDefaults(profile));
+    Set(L"PrevInstance", L"1");
+    Set(L"TopMost", L"0");
+  }
+  void Set(const wchar_t* key, const std::wstring& value) {
+    win::WinProfile(ini).WriteString(kOptionSection, key, value);
+  }
+  std::wstring Ini(const wchar_t* key) { return win::WinProfile(ini).GetString(kOptionSection, key); }
+
+  // Starts the program for the source and waits for its dialog.
+  std::pair<std::optional<Driver>, HWND> Open(const std::wstring& source, const std::wstring& caption = kFileCaption) {
+    auto driver = Driver::Start(L"/INI\"" + ini + L"\" \"" + source + L"\"");
+    if (!driver) return {std::nullopt, nullptr};
+    HWND form = driver->WaitForForm(caption);
+    return {std::move(driver), form};
+  }
+  static HWND NameBox(HWND form) { return Driver::Nth(form, L"Edit", 0); }
+  static HWND ExtBox(HWND form) { return Driver::Nth(form, L"Edit", 1); }
+  static void Press(HWND form, const wchar_t* caption) { Driver::Click(Driver::ByCaption(form, caption)); }
+  static void Attributes(HWND form, bool a, bool r, bool h, bool s) {
+    const wchar_t* captions[] = {L"&A", L"&R", L"&H", L"&S"};
+    const bool on[] = {a, r, h, s};
+    for (int i = 0; i < 4; ++i) Driver::SetChecked(Driver::ByCaption(form, captions[i]), on[i]);
+  }
+
+  TempFolder dir;
+  std::wstring ini = dir / L"Zarvane.ini";
+};
+
+std::string Read(const std::wstring& path) { return ReadBytes(path).value_or("<missing>"); }
+
+}  // namespace
+
+TEST_F(CopyE2E, CopiesAFileUnderTheNewNameWithTheChosenAttributes) {
+  const std::wstring source = dir / L"report.txt";
+  ASSERT_TRUE(WriteBytes(source, "quarterly figures\r\n"));
+  ::SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  EXPECT_EQ(Driver::Text(NameBox(form)), L"report");  // empty format: the base name
+  EXPECT_EQ(Driver::Text(ExtBox(form)), L"txt");
+  // The boxes start as the source's attributes.
+  EXPECT_TRUE(Driver::Checked(Driver::ByCaption(form, L"&A")));
+  EXPECT_TRUE(Driver::Checked(Driver::ByCaption(form, L"&H")));
+  EXPECT_FALSE(Driver::Checked(Driver::ByCaption(form, L"&R")));
+
+  Driver::SetText(NameBox(form), L"report_1");
+  Attributes(form, false, true, false, false);
+  Press(form, L"OK");
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+
+  const std::wstring copy = dir / L"report_1.txt";
+  EXPECT_EQ(Read(copy), "quarterly figures\r\n");
+  // Wine reports the archive bit for every regular file, so only the other three are exact.
+  constexpr DWORD kRHS = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  EXPECT_EQ(::GetFileAttributesW(copy.c_str()) & kRHS, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(Read(source), "quarterly figures\r\n");
+  // The position is stored when the dialog closes.
+  EXPECT_FALSE(Ini(L"StartUpLeft").empty());
+  EXPECT_FALSE(Ini(L"StartUpTop").empty());
+}
+
+TEST_F(CopyE2E, AnExistingFileIsReplacedOnlyAfterYes) {
+  const std::wstring source = dir / L"report.txt";
+  const std::wstring target = dir / L"report_1.txt";
+  ASSERT_TRUE(WriteBytes(source, "new"));
+  ASSERT_TRUE(WriteBytes(target, "old"));
+  Set(L"FileNameFormat", L"%F_1");
+
+  {  // No returns to the dialog with the name selected; Cancel ends without copying.
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    auto box = driver->Answer(IDNO);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kFileOverwrite);
+    EXPECT_EQ(box->buttons, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(box->defaultButton, IDNO);
+    ASSERT_TRUE(Driver::WaitVisible(form, true));
+    EXPECT_EQ(Driver::Selection(NameBox(form)), std::make_pair(0, 8));
+    EXPECT_EQ(Read(target), "old");
+
+    Press(form, L"OK");
+    ASSERT_TRUE(driver->Answer(IDCANCEL));
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(Read(source), "new");
+  }
+  {  // Yes replaces.
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    ASSERT_TRUE(driver->Answer(IDYES));
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_EQ(Read(target), "new");
+  }
+  {  // Not asked when the user chose so.
+    ASSERT_TRUE(WriteBytes(source, "newer"));
+    Set(L"NotConfirmReplaceFile", L"1");
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_EQ(Read(target), "newer");
+  }
+}
+
+TEST_F(CopyE2E, FolderTreesAreCopiedWholeAndMergedAfterTheWarning) {
+  const std::wstring source = dir / L"Photos";
+  ::CreateDirectoryW(source.c_str(), nullptr);
+  ::CreateDirectoryW((source + L"\\sub").c_str(), nullptr);
+  WriteBytes(source + L"\\a.txt", "a");
+  WriteBytes(source + L"\\sub\\b.txt", "b");
+  Set(L"FolderNameFormat", L"%F_copy");
+
+  {
+    auto [driver, form] = Open(source, kFolderCaption);
+    ASSERT_TRUE(form);
+    EXPECT_EQ(Driver::Text(NameBox(form)), L"Photos_copy");
+    EXPECT_FALSE(::IsWindowEnabled(ExtBox(form)));
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_EQ(Read(dir / L"Photos_copy\\a.txt"), "a");
+    EXPECT_EQ(Read(dir / L"Photos_copy\\sub\\b.txt"), "b");
+  }
+  WriteBytes(source + L"\\a.txt", "a2");
+  WriteBytes(dir / L"Photos_copy\\extra.txt", "kept");
+  {
+    auto [driver, form] = Open(source, kFolderCaption);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    auto box = driver->Answer(IDYES);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text.substr(0, 16), L"既に存在するフォルダ名です。\r\n");
+    EXPECT_NE(box->text.find(L"!!! 注意 !!!"), std::wstring::npos);
+    EXPECT_EQ(box->defaultButton, IDNO);
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_EQ(Read(dir / L"Photos_copy\\a.txt"), "a2");
+    EXPECT_FALSE(Exists(dir / L"Photos_copy\\Photos"));
+    EXPECT_EQ(Read(dir / L"Photos_copy\\extra.txt"), "kept");
+  }
+}
+
+TEST_F(CopyE2E, FolderOnlyMakesAnEmptyFolderAndRefusesAnExistingOne) {
+  const std::wstring source = dir / L"Photos";
+  ::CreateDirectoryW(source.c_str(), nullptr);
+  WriteBytes(source + L"\\a.txt", "a");
+  Set(L"FolderOnly", L"1");
+  Set(L"FolderNameFormat", L"%F_empty");
+  {
+    auto [driver, form] = Open(source, kFolderCaption);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_TRUE(win::HasAttribute(dir / L"Photos_empty", FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(Exists(dir / L"Photos_empty\\a.txt"));
+  }
+  {
+    auto [driver, form] = Open(source, kFolderCaption);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    auto box = driver->Answer(IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kFolderExists);
+    ASSERT_TRUE(Driver::WaitVisible(form, true));
+    Press(form, L"キャンセル");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+  }
+  {  // A fixed destination that does not exist cannot take an empty folder.
+    Set(L"CopyToFolder", L"1");
+    Set(L"CopyToFolderPath", dir / L"missing\\deeper");
+    auto [driver, form] = Open(source, kFolderCaption);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    auto box = driver->Answer(IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kMakeFolderFailed);
+    ASSERT_TRUE(Driver::WaitVisible(form, true));
+    Press(form, L"キャンセル");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+  }
+}
+
+TEST_F(CopyE2E, AFullCopyCreatesAMissingDestinationFolder) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  Set(L"CopyToFolder", L"1");
+  Set(L"CopyToFolderPath", dir / L"out\\2026");  // no trailing backslash: one is added
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  Press(form, L"OK");  // the same name is fine in another folder
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  EXPECT_EQ(Read(dir / L"out\\2026\\report.txt"), "r");
+}
+
+TEST_F(CopyE2E, ContinuousCopyAdvancesTheRunningNumber) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  Set(L"FileNameFormat", L"%F_%R");
+  Set(L"AutoNo", L"1");
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  EXPECT_EQ(Driver::Text(NameBox(form)), L"report_01");
+  Driver::SetChecked(Driver::ByCaption(form, L"連続コピー(&C)"), true);
+  for (const wchar_t* next : {L"report_02", L"report_03"}) {
+    Press(form, L"OK");
+    ASSERT_TRUE(Driver::WaitVisible(form, false, 5000) || true);
+    ASSERT_TRUE(Driver::WaitVisible(form, true));
+    for (int i = 0; i < 100 && Driver::Text(NameBox(form)) != next; ++i) ::Sleep(20);
+    EXPECT_EQ(Driver::Text(NameBox(form)), next);
+  }
+  Press(form, L"キャンセル");
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  EXPECT_TRUE(Exists(dir / L"report_01.txt"));
+  EXPECT_TRUE(Exists(dir / L"report_02.txt"));
+  EXPECT_FALSE(Exists(dir / L"report_03.txt"));
+}
+
+TEST_F(CopyE2E, ASourceGoneAfterOpeningGivesTheCopyErrorAndTheDialogAgain) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(::DeleteFileW(source.c_str()));
+  Driver::SetText(NameBox(form), L"report_copy");
+  Press(form, L"OK");
+  auto box = driver->Answer(IDOK);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, kCopyFailed);
+  ASSERT_TRUE(Driver::WaitVisible(form, true));
+  EXPECT_EQ(Driver::Text(NameBox(form)), L"report_copy");
+  Press(form, L"キャンセル");
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  EXPECT_FALSE(Exists(dir / L"report_copy.txt"));
+}
+
+TEST_F(CopyE2E, NamesOutsideTheCodePageAreCopied) {
+  const std::wstring source = dir / L"보고서😀.txt";
+  ASSERT_TRUE(WriteBytes(source, "k"));
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  EXPECT_EQ(Driver::Text(NameBox(form)), L"보고서😀");
+  Driver::SetText(NameBox(form), L"보고서😀_2");
+  Press(form, L"OK");
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  EXPECT_EQ(Read(dir / L"보고서😀_2.txt"), "k");
+}
+
+TEST_F(CopyE2E, AFolderIsNeverCopiedIntoItself) {
+  const std::wstring source = dir / L"Photos";
+  ::CreateDirectoryW(source.c_str(), nullptr);
+  ::CreateDirectoryW((source + L"\\inside").c_str(), nullptr);
+  WriteBytes(source + L"\\a.txt", "a");
+  Set(L"CopyToFolder", L"1");
+  Set(L"CopyToFolderPath", source + L"\\inside");
+  auto [driver, form] = Open(source, kFolderCaption);
+  ASSERT_TRUE(form);
+  Press(form, L"OK");
+  auto box = driver->Answer(IDOK);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, kCopyFailed);
+  ASSERT_TRUE(Driver::WaitVisible(form, true));
+  Press(form, L"キャンセル");
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  EXPECT_FALSE(Exists(source + L"\\inside\\Photos"));
+  EXPECT_EQ(Read(source + L"\\a.txt"), "a");
+}
+
+TEST_F(CopyE2E, AStoredPositionOffTheScreenLandsOnIt) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  Set(L"StartUpPos", L"1");
+  Set(L"StartUpLeft", L"-30000");
+  Set(L"StartUpTop", L"600");
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  RECT rc;
+  ::GetWindowRect(form, &rc);
+  EXPECT_EQ(rc.left, 0);
+  EXPECT_EQ(rc.top, 40);
+  Press(form, L"キャンセル");
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  EXPECT_EQ(Ini(L"StartUpLeft"), L"0");
+  EXPECT_EQ(Ini(L"StartUpTop"), L"600");
+}
+
+TEST(ShellFileCopy, RefusesTheSourceItselfAndItsSubtree) {
+  struct Case { const wchar_t* outer; const wchar_t* inner; bool inside; };
+  const Case cases[] = {
+      {L"C:\\Data\\Photos", L"C:\\Data\\Photos", true},
+      {L"C:\\Data\\Photos", L"c:\\data\\photos\\x", true},
+      {L"C:\\Data\\Photos", L"C:\\Data\\Photos2", false},
+      {L"C:\\Data\\Photos", L"C:\\Data", false},
+      {L"C:\\", L"C:\\x", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsSameOrInside(c.outer, c.inner), c.inside) << c.inner;
+}
