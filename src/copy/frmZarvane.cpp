@@ -8,7 +8,9 @@
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
+#include "platform/Handles.h"
 #include "platform/Text.h"
+#include "startup/OpenByAssociation.h"
 #include "startup/PathText.h"
 #include "startup/StartupForms.h"
 #include "startup/basZarvane.h"
@@ -88,6 +90,20 @@ bool ListedExtension(const std::wstring& ext, const std::wstring& list) {
     if (blank == std::wstring::npos) return false;
     start = blank + 1;
   }
+}
+
+// Starts a command line with its window shown normally; false when it could not be started.
+bool StartProgram(std::wstring commandLine) {
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  win::UniqueHandle process(pi.hProcess);
+  win::UniqueHandle thread(pi.hThread);
+  return true;
 }
 
 void PumpPending() {
@@ -274,8 +290,29 @@ void frmZarvane::btnOK_Click(int) {
   ShowAgain();
 }
 
-void frmZarvane::RunAfterCopyActions(const std::wstring&) {
-  // Opening the copy afterwards arrives with the association support.
+void frmZarvane::RunAfterCopyActions(const std::wstring& targetPath) {
+  const Settings& opt = Process().Opt;
+  const SourceRecord& src = Process().Source;
+  const bool openSource = Value(L"chkExec4") == 1;
+  std::wstring openPath = win::GetLongPath(openSource ? src.SourcePath : targetPath);
+  const std::wstring quotedPath = L"\"" + openPath + L"\"";
+
+  if (Value(L"chkExec1")) {
+    if (FolderMode()) {
+      StartProgram(L"explorer.exe " + quotedPath);
+    } else {
+      const bool hasExtension = openSource ? !src.SourceExt.empty() : !Text(L"txtNewExt").empty();
+      std::wstring path = openPath;
+      if (hasExtension) OpenByAssociation(path, opt.ShellExecOpen == 1 ? 0 : 1);
+    }
+  }
+  if (Value(L"chkExec2")) {
+    std::wstring commandLine = opt.OpenAplPath.empty() ? std::wstring(kText.notepad)
+                               : IsQuoted(opt.OpenAplPath) ? opt.OpenAplPath
+                                                           : L"\"" + opt.OpenAplPath + L"\"";
+    commandLine += L" " + quotedPath;
+    if (!StartProgram(commandLine)) ui::MsgBoxOverForm(kText.appFailed, kMbStop);
+  }
 }
 
 void ReleaseSharedObjects() {

@@ -35,7 +35,7 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   std::wstring Expand(const std::wstring& format);
   void FocusName();
   void ShowAgain();
-  // The after-copy actions; `openPath` is the long path of the copy or the source.
+  // What the user chose to open after the copy: the copy itself, or the source instead.
   void RunAfterCopyActions(const std::wstring& targetPath);
 
   std::unique_ptr<ui::clsToolTip> tipNewFile_;

@@ -322,3 +322,157 @@ TEST(ShellFileCopy, RefusesTheSourceItselfAndItsSubtree) {
   };
   for (const auto& c : cases) EXPECT_EQ(IsSameOrInside(c.outer, c.inner), c.inside) << c.inner;
 }
+
+namespace {
+
+// The recorder program stands in for the application and for a file type's verbs.
+class AfterCopyE2E : public CopyE2E {
+ protected:
+  void SetUp() override {
+    CopyE2E::SetUp();
+    ::SetEnvironmentVariableW(L"ZV_RECORDER_OUT", log.c_str());
+  }
+  void TearDown() override { ::SetEnvironmentVariableW(L"ZV_RECORDER_OUT", nullptr); }
+  // The recorded command lines, waited for until `count` have come.
+  std::vector<std::string> Recorded(size_t count) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 500; ++i) {
+      lines.clear();
+      const std::string all = ReadBytes(log).value_or("");
+      size_t start = 0;
+      for (size_t end; (end = all.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line = all.substr(start, end - start);
+        lines.push_back(line.substr(line.find('\t') + 1));  // the command line after the folder
+      }
+      if (lines.size() >= count) break;
+      ::Sleep(20);
+    }
+    return lines;
+  }
+  static std::string Utf8(const std::wstring& text) {
+    std::string out(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    out.pop_back();
+    return out;
+  }
+  std::wstring log = dir / L"recorded.log";
+  std::wstring recorder = BinDir() + L"\\recorder.exe";
+};
+
+}  // namespace
+
+TEST_F(AfterCopyE2E, TheApplicationGetsTheCopyOrTheSourceInQuotes) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  Set(L"OpenAplPath", recorder);
+  Set(L"OpenFileExt1", L"");
+  Set(L"OpenFileExt2", L"TXT");  // the box starts ticked for this extension, whatever its case
+  Set(L"FileNameFormat", L"%F_01");
+  {
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(Driver::Checked(Driver::ByCaption(form, L"アプリケーションで開く(&B)")));
+    EXPECT_FALSE(Driver::Checked(Driver::ByCaption(form, L"関連付けで開く(&E)")));
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+  }
+  {  // With the source chosen, and the application path already in quotes.
+    Set(L"OpenAplPath", L"\"" + recorder + L"\"");
+    Set(L"FileNameFormat", L"%F_02");
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    Driver::SetChecked(Driver::ByCaption(form, L"コピー元を開く(&O)"), true);
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+  }
+  const auto lines = Recorded(2);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], Utf8(L"\"" + recorder + L"\" \"" + win::GetLongPath(dir / L"report_01.txt") + L"\""));
+  EXPECT_EQ(lines[1], Utf8(L"\"" + recorder + L"\" \"" + win::GetLongPath(source) + L"\""));
+  EXPECT_TRUE(Exists(dir / L"report_02.txt"));
+}
+
+TEST_F(AfterCopyE2E, AMissingApplicationIsReportedAndTheProgramStillEnds) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  Set(L"OpenAplPath", dir / L"no such editor.exe");
+  Set(L"OpenFileExt2", L"txt");
+  Set(L"FileNameFormat", L"%F_%R");
+  {
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    auto box = driver->Answer(IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"指定されたアプリケーションを実行できません。\r\n\r\nオプションの指定を確認してください。");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_TRUE(Exists(dir / L"report_1.txt"));
+  }
+  {  // In continuous copy the dialog comes back after the message.
+    Set(L"FileNameFormat", L"%F_c%R");
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    Driver::SetChecked(Driver::ByCaption(form, L"連続コピー(&C)"), true);
+    Press(form, L"OK");
+    ASSERT_TRUE(driver->Answer(IDOK));
+    ASSERT_TRUE(Driver::WaitVisible(form, true));
+    for (int i = 0; i < 100 && Driver::Text(NameBox(form)) != L"report_c2"; ++i) ::Sleep(20);
+    EXPECT_EQ(Driver::Text(NameBox(form)), L"report_c2");
+    Press(form, L"キャンセル");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+  }
+}
+
+TEST_F(AfterCopyE2E, TheAssociationUsesTheFileTypesOwnVerbUnlessTheOldWayIsChosen) {
+  // A file type of this test only, whose default verb is "edit".
+  const std::wstring cls = L"ZarvaneTest.zvt" + std::to_wstring(::GetCurrentProcessId());
+  auto reg = [](const std::wstring& key, const std::wstring& value) {
+    HKEY h = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr), ERROR_SUCCESS);
+    ::RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(h);
+  };
+  reg(L".zvt", cls);
+  reg(cls + L"\\shell", L"edit");
+  reg(cls + L"\\shell\\edit\\command", L"\"" + recorder + L"\" edit \"%1\"");
+  reg(cls + L"\\shell\\open\\command", L"\"" + recorder + L"\" open \"%1\"");
+
+  const std::wstring source = dir / L"notes.zvt";
+  WriteBytes(source, "n");
+  Set(L"OpenFileExt1", L"zvt");
+  Set(L"OpenFileExt2", L"");
+  for (const wchar_t* conventional : {L"0", L"1"}) {
+    Set(L"ShellExecOpen", conventional);
+    Set(L"FileNameFormat", std::wstring(L"%F_") + conventional);
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(Driver::Checked(Driver::ByCaption(form, L"関連付けで開く(&E)")));
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+  }
+  const auto lines = Recorded(2);
+  ::RegDeleteTreeW(HKEY_CLASSES_ROOT, cls.c_str());
+  ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".zvt");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find(" edit "), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find(Utf8(L"notes_0.zvt")), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find(" open "), std::string::npos) << lines[1];
+  EXPECT_NE(lines[1].find(Utf8(L"notes_1.zvt")), std::string::npos) << lines[1];
+}
+
+TEST_F(AfterCopyE2E, NothingIsOpenedWithoutAnExtension) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  Set(L"OpenFileExt1", L"txt");
+  Set(L"OpenFileExt2", L"");
+  Set(L"OpenAplPath", recorder);
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  Driver::SetText(NameBox(form), L"report_noext");
+  Driver::SetText(ExtBox(form), L"");
+  Press(form, L"OK");  // association ticked, but the copy has no extension: nothing opens
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  EXPECT_TRUE(Exists(dir / L"report_noext"));
+  EXPECT_FALSE(Exists(log));
+}
