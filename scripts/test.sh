@@ -44,6 +44,7 @@ done
 
 echo "== Windows suite under Wine"
 wine_suite() {
+  zv_end_prefix
   zv_boot_prefix
   ctest --preset win64 --timeout 900
   zv_end_prefix
@@ -52,7 +53,7 @@ if [ -n "${DISPLAY:-}" ]; then
   wine_suite
 else
   # xvfb-run is a plain sh script: functions do not pass through it, so the shell reloads them.
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '. scripts/wine-env.sh; zv_boot_prefix; ctest --preset win64 --timeout 900; zv_end_prefix' 
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '. scripts/wine-env.sh; zv_end_prefix; zv_boot_prefix; ctest --preset win64 --timeout 900; zv_end_prefix' 
 fi
 
 # Totals from the suites' own reports; a suite that left no report counts as one failure.

@@ -15,6 +15,13 @@ zv_boot_prefix() {
   # Without a window manager on the virtual display, Wine waits 2 s for every managed window
   # it hides; unmanaged windows behave the same for the program and need no wait.
   "$ZV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  # The Japanese dialog font, "MS UI Gothic", is not on Linux: Debian's proportional IPA
+  # Gothic stands in for it, as Windows' own fonts would.
+  local face
+  for face in "MS UI Gothic" "MS PGothic" "ＭＳ Ｐゴシック"; do
+    "$ZV_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f >/dev/null 2>&1 </dev/null
+  done
+  "$ZV_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS Gothic" /d IPAGothic /f >/dev/null 2>&1 </dev/null
 }
 
 zv_end_prefix() {

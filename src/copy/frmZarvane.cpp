@@ -52,10 +52,10 @@ constexpr unsigned kHelp = ui::kHelpOnRight;
 const ControlDef kControls[] = {
     {L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1830, 300, 10, ui::kSelectAll},
     {L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, 11, ui::kSelectAll},
-    {L"chkExec1", -1, Kind::Check, kText.exec1File, 240, 795, 2250, 270, 12, kHelp},
-    {L"chkExec2", -1, Kind::Check, L"アプリケーションで開く(&B)", 240, 1110, 2250, 270, 14, kHelp},
-    {L"chkExec4", -1, Kind::Check, L"コピー元を開く(&O)", 240, 1425, 2250, 270, 22, kHelp},
-    {L"chkExec3", -1, Kind::Check, L"連続コピー(&C)", 240, 1740, 2250, 270, 15, kHelp},
+    {L"chkExec1", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, 12, kHelp},
+    {L"chkExec2", -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, 14, kHelp},
+    {L"chkExec4", -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, 22, kHelp},
+    {L"chkExec3", -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, 15, kHelp},
     {L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, 18, kHelp, L"ｱｰｶｲﾌﾞ属性"},
     {L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, 18, kHelp, L"読み取り専用ﾌｧｲﾙ"},
     {L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, 18, kHelp, L"隠しﾌｧｲﾙ"},
@@ -63,11 +63,11 @@ const ControlDef kControls[] = {
     {L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, 16, ui::kDefault | kHelp},
     {L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, 17, ui::kCancel | kHelp},
     {L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, 0, 0},
-    {L"lblVer", -1, Kind::Label, L"", 825, 2115, 600, 210, 0, 0},
+    {L"lblVer", -1, Kind::Label, L"", 825, 2115, 675, 210, 0, 0},
     {L"Label2", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, 0, 0},
     {L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, 0, 0},
     {L"Frame2", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, 18, kHelp},
-    {L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2310, 210, 0, 0},
+    {L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2295, 210, 0, ui::kAlignRight},
 };
 
 constexpr uint32_t kAttrBits[4] = {kAttrArchive, kAttrReadOnly, kAttrHidden, kAttrSystem};

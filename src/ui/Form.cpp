@@ -144,7 +144,7 @@ void Form::CreateControls() {
         style |= BS_AUTOCHECKBOX | BS_NOTIFY | (tabStop ? WS_TABSTOP : 0);
         break;
       case Kind::Label:
-        style |= SS_NOTIFY | ((c.flags & kMultiLine) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+        style |= SS_NOTIFY | ((c.flags & kAlignRight) ? SS_RIGHT : (c.flags & kMultiLine) ? SS_LEFT : SS_LEFTNOWORDWRAP);
         break;
       case Kind::Frame:
         cls = L"Button";

@@ -22,6 +22,7 @@ enum : unsigned {
   kNoTabStop = 16,
   kMultiLine = 32,    // labels: several lines
   kDisabled = 64,
+  kAlignRight = 128,  // labels
 };
 
 struct ControlDef {
