@@ -15,15 +15,21 @@ fi
 cmake --build --preset win64 --target Zarvane -j "$(nproc)" >build/win64-build.log 2>&1 ||
   { tail -n 40 build/win64-build.log; exit 1; }
 
+# Wine's drive Z: is the Linux root; winepath would need the Japanese locale installed.
+windows_path() {
+  local full
+  full=$(realpath -s -- "$1")
+  printf 'Z:%s' "${full//\//\\}"
+}
 args=()
 for a in "$@"; do
-  if [ "${a#/}" != "$a" ] || [ -e "$a" ]; then
-    # Wine's drive Z: is the Linux root; winepath would need the Japanese locale installed.
-    full=$(realpath -s -- "$a")
-    args+=("Z:${full//\//\\}")
-  else
-    args+=("$a")
-  fi
+  case "$a" in
+    # Wine would quote an argument with blanks as a whole, so the path goes in unquoted.
+    /[Ii][Nn][Ii]/*) args+=("${a:0:4}$(windows_path "${a:4}")") ;;
+    /[Ii][Nn][Ii]*) args+=("$a") ;;
+    /*) args+=("$(windows_path "$a")") ;;
+    *) if [ -e "$a" ]; then args+=("$(windows_path "$a")"); else args+=("$a"); fi ;;
+  esac
 done
 
 exe="$PWD/build/win64/Zarvane.exe"
