@@ -12,6 +12,10 @@ const wchar_t kBadPathText[] =
     L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
 
+std::wstring SettingsNotCreatedText(const std::wstring& iniPath) {
+  return L"設定ファイルを作成できませんでした。\r\n\r\n" + iniPath + L"\r\n\r\n設定は保存されません。";
+}
+
 namespace {
 
 constexpr std::wstring_view kIniOption = L"/INI";
@@ -107,6 +111,8 @@ StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
     r.firstRun = true;
     host.ShowSetup();
     r.firstRunWritten = WriteFirstRunDefaults(profile);
+    // Without a settings file every start would greet the user anew and nothing would be kept.
+    if (!r.firstRunWritten) host.ShowStartupMessage(SettingsNotCreatedText(iniPath), kMbWarning);
   }
 
   LoadSettings(profile, r.settings);

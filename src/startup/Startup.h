@@ -32,6 +32,8 @@ inline constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
 inline constexpr wchar_t kAppTitle[] = L"Zarvane";
 extern const wchar_t kIniNotFoundText[];
 extern const wchar_t kBadPathText[];
+// Warning when a new settings file could not be written.
+std::wstring SettingsNotCreatedText(const std::wstring& iniPath);
 
 class StartupHost {
  public:

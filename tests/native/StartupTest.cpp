@@ -61,6 +61,7 @@ class FakeHost : public StartupHost {
   std::wstring exeFolder = L"C:\\Prog";
   std::wstring exeBase = L"Zarvane";
   bool previousInstanceRunning = false;
+  bool writable = true;
   std::map<std::wstring, Entry> disk;
   // What the sequence did, in order: "message 48 <text>", "activate", "setup", "write <path> <key>=<value>", "release".
   std::vector<std::wstring> log;
@@ -126,6 +127,7 @@ class FakeHost : public StartupHost {
 };
 
 bool FakeProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
+  if (!host_.writable) return false;
   host_.log.push_back(L"write " + path_ + L" " + key + L"=" + value);
   host_.AddFile(path_);
   Set(section, key, value);
@@ -351,6 +353,18 @@ TEST(Startup, FirstRunShowsTheWelcomeThenWritesTheDefaults) {
   EXPECT_FALSE(second.firstRun);
   EXPECT_EQ(host.log, std::vector<std::wstring>{L"activate"});
   EXPECT_EQ(second.settings.OpenFileExt1, L"txt html htm");
+}
+
+TEST(Startup, AFirstRunFileThatCannotBeWrittenIsReported) {
+  FakeHost host;
+  host.disk.clear();
+  host.writable = false;
+  const StartupResult r = RunStartup(L"", host);
+  EXPECT_FALSE(r.firstRunWritten);
+  EXPECT_EQ(r.outcome, StartupOutcome::OpenOptions);  // the program still works, on defaults
+  EXPECT_EQ(host.Messages(), std::vector<std::wstring>{Warning(SettingsNotCreatedText(L"C:\\Prog\\Zarvane.ini"))});
+  EXPECT_EQ(SettingsNotCreatedText(L"C:\\Prog\\Zarvane.ini"),
+            L"設定ファイルを作成できませんでした。\r\n\r\nC:\\Prog\\Zarvane.ini\r\n\r\n設定は保存されません。");
 }
 
 TEST(Startup, FirstRunHappensBeforeThePathIsChecked) {
