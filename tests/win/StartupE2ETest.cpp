@@ -1,0 +1,125 @@
+// Zarvane.exe started as its own process: the start-up messages and what it leaves on disk.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "MsgBoxResponder.h"
+#include "TestSupport.h"
+#include "startup/basZarvane.h"
+
+using namespace zv;
+using namespace zv::test;
+
+namespace {
+
+const std::wstring kIniWarning =
+    L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
+const std::wstring kPathError =
+    L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
+    L"Readme.txt で使用方法を確認してください。";
+
+constexpr uint32_t kWaitMs = 15000;
+
+// A settings file that is not a first-run file and lets several copies run side by side.
+const std::string kSettings =
+    "[Option]\r\nPrevInstance=1\r\nOpenFileExt1=txt\r\nFileNameFormat=\x95\xF1\x8D\x90_%Y\r\n[SYSTEM]\r\nHkcrExt=TXT\r\n";
+
+std::set<std::wstring> Entries(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW data{};
+  win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (!find) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.insert(name);
+  } while (::FindNextFileW(find.get(), &data));
+  return names;
+}
+
+// The program copied into the test's folder, so that its default settings file lands there too.
+std::wstring CopyProgram(const TempFolder& dir) {
+  const std::wstring exe = dir / L"Zarvane.exe";
+  EXPECT_TRUE(::CopyFileW(ZarvaneExe().c_str(), exe.c_str(), TRUE)) << "missing " << ZarvaneExe().size();
+  return exe;
+}
+
+// Expects the next message box of the process to show `text`, and presses OK.
+void AnswerBox(const ChildProcess& process, const std::wstring& text) {
+  const auto box = AnswerDialogOfProcess(process.id(), IDOK, kWaitMs);
+  ASSERT_TRUE(box) << "no message box answered within the time";
+  EXPECT_TRUE(box->isMessageBox);
+  EXPECT_EQ(box->caption, L"Zarvane");
+  EXPECT_EQ(box->text, text);
+  EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+}
+
+}  // namespace
+
+TEST(StartupWin, CommandLineArguments) {
+  struct Case {
+    const wchar_t* full;
+    std::wstring arguments;
+  };
+  const Case cases[] = {
+      {L"\"C:\\Program Files\\Zarvane\\Zarvane.exe\" \"C:\\My Data\\a b.txt\"", L"\"C:\\My Data\\a b.txt\""},
+      {L"\"C:\\Zarvane.exe\" /INI\"C:\\x y\\z.ini\" C:\\a.txt", L"/INI\"C:\\x y\\z.ini\" C:\\a.txt"},
+      {L"C:\\Zarvane.exe C:\\a.txt", L"C:\\a.txt"},
+      {L"\"C:\\Zarvane.exe\"", L""},
+      {L"\"C:\\Zarvane.exe\"C:\\a.txt", L"C:\\a.txt"},
+      {L"C:\\Zarvane.exe", L""},
+      {L"\"C:\\Zarvane.exe\"   a  b ", L"a  b"},  // blanks inside are kept
+      {L"", L""},
+      {nullptr, L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CommandLineArguments(c.full), c.arguments) << (c.full ? "" : "null");
+}
+
+TEST(StartupE2E, MissingSourceShowsThePathErrorAndWritesNothing) {
+  TempFolder dir;
+  const std::wstring exe = CopyProgram(dir);
+  const std::wstring settingsFolder = dir / L"設定 フォルダ";
+  const std::wstring settings = settingsFolder + L"\\zv settings.ini";
+  ASSERT_TRUE(::CreateDirectoryW(settingsFolder.c_str(), nullptr));
+  ASSERT_TRUE(WriteBytes(settings, kSettings));
+
+  auto process = ChildProcess::Start(exe, L"/INI\"" + settings + L"\" \"" + (dir / L"存在しない ファイル.txt") + L"\"");
+  ASSERT_TRUE(process);
+  AnswerBox(*process, kPathError);
+  EXPECT_EQ(process->Wait(kWaitMs), std::optional<uint32_t>(0));
+
+  EXPECT_EQ(ReadBytes(settings), std::optional<std::string>(kSettings));
+  // No default settings file beside the program, nothing else created.
+  EXPECT_EQ(Entries(dir.path()), (std::set<std::wstring>{L"Zarvane.exe", L"設定 フォルダ"}));
+  EXPECT_EQ(Entries(settingsFolder), (std::set<std::wstring>{L"zv settings.ini"}));
+}
+
+TEST(StartupE2E, DriveRootIsAPathError) {
+  TempFolder dir;
+  const std::wstring exe = CopyProgram(dir);
+  const std::wstring settings = dir / L"a.ini";
+  ASSERT_TRUE(WriteBytes(settings, kSettings));
+  auto process = ChildProcess::Start(exe, L"/INI" + settings + L" C:\\");
+  ASSERT_TRUE(process);
+  AnswerBox(*process, kPathError);
+  EXPECT_EQ(process->Wait(kWaitMs), std::optional<uint32_t>(0));
+  EXPECT_EQ(ReadBytes(settings), std::optional<std::string>(kSettings));
+}
+
+TEST(StartupE2E, MissingSettingsFileWarnsFirstThenUsesTheDefault) {
+  TempFolder dir;
+  const std::wstring exe = CopyProgram(dir);
+  // The default file beside the program exists, so there is no first run.
+  const std::wstring defaultSettings = dir / L"Zarvane.ini";
+  ASSERT_TRUE(WriteBytes(defaultSettings, kSettings));
+
+  auto process = ChildProcess::Start(exe, L"/INI" + (dir / L"none.ini") + L" " + (dir / L"missing.txt"));
+  ASSERT_TRUE(process);
+  AnswerBox(*process, kIniWarning);
+  if (HasFatalFailure()) return;
+  AnswerBox(*process, kPathError);
+  EXPECT_EQ(process->Wait(kWaitMs), std::optional<uint32_t>(0));
+
+  EXPECT_EQ(ReadBytes(defaultSettings), std::optional<std::string>(kSettings));
+  EXPECT_FALSE(Exists(dir / L"none.ini"));
+  EXPECT_EQ(Entries(dir.path()), (std::set<std::wstring>{L"Zarvane.exe", L"Zarvane.ini"}));
+}
