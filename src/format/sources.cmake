@@ -1,2 +1,2 @@
 zv_portable(TokenMenu.cpp)
-zv_win()
+zv_win(frmFormat.cpp)

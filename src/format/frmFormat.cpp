@@ -1,0 +1,240 @@
+#include "format/frmFormat.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+
+#include "format/TokenMenu.h"
+#include "startup/basZarvane.h"
+#include "ui/FocusState.h"
+#include "ui/WindowPlacement.h"
+
+namespace zv {
+
+using ui::ControlDef;
+using ui::Kind;
+
+namespace {
+
+// Every text of the dialog; the menu's own texts stand in format/TokenMenu.cpp.
+struct Texts {
+  const wchar_t* caption = L"書式設定";
+  const wchar_t* fileName = L"ファイル名(&H)";
+  const wchar_t* dispExt = L"拡張子(&M)";
+  const wchar_t* folderName = L"フォルダ名(&N)";
+  const wchar_t* autoNo = L"連番桁数(&R)";
+  const wchar_t* menuButton = L">";
+  const wchar_t* ok = L"OK";
+  const wchar_t* cancel = L"キャンセル";
+  const wchar_t* tipMenu = L"書式ﾒﾆｭｰ";
+  const wchar_t* tipAutoNo = L"書式で連番(%R)を設定した場合に有効";
+  const wchar_t* autoNoItems[3] = {L"1", L"2", L"3"};
+};
+constexpr Texts kText;
+
+constexpr unsigned kHelp = ui::kHelpOnRight;
+
+// The rows lie in a borderless panel (120, 240 inside the frame) inside the caption-less frame
+// Frame1 (233, 120 in the form); their places here are the sums, in the form's client area.
+constexpr int kPanelLeft = 233 + 120;
+constexpr int kPanelTop = 120 + 240;
+
+// Tab order as listed; the frame comes last so that it lies beneath the rows.
+const ControlDef kControls[] = {
+    {L"Label6", -1, Kind::Label, kText.fileName, kPanelLeft + 285, kPanelTop + 120, 1125, 225, 30, kHelp},
+    {L"txtFileNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 75, 1860, 270, 30, ui::kSelectAll},
+    {L"btnFormatMenu", 0, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 75, 255, 270, 35, kHelp,
+     kText.tipMenu},
+    {L"chkDispExt", -1, Kind::Check, kText.dispExt, kPanelLeft + 255, kPanelTop + 480, 1155, 240, 31, kHelp},
+    {L"txtExtNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 465, 1860, 270, 31, ui::kSelectAll},
+    {L"Label8", -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, 30, kHelp},
+    {L"txtFolderNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 855, 1860, 270, 30, ui::kSelectAll},
+    {L"btnFormatMenu", 1, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 855, 255, 270, 35, kHelp,
+     kText.tipMenu},
+    {L"Label7", -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, 36, kHelp,
+     kText.tipAutoNo},
+    {L"cmbAutoNo", -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, 36, 0, kText.tipAutoNo},
+    {L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280, 1320, 375, 0, ui::kDefault},
+    {L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280, 1320, 375, 0, ui::kCancel},
+    {L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055, 0, 0},
+};
+
+// The form once carried its menu as a hidden menu bar and shrank by its height at load;
+// ours never has one, so the client area is its final size from the start.
+constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775, true};
+
+constexpr UINT_PTR kColorSubclassId = 1;
+
+// Selection start of a text box, read as the signed 16-bit number the caret rule expects.
+int CaretPosition(HWND textBox) {
+  return static_cast<int16_t>(LOWORD(::SendMessageW(textBox, EM_GETSEL, 0, 0)));
+}
+
+// Appends the items of one level from pos on, each submenu with its own items.
+bool AppendMenuLevel(HMENU menu, std::span<const TokenMenuItem> items, size_t& pos, int level) {
+  while (pos < items.size() && items[pos].level == level) {
+    const size_t self = pos++;
+    const TokenMenuItem& item = items[self];
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof(mi);
+    mi.fMask = MIIM_ID | MIIM_FTYPE;
+    mi.wID = static_cast<UINT>(kTokenCommandBase + static_cast<int>(self));
+    if (item.kind == TokenItemKind::Separator) {
+      mi.fType = MFT_SEPARATOR;
+    } else {
+      mi.fMask |= MIIM_STRING;
+      mi.dwTypeData = const_cast<wchar_t*>(item.caption);
+    }
+    win::UniqueMenu sub;
+    if (item.kind == TokenItemKind::Submenu) {
+      sub.reset(::CreatePopupMenu());
+      if (!sub || !AppendMenuLevel(sub.get(), items, pos, level + 1)) return false;
+      mi.fMask |= MIIM_SUBMENU;
+      mi.hSubMenu = sub.get();
+    }
+    if (!::InsertMenuItemW(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &mi)) return false;
+    sub.release();  // the parent menu owns it now
+  }
+  return true;
+}
+
+win::UniqueMenu BuildTokenMenu() {
+  win::UniqueMenu menu(::CreatePopupMenu());
+  size_t pos = 0;
+  if (!menu || !AppendMenuLevel(menu.get(), TokenMenuItems(), pos, 0)) return {};
+  return menu;
+}
+
+void SetItemCaption(HMENU menu, const wchar_t* name, int index, const wchar_t* caption) {
+  MENUITEMINFOW mi{};
+  mi.cbSize = sizeof(mi);
+  mi.fMask = MIIM_STRING;
+  mi.dwTypeData = const_cast<wchar_t*>(caption);
+  ::SetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(name, index)), FALSE, &mi);
+}
+
+}  // namespace
+
+const ui::Handler<frmFormat> frmFormat::kHandlers[] = {
+    {L"btnFormatMenu", ui::Event::Click, &frmFormat::btnFormatMenu_Click},
+    {L"btnOkCan", ui::Event::Click, &frmFormat::btnOkCan_Click},
+    {L"chkDispExt", ui::Event::Click, &frmFormat::chkDispExt_Click},
+};
+
+frmFormat::frmFormat() : FormOf(kForm, kControls) {}
+frmFormat::~frmFormat() = default;
+
+void frmFormat::Form_Load() {
+  mnuFormat_ = BuildTokenMenu();
+  // The dialog manager takes the brush of WM_CTLCOLOR* from the dialog procedure's own result,
+  // which the base's message hook cannot give; a subclass of the dialog answers them.
+  ::SetWindowSubclass(hwnd(), ColorProc, kColorSubclassId, reinterpret_cast<DWORD_PTR>(this));
+
+  RECT rc{};
+  ::GetWindowRect(hwnd(), &rc);
+  int left = 0, top = 0;
+  ui::CentreOverWindow(::GetWindow(hwnd(), GW_OWNER), (rc.right - rc.left) * TwipsPerPixelX(),
+                       (rc.bottom - rc.top) * TwipsPerPixelY(), left, top);
+  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const Settings& opt = Process().Opt;
+  SetText(L"txtExtNameFormat", opt.ExtNameFormat);
+  SetText(L"txtFileNameFormat", opt.FileNameFormat);
+  SetText(L"txtFolderNameFormat", opt.FolderNameFormat);
+  SetValue(L"chkDispExt", opt.DispExt);
+
+  HWND combo = Item(L"cmbAutoNo");
+  for (const wchar_t* item : kText.autoNoItems) ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(opt.AutoNo), 0);
+
+  ApplyExtensionRule();
+}
+
+void frmFormat::Form_Unload() { ::RemoveWindowSubclass(hwnd(), ColorProc, kColorSubclassId); }
+
+void frmFormat::ApplyExtensionRule() {
+  Enable(L"txtExtNameFormat", Value(L"chkDispExt") == 1);
+  ::InvalidateRect(Item(L"txtExtNameFormat"), nullptr, TRUE);
+}
+
+void frmFormat::chkDispExt_Click(int) { ApplyExtensionRule(); }
+
+void frmFormat::btnFormatMenu_Click(int index) {
+  HMENU menu = mnuFormat_.get();
+  if (!menu) return;
+  const TokenMenuWording wording = TokenMenuWordingFor(index);
+  SetItemCaption(menu, L"mnuFmt", 0, wording.fmtCaption);
+  SetItemCaption(menu, L"mnuTimeStamp", -1, wording.timeStampCaption);
+  ::EnableMenuItem(menu, static_cast<UINT>(TokenMenuCommandId(L"mnuFmt", 1)),
+                   MF_BYCOMMAND | (wording.extensionEnabled ? MF_ENABLED : MF_GRAYED));
+  MenuTargetIndex = index;
+
+  // Directly under the pressed button, its left edge at the button's left edge. The chosen
+  // item comes back as WM_COMMAND.
+  RECT button{};
+  if (!::GetWindowRect(Item(L"btnFormatMenu", index), &button)) return;
+  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, hwnd(),
+                   nullptr);
+}
+
+INT_PTR frmFormat::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  // Menu items arrive with no control window and notification code 0.
+  if (msg == WM_COMMAND && lp == 0 && HIWORD(wp) == 0) handled = MenuCommand(LOWORD(wp));
+  return 0;
+}
+
+bool frmFormat::MenuCommand(int commandId) {
+  const TokenMenuItem* item = TokenMenuItemOfCommand(commandId);
+  if (!item) return false;
+  // "キャンセル(&C)" only closes the menu.
+  if (item->kind == TokenItemKind::Token) InsertToken(item->token);
+  return true;
+}
+
+void frmFormat::InsertToken(const std::wstring& token) {
+  const wchar_t* target = MenuTargetIndex != 0 ? L"txtFolderNameFormat" : L"txtFileNameFormat";
+  HWND box = Item(target);
+  if (!box) return;
+  const auto inserted = InsertTokenText(Text(target), CaretPosition(box), token);
+  if (!inserted) return;
+  // The box's focus handler leaves the caret alone, behind the token.
+  ui::Focus().SuppressSelectAll = true;
+  SetText(target, inserted->text);
+  ::SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(inserted->caret), inserted->caret);
+  ::SetFocus(box);
+}
+
+void frmFormat::btnOkCan_Click(int index) {
+  if (index == 0) {
+    Settings& opt = Process().Opt;
+    opt.ExtNameFormat = Text(L"txtExtNameFormat");
+    opt.FileNameFormat = Text(L"txtFileNameFormat");
+    opt.FolderNameFormat = Text(L"txtFolderNameFormat");
+    opt.DispExt = Value(L"chkDispExt");
+    opt.AutoNo = static_cast<int>(::SendMessageW(Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0));
+  }
+  Unload();
+}
+
+LRESULT CALLBACK frmFormat::ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+  auto* form = reinterpret_cast<frmFormat*>(ref);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ColorProc, id);
+  if ((msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) && form &&
+      reinterpret_cast<HWND>(lp) == form->Item(L"txtExtNameFormat")) {
+    // Window colour while the extension is pre-filled, button face while it is not.
+    const bool on = ::IsWindowEnabled(reinterpret_cast<HWND>(lp)) != FALSE;
+    HDC dc = reinterpret_cast<HDC>(wp);
+    ::SetTextColor(dc, ::GetSysColor(on ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    ::SetBkColor(dc, ::GetSysColor(on ? COLOR_WINDOW : COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(on ? COLOR_WINDOW : COLOR_BTNFACE));
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void ShowFormatDialog(HWND owner) {
+  frmFormat form;
+  form.ShowModal(owner);
+}
+
+}  // namespace zv

@@ -1,0 +1,48 @@
+// The format settings dialog: edits the name formats in memory and inserts format tokens
+// from a popup menu at the caret of the file-name or folder-name field.
+#pragma once
+#include <string>
+
+#include "platform/Handles.h"
+#include "ui/Form.h"
+
+namespace zv {
+
+class frmFormat : public ui::FormOf<frmFormat> {
+ public:
+  frmFormat();
+  ~frmFormat() override;
+
+  // The ">" button that opened the token menu last: 0 the file-name field, 1 the folder-name field.
+  int MenuTargetIndex = 0;
+
+  void btnFormatMenu_Click(int index);
+  void btnOkCan_Click(int index);
+  void chkDispExt_Click(int);
+  // A token menu item chosen, by command id; the popup's WM_COMMAND arrives here too.
+  // False for an id that is not one of the menu's items.
+  bool MenuCommand(int commandId);
+  void InsertToken(const std::wstring& token);
+
+  // mnuFormat: lives as long as the form, never shown as a menu bar.
+  HMENU TokenMenu() const { return mnuFormat_.get(); }
+
+  static const ui::Handler<frmFormat> kHandlers[];
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+ private:
+  void ApplyExtensionRule();
+  static LRESULT CALLBACK ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+
+  win::UniqueMenu mnuFormat_;
+};
+
+// Opens the dialog modally over owner; each opening starts from Form_Load and the form is
+// discarded when it closes.
+void ShowFormatDialog(HWND owner);
+
+}  // namespace zv
