@@ -29,7 +29,8 @@ bool HasLineBreakOrTab(std::wstring_view text);
 bool IsQuoted(std::wstring_view text);
 std::wstring Unquote(std::wstring_view text);
 
-// Splits at blanks outside double quotes; quotes stay in the pieces, empty pieces are kept.
+// Splits at blanks outside double quotes and at every "?" (which no path holds); quotes stay
+// in the pieces, empty pieces are kept.
 std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 
 // The stored name of the entry that a directory search for `path` finds, or nothing.

@@ -27,6 +27,7 @@ class CopyE2E : public ::testing::Test {
     ASSERT_TRUE(WriteFirstRunDefaults(profile));
     Set(L"PrevInstance", L"1");
     Set(L"TopMost", L"0");
+    Set(L"OpenFolderCheck", L"0");  // no file manager windows from folder copies
   }
   void Set(const wchar_t* key, const std::wstring& value) {
     win::WinProfile(ini).WriteString(kOptionSection, key, value);
