@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Benchmarks Zarvane.exe under Wine against minimal Win32 references, and cp as the Linux
+# reference, then prints a table. Usage: bench/run.sh
+# Settings from the environment:
+#   BENCH_DIR        build and work folder (default build/bench); the Wine prefix lives in it
+#   BENCH_RUNS       start-up runs of each program (default 15)
+#   BENCH_COPY_RUNS  copy runs of each program and data set (default 5)
+#   ZARVANE_EXE      the program to measure (default build/win64/Zarvane.exe, built when missing)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bench_dir=$(mkdir -p "${BENCH_DIR:-$root/build/bench}" && cd "${BENCH_DIR:-$root/build/bench}" && pwd)
+runs=${BENCH_RUNS:-15}
+copy_runs=${BENCH_COPY_RUNS:-5}
+
+. "$root/scripts/deps.sh"
+zv_install_deps || { echo "could not install the build prerequisites"; exit 1; }
+
+export WINEPREFIX=$bench_dir/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES=mscoree,mshtml=   # no Mono or Gecko installer at the first boot
+export LC_ALL=ja_JP.UTF-8
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+log() { printf '%s\n' "$*" >&2; }
+winpath() { local full; full=$(realpath -s -- "$1"); printf 'Z:%s' "${full//\//\\}"; }
+now_ns() { date +%s%N; }
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# --- build --------------------------------------------------------------------------------
+zarvane=${ZARVANE_EXE:-$root/build/win64/Zarvane.exe}
+if [ ! -f "$zarvane" ]; then
+  log "building Zarvane.exe in $bench_dir/zarvane-win64"
+  cmake -S "$root" -B "$bench_dir/zarvane-win64" --toolchain "$root/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >"$bench_dir/zarvane-configure.log" 2>&1 ||
+    { tail -n 40 "$bench_dir/zarvane-configure.log"; exit 1; }
+  cmake --build "$bench_dir/zarvane-win64" --target Zarvane -j "$(nproc)" >"$bench_dir/zarvane-build.log" 2>&1 ||
+    { tail -n 40 "$bench_dir/zarvane-build.log"; exit 1; }
+  zarvane=$bench_dir/zarvane-win64/Zarvane.exe
+fi
+log "building the benchmark programs in $bench_dir/win64"
+cmake -S "$root/bench" -B "$bench_dir/win64" --toolchain "$root/cmake/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release >"$bench_dir/bench-configure.log" 2>&1 ||
+  { tail -n 40 "$bench_dir/bench-configure.log"; exit 1; }
+cmake --build "$bench_dir/win64" -j "$(nproc)" >"$bench_dir/bench-build.log" 2>&1 ||
+  { tail -n 40 "$bench_dir/bench-build.log"; exit 1; }
+
+# --- data, on the same disk as the copies ------------------------------------------------
+data=$(mktemp -d "$bench_dir/data.XXXXXX")
+cleanup() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  rm -rf "$data"
+}
+trap cleanup EXIT
+log "preparing data in $data"
+printf 'quarterly figures\r\n' >"$data/small.txt"
+head -c 200M /dev/urandom >"$data/big.bin"
+for d in $(seq -w 0 19); do
+  mkdir -p "$data/tree/d$d"
+  head -c $((100 * 4096)) /dev/urandom | split -b 4096 -d -a 3 --additional-suffix=.dat - "$data/tree/d$d/f"
+done
+[ "$(find "$data/tree" -type f | wc -l)" -eq 2000 ] || { log "tree preparation failed"; exit 1; }
+
+load_before=$(uptime)
+
+# --- Linux reference: cp on the same data -----------------------------------------------
+cp_times() {  # <cp args...> <source> <target>
+  local target=${*: -1} i t0 t1
+  for i in $(seq 0 "$copy_runs"); do
+    rm -rf "$target"
+    t0=$(now_ns); cp "$@"; t1=$(now_ns)
+    [ "$i" -eq 0 ] || echo $(((t1 - t0) / 1000))  # the first run warms up
+  done
+  rm -rf "$target"
+}
+log "timing cp"
+cp_file_us=$(cp_times "$data/big.bin" "$data/big_cp.bin" | median)
+cp_tree_us=$(cp_times -r "$data/tree" "$data/tree_cp" | median)
+
+# --- Wine: boot a private prefix on a virtual display and run the driver ---------------
+results=$bench_dir/results.tsv
+driver_log=$bench_dir/driver.log
+rm -f "$results"
+args_file=$bench_dir/driver-args
+printf '%s\0' --zarvane "$(winpath "$zarvane")" --mindialog "$(winpath "$bench_dir/win64/mindialog.exe")" \
+  --mincopy "$(winpath "$bench_dir/win64/mincopy.exe")" --data "$(winpath "$data")" \
+  --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" >"$args_file"
+export wine wineserver driver="$bench_dir/win64/benchdriver.exe" driver_log args_file
+log "running benchdriver.exe under Wine (log: $driver_log)"
+set +e
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  "$wineserver" -k >/dev/null 2>&1
+  # Wine helper processes keep the output of the first program open: boot with it sent nowhere.
+  "$wine" wineboot >/dev/null 2>&1 </dev/null
+  # Unmanaged windows: no window-manager waits on the virtual display.
+  "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  mapfile -d "" args <"$args_file"
+  "$wine" "$driver" "${args[@]}" >"$driver_log" 2>&1 </dev/null
+  rc=$?
+  "$wineserver" -k >/dev/null 2>&1
+  exit $rc
+'
+rc=$?
+set -e
+load_after=$(uptime)
+if [ $rc -ne 0 ] || [ ! -s "$results" ]; then
+  log "benchdriver.exe failed ($rc):"
+  tail -n 20 "$driver_log" >&2
+  exit 1
+fi
+
+# --- table --------------------------------------------------------------------------------
+table=$bench_dir/results.txt
+{
+  echo "Zarvane benchmark  $(date '+%Y-%m-%d %H:%M %Z')  commit $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?')"
+  echo "Zarvane.exe: $zarvane ($(date -r "$zarvane" '+%Y-%m-%d %H:%M'))"
+  echo "$(nproc) cores; load before:${load_before##*load average:}; after:${load_after##*load average:}"
+  echo
+  awk -F'\t' -v cpf="$cp_file_us" -v cpt="$cp_tree_us" -v runs="$copy_runs" '
+    { med[$1] = $2; lo[$1] = $3; hi[$1] = $4; n[$1] = $5 }
+    function row(label, k) { printf "  %-44s %9.1f %9.1f %9.1f %5d\n", label, med[k], lo[k], hi[k], n[k] }
+    function cp(label, us) { printf "  %-44s %9.1f %9s %9s %5d\n", label, us / 1000, "", "", runs }
+    function ratio(label, a, b, target) {
+      printf "  %-44s %8.2fx", label, a / b
+      if (target) printf "   (target <= %.1fx: %s)", target, a / b <= target ? "met" : "NOT met"
+      printf "\n"
+    }
+    function paired(k) {
+      printf "  %-44s %8.2fx   (min %.2fx, max %.2fx)\n", "  run by run (median of the pairs)", med[k ".ratio"], lo[k ".ratio"], hi[k ".ratio"]
+    }
+    function copy(k, title, cplabel, cpus) {
+      print title
+      row("Zarvane.exe (OK pressed until exit)", k ".zarvane")
+      row("mincopy.exe (start until exit)", k ".reference")
+      row("  of which inside SHFileOperationW", k ".shfileop")
+      cp(cplabel, cpus)
+      ratio("Zarvane / mincopy", med[k ".zarvane"], med[k ".reference"], 1.1)
+      paired(k)
+      ratio("Zarvane / SHFileOperationW alone", med[k ".zarvane"], med[k ".shfileop"], 0)
+      ratio("mincopy / " cplabel, med[k ".reference"], cpus / 1000, 0)
+    }
+    END {
+      printf "  %-44s %9s %9s %9s %5s\n", "", "median ms", "min", "max", "runs"
+      print "start-up (start until the dialog takes input)"
+      row("Zarvane.exe", "startup.zarvane")
+      row("mindialog.exe", "startup.reference")
+      ratio("Zarvane / mindialog", med["startup.zarvane"], med["startup.reference"], 1.5)
+      paired("startup")
+      copy("copy_file", "copy, one 200 MB file", "cp (Linux)", cpf)
+      copy("copy_tree", "copy, 2,000 files of 4 KB in 20 folders", "cp -r (Linux)", cpt)
+    }' "$results"
+} | tee "$table"
+echo "(table: $table, samples: $results, driver log: $driver_log)"
