@@ -121,12 +121,12 @@ table=$bench_dir/results.txt
     function row(label, k) { printf "  %-44s %9.1f %9.1f %9.1f %5d\n", label, med[k], lo[k], hi[k], n[k] }
     function cp(label, us) { printf "  %-44s %9.1f %9s %9s %5d\n", label, us / 1000, "", "", runs }
     function ratio(label, a, b, target) {
-      printf "  %-44s %8.2fx", label, a / b
+      printf "  %-44s %9.3fx", label, a / b
       if (target) printf "   (target <= %.1fx: %s)", target, a / b <= target ? "met" : "NOT met"
       printf "\n"
     }
     function paired(k) {
-      printf "  %-44s %8.2fx   (min %.2fx, max %.2fx)\n", "  run by run (median of the pairs)", med[k ".ratio"], lo[k ".ratio"], hi[k ".ratio"]
+      printf "  %-44s %9.3fx   (min %.2fx, max %.2fx)\n", "  run by run (median of the pairs)", med[k ".ratio"], lo[k ".ratio"], hi[k ".ratio"]
     }
     function copy(k, title, cplabel, cpus) {
       print title
