@@ -43,6 +43,10 @@ target_include_directories(zv_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${
 target_link_libraries(zv_win_tests PRIVATE zv_win gtest)
 target_link_options(zv_win_tests PRIVATE ${ZV_STATIC_LINK})
 target_compile_options(zv_win_tests PRIVATE ${ZV_WARNINGS})
+if(NOT MSVC)
+  # Test code gains nothing from optimisation and compiles several times faster without it.
+  target_compile_options(zv_win_tests PRIVATE -O0)
+endif()
 target_compile_definitions(zv_win_tests PRIVATE ZV_TEST_BIN_DIR="${CMAKE_BINARY_DIR}")
 set_target_properties(zv_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(zv_win_tests Zarvane ${ZV_TOOL_TARGETS})
