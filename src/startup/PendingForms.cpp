@@ -6,7 +6,6 @@
 namespace zv {
 
 void ShowSetupDialog() {}
-bool OpenOptionsDialog() { return false; }
 bool ActivatePreviousInstance() { return false; }
 
 }  // namespace zv

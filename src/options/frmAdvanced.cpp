@@ -1,0 +1,131 @@
+#include "options/frmAdvanced.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "platform/FileSys.h"
+#include "startup/PathText.h"
+#include "startup/Pickers.h"
+#include "startup/Startup.h"
+#include "startup/basZarvane.h"
+#include "ui/WindowPlacement.h"
+
+namespace zv {
+
+using ui::ControlDef;
+using ui::Kind;
+
+namespace {
+
+struct Texts {
+  const wchar_t* caption = L"高度な設定";
+  const wchar_t* shellExecOpen = L"関連付けで開くときは従来方式で(&S)";
+  const wchar_t* folderOnly = L"フォルダのコピーではサブフォルダとファイルのコピーはしない(&F)";
+  const wchar_t* copyToFolder = L"コピー先フォルダを指定する(&T)";
+  const wchar_t* browse = L"参照(&B)...";
+  const wchar_t* ok = L"OK";
+  const wchar_t* cancel = L"キャンセル";
+  const wchar_t* prompt = L"コピー先フォルダを指定してください。";
+};
+constexpr Texts kText;
+
+constexpr unsigned kHelp = ui::kHelpOnRight;
+
+const ControlDef kControls[] = {
+    {L"chkShellExecOpen", -1, Kind::Check, kText.shellExecOpen, 255, 270, 5610, 270, 33, kHelp},
+    {L"chkFolderOnly", -1, Kind::Check, kText.folderOnly, 255, 630, 5610, 270, 37, kHelp},
+    {L"chkCopyToFolder", -1, Kind::Check, kText.copyToFolder, 255, 990, 5610, 270, 34, kHelp},
+    {L"txtCopyToFolderPath", -1, Kind::Text, L"", 495, 1350, 4140, 300, 34, ui::kSelectAll},
+    {L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, 0, 0},
+    {L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2025, 1320, 375, 0, ui::kDefault},
+    {L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2025, 1320, 375, 0, ui::kCancel},
+    {L"Frame1", -1, Kind::Frame, L"", 120, 45, 5745, 1845, 0, 0},
+};
+
+constexpr ui::FormDef kForm{L"frmAdvanced", kText.caption, 5985, 2520, true};
+
+constexpr UINT_PTR kColorSubclassId = 1;
+// Browse for file-system folders only, in the newer, resizable dialog.
+constexpr unsigned kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+constexpr int kDesktop = 0;
+
+}  // namespace
+
+const ui::Handler<frmAdvanced> frmAdvanced::kHandlers[] = {
+    {L"chkCopyToFolder", ui::Event::Click, &frmAdvanced::chkCopyToFolder_Click},
+    {L"btnBr", ui::Event::Click, &frmAdvanced::btnBr_Click},
+    {L"btnOkCan", ui::Event::Click, &frmAdvanced::btnOkCan_Click},
+};
+
+frmAdvanced::frmAdvanced() : FormOf(kForm, kControls) {}
+frmAdvanced::~frmAdvanced() = default;
+
+void frmAdvanced::Form_Load() {
+  ::SetWindowSubclass(hwnd(), ColorProc, kColorSubclassId, reinterpret_cast<DWORD_PTR>(this));
+
+  RECT rc{};
+  ::GetWindowRect(hwnd(), &rc);
+  int left = 0, top = 0;
+  ui::CentreOverWindow(::GetWindow(hwnd(), GW_OWNER), (rc.right - rc.left) * TwipsPerPixelX(),
+                       (rc.bottom - rc.top) * TwipsPerPixelY(), left, top);
+  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const Settings& opt = Process().Opt;
+  SetValue(L"chkShellExecOpen", opt.ShellExecOpen);
+  SetValue(L"chkFolderOnly", opt.FolderOnly);
+  SetValue(L"chkCopyToFolder", opt.CopyToFolder);
+  SetText(L"txtCopyToFolderPath", opt.CopyToFolderPath);
+  ApplyFolderRule();
+}
+
+void frmAdvanced::Form_Unload() { ::RemoveWindowSubclass(hwnd(), ColorProc, kColorSubclassId); }
+
+void frmAdvanced::ApplyFolderRule() {
+  const bool on = Value(L"chkCopyToFolder") == 1;
+  Enable(L"btnBr", on);
+  Enable(L"txtCopyToFolderPath", on);
+  ::InvalidateRect(Item(L"txtCopyToFolderPath"), nullptr, TRUE);
+}
+
+void frmAdvanced::chkCopyToFolder_Click(int) { ApplyFolderRule(); }
+
+void frmAdvanced::btnBr_Click(int) {
+  std::wstring initial = TrimBlanks(Text(L"txtCopyToFolderPath"));
+  if (!win::HasAttribute(initial, kAttrDirectory)) initial.clear();
+  const std::wstring chosen = win::PickFolder(kText.prompt, hwnd(), kDesktop, kBrowseFlags, initial);
+  if (!chosen.empty()) SetText(L"txtCopyToFolderPath", chosen);
+}
+
+void frmAdvanced::btnOkCan_Click(int index) {
+  if (index == 0) {
+    Settings& opt = Process().Opt;
+    opt.ShellExecOpen = Value(L"chkShellExecOpen");
+    opt.FolderOnly = Value(L"chkFolderOnly");
+    opt.CopyToFolder = Value(L"chkCopyToFolder");
+    opt.CopyToFolderPath = Text(L"txtCopyToFolderPath");
+  }
+  Unload();
+}
+
+LRESULT CALLBACK frmAdvanced::ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+  auto* form = reinterpret_cast<frmAdvanced*>(ref);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ColorProc, id);
+  if ((msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) && form &&
+      reinterpret_cast<HWND>(lp) == form->Item(L"txtCopyToFolderPath")) {
+    // A disabled box keeps its text on the button face, as the frame around it.
+    const bool on = ::IsWindowEnabled(reinterpret_cast<HWND>(lp)) != FALSE;
+    HDC dc = reinterpret_cast<HDC>(wp);
+    ::SetTextColor(dc, ::GetSysColor(on ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    ::SetBkColor(dc, ::GetSysColor(on ? COLOR_WINDOW : COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(on ? COLOR_WINDOW : COLOR_BTNFACE));
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void ShowAdvancedDialog(HWND owner) {
+  frmAdvanced form;
+  form.ShowModal(owner);
+}
+
+}  // namespace zv

@@ -1,0 +1,33 @@
+// The advanced settings: how folders are copied and opened, and a fixed destination folder.
+// OK changes the in-memory settings only; the options dialog's OK writes them.
+#pragma once
+#include "ui/Form.h"
+
+namespace zv {
+
+class frmAdvanced : public ui::FormOf<frmAdvanced> {
+ public:
+  frmAdvanced();
+  ~frmAdvanced() override;
+
+  void chkCopyToFolder_Click(int);
+  void btnBr_Click(int);
+  void btnOkCan_Click(int index);
+
+  static const ui::Handler<frmAdvanced> kHandlers[];
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+
+ private:
+  void ApplyFolderRule();
+  // The dialog procedure's own reply carries the brush of WM_CTLCOLOR*, so the colours are
+  // answered in a subclass of the dialog window.
+  static LRESULT CALLBACK ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+};
+
+// Modal over owner; every opening loads afresh from the in-memory settings.
+void ShowAdvancedDialog(HWND owner);
+
+}  // namespace zv

@@ -1,0 +1,404 @@
+#include "options/frmOption.h"
+
+#include <algorithm>
+
+#include "format/frmFormat.h"
+#include "options/frmAdvanced.h"
+#include "platform/AppInfo.h"
+#include "platform/FileSys.h"
+#include "platform/Handles.h"
+#include "platform/Profile.h"
+#include "startup/PathText.h"
+#include "startup/Pickers.h"
+#include "startup/StartupForms.h"
+#include "startup/basZarvane.h"
+#include "ui/WindowPlacement.h"
+#include "ui/frmAbout.h"
+
+namespace zv {
+
+using ui::ControlDef;
+using ui::Kind;
+
+namespace {
+
+// Every text of the dialog; the registration frame's own texts are kShellMenuText.
+struct Texts {
+  const wchar_t* caption = L"Zarvane";
+  const wchar_t* frameInitial = L"初期値設定";
+  const wchar_t* frameMenu = L"右クリックメニュー";
+  const wchar_t* frameOther = L"その他";
+  const wchar_t* frameAttribute = L" ";
+  const wchar_t* label1 = L"次の拡張子のファイルは『コピー後 関連付けで開く』を初期値とする(&K)";
+  const wchar_t* label2 = L"次の拡張子のファイルは『コピー後アプリケーションで開く』を初期値とする(&W)";
+  const wchar_t* browse = L"参照(&B)...";
+  const wchar_t* label3 = L"アプリケーション(&P)";
+  const wchar_t* openOriginal = L"『コピー元を開く』を初期値とする(&O)";
+  const wchar_t* openFolder = L"フォルダは『コピー後 フォルダを開く』を初期値とする(&F)";
+  const wchar_t* format = L"書式設定(&M)...";
+  const wchar_t* attribute = L"属性の初期値を指定する(&N)";
+  const wchar_t* attrArchive = L"ｱｰｶｲﾌﾞ(&A)";
+  const wchar_t* attrReadOnly = L"読み取り専用(&R)";
+  const wchar_t* attrHidden = L"隠しﾌｧｲﾙ(&H)";
+  const wchar_t* attrSystem = L"ｼｽﾃﾑﾌｧｲﾙ(&S)";
+  const wchar_t* label5 = L"拡張子(&E)";
+  const wchar_t* add = L"追加(&C)";
+  const wchar_t* del = L"削除(&D)";
+  const wchar_t* allDel = L"全削除(&Z)";
+  const wchar_t* label9 = L"NT4/2000/XPの場合は\r\n管理者権限が必要です。";
+  const wchar_t* label4 = L"初期表示位置(&L)";
+  const wchar_t* topMost = L"常に手前に表示(&T)";
+  const wchar_t* imeMode = L"IME自動起動(&J)";
+  const wchar_t* notConfirm = L"上書き確認しない(&U)";
+  const wchar_t* advanced = L"高度な設定(&V)...";
+  const wchar_t* about = L"About...";
+  const wchar_t* ok = L"OK";
+  const wchar_t* cancel = L"キャンセル";
+  const wchar_t* tipExtensions = L"ｽﾍﾟｰｽで区切って複数指定できます。";
+  const wchar_t* tipIme = L"自動的に日本語入力ﾓｰﾄﾞにします。";
+  const wchar_t* tipAbout = L"Zarvane について...";
+  const wchar_t* tipAplPath = L"ﾌﾙﾊﾟｽで指定します。\r\n未入力時はﾒﾓ帳で開きます。";
+  const wchar_t* startUpPos[5] = {L"ﾏｳｽﾎﾟｲﾝﾀｰの近く", L"前回と同じ位置", L"ｽｸﾘｰﾝの中央", L"ｽｸﾘｰﾝの左上",
+                                  L"背面ｳｨﾝﾄﾞｳの中央"};
+  const wchar_t* filterExe = L"実行ﾌｧｲﾙ(*.exe)";
+  const wchar_t* patternExe = L"*.exe";
+  const wchar_t* filterAll = L"全てのﾌｧｲﾙ(*.*)";
+  const wchar_t* patternAll = L"*.*";
+  const wchar_t* writeFailedHead = L"設定ファイルに書き込めませんでした。";
+  const wchar_t* writeFailedTail = L"ファイルが読み取り専用になっていないか確認してください。";
+};
+constexpr Texts kText;
+
+constexpr unsigned kHelp = ui::kHelpOnRight;
+constexpr auto& kMenu = kShellMenuText;
+
+// Tab order as listed, frames last so that they lie below their controls (the attribute frame
+// above 初期値設定, which holds it). Twips.
+const ControlDef kControls[] = {
+    // 初期値設定
+    {L"Label1", -1, Kind::Label, kText.label1, 240, 345, 5280, 450, 2, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {L"txtOpenFileExt1", -1, Kind::Text, L"", 240, 810, 5280, 300, 2, ui::kSelectAll, kText.tipExtensions},
+    {L"Label2", -1, Kind::Label, kText.label2, 240, 1245, 5280, 450, 3, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {L"txtOpenFileExt2", -1, Kind::Text, L"", 240, 1710, 5280, 300, 3, ui::kSelectAll, kText.tipExtensions},
+    {L"btnBr", -1, Kind::Button, kText.browse, 4320, 2130, 1200, 330, 0, 0},
+    {L"Label3", -1, Kind::Label, kText.label3, 240, 2205, 2400, 240, 4, kHelp},
+    {L"txtAplPath", -1, Kind::Text, L"", 240, 2490, 5280, 300, 4, ui::kSelectAll},
+    {L"chkOpenOriginal", -1, Kind::Check, kText.openOriginal, 240, 3180, 5280, 270, 21, kHelp},
+    {L"chkOpenFolder", -1, Kind::Check, kText.openFolder, 240, 3525, 5280, 270, 5, kHelp},
+    {L"btnFormat", -1, Kind::Button, kText.format, 240, 4200, 1620, 330, 40, kHelp},
+    {L"chkAttribute", -1, Kind::Check, kText.attribute, 2160, 4110, 2880, 270, 41, kHelp},
+    {L"chkAttrArchive", -1, Kind::Check, kText.attrArchive, 2160, 4515, 1500, 270, 0, 0},
+    {L"chkAttrReadOnly", -1, Kind::Check, kText.attrReadOnly, 3720, 4515, 1740, 270, 0, 0},
+    {L"chkAttrHidden", -1, Kind::Check, kText.attrHidden, 2160, 4935, 1500, 270, 0, 0},
+    {L"chkAttrSystem", -1, Kind::Check, kText.attrSystem, 3720, 4935, 1740, 270, 0, 0},
+    // 右クリックメニュー
+    {L"Label5", -1, Kind::Label, kText.label5, 5880, 345, 1560, 240, 23, kHelp},
+    {L"txtExt", -1, Kind::Text, L"", 5880, 600, 1560, 300, 23, ui::kSelectAll},
+    {L"btnAdd", -1, Kind::Button, kText.add, 7560, 585, 1560, 330, 25, kHelp},
+    {L"lstExt", -1, Kind::List, L"", 5880, 990, 1560, 1140, 24, kHelp},
+    {L"btnDel", -1, Kind::Button, kText.del, 7560, 990, 1560, 330, 26, kHelp},
+    {L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, 27, kHelp},
+    {L"btnAllFiles", -1, Kind::Button, kMenu.AllFilesAdd, 5880, 2250, 3240, 330, kMenu.AllFilesAddHelp, kHelp},
+    {L"btnFolder", -1, Kind::Button, kMenu.FolderAdd, 5880, 2640, 3240, 330, kMenu.FolderAddHelp, kHelp},
+    {L"Label9", -1, Kind::Label, kText.label9, 5880, 3030, 3240, 420, 0, ui::kMultiLine},
+    // その他
+    {L"Label4", -1, Kind::Label, kText.label4, 5880, 3870, 1440, 240, 6, kHelp},
+    {L"cmbStartUpPos", -1, Kind::Combo, L"", 7320, 3825, 1800, 300, 6, 0},
+    {L"chkTopMost", -1, Kind::Check, kText.topMost, 5880, 4245, 3240, 270, 20, kHelp},
+    {L"chkIMEMode", -1, Kind::Check, kText.imeMode, 5880, 4560, 3240, 270, 19, kHelp, kText.tipIme},
+    {L"chkNotConfirmReplaceFile", -1, Kind::Check, kText.notConfirm, 5880, 4875, 3240, 270, 32, kHelp},
+    {L"btnAdvanced", -1, Kind::Button, kText.advanced, 5880, 5220, 1800, 330, 0, 0},
+    // Bottom row
+    {L"btnAbout", -1, Kind::Button, kText.about, 120, 5775, 1320, 375, 7, kHelp, kText.tipAbout},
+    {L"btnOkCan", 0, Kind::Button, kText.ok, 6480, 5775, 1320, 375, 8, ui::kDefault | kHelp},
+    {L"btnOkCan", 1, Kind::Button, kText.cancel, 7920, 5775, 1320, 375, 9, ui::kCancel | kHelp},
+    {L"Frame2", -1, Kind::Frame, kText.frameAttribute, 2040, 4185, 3480, 1230, 0, 0},
+    {L"Frame1", -1, Kind::Frame, kText.frameInitial, 120, 90, 5520, 5565, 0, 0},
+    {L"Frame3", -1, Kind::Frame, kText.frameMenu, 5760, 90, 3480, 3420, 0, 0},
+    {L"Frame4", -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, 0, 0},
+};
+
+constexpr ui::FormDef kForm{L"frmOption", kText.caption, 9360, 6270, true};
+
+// The etched separators of 初期値設定 (Line1, Line2): the y of the highlight line (index 1)
+// in the frame's own twips; the shadow line (index 0) lies 10 above it.
+constexpr int kSeparatorY[] = {2940, 3885};
+
+const wchar_t* const kAttrBoxes[] = {L"chkAttrArchive", L"chkAttrReadOnly", L"chkAttrHidden", L"chkAttrSystem"};
+
+class AskOverForm : public IAsk {
+ public:
+  int Ask(const std::wstring& text, int style) override { return ui::MsgBoxOverForm(text, style); }
+};
+
+std::unique_ptr<frmOption>& Instance() {
+  static std::unique_ptr<frmOption> form;
+  return form;
+}
+
+std::wstring ExeFilter() {
+  std::wstring filter;
+  for (const wchar_t* part : {kText.filterExe, kText.patternExe, kText.filterAll, kText.patternAll}) {
+    filter += part;
+    filter += L'\0';
+  }
+  return filter;
+}
+
+}  // namespace
+
+const ui::Handler<frmOption> frmOption::kHandlers[] = {
+    {L"btnOkCan", ui::Event::Click, &frmOption::btnOkCan_Click},
+    {L"chkAttribute", ui::Event::Click, &frmOption::chkAttribute_Click},
+    {L"btnBr", ui::Event::Click, &frmOption::btnBr_Click},
+    {L"btnFormat", ui::Event::Click, &frmOption::btnFormat_Click},
+    {L"btnAdvanced", ui::Event::Click, &frmOption::btnAdvanced_Click},
+    {L"btnAbout", ui::Event::Click, &frmOption::btnAbout_Click},
+    {L"txtExt", ui::Event::Change, &frmOption::txtExt_Change},
+    {L"lstExt", ui::Event::Click, &frmOption::lstExt_Click},
+    {L"btnAdd", ui::Event::Click, &frmOption::btnAdd_Click},
+    {L"btnDel", ui::Event::Click, &frmOption::btnDel_Click},
+    {L"btnAllDel", ui::Event::Click, &frmOption::btnAllDel_Click},
+    {L"btnAllFiles", ui::Event::Click, &frmOption::btnAllFiles_Click},
+    {L"btnFolder", ui::Event::Click, &frmOption::btnFolder_Click},
+};
+
+frmOption::frmOption(HKEY classesRoot)
+    : FormOf(kForm, kControls), registry_(classesRoot), ask_(std::make_unique<AskOverForm>()) {}
+frmOption::~frmOption() = default;
+
+void frmOption::Form_Load() {
+  const Settings& opt = Process().Opt;
+
+  RECT rc{};
+  ::GetWindowRect(hwnd(), &rc);
+  int left = 0, top = 0;
+  ui::CentreOverWindow(nullptr, (rc.right - rc.left) * TwipsPerPixelX(), (rc.bottom - rc.top) * TwipsPerPixelY(),
+                       left, top);
+  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // The attribute frame's heading is a check box lying across the frame's top line: the frame
+  // must not paint over it.
+  HWND attributeFrame = Item(L"Frame2");
+  ::SetWindowLongPtrW(attributeFrame, GWL_STYLE, ::GetWindowLongPtrW(attributeFrame, GWL_STYLE) | WS_CLIPSIBLINGS);
+
+  menu_ = std::make_unique<ShellMenu>(registry_, *ask_, BuildExePath(win::ExeFolder(), win::ExeBaseName()));
+  ShellMenuFrame frame;
+  menu_->LoadStatus(frame, opt);
+  WriteFrame(frame);
+
+  SetText(L"txtOpenFileExt1", opt.OpenFileExt1);
+  SetText(L"txtOpenFileExt2", opt.OpenFileExt2);
+  SetText(L"txtAplPath", opt.OpenAplPath);
+
+  SetValue(L"chkOpenOriginal", opt.OpenOriginalCheck);
+  SetValue(L"chkOpenFolder", opt.OpenFolderCheck);
+  SetValue(L"chkIMEMode", opt.IMEMode);
+  SetValue(L"chkTopMost", opt.TopMost);
+  SetValue(L"chkNotConfirmReplaceFile", opt.NotConfirmReplaceFile);
+  SetValue(L"chkAttribute", opt.Attribute);
+  SetValue(L"chkAttrArchive", opt.AttrArchive);
+  SetValue(L"chkAttrReadOnly", opt.AttrReadOnly);
+  SetValue(L"chkAttrHidden", opt.AttrHidden);
+  SetValue(L"chkAttrSystem", opt.AttrSystem);
+  if (opt.Attribute == 0)
+    for (const wchar_t* box : kAttrBoxes) Enable(box, false);
+
+  HWND combo = Item(L"cmbStartUpPos");
+  for (const wchar_t* entry : kText.startUpPos)
+    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+  // A stored position without an entry selects nothing; OK then keeps the stored value.
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(opt.StartUpPos), 0);
+
+  tipAplPath_ = std::make_unique<ui::clsToolTip>();
+  tipAplPath_->mCreate(Item(L"txtAplPath"));
+  tipAplPath_->mToolAdd(1, kText.tipAplPath, 0, 0, 0, 0);
+  tipAplPath_->pMaxWidth(200);
+}
+
+void frmOption::Form_Unload() {
+  win::WinProfile profile(Process().IniPath);
+  // Registrations made here are already in the registry; without the list they would not
+  // be shown next time, so the user hears about it even though the dialog goes.
+  if (!SaveExtList(ReadFrame(), Process().Opt, profile)) ShowWriteFailure();
+  tipAplPath_.reset();
+  menu_.reset();
+}
+
+void frmOption::ShowWriteFailure() {
+  ui::MsgBoxOverForm(std::wstring(kText.writeFailedHead) + L"\r\n\r\n" + Process().IniPath + L"\r\n\r\n" +
+                         kText.writeFailedTail,
+                     kMbStop);
+}
+
+void frmOption::btnOkCan_Click(int index) {
+  if (index == 0) {
+    Settings& opt = Process().Opt;
+    opt.OpenFileExt1 = Text(L"txtOpenFileExt1");
+    opt.OpenFileExt2 = Text(L"txtOpenFileExt2");
+    opt.OpenAplPath = Text(L"txtAplPath");
+    opt.OpenOriginalCheck = Value(L"chkOpenOriginal");
+    opt.OpenFolderCheck = Value(L"chkOpenFolder");
+    opt.IMEMode = Value(L"chkIMEMode");
+    opt.TopMost = Value(L"chkTopMost");
+    opt.NotConfirmReplaceFile = Value(L"chkNotConfirmReplaceFile");
+    opt.Attribute = Value(L"chkAttribute");
+    opt.AttrArchive = Value(L"chkAttrArchive");
+    opt.AttrReadOnly = Value(L"chkAttrReadOnly");
+    opt.AttrHidden = Value(L"chkAttrHidden");
+    opt.AttrSystem = Value(L"chkAttrSystem");
+    const LRESULT pos = ::SendMessageW(Item(L"cmbStartUpPos"), CB_GETCURSEL, 0, 0);
+    if (pos != CB_ERR) opt.StartUpPos = static_cast<int>(pos);
+
+    win::WinProfile profile(Process().IniPath);
+    if (!SaveSettings(profile, opt)) {
+      // Closing now would lose the options without a word: the user fixes the file and retries.
+      ShowWriteFailure();
+      return;
+    }
+  }
+  Unload();
+}
+
+void frmOption::chkAttribute_Click(int) {
+  const bool on = Value(L"chkAttribute") == 1;
+  for (const wchar_t* box : kAttrBoxes) Enable(box, on);
+}
+
+void frmOption::btnBr_Click(int) {
+  std::wstring initial;
+  const std::wstring typed = TrimBlanks(Text(L"txtAplPath"));
+  if (!typed.empty()) {
+    const std::wstring folder = typed.substr(0, typed.size() - GetFileNamePart(typed).size());
+    if (win::HasAttribute(folder, kAttrDirectory)) initial = folder;
+  }
+  const std::wstring chosen = win::PickFile(hwnd(), ExeFilter(), initial);
+  if (!chosen.empty()) SetText(L"txtAplPath", chosen);
+}
+
+void frmOption::btnFormat_Click(int) { ShowFormatDialog(hwnd()); }
+
+void frmOption::btnAdvanced_Click(int) { ShowAdvancedDialog(hwnd()); }
+
+void frmOption::btnAbout_Click(int) { ui::ShowAboutDialog(hwnd()); }
+
+std::vector<std::wstring> frmOption::ListEntries() const {
+  HWND list = Item(L"lstExt");
+  std::vector<std::wstring> entries;
+  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length == LB_ERR) continue;
+    std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
+    entry.resize(static_cast<size_t>(
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry.data()))));
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+ShellMenuFrame frmOption::ReadFrame() const {
+  ShellMenuFrame frame;
+  frame.lstExt = ListEntries();
+  frame.lstExtIndex = static_cast<int>(::SendMessageW(Item(L"lstExt"), LB_GETCURSEL, 0, 0));
+  frame.txtExt = Text(L"txtExt");
+  frame.btnAllFilesCaption = Text(L"btnAllFiles");
+  frame.btnAllFilesHelpId = HelpId(L"btnAllFiles");
+  frame.btnFolderCaption = Text(L"btnFolder");
+  frame.btnFolderHelpId = HelpId(L"btnFolder");
+  frame.btnAddEnabled = Enabled(L"btnAdd");
+  frame.btnDelEnabled = Enabled(L"btnDel");
+  frame.btnAllDelEnabled = Enabled(L"btnAllDel");
+  return frame;
+}
+
+void frmOption::WriteFrame(const ShellMenuFrame& frame) {
+  HWND list = Item(L"lstExt");
+  if (ListEntries() != frame.lstExt) {
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const auto& entry : frame.lstExt) ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+  ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(frame.lstExtIndex), 0);
+  if (Text(L"txtExt") != frame.txtExt) SetText(L"txtExt", frame.txtExt);
+  if (Text(L"btnAllFiles") != frame.btnAllFilesCaption) SetText(L"btnAllFiles", frame.btnAllFilesCaption);
+  SetHelpId(L"btnAllFiles", frame.btnAllFilesHelpId);
+  if (Text(L"btnFolder") != frame.btnFolderCaption) SetText(L"btnFolder", frame.btnFolderCaption);
+  SetHelpId(L"btnFolder", frame.btnFolderHelpId);
+  Enable(L"btnAdd", frame.btnAddEnabled);
+  Enable(L"btnDel", frame.btnDelEnabled);
+  Enable(L"btnAllDel", frame.btnAllDelEnabled);
+}
+
+void frmOption::UpdateButtons() {
+  ShellMenuFrame frame = ReadFrame();
+  UpdateListButtons(frame);
+  Enable(L"btnAdd", frame.btnAddEnabled);
+  Enable(L"btnDel", frame.btnDelEnabled);
+  Enable(L"btnAllDel", frame.btnAllDelEnabled);
+}
+
+void frmOption::txtExt_Change(int) { UpdateButtons(); }
+void frmOption::lstExt_Click(int) { UpdateButtons(); }
+
+void frmOption::RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&)) {
+  if (!menu_) return;
+  ShellMenuFrame frame = ReadFrame();
+  (menu_.get()->*handler)(frame);
+  WriteFrame(frame);
+  switch (frame.focus) {
+    case FrameFocus::EntryBox: ui::FocusControl(*this, L"txtExt"); break;
+    case FrameFocus::List: ui::FocusControl(*this, L"lstExt"); break;
+    case FrameFocus::None: break;
+  }
+}
+
+void frmOption::btnAdd_Click(int) { RunFrameHandler(&ShellMenu::btnAdd_Click); }
+void frmOption::btnDel_Click(int) { RunFrameHandler(&ShellMenu::btnDel_Click); }
+void frmOption::btnAllDel_Click(int) { RunFrameHandler(&ShellMenu::btnAllDel_Click); }
+void frmOption::btnAllFiles_Click(int) { RunFrameHandler(&ShellMenu::btnAllFiles_Click); }
+void frmOption::btnFolder_Click(int) { RunFrameHandler(&ShellMenu::btnFolder_Click); }
+
+INT_PTR frmOption::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+  if (msg != WM_PAINT) return 0;
+  Form_Paint();
+  handled = true;
+  return 0;
+}
+
+void frmOption::Form_Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(hwnd(), &ps);
+  if (!dc) return;
+  RECT frame{};
+  ::GetWindowRect(Item(L"Frame1"), &frame);
+  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+  const int frameLeft = frame.left, frameTop = frame.top;
+  const int frameWidth = (frame.right - frame.left) * TwipsPerPixelX();
+  const int x0 = frameLeft + ToPixelsX(10);
+  const int x1 = frameLeft + ToPixelsX(frameWidth - 35);
+  win::UniqueGdi shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+  win::UniqueGdi highlight(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)));
+  const HGDIOBJ old = ::SelectObject(dc, shadow.get());
+  for (const int y : kSeparatorY) {
+    const int y1 = frameTop + ToPixelsY(y);
+    // 10 twips is less than a pixel on most screens: the shadow keeps one pixel above.
+    const int y0 = std::min(frameTop + ToPixelsY(y - 10), y1 - 1);
+    ::SelectObject(dc, shadow.get());
+    ::MoveToEx(dc, x0, y0, nullptr);
+    ::LineTo(dc, x1, y0);
+    ::SelectObject(dc, highlight.get());
+    ::MoveToEx(dc, x0, y1, nullptr);
+    ::LineTo(dc, x1, y1);
+  }
+  ::SelectObject(dc, old);
+  ::EndPaint(hwnd(), &ps);
+}
+
+bool OpenOptionsDialog() {
+  auto& form = Instance();
+  form = std::make_unique<frmOption>();
+  return form->Show(true);
+}
+
+}  // namespace zv

@@ -1,0 +1,58 @@
+// The options dialog: the copy dialog's initial values, display options and the right-click
+// menu registration. The program's one top-level window when it is started without a path.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "options/ShellMenu.h"
+#include "options/basRegEx.h"
+#include "ui/Form.h"
+#include "ui/clsToolTip.h"
+
+namespace zv {
+
+class frmOption : public ui::FormOf<frmOption> {
+ public:
+  // The registration buttons act on keys below `classesRoot`.
+  explicit frmOption(HKEY classesRoot = HKEY_CLASSES_ROOT);
+  ~frmOption() override;
+
+  void btnOkCan_Click(int index);
+  void chkAttribute_Click(int);
+  void btnBr_Click(int);
+  void btnFormat_Click(int);
+  void btnAdvanced_Click(int);
+  void btnAbout_Click(int);
+  void txtExt_Change(int);
+  void lstExt_Click(int);
+  void btnAdd_Click(int);
+  void btnDel_Click(int);
+  void btnAllDel_Click(int);
+  void btnAllFiles_Click(int);
+  void btnFolder_Click(int);
+
+  static const ui::Handler<frmOption> kHandlers[];
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+ private:
+  // The registration frame as the flows see it, and back.
+  ShellMenuFrame ReadFrame() const;
+  void WriteFrame(const ShellMenuFrame& frame);
+  void UpdateButtons();
+  void RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&));
+  std::vector<std::wstring> ListEntries() const;
+  void Form_Paint();
+  void ShowWriteFailure();
+
+  win::WinRegistry registry_;
+  std::unique_ptr<IAsk> ask_;
+  std::unique_ptr<ShellMenu> menu_;
+  std::unique_ptr<ui::clsToolTip> tipAplPath_;
+};
+
+}  // namespace zv

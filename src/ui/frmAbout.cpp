@@ -1,0 +1,165 @@
+#include "ui/frmAbout.h"
+
+#include <commctrl.h>
+
+#include "platform/AppInfo.h"
+#include "startup/OpenByAssociation.h"
+#include "ui/WindowPlacement.h"
+
+namespace zv::ui {
+
+namespace {
+
+struct Texts {
+  const wchar_t* caption = L"Zarvane バージョン情報";
+  const wchar_t* name = L"Zarvane";
+  const wchar_t* ver = L"Ver";
+  const wchar_t* ok = L"OK";
+  const wchar_t* homePage = L"https://zarvane.example.jp/";
+  const wchar_t* maker = L"Zarvane developers";
+  const wchar_t* nameFace = L"Comic Sans MS";
+  const wchar_t* linkFace = L"ＭＳ Ｐゴシック";
+};
+constexpr Texts kText;
+
+constexpr COLORREF kShadowColour = RGB(0, 0, 0);
+constexpr COLORREF kNameColour = RGB(0, 255, 0);
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+
+// Label1 (black) lies above Label4 (green) and is painted first, so the green name stays in
+// front with its shadow 30 twips to the right.
+const ControlDef kControls[] = {
+    {L"Image1", -1, Kind::Label, L"", 240, 225, 480, 480, 0, 0, kText.maker},
+    {L"Label1", -1, Kind::Label, kText.name, 975, 105, 1245, 450, 0, 0},
+    {L"Label4", -1, Kind::Label, kText.name, 945, 105, 1245, 450, 0, 0},
+    {L"Label2", -1, Kind::Label, kText.ver, 2280, 285, 270, 180, 0, 0},
+    {L"lblMyVer", -1, Kind::Label, L"", 2595, 285, 0, 180, 0, 0},
+    {L"lblCopyRight", -1, Kind::Label, L"", 810, 630, 0, 180, 0, 0},
+    {L"lblHP", -1, Kind::Label, kText.homePage, 863, 1080, 2565, 180, 0, 0, kText.maker},
+    {L"Command1", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, 0, kDefault | kCancel},
+};
+
+constexpr FormDef kForm{L"frmAbout", kText.caption, 4290, 1575, false};
+
+constexpr UINT_PTR kColorSubclassId = 1;
+constexpr int kProgramIcon = 1;
+
+win::UniqueFont MakeFont(const wchar_t* face, int hundredthsOfPoints, bool bold, bool italic, bool underline, BYTE charset) {
+  LOGFONTW lf{};
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  lf.lfHeight = -::MulDiv(hundredthsOfPoints, dpi, 7200);
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = italic;
+  lf.lfUnderline = underline;
+  lf.lfCharSet = charset;
+  ::lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  return win::UniqueFont(::CreateFontIndirectW(&lf));
+}
+
+}  // namespace
+
+const Handler<frmAbout> frmAbout::kHandlers[] = {
+    {L"Command1", Event::Click, &frmAbout::Command1_Click},
+};
+
+frmAbout::frmAbout(LinkOpener open) : FormOf(kForm, kControls), open_(std::move(open)) {
+  if (!open_) {
+    open_ = [](const std::wstring& address) {
+      std::wstring path = address;
+      OpenByAssociation(path, 0);  // a failed start leaves nothing for the user to fix here
+    };
+  }
+}
+frmAbout::~frmAbout() = default;
+
+void frmAbout::Form_Load() {
+  ::SetWindowSubclass(hwnd(), ColorProc, kColorSubclassId, reinterpret_cast<DWORD_PTR>(this));
+
+  RECT rc{};
+  ::GetWindowRect(hwnd(), &rc);
+  int left = 0, top = 0;
+  CentreOverWindow(::GetWindow(hwnd(), GW_OWNER), (rc.right - rc.left) * TwipsPerPixelX(),
+                   (rc.bottom - rc.top) * TwipsPerPixelY(), left, top);
+  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  HWND image = Item(L"Image1");
+  const LONG_PTR style = ::GetWindowLongPtrW(image, GWL_STYLE);
+  ::SetWindowLongPtrW(image, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | SS_ICON);
+  auto* icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon),
+                                               IMAGE_ICON, 32, 32, LR_SHARED));
+  ::SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+
+  nameFont_ = MakeFont(kText.nameFace, 1425, true, true, false, DEFAULT_CHARSET);
+  linkFont_ = MakeFont(kText.linkFace, 900, false, false, true, SHIFTJIS_CHARSET);
+  for (const wchar_t* label : {L"Label1", L"Label4"})
+    ::SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.get()), TRUE);
+  ::SendMessageW(Item(L"lblHP"), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+
+  const win::VersionInfo version = win::ReadVersionInfo();
+  SetText(L"lblMyVer", win::VersionText(version));
+  SetText(L"lblCopyRight", version.legalCopyright);
+  AutoSize(L"lblMyVer");
+  AutoSize(L"lblCopyRight");
+}
+
+void frmAbout::Form_Unload() { ::RemoveWindowSubclass(hwnd(), ColorProc, kColorSubclassId); }
+
+void frmAbout::AutoSize(const wchar_t* name) {
+  HWND label = Item(name);
+  HDC dc = ::GetDC(label);
+  if (!dc) return;
+  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  const std::wstring text = Text(name);
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(label, dc);
+  ::SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmAbout::Command1_Click(int) { Unload(); }
+
+bool frmAbout::IsLink(HWND control) const { return control && (control == Item(L"lblHP") || control == Item(L"Image1")); }
+
+INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  if (msg == WM_SETCURSOR && IsLink(reinterpret_cast<HWND>(wp))) {
+    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+    handled = true;
+    return TRUE;
+  }
+  if (msg == WM_COMMAND && HIWORD(wp) == STN_CLICKED && IsLink(reinterpret_cast<HWND>(lp))) {
+    open_(Text(L"lblHP"));
+    handled = true;
+  }
+  return 0;
+}
+
+LRESULT CALLBACK frmAbout::ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+  auto* form = reinterpret_cast<frmAbout*>(ref);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ColorProc, id);
+  if (msg != WM_CTLCOLORSTATIC || !form) return ::DefSubclassProc(hwnd, msg, wp, lp);
+  const auto control = reinterpret_cast<HWND>(lp);
+  HDC dc = reinterpret_cast<HDC>(wp);
+  if (control == form->Item(L"Label1") || control == form->Item(L"Label4")) {
+    // Transparent: the two names overlap.
+    ::SetTextColor(dc, control == form->Item(L"Label1") ? kShadowColour : kNameColour);
+    ::SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+  }
+  if (control == form->Item(L"lblHP")) {
+    const LRESULT brush = ::DefSubclassProc(hwnd, msg, wp, lp);
+    ::SetTextColor(dc, kLinkColour);
+    return brush;
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void ShowAboutDialog(HWND owner) {
+  frmAbout form;
+  form.ShowModal(owner);
+}
+
+}  // namespace zv::ui

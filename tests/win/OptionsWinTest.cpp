@@ -1,0 +1,622 @@
+// The options dialog in this process on real controls: what OK writes and in which order, what
+// the other ways out write, the registration frame on a private registry key, the settings file
+// that cannot be written, and the application picker driven as a user would.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+
+#include "MsgBoxResponder.h"
+#include "TestSupport.h"
+#include "options/ShellMenu.h"
+#include "options/frmOption.h"
+#include "platform/AppInfo.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+#include "startup/StartupForms.h"
+#include "startup/basZarvane.h"
+#include "ui/FocusState.h"
+
+#include <commdlg.h>
+
+using namespace zv;
+using namespace zv::test;
+
+namespace {
+
+const std::wstring kWriteFailedHead = L"設定ファイルに書き込めませんでした。";
+const std::wstring kWriteFailedTail = L"ファイルが読み取り専用になっていないか確認してください。";
+constexpr int kFileNameBox = 0x47C;  // the open dialog's file-name combo box (cmb13)
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (top && ::IsDialogMessageW(top, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+void Click(HWND control) {
+  ::SendMessageW(control, BM_CLICK, 0, 0);
+  Pump();
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  ::GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+std::wstring FileText(const std::wstring& path) {
+  const auto bytes = ReadBytes(path);
+  return bytes ? win::FromAnsi(*bytes) : L"<missing>";
+}
+
+// A private key standing in for HKEY_CLASSES_ROOT.
+class ClassesKey {
+ public:
+  ClassesKey()
+      : path_(L"Software\\ZarvaneTests\\h5-options-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+              std::to_wstring(::GetTickCount64())) {
+    EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
+                                nullptr),
+              ERROR_SUCCESS);
+  }
+  ~ClassesKey() {
+    key_.reset();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+  }
+  HKEY get() const { return key_.get(); }
+  DWORD SubKeyCount() const {
+    DWORD count = 0;
+    ::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr);
+    return count;
+  }
+  bool Put(const std::wstring& subKey, const std::wstring& value) const {
+    win::UniqueKey key;
+    if (::RegCreateKeyExW(key_.get(), subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS)
+      return false;
+    return ::RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  }
+  std::optional<std::wstring> Get(const std::wstring& subKey) const {
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    if (::RegGetValueW(key_.get(), subKey.c_str(), L"", RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+      return std::nullopt;
+    return std::wstring(buffer);
+  }
+
+ private:
+  std::wstring path_;
+  win::UniqueKey key_;
+};
+
+// The edit inside the open dialog's file-name combo box.
+HWND FileNameEdit(HWND dialog) {
+  HWND found = nullptr;
+  ::EnumChildWindows(
+      ::GetDlgItem(dialog, kFileNameBox),
+      [](HWND h, LPARAM p) -> BOOL {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(h, cls, 16);
+        if (_wcsicmp(cls, L"Edit") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(p) = h;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Runs `then` from the thread's message loop once the messages already posted are handled
+// (a thread timer's message comes only when nothing else is queued).
+void WhenIdle(std::function<void()> then) {
+  static std::function<void()> pending;
+  pending = std::move(then);
+  ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    auto run = std::move(pending);
+    pending = nullptr;
+    if (run) run();
+  });
+}
+
+std::vector<int> g_topics;
+void RecordTopic(HWND, int id) { g_topics.push_back(id); }
+
+// Each test starts from its own settings file path and in-memory settings, and gives both back.
+class OptionsDialogTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    saved_ = Process();
+    Process().IniPath = ini;
+    Process().Opt = Settings{};
+    g_topics.clear();
+    ui::SetWhatsThisSink(RecordTopic);
+  }
+  void TearDown() override {
+    if (form.loaded()) form.Unload();
+    Pump();
+    ui::SetWhatsThisSink(nullptr);
+    Process() = saved_;
+  }
+  void Open() {
+    ASSERT_TRUE(form.Show());
+    Pump();
+  }
+  HWND Item(const wchar_t* name, int index = -1) { return form.Item(name, index); }
+  void Type(const wchar_t* name, const std::wstring& text) {
+    ::SendMessageW(Item(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Pump();
+  }
+  std::wstring WriteFailedMessage() const { return kWriteFailedHead + L"\r\n\r\n" + ini + L"\r\n\r\n" + kWriteFailedTail; }
+
+  TempFolder dir;
+  std::wstring ini = dir / L"Zarvane.ini";
+  ClassesKey classes;
+  MsgBoxResponder boxes;  // any box nobody expects fails the test
+  frmOption form{classes.get()};
+
+ private:
+  ProcessState saved_;
+};
+
+struct Key {
+  const wchar_t* name;
+  std::wstring value;
+};
+
+std::wstring IniText(const std::vector<Key>& option, const std::wstring& hkcrExt) {
+  std::wstring text = L"[Option]\r\n";
+  for (const auto& key : option) text += std::wstring(key.name) + L"=" + key.value + L"\r\n";
+  return text + L"[SYSTEM]\r\nHkcrExt=" + hkcrExt + L"\r\n";
+}
+
+}  // namespace
+
+TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrder) {
+  Settings& opt = Process().Opt;
+  opt.OpenFileExt1 = L"txt";
+  opt.OpenFileExt2 = L"html htm";
+  opt.OpenAplPath = L"C:\\Tools\\edit.exe";
+  opt.ExtNameFormat = L"bak";
+  opt.FileNameFormat = L"%F_コピー";
+  opt.FolderNameFormat = L"%F_%Y";
+  opt.OpenOriginalCheck = 0;
+  opt.OpenFolderCheck = 1;
+  opt.DispExt = 0;
+  opt.AutoNo = 3;
+  opt.StartUpPos = 2;
+  opt.IMEMode = 0;
+  opt.TopMost = 1;
+  opt.NotConfirmReplaceFile = 0;
+  opt.ShellExecOpen = 1;
+  opt.FolderOnly = 0;
+  opt.CopyToFolder = 1;
+  opt.CopyToFolderPath = L"C:\\出力";
+  opt.Attribute = 1;
+  opt.AttrArchive = 1;
+  opt.AttrHidden = 1;
+  Open();
+
+  EXPECT_EQ(WindowText(form.hwnd()), L"Zarvane");
+  EXPECT_EQ(form.Text(L"txtOpenFileExt1"), L"txt");
+  EXPECT_EQ(form.Text(L"txtOpenFileExt2"), L"html htm");
+  EXPECT_EQ(form.Text(L"txtAplPath"), L"C:\\Tools\\edit.exe");
+  const std::pair<const wchar_t*, int> boxes[] = {
+      {L"chkOpenOriginal", 0}, {L"chkOpenFolder", 1},   {L"chkIMEMode", 0},      {L"chkTopMost", 1},
+      {L"chkNotConfirmReplaceFile", 0}, {L"chkAttribute", 1}, {L"chkAttrArchive", 1}, {L"chkAttrReadOnly", 0},
+      {L"chkAttrHidden", 1},   {L"chkAttrSystem", 0},
+  };
+  for (const auto& [name, value] : boxes) EXPECT_EQ(form.Value(name), value) << name;
+  HWND combo = Item(L"cmbStartUpPos");
+  ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 5);
+  EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+  const wchar_t* entries[] = {L"ﾏｳｽﾎﾟｲﾝﾀｰの近く", L"前回と同じ位置", L"ｽｸﾘｰﾝの中央", L"ｽｸﾘｰﾝの左上", L"背面ｳｨﾝﾄﾞｳの中央"};
+  for (int i = 0; i < 5; ++i) {
+    wchar_t entry[64] = {};
+    ::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+    EXPECT_EQ(std::wstring(entry), entries[i]);
+  }
+
+  // Texts go as typed, blanks included (the profile file drops trailing ones on its own).
+  Type(L"txtOpenFileExt1", L"txt  log ");
+  Type(L"txtOpenFileExt2", L"");
+  Type(L"txtAplPath", L"C:\\ツール\\エディタ.exe");
+  for (const wchar_t* name : {L"chkOpenOriginal", L"chkOpenFolder", L"chkIMEMode", L"chkNotConfirmReplaceFile",
+                              L"chkAttrReadOnly", L"chkAttrSystem"})
+    Click(Item(name));
+  ::SendMessageW(combo, CB_SETCURSEL, 4, 0);
+  Click(Item(L"btnOkCan", 0));
+  EXPECT_FALSE(form.loaded());
+
+  EXPECT_EQ(opt.OpenFileExt1, L"txt  log ");
+  EXPECT_EQ(FileText(ini), IniText(
+                               {
+                                   {L"OpenFileExt1", L"txt  log"},
+                                   {L"OpenFileExt2", L""},
+                                   {L"OpenAplPath", L"C:\\ツール\\エディタ.exe"},
+                                   {L"ExtNameFormat", L"bak"},
+                                   {L"FileNameFormat", L"%F_コピー"},
+                                   {L"FolderNameFormat", L"%F_%Y"},
+                                   {L"OpenOriginalCheck", L"1"},
+                                   {L"OpenFolderCheck", L"0"},
+                                   {L"DispExt", L"0"},
+                                   {L"AutoNo", L"3"},
+                                   {L"StartUpPos", L"4"},
+                                   {L"IMEMode", L"1"},
+                                   {L"TopMost", L"1"},
+                                   {L"NotConfirmReplaceFile", L"1"},
+                                   {L"ShellExecOpen", L"1"},
+                                   {L"FolderOnly", L"0"},
+                                   {L"CopyToFolder", L"1"},
+                                   {L"CopyToFolderPath", L"C:\\出力"},
+                                   {L"Attribute", L"1"},
+                                   {L"AttrArchive", L"1"},
+                                   {L"AttrReadOnly", L"1"},
+                                   {L"AttrHidden", L"1"},
+                                   {L"AttrSystem", L"1"},
+                               },
+                               L""));
+}
+
+TEST_F(OptionsDialogTest, AttributeBoxesFollowTheHeadingAndKeepTheirValuesWhenDisabled) {
+  Settings& opt = Process().Opt;
+  opt.Attribute = 0;
+  opt.AttrArchive = 1;
+  opt.AttrHidden = 1;
+  Open();
+  const wchar_t* attrs[] = {L"chkAttrArchive", L"chkAttrReadOnly", L"chkAttrHidden", L"chkAttrSystem"};
+  const int loaded[] = {1, 0, 1, 0};
+  auto expectBoxes = [&](bool enabled, const char* when) {
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(form.Enabled(attrs[i]), enabled) << when << ' ' << i;
+      EXPECT_EQ(form.Value(attrs[i]), loaded[i]) << when << ' ' << i;
+    }
+  };
+  expectBoxes(false, "loaded");
+  Click(Item(L"chkAttribute"));
+  expectBoxes(true, "checked");
+  Click(Item(L"chkAttribute"));
+  expectBoxes(false, "unchecked again");
+
+  Click(Item(L"btnOkCan", 0));
+  ASSERT_FALSE(form.loaded());
+  win::WinProfile profile(ini);
+  const std::pair<const wchar_t*, int> stored[] = {
+      {L"Attribute", 0}, {L"AttrArchive", 1}, {L"AttrReadOnly", 0}, {L"AttrHidden", 1}, {L"AttrSystem", 0}};
+  for (const auto& [key, value] : stored) EXPECT_EQ(profile.GetInt(kOptionSection, key, -1), value) << key;
+}
+
+TEST_F(OptionsDialogTest, CancelAfterAdvancedChangesLeavesTheFileButHkcrExt) {
+  {
+    win::WinProfile profile(ini);
+    ASSERT_TRUE(WriteFirstRunDefaults(profile));
+    ASSERT_TRUE(profile.WriteString(kOptionSection, L"CopyToFolderPath", L"C:\\前"));
+    // Listed but no longer registered: dropped from the list, so from the file when it closes.
+    ASSERT_TRUE(profile.WriteString(kSystemSection, L"HkcrExt", L"TXT"));
+    LoadSettings(profile, Process().Opt);
+  }
+  const std::wstring before = FileText(ini);
+  ASSERT_NE(before.find(L"HkcrExt=TXT\r\n"), std::wstring::npos);
+  Open();
+  EXPECT_EQ(::SendMessageW(Item(L"lstExt"), LB_GETCOUNT, 0, 0), 0);
+
+  // The advanced dialog, changed and confirmed: the in-memory settings take it.
+  boxes.ExpectWindow([](const DialogSeen& d) { return d.caption == L"高度な設定"; },
+                     [](const DialogSeen& d) {
+                       for (const wchar_t* caption : {L"関連付けで開くときは従来方式で(&S)", L"コピー先フォルダを指定する(&T)"})
+                         ::PostMessageW(::FindWindowExW(d.hwnd, nullptr, L"Button", caption), BM_CLICK, 0, 0);
+                       HWND edit = ::FindWindowExW(d.hwnd, nullptr, L"Edit", nullptr);
+                       ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"D:\\後"));
+                       PressButton(d.hwnd, ::GetDlgCtrlID(::FindWindowExW(d.hwnd, nullptr, L"Button", L"OK")));
+                     },
+                     L"advanced settings");
+  Click(Item(L"btnAdvanced"));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(Process().Opt.ShellExecOpen, 1);
+  EXPECT_EQ(Process().Opt.CopyToFolder, 1);
+  EXPECT_EQ(Process().Opt.CopyToFolderPath, L"D:\\後");
+  ASSERT_TRUE(form.loaded());
+  EXPECT_EQ(ui::Focus().ActiveFormHwnd, form.hwnd());
+
+  Click(Item(L"btnOkCan", 1));
+  EXPECT_FALSE(form.loaded());
+  std::wstring expected = before;
+  expected.replace(expected.find(L"HkcrExt=TXT"), 11, L"HkcrExt=");
+  EXPECT_EQ(FileText(ini), expected);
+}
+
+TEST_F(OptionsDialogTest, TheFormatButtonOpensTheFormatDialogOverThisOne) {
+  Open();
+  HWND owner = nullptr;
+  bool ownerDisabled = false;
+  boxes.ExpectWindow([](const DialogSeen& d) { return d.caption == L"書式設定"; },
+                     [&](const DialogSeen& d) {
+                       owner = d.owner;
+                       ownerDisabled = !::IsWindowEnabled(d.owner);
+                       WhenIdle([] { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); });
+                     },
+                     L"format dialog");
+  Click(Item(L"btnFormat"));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(owner, form.hwnd());
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(form.loaded());
+  EXPECT_TRUE(::IsWindowEnabled(form.hwnd()));
+}
+
+TEST_F(OptionsDialogTest, EveryOtherWayOutWritesOnlyTheExtensionList) {
+  struct Case {
+    const char* name;
+    std::function<void(frmOption&)> close;
+  };
+  const Case cases[] = {
+      {"キャンセル", [](frmOption& f) { Click(f.Item(L"btnOkCan", 1)); }},
+      {"close box", [](frmOption& f) { ::SendMessageW(f.hwnd(), WM_CLOSE, 0, 0); }},
+      {"Esc", [](frmOption& f) {
+         ::SetFocus(f.Item(L"txtOpenFileExt1"));
+         ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+         Pump();
+       }},
+  };
+  for (const auto& c : cases) {
+    ::DeleteFileW(ini.c_str());
+    Process().Opt = Settings{};
+    frmOption f(classes.get());
+    ASSERT_TRUE(f.Show());
+    Pump();
+    f.SetValue(L"chkTopMost", 0);
+    f.SetText(L"txtOpenFileExt1", L"changed");
+    c.close(f);
+    EXPECT_FALSE(f.loaded()) << c.name;
+    EXPECT_EQ(FileText(ini), L"[SYSTEM]\r\nHkcrExt=\r\n") << c.name;
+    EXPECT_EQ(Process().Opt.TopMost, 1) << c.name;
+  }
+}
+
+TEST_F(OptionsDialogTest, EnterInTheExtensionBoxPressesOkAndRegistersNothing) {
+  Open();
+  Type(L"txtExt", L"zvh5");
+  ASSERT_TRUE(form.Enabled(L"btnAdd"));
+  ::SetFocus(Item(L"txtExt"));
+  Pump();
+  ::PostMessageW(Item(L"txtExt"), WM_KEYDOWN, VK_RETURN, 0);
+  ::PostMessageW(Item(L"txtExt"), WM_KEYUP, VK_RETURN, 0xC0000000);
+  Pump();
+  EXPECT_FALSE(form.loaded());
+  EXPECT_EQ(classes.SubKeyCount(), 0u);
+  win::WinProfile profile(ini);
+  EXPECT_EQ(profile.GetInt(kOptionSection, L"TopMost", -1), 1);  // the options were written
+  EXPECT_EQ(profile.GetString(kSystemSection, L"HkcrExt"), L"");
+}
+
+// Wine writes through FILE_ATTRIBUTE_READONLY when the process runs as root, so the settings
+// file is made unwritable the ways Wine refuses: held open by another program, or in a folder
+// that does not exist.
+TEST_F(OptionsDialogTest, AnUnwritableSettingsFileKeepsTheDialogWithAStopMessage) {
+  struct Case {
+    const char* name;
+    std::function<void(OptionsDialogTest&)> prepare;
+    std::function<std::function<void()>(OptionsDialogTest&)> block;  // returns the undo
+  };
+  const Case cases[] = {
+      {"held open without sharing",
+       [](OptionsDialogTest& t) {
+         win::WinProfile profile(t.ini);
+         EXPECT_TRUE(WriteFirstRunDefaults(profile));
+       },
+       [](OptionsDialogTest& t) -> std::function<void()> {
+         auto lock = std::make_shared<win::UniqueFile>(
+             ::CreateFileW(t.ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+         EXPECT_TRUE(*lock);
+         return [lock] { lock->reset(); };
+       }},
+      {"folder missing",
+       [](OptionsDialogTest& t) {
+         t.ini = t.dir / L"後で作る\\Zarvane.ini";
+         Process().IniPath = t.ini;
+       },
+       [](OptionsDialogTest& t) -> std::function<void()> {
+         return [&t] { ::CreateDirectoryW((t.dir / L"後で作る").c_str(), nullptr); };
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Process().Opt = Settings{};
+    const std::wstring originalIni = ini;
+    c.prepare(*this);
+    const std::wstring before = FileText(ini);
+    const auto unblock = c.block(*this);
+    frmOption f(classes.get());
+    ASSERT_TRUE(f.Show());
+    Pump();
+    Click(f.Item(L"chkNotConfirmReplaceFile"));
+
+    boxes.Expect(WriteFailedMessage(), IDOK, MB_ICONHAND | MB_OK);
+    Click(f.Item(L"btnOkCan", 0));
+    EXPECT_EQ(boxes.Pending(), 0u);
+    EXPECT_TRUE(f.loaded());
+    EXPECT_TRUE(::IsWindowVisible(f.hwnd()));
+
+    unblock();
+    EXPECT_EQ(FileText(ini), before);
+    Click(f.Item(L"btnOkCan", 0));
+    EXPECT_FALSE(f.loaded());
+    EXPECT_EQ(win::WinProfile(ini).GetInt(kOptionSection, L"NotConfirmReplaceFile", -1), 1);
+    ini = originalIni;
+    Process().IniPath = ini;
+  }
+}
+
+TEST_F(OptionsDialogTest, ClosingWithAnUnwritableFileSaysSoAndStillCloses) {
+  ini = dir / L"無い\\Zarvane.ini";
+  Process().IniPath = ini;
+  Open();
+  boxes.Expect(WriteFailedMessage(), IDOK, MB_ICONHAND | MB_OK);
+  Click(Item(L"btnOkCan", 1));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_FALSE(form.loaded());
+}
+
+TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) {
+  ASSERT_TRUE(classes.Put(L".txt", L"txtfile"));
+  Open();
+  EXPECT_EQ(form.Text(L"btnAllFiles"), L"全ファイルに追加(&Q)");
+  EXPECT_EQ(form.Text(L"btnFolder"), L"フォルダに追加(&G)");
+  EXPECT_FALSE(form.Enabled(L"btnAdd"));
+  EXPECT_FALSE(form.Enabled(L"btnDel"));
+  EXPECT_FALSE(form.Enabled(L"btnAllDel"));
+
+  Type(L"txtExt", L" .txt ");
+  EXPECT_TRUE(form.Enabled(L"btnAdd"));
+  boxes.Expect(L"拡張子\"TXT\"のファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES,
+               MB_ICONQUESTION | MB_YESNO);
+  Click(Item(L"btnAdd"));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  HWND list = Item(L"lstExt");
+  ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+  wchar_t entry[16] = {};
+  ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(entry));
+  EXPECT_EQ(std::wstring(entry), L"TXT");
+  EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(form.Text(L"txtExt"), L"");
+  EXPECT_EQ(::GetFocus(), Item(L"txtExt"));
+  EXPECT_FALSE(form.Enabled(L"btnAdd"));
+  EXPECT_TRUE(form.Enabled(L"btnDel"));
+  EXPECT_TRUE(form.Enabled(L"btnAllDel"));
+  const std::wstring exe = BuildExePath(win::ExeFolder(), win::ExeBaseName());
+  EXPECT_EQ(classes.Get(L"txtfile\\shell\\Zarvane\\command"), L"\"" + exe + L"\" \"%1\"");
+
+  // The toggle's caption and help topic follow the registry.
+  boxes.Expect(L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES)
+      .ExpectBox([](const DialogSeen& d) { return d.text.starts_with(L"個別に登録された拡張子が存在します。"); }, IDOK,
+                 L"advice after adding for all files");
+  Click(Item(L"btnAllFiles"));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(form.Text(L"btnAllFiles"), L"全ファイルから削除(&Q)");
+  EXPECT_EQ(classes.Get(L"*\\shell\\Zarvane"), L"ザルヴェイン(&R)");
+  ::SendMessageW(Item(L"btnAllFiles"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+  ::SendMessageW(Item(L"btnAllFiles"), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  Pump();
+  EXPECT_EQ(g_topics, std::vector<int>{39});
+
+  // No after a question changes nothing.
+  boxes.Expect(L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDNO);
+  Click(Item(L"btnFolder"));
+  EXPECT_EQ(form.Text(L"btnFolder"), L"フォルダに追加(&G)");
+  EXPECT_FALSE(classes.Get(L"Directory\\shell\\Zarvane"));
+
+  ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form.loaded());
+  EXPECT_EQ(FileText(ini), L"[SYSTEM]\r\nHkcrExt=TXT\r\n");
+}
+
+TEST_F(OptionsDialogTest, OpenOptionsDialogShowsTheTopLevelWindowWhoseClosingEndsTheProgram) {
+  Process().Opt.HkcrExtEmpty = true;
+  ASSERT_TRUE(OpenOptionsDialog());
+  Pump();
+  HWND shown = ui::Focus().ActiveFormHwnd;
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(WindowText(shown), L"Zarvane");
+  EXPECT_TRUE(::IsWindowVisible(shown));
+  EXPECT_TRUE(::GetWindowLongW(shown, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_TRUE(::GetWindowLongW(shown, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+
+  ::SendMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(::IsWindow(shown));
+  MSG quit{};
+  EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// The application picker, the real open dialog answered as a user would.
+class ApplicationPickerTest : public OptionsDialogTest {
+ protected:
+  void SetUp() override {
+    OptionsDialogTest::SetUp();
+    ASSERT_TRUE(::CreateDirectoryW(tools.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(tools + L"\\old.exe", "MZ"));
+    ASSERT_TRUE(WriteBytes(tools + L"\\新しい.exe", "MZ"));
+    wchar_t cwd[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, cwd);
+    cwd_ = cwd;
+    // Without an initial folder the dialog opens in the current one.
+  }
+  void TearDown() override {
+    ::SetCurrentDirectoryW(cwd_.c_str());
+    OptionsDialogTest::TearDown();
+  }
+  // Expects the open dialog: records the folder it shows, then types `choice` and presses OK,
+  // or presses Cancel when `choice` is empty.
+  void ExpectOpenDialog(std::wstring choice) {
+    boxes.ExpectWindow([](const DialogSeen& d) { return d.className == L"#32770" && ::GetDlgItem(d.hwnd, kFileNameBox); },
+                       [this, choice](const DialogSeen& d) {
+                         shownOwner = d.owner;
+                         HWND dialog = d.hwnd;
+                         // The dialog moves to its first folder after it is activated.
+                         WhenIdle([this, choice, dialog] {
+                           wchar_t folder[MAX_PATH] = {};
+                           ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+                           shownFolder = folder;
+                           if (choice.empty()) {
+                             PressButton(dialog, IDCANCEL);
+                             return;
+                           }
+                           ::SendMessageW(FileNameEdit(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(choice.c_str()));
+                           PressButton(dialog, IDOK);
+                         });
+                       },
+                       L"open dialog");
+  }
+
+  std::wstring tools = dir / L"ツール";
+  std::wstring other = dir / L"other";
+  std::wstring shownFolder;
+  HWND shownOwner = nullptr;
+
+ private:
+  std::wstring cwd_;
+};
+
+TEST_F(ApplicationPickerTest, AChosenFileLandsInTheBox) {
+  Open();
+  Type(L"txtAplPath", tools + L"\\old.exe");
+  ExpectOpenDialog(tools + L"\\新しい.exe");
+  Click(Item(L"btnBr"));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(form.Text(L"txtAplPath"), tools + L"\\新しい.exe");
+  EXPECT_EQ(shownOwner, form.hwnd());
+  EXPECT_EQ(_wcsicmp(shownFolder.c_str(), tools.c_str()), 0) << shownFolder;
+}
+
+TEST_F(ApplicationPickerTest, TheDialogStartsInTheFolderOfTheTypedPathOnlyWhenThatExists) {
+  struct Case {
+    std::wstring typed;
+    std::wstring expectedFolder;
+  };
+  const Case cases[] = {
+      {tools + L"\\old.exe", tools},
+      {L"  " + tools + L"\\whatever.exe  ", tools},  // trimmed; the file itself need not exist
+      {dir / L"無いフォルダ\\old.exe", other},
+      {L"", other},
+      {L"old.exe", other},
+  };
+  Open();
+  for (const auto& c : cases) {
+    // The dialog leaves the current folder where it last was (no OFN_NOCHANGEDIR).
+    ASSERT_TRUE(::SetCurrentDirectoryW(other.c_str()));
+    Type(L"txtAplPath", c.typed);
+    shownFolder.clear();
+    ExpectOpenDialog(L"");  // Cancel keeps the text
+    Click(Item(L"btnBr"));
+    EXPECT_EQ(boxes.Pending(), 0u);
+    EXPECT_EQ(_wcsicmp(shownFolder.c_str(), c.expectedFolder.c_str()), 0) << c.typed << " showed " << shownFolder;
+    EXPECT_EQ(form.Text(L"txtAplPath"), c.typed);
+  }
+}
