@@ -1,2 +1,2 @@
 zv_portable()
-zv_win()
+zv_win(clsShellLink.cpp frmSetup.cpp)

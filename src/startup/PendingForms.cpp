@@ -5,7 +5,4 @@
 
 namespace zv {
 
-void ShowSetupDialog() {}
-bool ActivatePreviousInstance() { return false; }
-
 }  // namespace zv

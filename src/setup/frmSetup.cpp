@@ -1,0 +1,188 @@
+#include "setup/frmSetup.h"
+
+#include "platform/AppInfo.h"
+#include "platform/FileSys.h"
+#include "startup/PathText.h"
+#include "startup/Startup.h"
+#include "startup/StartupForms.h"
+
+namespace zv {
+
+using ui::ControlDef;
+using ui::Kind;
+
+namespace {
+
+// Every text of the dialog.
+struct Texts {
+  const wchar_t* caption = L"Zarvane へようこそ";
+  const wchar_t* welcome =
+      L"このメッセージは初めて起動されたときのみ表示されます。\r\n\r\n"
+      L"Zarvane はエクスプローラの右クリックメニューの「送る」や、"
+      L"デスクトップのショートカットにファイルやフォルダをドロップして、"
+      L"ファイル名（フォルダ名）の変更とコピーを同時に行うプログラムです。\r\n\r\n"
+      L"ここではショートカットの作成しか行いませんが、オプションで拡張子を登録"
+      L"すれば、右クリックメニュー内に直接項目を追加することもできます。\r\n\r\n"
+      L"Zarvane のショートカットを作成しますか？";
+  const wchar_t* madeOnBoth = L"デスクトップと「送る」メニューに「";
+  const wchar_t* madeOnDesktop = L"デスクトップに「";
+  const wchar_t* madeInSendTo = L"「送る」メニューに「";
+  const wchar_t* madeNamed = L"」という名前でショートカットを作成しました。\r\n\r\n";
+  const wchar_t* nextScreen = L"次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n";
+  const wchar_t* howToUse = L"Zarvane を使用するにはエクスプローラでファイルやフォルダを選択して右クリックメニューの「送る」→「";
+  const wchar_t* howToUseEnd = L"」をクリックするか、デスクトップのショートカットにファイルやフォルダをドロップしてください。";
+  const wchar_t* declined = L"「いいえ」が選択されたので Zarvane のショートカットを作成しませんでした。\r\n\r\n";
+  const wchar_t* howToUseWithout = L"Zarvane を使用するにはファイルやフォルダのフルパスを引数として起動してください。";
+  const wchar_t* badCharacters = L"ショートカット名に \\ / : * ? \" < > | は使えません。";
+  const wchar_t* lineBreak = L"ショートカット名に不正な文字（改行コード等）が含まれています。";
+  const wchar_t* description = L"同じ場所にザルヴェインします";
+  const wchar_t* programFile = L"Zarvane.exe";
+  const wchar_t* forbidden = L"/\\:*?\"<>|";
+};
+constexpr Texts kText;
+
+constexpr int kShowNormal = 5;
+constexpr int kIconIndex = 1;
+
+// Tab order as listed; places in twips within the 6900 x 4740 client area.
+const ControlDef kControls[] = {
+    {L"lblMsg", -1, Kind::Label, L"", 120, 120, 6660, 2760, 0, ui::kMultiLine},
+    {L"Frame1", -1, Kind::Frame, L"作成場所", 120, 3000, 3300, 1080, 0, 0},
+    {L"chkScDir", 0, Kind::Check, L"デスクトップ(&D)", 300, 3300, 2940, 270, 0, 0},
+    {L"chkScDir", 1, Kind::Check, L"「送る」メニュー(&S)", 300, 3660, 2940, 270, 0, 0},
+    {L"Label1", -1, Kind::Label, L"ショートカット名", 3600, 3060, 3180, 240, 0, 0},
+    {L"txtScName", -1, Kind::Text, L"ザルヴェイン", 3600, 3330, 3180, 300, 0, ui::kSelectAll},
+    {L"btnYesNo", 0, Kind::Button, L"はい(&Y)", 4320, 4260, 1155, 360, 0, ui::kDefault},
+    {L"btnYesNo", 1, Kind::Button, L"いいえ(&N)", 5625, 4260, 1155, 360, 0, 0},
+};
+
+std::wstring Report(const std::wstring& name, bool desktop, bool sendTo) {
+  const wchar_t* opening = desktop && sendTo ? kText.madeOnBoth : desktop ? kText.madeOnDesktop : kText.madeInSendTo;
+  return opening + name + kText.madeNamed + kText.nextScreen + kText.howToUse + name + kText.howToUseEnd;
+}
+
+// The path as stored on disk; a file that is not there keeps the path as composed.
+std::wstring LongOrAsIs(const std::wstring& path) {
+  std::wstring stored = win::GetLongPath(path);
+  return stored.empty() ? path : stored;
+}
+
+void CentreOnWorkArea(HWND window) {
+  RECT work{}, rc{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !::GetWindowRect(window, &rc)) return;
+  const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+  ::SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+std::wstring ShortcutTargetPath(const std::wstring& programFolder) {
+  const bool root = !programFolder.empty() && programFolder.back() == L'\\' && programFolder.size() <= 3;
+  return programFolder + (root ? L"" : L"\\") + kText.programFile;
+}
+
+const ui::Handler<frmSetup> frmSetup::kHandlers[] = {
+    {L"btnYesNo", ui::Event::Click, &frmSetup::btnYesNo_Click},
+    {L"chkScDir", ui::Event::Click, &frmSetup::chkScDir_Click},
+    {L"txtScName", ui::Event::Change, &frmSetup::txtScName_Change},
+};
+
+frmSetup::frmSetup() : FormOf(ui::FormDef{L"frmSetup", kText.caption, 6900, 4740, false}, kControls) {}
+frmSetup::~frmSetup() = default;
+
+void frmSetup::Form_Load() {
+  link_ = std::make_unique<clsShellLink>();
+  answered_ = false;
+  SetText(L"lblMsg", kText.welcome);
+  SetValue(L"chkScDir", 1, 0);
+  SetValue(L"chkScDir", 1, 1);
+  CentreOnWorkArea(hwnd());
+}
+
+void frmSetup::Form_Unload() { link_.reset(); }
+
+void frmSetup::txtScName_Change(int) { UpdateYes(); }
+void frmSetup::chkScDir_Click(int) { UpdateYes(); }
+
+void frmSetup::UpdateYes() {
+  if (answered_) return;
+  const bool named = !TrimBlanks(Text(L"txtScName")).empty();
+  const bool somewhere = Value(L"chkScDir", 0) == 1 || Value(L"chkScDir", 1) == 1;
+  Enable(L"btnYesNo", named && somewhere, 0);
+}
+
+void frmSetup::btnYesNo_Click(int index) {
+  // A click posted to a disabled button is no answer.
+  if (!Enabled(L"btnYesNo", index)) return;
+  if (answered_) {
+    if (index == 0) Unload();
+    return;
+  }
+  if (index == 0)
+    AnswerYes();
+  else
+    AnswerNo();
+}
+
+void frmSetup::Warn(const wchar_t* text) {
+  // The platform's box in its own place, modal to this dialog.
+  ::MessageBoxW(hwnd(), text, kAppTitle, kMbWarning);
+  ui::FocusControl(*this, L"txtScName");
+}
+
+void frmSetup::AnswerYes() {
+  const std::wstring name = TrimBlanks(Text(L"txtScName"));
+  if (name.find_first_of(kText.forbidden) != std::wstring::npos) {
+    Warn(kText.badCharacters);
+    return;
+  }
+  if (HasLineBreakOrTab(name)) {
+    Warn(kText.lineBreak);
+    return;
+  }
+
+  const std::wstring folder = win::ExeFolder();
+  const std::wstring target = LongOrAsIs(ShortcutTargetPath(folder));
+  const std::wstring workDir = LongOrAsIs(folder);
+  const bool desktop = Value(L"chkScDir", 0) == 1;
+  const bool sendTo = Value(L"chkScDir", 1) == 1;
+  if (desktop) CreateIn(kFolderDesktop, name, target, workDir);
+  if (sendTo) CreateIn(kFolderSendTo, name, target, workDir);
+
+  // Reported as made even when a file could not be written.
+  SetText(L"lblMsg", Report(name, desktop, sendTo));
+  FinishAnswer();
+}
+
+void frmSetup::CreateIn(int folderId, const std::wstring& name, const std::wstring& target,
+                        const std::wstring& workDir) {
+  std::wstring folder;
+  if (!link_->GetSystemFolderPath(hwnd(), folderId, folder) || folder.empty()) return;
+  link_->CreateShellLink(folder + L"\\" + name + L".lnk", target, workDir, L"", L"", kIconIndex, kShowNormal,
+                         kText.description);
+}
+
+void frmSetup::AnswerNo() {
+  SetText(L"lblMsg", std::wstring(kText.declined) + kText.nextScreen + kText.howToUseWithout);
+  FinishAnswer();
+}
+
+void frmSetup::FinishAnswer() {
+  // A disabled edit box is drawn on the button face.
+  for (const wchar_t* name : {L"Frame1", L"Label1", L"txtScName"}) Enable(name, false);
+  Enable(L"chkScDir", false, 0);
+  Enable(L"chkScDir", false, 1);
+  Enable(L"btnYesNo", true, 0);
+  Enable(L"btnYesNo", false, 1);
+  answered_ = true;
+  // Yes is all that is left: it takes the focus, so Enter closes.
+  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(L"btnYesNo", 0)), TRUE);
+}
+
+void ShowSetupDialog() {
+  frmSetup form;
+  form.ShowModal(ui::AppWindow());
+}
+
+}  // namespace zv

@@ -1,0 +1,44 @@
+// The welcome dialog of the first start: offers the desktop and Send To shortcuts, then says
+// what was done and is closed with Yes.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "setup/clsShellLink.h"
+#include "ui/Form.h"
+
+namespace zv {
+
+class frmSetup : public ui::FormOf<frmSetup> {
+ public:
+  frmSetup();
+  ~frmSetup() override;
+
+  bool Answered() const { return answered_; }
+
+  void btnYesNo_Click(int index);
+  void chkScDir_Click(int index);
+  void txtScName_Change(int);
+
+  static const ui::Handler<frmSetup> kHandlers[];
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+
+ private:
+  void UpdateYes();
+  void AnswerYes();
+  void AnswerNo();
+  void FinishAnswer();
+  void Warn(const wchar_t* text);
+  void CreateIn(int folderId, const std::wstring& name, const std::wstring& target, const std::wstring& workDir);
+
+  std::unique_ptr<clsShellLink> link_;
+  bool answered_ = false;
+};
+
+// Where the shortcuts point: the fixed program name in the program's folder.
+std::wstring ShortcutTargetPath(const std::wstring& programFolder);
+
+}  // namespace zv
