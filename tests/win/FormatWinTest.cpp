@@ -6,7 +6,6 @@
 #include <functional>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -565,23 +564,36 @@ TEST_F(FormatDialogTest, ShowFormatDialogStartsAfreshEachTime) {
   EXPECT_EQ(Process().Opt.FileNameFormat, L"typed %R");
 }
 
-// Run by hand for the documentation's picture (see the report of docs/format.png): with
-// ZV_SHOT_DIR set, opens the menu under the file-name button with 現在の日付 > 年 open,
-// writes the screen rectangle of the dialog and its menus to ready.txt there and waits,
-// menus open, until done.txt appears (at most a minute) while the screen is captured from
-// outside.
+// Run by hand for the documentation's picture: with ZV_SHOT_DIR set (a Windows path),
+// opens the menu under the file-name button with 現在の日付 > 年 open, writes the screen
+// rectangle of the dialog and its menus to ready.txt there, and keeps the menus up until
+// done.txt appears (a minute at most) while the screen is captured from outside:
+//   ZV_SHOT_DIR='Z:\tmp\shot' wine64 zv_win_tests.exe --gtest_also_run_disabled_tests
+//       --gtest_filter='*ScreenshotWithTheTokenMenuOpen' &
+//   then, once /tmp/shot/ready.txt holds "left top right bottom":
+//   import -window root full.png; convert full.png -crop ... docs/format.png; touch /tmp/shot/done.txt
 TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
   const wchar_t* dir = ::_wgetenv(L"ZV_SHOT_DIR");
   if (!dir) GTEST_SKIP() << "ZV_SHOT_DIR not set";
-  const std::wstring ready = std::wstring(dir) + L"\\ready.txt";
-  const std::wstring done = std::wstring(dir) + L"\\done.txt";
+  static std::wstring ready, done;
+  static int ticksLeft;
+  ready = std::wstring(dir) + L"\\ready.txt";
+  done = std::wstring(dir) + L"\\done.txt";
+  ticksLeft = 600;
   ::SetWindowPos(owner_, nullptr, 40, 40, 640, 360, SWP_NOZORDER);
   frmFormat form;
   RunModal(form, owner_, [&] {
+    // The display's first events for the new dialog are handled before the menu goes up, as
+    // they are long before a user's click; otherwise the dialog's late first paint lands on
+    // top of the menu.
+    for (const ULONGLONG end = ::GetTickCount64() + 500; ::GetTickCount64() < end;) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      Pump();
+    }
     After(1, [&] {
       HWND menu = ::FindWindowW(L"#32768", nullptr);
       ASSERT_NE(menu, nullptr);
-      for (wchar_t ch : std::wstring(L"DY")) ::PostMessageW(menu, WM_CHAR, ch, 0);
+      for (wchar_t ch : {L'D', L'Y'}) ::PostMessageW(menu, WM_CHAR, ch, 0);
       After(500, [&] {
         RECT all;
         ::GetWindowRect(form.hwnd(), &all);
@@ -590,20 +602,15 @@ TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
           RECT r;
           if (::IsWindowVisible(m) && ::GetWindowRect(m, &r)) ::UnionRect(&all, &all, &r);
         }
-        if (FILE* f = ::_wfopen(ready.c_str(), L"w")) {
+        if (FILE* f = ::_wfopen(ready.c_str(), L"wb")) {
           std::fprintf(f, "%ld %ld %ld %ld\n", all.left, all.top, all.right, all.bottom);
           std::fclose(f);
         }
-        // Waits inside the menu loop, timer by timer, so the menus stay drawn.
-        auto poll = std::make_shared<std::function<void(int)>>();
-        *poll = [&done, poll](int left) {
-          if (left == 0 || ::GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            ::EndMenu();
-            return;
-          }
-          After(100, [poll, left] { (*poll)(left - 1); });
-        };
-        (*poll)(600);
+        ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+          if (--ticksLeft > 0 && ::GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+          ::KillTimer(nullptr, id);
+          ::EndMenu();
+        });
       });
     });
     ::SendMessageW(form.Item(L"btnFormatMenu", 0), BM_CLICK, 0, 0);
