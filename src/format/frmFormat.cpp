@@ -2,9 +2,8 @@
 
 #include <commctrl.h>
 
-#include <cstdint>
-
 #include "format/TokenMenu.h"
+#include "startup/Pickers.h"
 #include "startup/basZarvane.h"
 #include "ui/FocusState.h"
 #include "ui/WindowPlacement.h"
@@ -64,11 +63,6 @@ const ControlDef kControls[] = {
 constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775, true};
 
 constexpr UINT_PTR kColorSubclassId = 1;
-
-// Selection start of a text box, read as the signed 16-bit number the caret rule expects.
-int CaretPosition(HWND textBox) {
-  return static_cast<int16_t>(LOWORD(::SendMessageW(textBox, EM_GETSEL, 0, 0)));
-}
 
 // Appends the items of one level from pos on, each submenu with its own items.
 bool AppendMenuLevel(HMENU menu, std::span<const TokenMenuItem> items, size_t& pos, int level) {
@@ -196,7 +190,7 @@ void frmFormat::InsertToken(const std::wstring& token) {
   const wchar_t* target = MenuTargetIndex != 0 ? L"txtFolderNameFormat" : L"txtFileNameFormat";
   HWND box = Item(target);
   if (!box) return;
-  const auto inserted = InsertTokenText(Text(target), CaretPosition(box), token);
+  const auto inserted = InsertTokenText(Text(target), win::CaretPosition(box), token);
   if (!inserted) return;
   // The box's focus handler leaves the caret alone, behind the token.
   ui::Focus().SuppressSelectAll = true;
