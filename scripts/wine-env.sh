@@ -2,7 +2,7 @@
 ZV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$ZV_ROOT/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 export LC_ALL=ja_JP.UTF-8
 ZV_WINE=/usr/lib/wine/wine64
 ZV_WINESERVER=/usr/lib/wine/wineserver

@@ -62,7 +62,6 @@ const ControlDef kControls[] = {
 // ours never has one, so the client area is its final size from the start.
 constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775, true};
 
-constexpr UINT_PTR kColorSubclassId = 1;
 
 // Appends the items of one level from pos on, each submenu with its own items.
 bool AppendMenuLevel(HMENU menu, std::span<const TokenMenuItem> items, size_t& pos, int level) {
@@ -122,15 +121,7 @@ void frmFormat::Form_Load() {
   mnuFormat_ = BuildTokenMenu();
   // The dialog manager takes the brush of WM_CTLCOLOR* from the dialog procedure's own result,
   // which the base's message hook cannot give; a subclass of the dialog answers them.
-  ::SetWindowSubclass(hwnd(), ColorProc, kColorSubclassId, reinterpret_cast<DWORD_PTR>(this));
-
-  RECT rc{};
-  ::GetWindowRect(hwnd(), &rc);
-  int left = 0, top = 0;
-  ui::CentreOverWindow(::GetWindow(hwnd(), GW_OWNER), (rc.right - rc.left) * TwipsPerPixelX(),
-                       (rc.bottom - rc.top) * TwipsPerPixelY(), left, top);
-  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::CentreOverOwner(hwnd());
 
   const Settings& opt = Process().Opt;
   SetText(L"txtExtNameFormat", opt.ExtNameFormat);
@@ -144,8 +135,6 @@ void frmFormat::Form_Load() {
 
   ApplyExtensionRule();
 }
-
-void frmFormat::Form_Unload() { ::RemoveWindowSubclass(hwnd(), ColorProc, kColorSubclassId); }
 
 void frmFormat::ApplyExtensionRule() {
   Enable(L"txtExtNameFormat", Value(L"chkDispExt") == 1);
@@ -209,21 +198,6 @@ void frmFormat::btnOkCan_Click(int index) {
     opt.AutoNo = static_cast<int>(::SendMessageW(Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0));
   }
   Unload();
-}
-
-LRESULT CALLBACK frmFormat::ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
-  auto* form = reinterpret_cast<frmFormat*>(ref);
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ColorProc, id);
-  if ((msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) && form &&
-      reinterpret_cast<HWND>(lp) == form->Item(L"txtExtNameFormat")) {
-    // Window colour while the extension is pre-filled, button face while it is not.
-    const bool on = ::IsWindowEnabled(reinterpret_cast<HWND>(lp)) != FALSE;
-    HDC dc = reinterpret_cast<HDC>(wp);
-    ::SetTextColor(dc, ::GetSysColor(on ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-    ::SetBkColor(dc, ::GetSysColor(on ? COLOR_WINDOW : COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(::GetSysColorBrush(on ? COLOR_WINDOW : COLOR_BTNFACE));
-  }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 void ShowFormatDialog(HWND owner) {

@@ -31,12 +31,11 @@ class frmFormat : public ui::FormOf<frmFormat> {
 
  protected:
   void Form_Load() override;
-  void Form_Unload() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
   void ApplyExtensionRule();
-  static LRESULT CALLBACK ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+
 
   win::UniqueMenu mnuFormat_;
 };

@@ -44,7 +44,6 @@ const ControlDef kControls[] = {
 
 constexpr ui::FormDef kForm{L"frmAdvanced", kText.caption, 5985, 2520, true};
 
-constexpr UINT_PTR kColorSubclassId = 1;
 // Browse for file-system folders only, in the newer, resizable dialog.
 constexpr unsigned kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
 constexpr int kDesktop = 0;
@@ -61,15 +60,7 @@ frmAdvanced::frmAdvanced() : FormOf(kForm, kControls) {}
 frmAdvanced::~frmAdvanced() = default;
 
 void frmAdvanced::Form_Load() {
-  ::SetWindowSubclass(hwnd(), ColorProc, kColorSubclassId, reinterpret_cast<DWORD_PTR>(this));
-
-  RECT rc{};
-  ::GetWindowRect(hwnd(), &rc);
-  int left = 0, top = 0;
-  ui::CentreOverWindow(::GetWindow(hwnd(), GW_OWNER), (rc.right - rc.left) * TwipsPerPixelX(),
-                       (rc.bottom - rc.top) * TwipsPerPixelY(), left, top);
-  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::CentreOverOwner(hwnd());
 
   const Settings& opt = Process().Opt;
   SetValue(L"chkShellExecOpen", opt.ShellExecOpen);
@@ -79,7 +70,6 @@ void frmAdvanced::Form_Load() {
   ApplyFolderRule();
 }
 
-void frmAdvanced::Form_Unload() { ::RemoveWindowSubclass(hwnd(), ColorProc, kColorSubclassId); }
 
 void frmAdvanced::ApplyFolderRule() {
   const bool on = Value(L"chkCopyToFolder") == 1;
@@ -106,21 +96,6 @@ void frmAdvanced::btnOkCan_Click(int index) {
     opt.CopyToFolderPath = Text(L"txtCopyToFolderPath");
   }
   Unload();
-}
-
-LRESULT CALLBACK frmAdvanced::ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
-  auto* form = reinterpret_cast<frmAdvanced*>(ref);
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ColorProc, id);
-  if ((msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) && form &&
-      reinterpret_cast<HWND>(lp) == form->Item(L"txtCopyToFolderPath")) {
-    // A disabled box keeps its text on the button face, as the frame around it.
-    const bool on = ::IsWindowEnabled(reinterpret_cast<HWND>(lp)) != FALSE;
-    HDC dc = reinterpret_cast<HDC>(wp);
-    ::SetTextColor(dc, ::GetSysColor(on ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-    ::SetBkColor(dc, ::GetSysColor(on ? COLOR_WINDOW : COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(::GetSysColorBrush(on ? COLOR_WINDOW : COLOR_BTNFACE));
-  }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 void ShowAdvancedDialog(HWND owner) {

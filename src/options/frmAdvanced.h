@@ -18,13 +18,9 @@ class frmAdvanced : public ui::FormOf<frmAdvanced> {
 
  protected:
   void Form_Load() override;
-  void Form_Unload() override;
 
  private:
   void ApplyFolderRule();
-  // The dialog procedure's own reply carries the brush of WM_CTLCOLOR*, so the colours are
-  // answered in a subclass of the dialog window.
-  static LRESULT CALLBACK ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
 };
 
 // Modal over owner; every opening loads afresh from the in-memory settings.

@@ -385,10 +385,26 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   bool handled = false;
   const INT_PTR custom = OnMessage(msg, wp, lp, handled);
   if (handled) {
+    // These few answer through the dialog procedure's own return value.
+    const bool direct = (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) || msg == WM_COMPAREITEM ||
+                        msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM || msg == WM_QUERYDRAGICON;
+    if (direct) return custom;
     ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, custom);
     return TRUE;
   }
   switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      // A text box shows its state: window colour while enabled, button face while not.
+      const auto control = reinterpret_cast<HWND>(lp);
+      const ControlDef* c = DefOfWindow(control);
+      if (!c || c->kind != Kind::Text) return FALSE;
+      const bool on = ::IsWindowEnabled(control) != FALSE;
+      HDC dc = reinterpret_cast<HDC>(wp);
+      ::SetTextColor(dc, ::GetSysColor(on ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+      ::SetBkColor(dc, ::GetSysColor(on ? COLOR_WINDOW : COLOR_BTNFACE));
+      return reinterpret_cast<INT_PTR>(::GetSysColorBrush(on ? COLOR_WINDOW : COLOR_BTNFACE));
+    }
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
       return FALSE;
@@ -454,6 +470,9 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case Kind::Combo:
           if (code == CBN_SELCHANGE) Fire(Event::Click, *c);
           else if (code == CBN_SETFOCUS) Fire(Event::GotFocus, *c);
+          break;
+        case Kind::Label:
+          if (code == STN_CLICKED) Fire(Event::Click, *c);
           break;
         default:
           break;

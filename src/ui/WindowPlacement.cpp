@@ -116,6 +116,17 @@ void CentreOverWindow(HWND window, int formWidthTwips, int formHeightTwips, int&
   top = p.top;
 }
 
+void CentreOverOwner(HWND dialog) {
+  RECT rc{};
+  ::GetWindowRect(dialog, &rc);
+  const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  int left = 0, top = 0;
+  CentreOverWindow(::GetWindow(dialog, GW_OWNER), RoundHalfEven((rc.right - rc.left) * tx),
+                   RoundHalfEven((rc.bottom - rc.top) * ty), left, top);
+  ::SetWindowPos(dialog, nullptr, RoundHalfEven(left / tx), RoundHalfEven(top / ty), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool SetTopMost(HWND window, bool topMost) {
   return ::SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                         SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW) != FALSE;

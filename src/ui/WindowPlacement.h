@@ -34,6 +34,10 @@ TwipsPoint PlaceCopyDialog(HWND dlg, int startUpPos, int startUpLeftTwips, int s
 // centre when the window is not shown normally or cannot be read.
 void CentreOverWindow(HWND window, int formWidthTwips, int formHeightTwips, int& left, int& top);
 
+// Moves a dialog centred over the window that owns it (the screen centre when that is not
+// shown normally).
+void CentreOverOwner(HWND dialog);
+
 // true: above all windows that are not top-most; false: back into the normal order. The
 // window is shown, neither moved nor sized. False when SetWindowPos failed.
 bool SetTopMost(HWND window, bool topMost);

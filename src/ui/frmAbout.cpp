@@ -41,7 +41,6 @@ const ControlDef kControls[] = {
 
 constexpr FormDef kForm{L"frmAbout", kText.caption, 4290, 1575, false};
 
-constexpr UINT_PTR kColorSubclassId = 1;
 constexpr int kProgramIcon = 1;
 
 win::UniqueFont MakeFont(const wchar_t* face, int hundredthsOfPoints, bool bold, bool italic, bool underline, BYTE charset) {
@@ -75,15 +74,7 @@ frmAbout::frmAbout(LinkOpener open) : FormOf(kForm, kControls), open_(std::move(
 frmAbout::~frmAbout() = default;
 
 void frmAbout::Form_Load() {
-  ::SetWindowSubclass(hwnd(), ColorProc, kColorSubclassId, reinterpret_cast<DWORD_PTR>(this));
-
-  RECT rc{};
-  ::GetWindowRect(hwnd(), &rc);
-  int left = 0, top = 0;
-  CentreOverWindow(::GetWindow(hwnd(), GW_OWNER), (rc.right - rc.left) * TwipsPerPixelX(),
-                   (rc.bottom - rc.top) * TwipsPerPixelY(), left, top);
-  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CentreOverOwner(hwnd());
 
   HWND image = Item(L"Image1");
   const LONG_PTR style = ::GetWindowLongPtrW(image, GWL_STYLE);
@@ -104,8 +95,6 @@ void frmAbout::Form_Load() {
   AutoSize(L"lblMyVer");
   AutoSize(L"lblCopyRight");
 }
-
-void frmAbout::Form_Unload() { ::RemoveWindowSubclass(hwnd(), ColorProc, kColorSubclassId); }
 
 void frmAbout::AutoSize(const wchar_t* name) {
   HWND label = Item(name);
@@ -130,31 +119,29 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     handled = true;
     return TRUE;
   }
+  if (msg == WM_CTLCOLORSTATIC) {
+    const auto control = reinterpret_cast<HWND>(lp);
+    HDC dc = reinterpret_cast<HDC>(wp);
+    if (control == Item(L"Label1") || control == Item(L"Label4")) {
+      // Transparent: the two names overlap.
+      ::SetTextColor(dc, control == Item(L"Label1") ? kShadowColour : kNameColour);
+      ::SetBkMode(dc, TRANSPARENT);
+      handled = true;
+      return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
+    }
+    if (control == Item(L"lblHP")) {
+      ::SetTextColor(dc, kLinkColour);
+      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      handled = true;
+      return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return 0;
+  }
   if (msg == WM_COMMAND && HIWORD(wp) == STN_CLICKED && IsLink(reinterpret_cast<HWND>(lp))) {
     open_(Text(L"lblHP"));
     handled = true;
   }
   return 0;
-}
-
-LRESULT CALLBACK frmAbout::ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
-  auto* form = reinterpret_cast<frmAbout*>(ref);
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ColorProc, id);
-  if (msg != WM_CTLCOLORSTATIC || !form) return ::DefSubclassProc(hwnd, msg, wp, lp);
-  const auto control = reinterpret_cast<HWND>(lp);
-  HDC dc = reinterpret_cast<HDC>(wp);
-  if (control == form->Item(L"Label1") || control == form->Item(L"Label4")) {
-    // Transparent: the two names overlap.
-    ::SetTextColor(dc, control == form->Item(L"Label1") ? kShadowColour : kNameColour);
-    ::SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
-  }
-  if (control == form->Item(L"lblHP")) {
-    const LRESULT brush = ::DefSubclassProc(hwnd, msg, wp, lp);
-    ::SetTextColor(dc, kLinkColour);
-    return brush;
-  }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 void ShowAboutDialog(HWND owner) {

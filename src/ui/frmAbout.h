@@ -22,15 +22,11 @@ class frmAbout : public FormOf<frmAbout> {
 
  protected:
   void Form_Load() override;
-  void Form_Unload() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
   void AutoSize(const wchar_t* name);
   bool IsLink(HWND control) const;
-  // Label colours come back as brushes from WM_CTLCOLORSTATIC, answered in a subclass of
-  // the dialog window (the dialog procedure's reply is the brush there).
-  static LRESULT CALLBACK ColorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
 
   LinkOpener open_;
   win::UniqueFont nameFont_;
