@@ -14,6 +14,7 @@
 #include "startup/PathText.h"
 #include "startup/StartupForms.h"
 #include "startup/basZarvane.h"
+#include "ui/MessageLoop.h"
 #include "ui/WindowPlacement.h"
 #include "ui/clsCursOp.h"
 
@@ -104,18 +105,6 @@ bool StartProgram(std::wstring commandLine) {
   win::UniqueHandle process(pi.hProcess);
   win::UniqueHandle thread(pi.hThread);
   return true;
-}
-
-void PumpPending() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
 }
 
 }  // namespace
@@ -264,7 +253,7 @@ void frmZarvane::btnOK_Click(int) {
   }
 
   Hide();
-  PumpPending();
+  ui::PumpPendingMessages();
 
   const bool made = folderMode && opt.FolderOnly == 1 ? win::CreateFolder(target)
                                                        : ShellFileCopy(hwnd(), win::GetLongPath(src.SourcePath), target);

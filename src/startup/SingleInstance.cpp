@@ -9,6 +9,7 @@
 #include "platform/Win.h"
 #include "startup/Startup.h"
 #include "startup/StartupForms.h"
+#include "ui/MessageLoop.h"
 #include "ui/Form.h"
 
 namespace zv {
@@ -42,18 +43,6 @@ bool AnotherCopyRuns() {
   return held && error == ERROR_ALREADY_EXISTS;
 }
 
-void PumpPendingOnce() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 }  // namespace
 
 bool ActivatePreviousInstance() {
@@ -75,7 +64,7 @@ bool ActivatePreviousInstance() {
   if (!popup) return true;
   if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
   ::SetForegroundWindow(popup);
-  PumpPendingOnce();
+  ui::PumpPendingMessages();
   return true;
 }
 

@@ -16,4 +16,16 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+void PumpPendingMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
 }  // namespace zv::ui
