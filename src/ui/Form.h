@@ -132,7 +132,7 @@ class Form {
   bool modal_ = false;
 };
 
-// Handlers named after the spec's events: `{L"btnOK", Event::Click, &frmX::btnOK_Click}`.
+// Handlers named after their control and event: `{L"btnOK", Event::Click, &frmX::btnOK_Click}`.
 template <class Derived>
 struct Handler {
   const wchar_t* control;

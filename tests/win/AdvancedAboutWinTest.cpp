@@ -22,20 +22,11 @@
 using namespace zv;
 using namespace zv::test;
 
+using zv::test::Pump;
+
 namespace {
 
 constexpr int kBrowserTree = 0x3741;  // the folder browser's tree view
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && ::IsDialogMessageW(top, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
 
 void Click(HWND control) {
   ::SendMessageW(control, BM_CLICK, 0, 0);

@@ -1,41 +1,19 @@
 // The dialog base on real controls: select-all rule, default and cancel buttons, help topics.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include "ui/FocusState.h"
 #include "ui/Form.h"
 
 using namespace zv::ui;
 
+using zv::test::Pump;
+using zv::test::PressKey;
+using zv::test::ClickAt;
+using zv::test::Selection;
+
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && ::IsDialogMessageW(top, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
-void PressKey(UINT vk) {
-  HWND focus = ::GetFocus();
-  ::PostMessageW(focus, WM_KEYDOWN, vk, 0);
-  ::PostMessageW(focus, WM_KEYUP, vk, 0xC0000000);
-  Pump();
-}
-
-void ClickAt(HWND control, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
-  ::SendMessageW(control, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
-  ::SendMessageW(control, up, 0, MAKELPARAM(x, y));
-  Pump();
-}
-
-std::pair<DWORD, DWORD> Selection(HWND edit) {
-  DWORD start = 0, end = 0;
-  ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return {start, end};
-}
 
 constexpr ControlDef kSample[] = {
     {L"txtFirst", -1, Kind::Text, L"first text", 120, 120, 2400, 300, 10, kSelectAll},

@@ -3,6 +3,8 @@
 // token menus are popped up for real and typed into from a second timer inside the menu loop.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include <functional>
 #include <cstdio>
 #include <map>
@@ -20,34 +22,15 @@
 
 using namespace zv;
 
+using zv::test::Pump;
+using zv::test::PressKey;
+using zv::test::ClickAt;
+
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && ::IsDialogMessageW(top, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
-void PressKey(UINT vk) {
-  HWND focus = ::GetFocus();
-  ::PostMessageW(focus, WM_KEYDOWN, vk, 0);
-  ::PostMessageW(focus, WM_KEYUP, vk, 0xC0000000);
-  Pump();
-}
 
 // Alt plus a letter, as the dialog manager sees an accelerator.
 void PressAlt(wchar_t letter) {
   ::PostMessageW(::GetFocus(), WM_SYSCHAR, letter, 0x20000000);
-  Pump();
-}
-
-void ClickAt(HWND control, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
-  ::SendMessageW(control, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
-  ::SendMessageW(control, up, 0, MAKELPARAM(x, y));
   Pump();
 }
 

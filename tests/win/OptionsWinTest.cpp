@@ -22,22 +22,13 @@
 using namespace zv;
 using namespace zv::test;
 
+using zv::test::Pump;
+
 namespace {
 
 const std::wstring kWriteFailedHead = L"設定ファイルに書き込めませんでした。";
 const std::wstring kWriteFailedTail = L"ファイルが読み取り専用になっていないか確認してください。";
 constexpr int kFileNameBox = 0x47C;  // the open dialog's file-name combo box (cmb13)
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && ::IsDialogMessageW(top, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
 
 void Click(HWND control) {
   ::SendMessageW(control, BM_CLICK, 0, 0);

@@ -14,6 +14,8 @@
 using namespace zv;
 using namespace zv::test;
 
+using zv::test::Pump;
+
 namespace {
 
 const std::wstring kCaption = L"Zarvane へようこそ";
@@ -37,16 +39,6 @@ std::wstring YesReport(const std::wstring& opening, const std::wstring& name) {
          L"次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n"
          L"Zarvane を使用するにはエクスプローラでファイルやフォルダを選択して右クリックメニューの「送る」→「" +
          name + L"」をクリックするか、デスクトップのショートカットにファイルやフォルダをドロップしてください。";
-}
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && ::IsDialogMessageW(top, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
 }
 
 HWND ChildWithText(HWND parent, const std::wstring& text) {

@@ -4,6 +4,63 @@
 
 namespace zv::test {
 
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (top && ::IsDialogMessageW(top, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+void PressKey(UINT vk) {
+  HWND focus = ::GetFocus();
+  ::PostMessageW(focus, WM_KEYDOWN, vk, 0);
+  ::PostMessageW(focus, WM_KEYUP, vk, 0xC0000000);
+  Pump();
+}
+
+void ClickAt(HWND control, int x, int y, UINT down, UINT up) {
+  ::SendMessageW(control, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
+  ::SendMessageW(control, up, 0, MAKELPARAM(x, y));
+  Pump();
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+  DWORD start = 0, end = 0;
+  ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
+const std::string kFirstRunFile =
+    "[Option]\r\n"
+    "OpenFileExt1=txt html htm\r\n"
+    "OpenFileExt2=html htm bat vbs\r\n"
+    "OpenAplPath=\r\n"
+    "OpenOriginalCheck=0\r\n"
+    "OpenFolderCheck=1\r\n"
+    "DispExt=1\r\n"
+    "IMEMode=0\r\n"
+    "TopMost=1\r\n"
+    "StartUpPos=0\r\n"
+    "NotConfirmReplaceFile=0\r\n"
+    "ShellExecOpen=0\r\n"
+    "FolderOnly=0\r\n"
+    "FileNameFormat=\r\n"
+    "ExtNameFormat=\r\n"
+    "FolderNameFormat=\r\n"
+    "CopyToFolder=0\r\n"
+    "CopyToFolderPath=\r\n"
+    "Attribute=0\r\n"
+    "AttrArchive=0\r\n"
+    "AttrReadOnly=0\r\n"
+    "AttrHidden=0\r\n"
+    "AttrSystem=0\r\n"
+    "[SYSTEM]\r\n"
+    "HkcrExt=\r\n";
+
 namespace {
 
 std::wstring TempRoot() {

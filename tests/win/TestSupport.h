@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/Handles.h"
 
@@ -31,6 +32,19 @@ bool DeleteTree(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, std::string_view bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);
+
+// Runs the waiting messages through the dialog manager, as the program's loops do. A quit
+// request from a form that ends the program is dropped: the test goes on.
+void Pump();
+// A key pressed and released in the control that has the focus, then Pump.
+void PressKey(UINT vk);
+// A mouse press and release at client (x, y) of a control, then Pump.
+void ClickAt(HWND control, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP);
+// Start and end of an edit control's selection.
+std::pair<DWORD, DWORD> Selection(HWND edit);
+
+// A new settings file exactly as the first start leaves it, byte for byte.
+extern const std::string kFirstRunFile;
 
 // Where the tests find the program they start.
 std::wstring BinDir();
