@@ -4,14 +4,6 @@ namespace zv::test {
 
 namespace {
 
-bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    if (done()) return true;
-    if (::GetTickCount() - start > timeoutMs) return false;
-    ::Sleep(20);
-  }
-}
 
 std::wstring ClassOf(HWND h) {
   wchar_t name[64] = {};

@@ -20,16 +20,6 @@ namespace {
 const std::wstring kWelcomeCaption = L"Zarvane へようこそ";
 const std::wstring kCopyCaption = L"新しいファイル名";
 
-
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& done) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (::GetTickCount64() >= deadline) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
 // A visible window of the process with this caption, right now.
 bool HasWindow(DWORD pid, const std::wstring& caption) {
   struct Search {
@@ -73,7 +63,7 @@ class FirstRunE2E : public ::testing::Test {
     Driver::SetText(Driver::Nth(welcome, L"Edit", 0), typed);
     Driver::Click(Driver::ByCaption(welcome, L"はい(&Y)"));
     HWND message = Driver::Nth(welcome, L"Static", 0);
-    return WaitFor(15000, [&] { return Driver::Text(message).starts_with(reportStart); });
+    return WaitUntil(15000, [&] { return Driver::Text(message).starts_with(reportStart); });
   }
   // After the welcome: the settings file is the first-run file and the copy dialog is open.
   void ExpectCopyDialogAfterTheSettingsFile(HWND welcome) {

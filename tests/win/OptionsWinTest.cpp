@@ -47,45 +47,9 @@ std::wstring FileText(const std::wstring& path) {
 }
 
 // A private key standing in for HKEY_CLASSES_ROOT.
-class ClassesKey {
+class ClassesKey : public zv::test::TempRegistryKey {
  public:
-  ClassesKey()
-      : path_(L"Software\\ZarvaneTests\\h5-options-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-              std::to_wstring(::GetTickCount64())) {
-    EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
-                                nullptr),
-              ERROR_SUCCESS);
-  }
-  ~ClassesKey() {
-    key_.reset();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-  }
-  HKEY get() const { return key_.get(); }
-  DWORD SubKeyCount() const {
-    DWORD count = 0;
-    ::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr);
-    return count;
-  }
-  bool Put(const std::wstring& subKey, const std::wstring& value) const {
-    win::UniqueKey key;
-    if (::RegCreateKeyExW(key_.get(), subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) !=
-        ERROR_SUCCESS)
-      return false;
-    return ::RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-  }
-  std::optional<std::wstring> Get(const std::wstring& subKey) const {
-    wchar_t buffer[1024] = {};
-    DWORD size = sizeof(buffer) - sizeof(wchar_t);
-    if (::RegGetValueW(key_.get(), subKey.c_str(), L"", RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-      return std::nullopt;
-    return std::wstring(buffer);
-  }
-
- private:
-  std::wstring path_;
-  win::UniqueKey key_;
+  ClassesKey() : TempRegistryKey(L"options") {}
 };
 
 // The edit inside the open dialog's file-name combo box.

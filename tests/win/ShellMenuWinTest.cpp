@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "TestSupport.h"
 #include "options/ShellMenu.h"
 #include "options/basRegEx.h"
 #include "platform/Handles.h"
@@ -20,24 +21,10 @@ const std::wstring kCaption = L"ザルヴェイン(&R)";
 const std::wstring kRegisterFailed = L"レジストリへの登録に失敗しました。";
 const std::wstring kDeleteFailed = L"レジストリからの削除に失敗しました。";
 
-class ClassesKey {
+// A private key standing in for HKEY_CLASSES_ROOT.
+class ClassesKey : public zv::test::TempRegistryKey {
  public:
-  ClassesKey()
-      : path_(L"Software\\ZarvaneTests\\h2-menu-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-              std::to_wstring(::GetTickCount64())) {
-    EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
-                                nullptr),
-              ERROR_SUCCESS);
-  }
-  ~ClassesKey() {
-    key_.reset();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-  }
-  HKEY get() const { return key_.get(); }
-
- private:
-  std::wstring path_;
-  UniqueKey key_;
+  ClassesKey() : TempRegistryKey(L"menu") {}
 };
 
 // Read straight from the registry, not through the helpers under test; nothing if missing.

@@ -17,15 +17,6 @@ namespace {
 const std::wstring kCopyCaption = L"新しいファイル名";
 const std::wstring kAlreadyRunning = L"Zarvane は既に起動されています";
 
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& done) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (::GetTickCount64() >= deadline) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
 // Any message box of the process on screen right now.
 bool HasMessageBox(DWORD pid) {
   struct Search {
@@ -78,7 +69,7 @@ TEST_F(SingleInstanceE2E, SecondStartRestoresTheRunningDialogAndEnds) {
   HWND dialog = first->WaitForForm(kCopyCaption);
   ASSERT_TRUE(dialog);
   ::ShowWindow(dialog, SW_MINIMIZE);
-  ASSERT_TRUE(WaitFor(5000, [&] { return ::IsIconic(dialog) != FALSE; }));
+  ASSERT_TRUE(WaitUntil(5000, [&] { return ::IsIconic(dialog) != FALSE; }));
 
   auto second = Driver::Start(Arguments());
   ASSERT_TRUE(second);
@@ -90,9 +81,9 @@ TEST_F(SingleInstanceE2E, SecondStartRestoresTheRunningDialogAndEnds) {
   // It ends without a dialog of its own (a copy dialog would keep it running).
   EXPECT_EQ(second->WaitForExit(), std::optional<uint32_t>(0));
 
-  EXPECT_TRUE(WaitFor(5000, [&] { return !::IsIconic(dialog); })) << "the running dialog stayed minimised";
+  EXPECT_TRUE(WaitUntil(5000, [&] { return !::IsIconic(dialog); })) << "the running dialog stayed minimised";
   EXPECT_TRUE(::IsWindowVisible(dialog));
-  EXPECT_TRUE(WaitFor(5000, [&] { return ::GetForegroundWindow() == dialog; }))
+  EXPECT_TRUE(WaitUntil(5000, [&] { return ::GetForegroundWindow() == dialog; }))
       << "foreground is " << ::GetForegroundWindow() << ", dialog " << dialog;
   Cancel(*first, dialog);
 }
@@ -108,7 +99,7 @@ TEST_F(SingleInstanceE2E, SecondStartBringsTheDialogToTheFront) {
                                             nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(other);
   ::SetForegroundWindow(other.get());
-  ASSERT_TRUE(WaitFor(5000, [&] { return ::GetForegroundWindow() == other.get(); }));
+  ASSERT_TRUE(WaitUntil(5000, [&] { return ::GetForegroundWindow() == other.get(); }));
 
   auto second = Driver::Start(Arguments());
   ASSERT_TRUE(second);
@@ -116,7 +107,7 @@ TEST_F(SingleInstanceE2E, SecondStartBringsTheDialogToTheFront) {
   ASSERT_TRUE(box);
   EXPECT_EQ(box->text, kAlreadyRunning);
   EXPECT_EQ(second->WaitForExit(), std::optional<uint32_t>(0));
-  EXPECT_TRUE(WaitFor(5000, [&] { return ::GetForegroundWindow() == dialog; }));
+  EXPECT_TRUE(WaitUntil(5000, [&] { return ::GetForegroundWindow() == dialog; }));
   EXPECT_FALSE(HasMessageBox(first->id()));
 
   // A third start finds the first one still, not the second that has gone.

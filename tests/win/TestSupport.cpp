@@ -4,6 +4,50 @@
 
 namespace zv::test {
 
+TempRegistryKey::TempRegistryKey(std::wstring_view tag)
+    : path_(L"Software\\ZarvaneTests\\" + std::wstring(tag) + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(::GetTickCount64())) {
+  ::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
+}
+
+TempRegistryKey::~TempRegistryKey() {
+  key_.reset();
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+}
+
+DWORD TempRegistryKey::SubKeyCount() const {
+  DWORD count = 0;
+  ::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr);
+  return count;
+}
+
+bool TempRegistryKey::Put(const std::wstring& subKey, const std::wstring& value) const {
+  win::UniqueKey key;
+  if (::RegCreateKeyExW(key_.get(), subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  return ::RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::optional<std::wstring> TempRegistryKey::Get(const std::wstring& subKey) const {
+  wchar_t buffer[1024] = {};
+  DWORD size = sizeof(buffer) - sizeof(wchar_t);
+  if (::RegGetValueW(key_.get(), subKey.c_str(), L"", RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(buffer);
+}
+
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+  while (!done()) {
+    if (::GetTickCount64() >= deadline) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
 void Pump() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -3,6 +3,7 @@
 // answered with AnswerDialogOfProcess (MsgBoxResponder.h).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,28 @@ bool DeleteTree(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, std::string_view bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);
+
+// A private key under HKEY_CURRENT_USER standing in for HKEY_CLASSES_ROOT; deleted with
+// everything below it when it goes.
+class TempRegistryKey {
+ public:
+  explicit TempRegistryKey(std::wstring_view tag);
+  ~TempRegistryKey();
+  TempRegistryKey(const TempRegistryKey&) = delete;
+  TempRegistryKey& operator=(const TempRegistryKey&) = delete;
+  HKEY get() const { return key_.get(); }
+  DWORD SubKeyCount() const;
+  // The default value of a sub-key, written or read.
+  bool Put(const std::wstring& subKey, const std::wstring& value) const;
+  std::optional<std::wstring> Get(const std::wstring& subKey) const;
+
+ private:
+  std::wstring path_;
+  win::UniqueKey key_;
+};
+
+// Polls until done() holds, at most timeoutMs; false when the time ran out.
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done);
 
 // Runs the waiting messages through the dialog manager, as the program's loops do. A quit
 // request from a form that ends the program is dropped: the test goes on.
