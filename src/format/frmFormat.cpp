@@ -6,6 +6,7 @@
 #include "startup/Pickers.h"
 #include "startup/basZarvane.h"
 #include "ui/FocusState.h"
+#include "ui/SettingBinding.h"
 #include "ui/WindowPlacement.h"
 
 namespace zv {
@@ -106,6 +107,14 @@ void SetItemCaption(HMENU menu, const wchar_t* name, int index, const wchar_t* c
   ::SetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(name, index)), FALSE, &mi);
 }
 
+// The format settings and their controls, in the order they are loaded and stored.
+constexpr ui::SettingBinding kBindings[] = {
+    ui::TextBox(L"txtExtNameFormat", &Settings::ExtNameFormat),
+    ui::TextBox(L"txtFileNameFormat", &Settings::FileNameFormat),
+    ui::TextBox(L"txtFolderNameFormat", &Settings::FolderNameFormat),
+    ui::CheckBox(L"chkDispExt", &Settings::DispExt),
+};
+
 }  // namespace
 
 const ui::Handler<frmFormat> frmFormat::kHandlers[] = {
@@ -124,10 +133,7 @@ void frmFormat::Form_Load() {
   ui::CentreOverOwner(hwnd());
 
   const Settings& opt = Process().Opt;
-  SetText(L"txtExtNameFormat", opt.ExtNameFormat);
-  SetText(L"txtFileNameFormat", opt.FileNameFormat);
-  SetText(L"txtFolderNameFormat", opt.FolderNameFormat);
-  SetValue(L"chkDispExt", opt.DispExt);
+  ui::LoadControls(*this, kBindings, opt);
 
   HWND combo = Item(L"cmbAutoNo");
   for (const wchar_t* item : kText.autoNoItems) ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -191,10 +197,7 @@ void frmFormat::InsertToken(const std::wstring& token) {
 void frmFormat::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
-    opt.ExtNameFormat = Text(L"txtExtNameFormat");
-    opt.FileNameFormat = Text(L"txtFileNameFormat");
-    opt.FolderNameFormat = Text(L"txtFolderNameFormat");
-    opt.DispExt = Value(L"chkDispExt");
+    ui::SaveControls(*this, kBindings, opt);
     opt.AutoNo = static_cast<int>(::SendMessageW(Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0));
   }
   Unload();

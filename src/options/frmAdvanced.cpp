@@ -8,6 +8,7 @@
 #include "startup/Pickers.h"
 #include "startup/Startup.h"
 #include "startup/basZarvane.h"
+#include "ui/SettingBinding.h"
 #include "ui/WindowPlacement.h"
 
 namespace zv {
@@ -48,6 +49,14 @@ constexpr ui::FormDef kForm{L"frmAdvanced", kText.caption, 5985, 2520, true};
 constexpr unsigned kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
 constexpr int kDesktop = 0;
 
+// The advanced settings and their controls, in the order they are loaded and stored.
+constexpr ui::SettingBinding kBindings[] = {
+    ui::CheckBox(L"chkShellExecOpen", &Settings::ShellExecOpen),
+    ui::CheckBox(L"chkFolderOnly", &Settings::FolderOnly),
+    ui::CheckBox(L"chkCopyToFolder", &Settings::CopyToFolder),
+    ui::TextBox(L"txtCopyToFolderPath", &Settings::CopyToFolderPath),
+};
+
 }  // namespace
 
 const ui::Handler<frmAdvanced> frmAdvanced::kHandlers[] = {
@@ -63,10 +72,7 @@ void frmAdvanced::Form_Load() {
   ui::CentreOverOwner(hwnd());
 
   const Settings& opt = Process().Opt;
-  SetValue(L"chkShellExecOpen", opt.ShellExecOpen);
-  SetValue(L"chkFolderOnly", opt.FolderOnly);
-  SetValue(L"chkCopyToFolder", opt.CopyToFolder);
-  SetText(L"txtCopyToFolderPath", opt.CopyToFolderPath);
+  ui::LoadControls(*this, kBindings, opt);
   ApplyFolderRule();
 }
 
@@ -90,10 +96,8 @@ void frmAdvanced::btnBr_Click(int) {
 void frmAdvanced::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
-    opt.ShellExecOpen = Value(L"chkShellExecOpen");
-    opt.FolderOnly = Value(L"chkFolderOnly");
-    opt.CopyToFolder = Value(L"chkCopyToFolder");
-    opt.CopyToFolderPath = Text(L"txtCopyToFolderPath");
+    // The path is kept as typed, also while the box is disabled.
+    ui::SaveControls(*this, kBindings, opt);
   }
   Unload();
 }

@@ -12,6 +12,7 @@
 #include "startup/Pickers.h"
 #include "startup/StartupForms.h"
 #include "startup/basZarvane.h"
+#include "ui/SettingBinding.h"
 #include "ui/WindowPlacement.h"
 #include "ui/frmAbout.h"
 
@@ -124,6 +125,23 @@ constexpr ui::FormDef kForm{L"frmOption", kText.caption, 9360, 6270, true};
 // in the frame's own twips; the shadow line (index 0) lies 10 above it.
 constexpr int kSeparatorY[] = {2940, 3885};
 
+// The option settings and their controls, in the order they are loaded and stored.
+constexpr ui::SettingBinding kBindings[] = {
+    ui::TextBox(L"txtOpenFileExt1", &Settings::OpenFileExt1),
+    ui::TextBox(L"txtOpenFileExt2", &Settings::OpenFileExt2),
+    ui::TextBox(L"txtAplPath", &Settings::OpenAplPath),
+    ui::CheckBox(L"chkOpenOriginal", &Settings::OpenOriginalCheck),
+    ui::CheckBox(L"chkOpenFolder", &Settings::OpenFolderCheck),
+    ui::CheckBox(L"chkIMEMode", &Settings::IMEMode),
+    ui::CheckBox(L"chkTopMost", &Settings::TopMost),
+    ui::CheckBox(L"chkNotConfirmReplaceFile", &Settings::NotConfirmReplaceFile),
+    ui::CheckBox(L"chkAttribute", &Settings::Attribute),
+    ui::CheckBox(L"chkAttrArchive", &Settings::AttrArchive),
+    ui::CheckBox(L"chkAttrReadOnly", &Settings::AttrReadOnly),
+    ui::CheckBox(L"chkAttrHidden", &Settings::AttrHidden),
+    ui::CheckBox(L"chkAttrSystem", &Settings::AttrSystem),
+};
+
 const wchar_t* const kAttrBoxes[] = {L"chkAttrArchive", L"chkAttrReadOnly", L"chkAttrHidden", L"chkAttrSystem"};
 
 class AskOverForm : public IAsk {
@@ -188,20 +206,7 @@ void frmOption::Form_Load() {
   menu_->LoadStatus(frame, opt);
   WriteFrame(frame);
 
-  SetText(L"txtOpenFileExt1", opt.OpenFileExt1);
-  SetText(L"txtOpenFileExt2", opt.OpenFileExt2);
-  SetText(L"txtAplPath", opt.OpenAplPath);
-
-  SetValue(L"chkOpenOriginal", opt.OpenOriginalCheck);
-  SetValue(L"chkOpenFolder", opt.OpenFolderCheck);
-  SetValue(L"chkIMEMode", opt.IMEMode);
-  SetValue(L"chkTopMost", opt.TopMost);
-  SetValue(L"chkNotConfirmReplaceFile", opt.NotConfirmReplaceFile);
-  SetValue(L"chkAttribute", opt.Attribute);
-  SetValue(L"chkAttrArchive", opt.AttrArchive);
-  SetValue(L"chkAttrReadOnly", opt.AttrReadOnly);
-  SetValue(L"chkAttrHidden", opt.AttrHidden);
-  SetValue(L"chkAttrSystem", opt.AttrSystem);
+  ui::LoadControls(*this, kBindings, opt);
   if (opt.Attribute == 0)
     for (const wchar_t* box : kAttrBoxes) Enable(box, false);
 
@@ -235,19 +240,7 @@ void frmOption::ShowWriteFailure() {
 void frmOption::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
-    opt.OpenFileExt1 = Text(L"txtOpenFileExt1");
-    opt.OpenFileExt2 = Text(L"txtOpenFileExt2");
-    opt.OpenAplPath = Text(L"txtAplPath");
-    opt.OpenOriginalCheck = Value(L"chkOpenOriginal");
-    opt.OpenFolderCheck = Value(L"chkOpenFolder");
-    opt.IMEMode = Value(L"chkIMEMode");
-    opt.TopMost = Value(L"chkTopMost");
-    opt.NotConfirmReplaceFile = Value(L"chkNotConfirmReplaceFile");
-    opt.Attribute = Value(L"chkAttribute");
-    opt.AttrArchive = Value(L"chkAttrArchive");
-    opt.AttrReadOnly = Value(L"chkAttrReadOnly");
-    opt.AttrHidden = Value(L"chkAttrHidden");
-    opt.AttrSystem = Value(L"chkAttrSystem");
+    ui::SaveControls(*this, kBindings, opt);  // disabled attribute boxes keep their values too
     const LRESULT pos = ::SendMessageW(Item(L"cmbStartUpPos"), CB_GETCURSEL, 0, 0);
     if (pos != CB_ERR) opt.StartUpPos = static_cast<int>(pos);
 
