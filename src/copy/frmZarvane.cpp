@@ -241,7 +241,11 @@ void frmZarvane::btnOK_Click(int) {
   } else if (!folderMode && opt.NotConfirmReplaceFile == 0) {
     std::wstring probe = target;
     if (!probe.empty() && probe.back() == L'\\') probe.pop_back();
-    if (win::IsReadableFile(probe)) answer = ui::MsgBoxOverForm(kText.fileOverwrite, kMbQuestionYesNoCancel);
+    // Any existing file is asked about, also one that cannot be read now (held open by
+    // another program, or readable by others only): replacing it unasked would lose it.
+    const auto attributes = win::GetAttributes(probe);
+    if (attributes && !(*attributes & kAttrDirectory))
+      answer = ui::MsgBoxOverForm(kText.fileOverwrite, kMbQuestionYesNoCancel);
   }
   if (answer == kIdNo) {
     FocusName();

@@ -133,6 +133,26 @@ TEST_F(CopyE2E, AnExistingFileIsReplacedOnlyAfterYes) {
   }
 }
 
+TEST_F(CopyE2E, AnExistingFileThatCannotBeReadIsAskedAboutToo) {
+  const std::wstring source = dir / L"report.txt";
+  const std::wstring target = dir / L"report_1.txt";
+  ASSERT_TRUE(WriteBytes(source, "new"));
+  ASSERT_TRUE(WriteBytes(target, "old"));
+  Set(L"FileNameFormat", L"%F_1");
+  // Another program holds the target open without sharing.
+  win::UniqueFile held(::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  auto [driver, form] = Open(source);
+  ASSERT_TRUE(form);
+  Press(form, L"OK");
+  auto box = driver->Answer(IDCANCEL);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, kFileOverwrite);
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+  held.reset();
+  EXPECT_EQ(Read(target), "old");
+}
+
 TEST_F(CopyE2E, FolderTreesAreCopiedWholeAndMergedAfterTheWarning) {
   const std::wstring source = dir / L"Photos";
   ::CreateDirectoryW(source.c_str(), nullptr);
