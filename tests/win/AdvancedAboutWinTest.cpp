@@ -22,7 +22,9 @@
 using namespace zv;
 using namespace zv::test;
 
+using zv::test::DialogTestScope;
 using zv::test::Pump;
+using zv::test::ShownTopics;
 
 namespace {
 
@@ -120,23 +122,11 @@ std::wstring DesktopFolder() {
   return path;
 }
 
-std::vector<int> g_topics;
-void RecordTopic(HWND, int id) { g_topics.push_back(id); }
-
 class AdvancedDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = Process();
-    Process().IniPath = dir / L"Zarvane.ini";
-    Process().Opt = Settings{};
-    g_topics.clear();
-    ui::SetWhatsThisSink(RecordTopic);
-  }
   void TearDown() override {
     if (form.loaded()) form.Unload();
     Pump();
-    ui::SetWhatsThisSink(nullptr);
-    Process() = saved_;
   }
   void Open() {
     ASSERT_TRUE(form.Show());
@@ -166,12 +156,11 @@ class AdvancedDialogTest : public ::testing::Test {
 
   TempFolder dir;
   MsgBoxResponder boxes;
+  DialogTestScope scope{dir / L"Zarvane.ini"};
   frmAdvanced form;
   HWND browserOwner = nullptr;
   std::vector<std::wstring> browserTexts;
 
- private:
-  ProcessState saved_;
 };
 
 }  // namespace
@@ -207,7 +196,7 @@ TEST_F(AdvancedDialogTest, TheFolderBoxFollowsItsCheckBoxWithItsBackground) {
   // The three check boxes show their topics on a right-button release.
   for (const wchar_t* name : {L"chkShellExecOpen", L"chkFolderOnly", L"chkCopyToFolder"})
     MouseClick(Item(name), WM_RBUTTONDOWN, WM_RBUTTONUP);
-  EXPECT_EQ(g_topics, (std::vector<int>{33, 37, 34}));
+  EXPECT_EQ(ShownTopics(), (std::vector<int>{33, 37, 34}));
 }
 
 TEST_F(AdvancedDialogTest, OkStoresTheBoxesInMemoryAndTheOtherWaysOutChangeNothing) {

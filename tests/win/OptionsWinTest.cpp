@@ -22,7 +22,9 @@
 using namespace zv;
 using namespace zv::test;
 
+using zv::test::DialogTestScope;
 using zv::test::Pump;
+using zv::test::ShownTopics;
 
 namespace {
 
@@ -81,24 +83,12 @@ void WhenIdle(std::function<void()> then) {
   });
 }
 
-std::vector<int> g_topics;
-void RecordTopic(HWND, int id) { g_topics.push_back(id); }
-
 // Each test starts from its own settings file path and in-memory settings, and gives both back.
 class OptionsDialogTest : public ::testing::Test {
  public:
-  void SetUp() override {
-    saved_ = Process();
-    Process().IniPath = ini;
-    Process().Opt = Settings{};
-    g_topics.clear();
-    ui::SetWhatsThisSink(RecordTopic);
-  }
   void TearDown() override {
     if (form.loaded()) form.Unload();
     Pump();
-    ui::SetWhatsThisSink(nullptr);
-    Process() = saved_;
   }
   void Open() {
     ASSERT_TRUE(form.Show());
@@ -113,12 +103,11 @@ class OptionsDialogTest : public ::testing::Test {
 
   TempFolder dir;
   std::wstring ini = dir / L"Zarvane.ini";
+  DialogTestScope scope{ini};
   ClassesKey classes;
   MsgBoxResponder boxes;  // any box nobody expects fails the test
   frmOption form{classes.get()};
 
- private:
-  ProcessState saved_;
 };
 
 struct Key {
@@ -459,7 +448,7 @@ TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) 
   ::SendMessageW(Item(L"btnAllFiles"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
   ::SendMessageW(Item(L"btnAllFiles"), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
   Pump();
-  EXPECT_EQ(g_topics, std::vector<int>{39});
+  EXPECT_EQ(ShownTopics(), std::vector<int>{39});
 
   // No after a question changes nothing.
   boxes.Expect(L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDNO);

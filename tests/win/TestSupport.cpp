@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "ui/Form.h"
+
 #include <vector>
 
 namespace zv::test {
@@ -46,6 +48,23 @@ bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done) {
     ::Sleep(20);
   }
   return true;
+}
+
+std::vector<int>& ShownTopics() {
+  static std::vector<int> topics;
+  return topics;
+}
+
+DialogTestScope::DialogTestScope(const std::wstring& iniPath) : saved_(Process()) {
+  Process().IniPath = iniPath;
+  Process().Opt = Settings{};
+  ShownTopics().clear();
+  ui::SetWhatsThisSink([](HWND, int id) { ShownTopics().push_back(id); });
+}
+
+DialogTestScope::~DialogTestScope() {
+  ui::SetWhatsThisSink(nullptr);
+  Process() = saved_;
 }
 
 void Pump() {

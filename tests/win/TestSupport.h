@@ -8,8 +8,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/Handles.h"
+#include "startup/basZarvane.h"
 
 namespace zv::test {
 
@@ -55,6 +57,22 @@ class TempRegistryKey {
 
 // Polls until done() holds, at most timeoutMs; false when the time ran out.
 bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done);
+
+// For an in-process dialog test: its own settings file path and fresh in-memory settings,
+// the help engine replaced by a recorder (ShownTopics); the process state comes back when
+// the scope ends.
+class DialogTestScope {
+ public:
+  explicit DialogTestScope(const std::wstring& iniPath);
+  ~DialogTestScope();
+  DialogTestScope(const DialogTestScope&) = delete;
+  DialogTestScope& operator=(const DialogTestScope&) = delete;
+
+ private:
+  ProcessState saved_;
+};
+// The What's-This topics asked for since the scope began.
+std::vector<int>& ShownTopics();
 
 // Runs the waiting messages through the dialog manager, as the program's loops do. A quit
 // request from a form that ends the program is dropped: the test goes on.
