@@ -25,6 +25,9 @@ done
 rm -f build/native/native-tests.xml build/win64/win-tests.xml
 extra_failed=0; extra_passed=0
 
+echo "== layers"
+if scripts/check-layers.sh; then extra_passed=$((extra_passed + 1)); else extra_failed=$((extra_failed + 1)); fi
+
 echo "== native suite"
 ctest --preset native
 

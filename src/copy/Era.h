@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "startup/DateTime.h"
+#include "core/DateTime.h"
 
 namespace zv {
 

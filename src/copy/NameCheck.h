@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "startup/Startup.h"
+#include "core/Common.h"
 
 namespace zv {
 

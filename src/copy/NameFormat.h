@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "startup/DateTime.h"
+#include "core/DateTime.h"
 
 namespace zv {
 

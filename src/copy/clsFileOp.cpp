@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/FileSys.h"
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 namespace zv {
 

@@ -42,4 +42,9 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   std::unique_ptr<ui::clsToolTip> tipExec2_;
 };
 
+// Opens the copy dialog without blocking; false if it could not be opened.
+bool OpenCopyDialog();
+// Releases the shared cursor and file-operation objects.
+void ReleaseSharedObjects();
+
 }  // namespace zv

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "format/TokenMenu.h"
-#include "startup/Pickers.h"
-#include "startup/basZarvane.h"
+#include "platform/Pickers.h"
+#include "core/ProcessState.h"
 #include "ui/FocusState.h"
 #include "ui/SettingBinding.h"
 #include "ui/WindowPlacement.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "startup/PathText.h"
-#include "startup/Startup.h"
+#include "core/PathText.h"
+#include "core/Common.h"
 
 namespace zv {
 

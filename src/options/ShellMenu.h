@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "options/Registry.h"
-#include "startup/Settings.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
 
 namespace zv {
 

@@ -4,10 +4,10 @@
 #include <shlobj.h>
 
 #include "platform/FileSys.h"
-#include "startup/PathText.h"
-#include "startup/Pickers.h"
-#include "startup/Startup.h"
-#include "startup/basZarvane.h"
+#include "core/PathText.h"
+#include "platform/Pickers.h"
+#include "core/Common.h"
+#include "core/ProcessState.h"
 #include "ui/SettingBinding.h"
 #include "ui/WindowPlacement.h"
 

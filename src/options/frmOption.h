@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "options/ShellMenu.h"
-#include "options/basRegEx.h"
+#include "platform/basRegEx.h"
 #include "ui/Form.h"
 #include "ui/clsToolTip.h"
 
@@ -54,5 +54,8 @@ class frmOption : public ui::FormOf<frmOption> {
   std::unique_ptr<ShellMenu> menu_;
   std::unique_ptr<ui::clsToolTip> tipAplPath_;
 };
+
+// Opens the options dialog without blocking; false if it could not be opened.
+bool OpenOptionsDialog();
 
 }  // namespace zv

@@ -1,5 +1,4 @@
-zv_portable()
-zv_win()
+# options: right-click menu registration, options and advanced dialogs.
+# A feature folder: includes core/, platform/, ui/, and format/ whose dialog it opens.
 zv_portable(ShellMenu.cpp)
-zv_win(basRegEx.cpp)
 zv_win(frmOption.cpp frmAdvanced.cpp)

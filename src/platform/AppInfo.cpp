@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/Win.h"
-#include "startup/PathText.h"
-#include "startup/VersionText.h"
+#include "core/PathText.h"
+#include "core/VersionText.h"
 
 namespace zv::win {
 

@@ -1,7 +1,7 @@
 #include "platform/FileSys.h"
 
 #include "platform/Handles.h"
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 namespace zv::win {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "startup/DateTime.h"
+#include "core/DateTime.h"
 
 namespace zv::win {
 

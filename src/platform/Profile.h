@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "startup/Settings.h"
+#include "core/Settings.h"
 
 namespace zv::win {
 

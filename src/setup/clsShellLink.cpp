@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 namespace zv {
 

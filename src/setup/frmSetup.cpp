@@ -2,9 +2,8 @@
 
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
-#include "startup/PathText.h"
-#include "startup/Startup.h"
-#include "startup/StartupForms.h"
+#include "core/PathText.h"
+#include "core/Common.h"
 
 namespace zv {
 

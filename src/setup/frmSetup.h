@@ -41,4 +41,7 @@ class frmSetup : public ui::FormOf<frmSetup> {
 // Where the shortcuts point: the fixed program name in the program's folder.
 std::wstring ShortcutTargetPath(const std::wstring& programFolder);
 
+// The welcome dialog, modal.
+void ShowSetupDialog();
+
 }  // namespace zv

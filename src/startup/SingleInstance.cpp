@@ -8,7 +8,7 @@
 #include "platform/Handles.h"
 #include "platform/Win.h"
 #include "startup/Startup.h"
-#include "startup/StartupForms.h"
+#include "startup/basZarvane.h"
 #include "ui/MessageLoop.h"
 #include "ui/Form.h"
 

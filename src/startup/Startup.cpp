@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 namespace zv {
 

@@ -4,15 +4,13 @@
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
 #include "platform/Win.h"
-#include "startup/PathText.h"
-#include "startup/StartupForms.h"
+#include "ui/Form.h"
+#include "core/PathText.h"
+#include "copy/frmZarvane.h"
+#include "options/frmOption.h"
+#include "setup/frmSetup.h"
 
 namespace zv {
-
-ProcessState& Process() {
-  static ProcessState state;
-  return state;
-}
 
 std::wstring WinStartupHost::ExeFolder() { return win::ExeFolder(); }
 std::wstring WinStartupHost::ExeBaseName() { return win::ExeBaseName(); }
@@ -53,6 +51,7 @@ bool Main() {
   ProcessState& p = Process();
   p.IniPath = r.IniPath;
   p.HelpFile = r.HelpFile;
+  ui::SetHelpFile(r.HelpFile);
   p.Source = r.source;
   p.Opt = r.settings;
 

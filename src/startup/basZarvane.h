@@ -1,21 +1,12 @@
-// Start-up and the state the whole process shares: the source record, the settings file in
-// use, the help file and the in-memory settings.
+// The Win32 side of start-up: the machine behind the sequence and the program's Main.
 #pragma once
 #include <memory>
 #include <string>
 
-#include "startup/Settings.h"
+#include "core/ProcessState.h"
 #include "startup/Startup.h"
 
 namespace zv {
-
-struct ProcessState {
-  SourceRecord Source;
-  std::wstring IniPath;
-  std::wstring HelpFile;
-  Settings Opt;
-};
-ProcessState& Process();
 
 // The Win32 machine behind the start-up sequence.
 class WinStartupHost : public StartupHost {
@@ -40,5 +31,8 @@ std::wstring CommandLineArguments(const wchar_t* fullCommandLine);
 
 // Runs the start-up sequence and opens the chosen dialog; false when the process should end.
 bool Main();
+
+// A second start hands over to the running copy of this executable; true when one runs.
+bool ActivatePreviousInstance();
 
 }  // namespace zv

@@ -1,6 +1,3 @@
-zv_portable(PathText.cpp Settings.cpp Startup.cpp VersionText.cpp)
-zv_win(basZarvane.cpp)
-zv_portable(OpenByAssociation.cpp)
-zv_win(OpenByAssociationWin.cpp)
-zv_win(SingleInstance.cpp)
-zv_win(Pickers.cpp)
+# startup: entry point, start-up sequence and single instance. Top layer: may include any folder.
+zv_portable(Startup.cpp)
+zv_win(basZarvane.cpp SingleInstance.cpp)

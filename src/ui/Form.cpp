@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "startup/basZarvane.h"
 #include "ui/FocusState.h"
 
 namespace zv::ui {
@@ -21,8 +20,10 @@ int ScreenDpi(int axis) {
   return dpi > 0 ? dpi : 96;
 }
 
+std::wstring g_helpFile;
+
 void DefaultWhatsThis(HWND control, int helpId) {
-  const std::wstring& file = zv::Process().HelpFile;
+  const std::wstring& file = g_helpFile;
   if (helpId == 0 || file.empty()) return;
   ::WinHelpW(control, file.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(helpId));
 }
@@ -63,6 +64,7 @@ HWND AppWindow() {
 void SetAppTitle(const wchar_t* title) { ::SetWindowTextW(AppWindow(), title); }
 
 void ShowWhatsThis(HWND control, int helpId) { g_whatsThisSink(control, helpId); }
+void SetHelpFile(const std::wstring& path) { g_helpFile = path; }
 void SetWhatsThisSink(WhatsThisSink sink) { g_whatsThisSink = sink ? sink : DefaultWhatsThis; }
 
 void SelectAllText(HWND control) {

@@ -163,6 +163,8 @@ void SetAppTitle(const wchar_t* title);
 
 // What's-This help: the topic of the program's help file as a pop-up.
 void ShowWhatsThis(HWND control, int helpId);
+// The help file the default What's-This help calls; "" shows nothing.
+void SetHelpFile(const std::wstring& path);
 // Tests replace the help engine to see which topic was asked for.
 using WhatsThisSink = void (*)(HWND control, int helpId);
 void SetWhatsThisSink(WhatsThisSink sink);

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "startup/Settings.h"
+#include "core/Settings.h"
 #include "ui/Form.h"
 
 namespace zv::ui {

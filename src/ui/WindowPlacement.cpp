@@ -1,7 +1,7 @@
 #include "ui/WindowPlacement.h"
 
 #include "platform/Handles.h"
-#include "startup/Startup.h"
+#include "core/Common.h"
 #include "ui/FocusState.h"
 #include "ui/clsCursOp.h"
 

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/AppInfo.h"
-#include "startup/OpenByAssociation.h"
+#include "platform/OpenByAssociationWin.h"
 #include "ui/WindowPlacement.h"
 
 namespace zv::ui {

@@ -6,7 +6,7 @@
 
 #include "copy/NameCheck.h"
 #include "copy/NameFormat.h"
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 using namespace zv;
 

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "startup/OpenByAssociation.h"
-#include "startup/PathText.h"
+#include "core/OpenByAssociation.h"
+#include "core/PathText.h"
 
 using namespace zv;
 

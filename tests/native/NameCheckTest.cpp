@@ -3,7 +3,7 @@
 #include <map>
 
 #include "copy/NameCheck.h"
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 using namespace zv;
 

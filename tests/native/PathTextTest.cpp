@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 using namespace zv;
 

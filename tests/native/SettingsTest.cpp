@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "startup/PathText.h"
-#include "startup/Settings.h"
+#include "core/PathText.h"
+#include "core/Settings.h"
 
 using namespace zv;
 

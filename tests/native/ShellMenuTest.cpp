@@ -5,7 +5,7 @@
 #include <set>
 
 #include "options/ShellMenu.h"
-#include "startup/PathText.h"
+#include "core/PathText.h"
 #include "startup/Startup.h"
 
 using namespace zv;

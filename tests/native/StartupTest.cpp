@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "startup/PathText.h"
+#include "core/PathText.h"
 #include "startup/Startup.h"
 
 using namespace zv;

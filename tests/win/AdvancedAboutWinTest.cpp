@@ -10,7 +10,7 @@
 #include "TestSupport.h"
 #include "options/frmAdvanced.h"
 #include "options/frmOption.h"
-#include "startup/Pickers.h"
+#include "platform/Pickers.h"
 #include "startup/basZarvane.h"
 #include "ui/FocusState.h"
 #include "ui/frmAbout.h"

@@ -4,7 +4,7 @@
 
 #include "Driver.h"
 #include "platform/Profile.h"
-#include "startup/Settings.h"
+#include "core/Settings.h"
 
 using namespace zv;
 using namespace zv::test;

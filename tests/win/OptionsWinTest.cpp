@@ -13,7 +13,6 @@
 #include "platform/AppInfo.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
-#include "startup/StartupForms.h"
 #include "startup/basZarvane.h"
 #include "ui/FocusState.h"
 

@@ -3,7 +3,7 @@
 
 #include "TestSupport.h"
 #include "platform/FileSys.h"
-#include "startup/PathText.h"
+#include "core/PathText.h"
 #include "startup/basZarvane.h"
 
 using namespace zv;

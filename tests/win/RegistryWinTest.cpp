@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 
-#include "options/basRegEx.h"
+#include "platform/basRegEx.h"
 #include "platform/Handles.h"
-#include "startup/OpenByAssociation.h"
+#include "platform/OpenByAssociationWin.h"
 
 #include <sddl.h>
 

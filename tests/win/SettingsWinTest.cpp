@@ -3,7 +3,7 @@
 
 #include "TestSupport.h"
 #include "platform/Profile.h"
-#include "startup/Settings.h"
+#include "core/Settings.h"
 
 using namespace zv;
 using zv::test::kFirstRunFile;

@@ -9,7 +9,6 @@
 #include "TestSupport.h"
 #include "platform/FileSys.h"
 #include "setup/frmSetup.h"
-#include "startup/StartupForms.h"
 
 using namespace zv;
 using namespace zv::test;

@@ -6,7 +6,7 @@
 
 #include "Driver.h"
 #include "platform/Profile.h"
-#include "startup/Settings.h"
+#include "core/Settings.h"
 #include "ui/Form.h"
 
 using namespace zv;

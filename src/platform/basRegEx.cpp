@@ -1,4 +1,4 @@
-#include "options/basRegEx.h"
+#include "platform/basRegEx.h"
 
 #include "platform/Handles.h"
 

@@ -1,4 +1,4 @@
-#include "startup/VersionText.h"
+#include "core/VersionText.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "startup/Pickers.h"
+#include "platform/Pickers.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -6,8 +6,8 @@
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
 #include "platform/Handles.h"
-#include "startup/PathText.h"
-#include "startup/Startup.h"
+#include "core/PathText.h"
+#include "core/Common.h"
 
 namespace zv::win {
 

@@ -1,8 +1,8 @@
-#include "startup/Settings.h"
+#include "core/Settings.h"
 
 #include <string_view>
 
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 namespace zv {
 

@@ -1,5 +1,6 @@
-#include "options/basRegEx.h"
-#include "startup/OpenByAssociation.h"
+#include "platform/basRegEx.h"
+#include "core/OpenByAssociation.h"
+#include "platform/OpenByAssociationWin.h"
 
 #include <shellapi.h>
 

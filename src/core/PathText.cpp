@@ -1,4 +1,4 @@
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 namespace zv {
 

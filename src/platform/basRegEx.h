@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "options/Registry.h"
+#include "core/Registry.h"
 #include "platform/Win.h"
 
 namespace zv::win {

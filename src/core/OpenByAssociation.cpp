@@ -1,6 +1,6 @@
-#include "startup/OpenByAssociation.h"
+#include "core/OpenByAssociation.h"
 
-#include "startup/PathText.h"
+#include "core/PathText.h"
 
 namespace zv {
 

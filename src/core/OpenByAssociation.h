@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "options/Registry.h"
+#include "core/Registry.h"
 
 namespace zv {
 
@@ -20,8 +20,5 @@ using ShellOpenFn = std::function<bool(const std::wstring& verb, const std::wstr
 // and 1 (the path untouched); otherwise removes enclosing double quotes from the caller's
 // `path`, chooses the verb and returns what the shell said.
 bool OpenByAssociationWith(std::wstring& path, int mode, IRegistry& classes, const ShellOpenFn& shellOpen);
-
-// Win32: the classes below HKEY_CLASSES_ROOT and ShellExecute over the desktop window.
-bool OpenByAssociation(std::wstring& path, int mode);
 
 }  // namespace zv
