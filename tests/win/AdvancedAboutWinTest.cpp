@@ -74,11 +74,16 @@ std::wstring SelectedFolderName(HWND browser) {
 }
 
 // Presses the button once the browser has walked its tree down to `leaf` (at once when it is
-// empty): Wine selects the initial folder level by level while its message loop runs.
-void PressWhenSelected(HWND browser, std::wstring leaf, int button, int triesLeft = 300) {
-  if (!leaf.empty() && triesLeft > 0 && SelectedFolderName(browser) != leaf) {
-    WhenIdle([=] { PressWhenSelected(browser, leaf, button, triesLeft - 1); });
-    return;
+// empty): Wine selects the initial folder level by level while its message loop runs, which
+// on a busy machine takes any number of idle turns, so only the clock bounds the wait.
+void PressWhenSelected(HWND browser, std::wstring leaf, int button, ULONGLONG deadline = 0) {
+  if (deadline == 0) deadline = ::GetTickCount64() + 60000;
+  if (!leaf.empty() && SelectedFolderName(browser) != leaf) {
+    if (::GetTickCount64() < deadline) {
+      WhenIdle([=] { PressWhenSelected(browser, leaf, button, deadline); });
+      return;
+    }
+    ADD_FAILURE() << "the browser did not reach " << leaf << " within a minute";
   }
   PressButton(browser, button);
 }
