@@ -1,5 +1,7 @@
 #include "platform/FileSys.h"
 
+#include <algorithm>
+
 #include "platform/Handles.h"
 #include "core/PathText.h"
 
@@ -34,6 +36,22 @@ bool IsReadableFile(const std::wstring& path) {
   UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return static_cast<bool>(file);
+}
+
+std::optional<std::string> ReadFileStart(const std::wstring& path, size_t limit) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[16384];
+  while (bytes.size() < limit) {
+    DWORD n = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(sizeof buffer, limit - bytes.size()));
+    if (!::ReadFile(file.get(), buffer, want, &n, nullptr)) return std::nullopt;
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  return bytes;
 }
 
 std::wstring GetLongPath(const std::wstring& path) {

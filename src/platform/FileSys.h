@@ -14,6 +14,8 @@ std::optional<uint32_t> GetAttributes(const std::wstring& path);
 bool HasAttribute(const std::wstring& path, uint32_t mask);
 // An existing file that can be opened for reading now (a folder or a locked file is not).
 bool IsReadableFile(const std::wstring& path);
+// Up to `limit` bytes from the start of a file; nothing when it cannot be read.
+std::optional<std::string> ReadFileStart(const std::wstring& path, size_t limit);
 // The path with every component as stored on disk; empty when it does not exist.
 std::wstring GetLongPath(const std::wstring& path);
 // Last modification, local time, of a file or folder.

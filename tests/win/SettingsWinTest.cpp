@@ -211,3 +211,71 @@ TEST(SettingsWin, WritersReportAFileThatCannotBeWritten) {
   EXPECT_FALSE(SaveStartUpPosition(inMissingFolder, 0, 0));
   EXPECT_FALSE(zv::test::Exists(dir / L"no such folder"));
 }
+
+TEST(SettingsWin, EveryValueReadsBackAsWrittenAndTheFileStaysAnsiWhileItCan) {
+  // Kept by hand: a comment, a key the program never writes, Japanese text.
+  const std::wstring kept = L"; 自分用\r\n[Option]\r\nPrevInstance=1\r\nFileNameFormat=報告_%Y\r\nTopMost=0\r\n"
+                            L"[SYSTEM]\r\nHkcrExt=TXT\r\n";
+  // The same in code page 932: 自分用 8E A9 95 AA 97 70, 報告 95 F1 8D 90.
+  const std::string keptAnsi = "; \x8E\xA9\x95\xAA\x97\x70\r\n[Option]\r\nPrevInstance=1\r\n"
+                               "FileNameFormat=\x95\xF1\x8D\x90_%Y\r\nTopMost=0\r\n[SYSTEM]\r\nHkcrExt=TXT\r\n";
+  struct Case {
+    const char* what;
+    const wchar_t* key;
+    std::wstring value;
+    std::string ansiAfter;   // the file's bytes when it stays ANSI; empty: it turns Unicode
+    std::wstring textAfter;  // the file's text when it turns Unicode
+  };
+  auto with = [](std::wstring text, const std::wstring& from, const std::wstring& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const Case cases[] = {
+      // 保存先 = 95 DB 91 B6 90 E6; ｱ = B1; ① = 87 40.
+      {"code page 932", L"CopyToFolderPath", L"C:\\保存先ｱ①", 
+       "; \x8E\xA9\x95\xAA\x97\x70\r\n[Option]\r\nPrevInstance=1\r\nFileNameFormat=\x95\xF1\x8D\x90_%Y\r\nTopMost=0\r\n"
+       "CopyToFolderPath=C:\\\x95\xDB\x91\xB6\x90\xE6\xB1\x87\x40\r\n[SYSTEM]\r\nHkcrExt=TXT\r\n", L""},
+      {"Korean, a new key", L"CopyToFolderPath", L"C:\\한국어", "",
+       with(kept, L"TopMost=0\r\n", L"TopMost=0\r\nCopyToFolderPath=C:\\한국어\r\n")},
+      {"emoji, a key replaced", L"FileNameFormat", L"😀_%Y", "", with(kept, L"報告_%Y", L"😀_%Y")},
+      // Best fit would store "cafe".
+      {"accented letter", L"OpenAplPath", L"C:\\café\\ed.exe", "",
+       with(kept, L"TopMost=0\r\n", L"TopMost=0\r\nOpenAplPath=C:\\café\\ed.exe\r\n")},
+  };
+  TempFolder dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring path = dir / L"kept.ini";
+    ASSERT_TRUE(WriteBytes(path, keptAnsi));
+    win::WinProfile profile(path);
+    ASSERT_TRUE(profile.WriteString(kOptionSection, c.key, c.value));
+    const std::string bytes = Bytes(path);
+    if (!c.ansiAfter.empty()) {
+      EXPECT_EQ(bytes, c.ansiAfter);
+    } else {
+      ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+      EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2), c.textAfter);
+    }
+
+    Settings s;
+    LoadSettings(profile, s);
+    EXPECT_EQ(profile.GetString(kOptionSection, c.key), c.value);
+    EXPECT_EQ(s.FileNameFormat, std::wstring(c.key) == L"FileNameFormat" ? c.value : L"報告_%Y");
+    EXPECT_EQ(s.TopMost, 0);
+    EXPECT_EQ(s.HkcrExtList, std::vector<std::wstring>{L"TXT"});
+    EXPECT_EQ(ReadPrevInstance(profile), 1);
+    // Saved again whole, everything still reads back.
+    ASSERT_TRUE(SaveSettings(profile, s));
+    Settings again;
+    LoadSettings(profile, again);
+    EXPECT_EQ(again.CopyToFolderPath, s.CopyToFolderPath);
+    EXPECT_EQ(again.OpenAplPath, s.OpenAplPath);
+    EXPECT_EQ(again.FileNameFormat, s.FileNameFormat);
+  }
+
+  // A missing file that has to hold such a value is made Unicode from the start.
+  const std::wstring fresh = dir / L"fresh.ini";
+  win::WinProfile profile(fresh);
+  ASSERT_TRUE(profile.WriteString(kOptionSection, L"CopyToFolderPath", L"D:\\한"));
+  EXPECT_EQ(Bytes(fresh), std::string("\xFF\xFE[\0O\0p\0t\0i\0o\0n\0]\0\r\0\n\0", 22) +
+                              std::string("C\0o\0p\0y\0T\0o\0F\0o\0l\0d\0e\0r\0P\0a\0t\0h\0=\0D\0:\0\\\0\x5C\xD5\r\0\n\0", 46));
+}
