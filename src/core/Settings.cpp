@@ -121,7 +121,61 @@ std::vector<std::wstring> SplitAtCommas(const std::wstring& text) {
   }
 }
 
+// The file's text as code units; ANSI and UTF-8 bytes stand for themselves, as the section
+// names are plain ASCII.
+std::u16string CodeUnits(std::string_view bytes) {
+  std::u16string units;
+  const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
+  if (le || be) {
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto lo = static_cast<unsigned char>(bytes[i + (le ? 0 : 1)]);
+      const auto hi = static_cast<unsigned char>(bytes[i + (le ? 1 : 0)]);
+      units.push_back(static_cast<char16_t>(hi << 8 | lo));
+    }
+    return units;
+  }
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  for (char c : bytes) units.push_back(static_cast<unsigned char>(c));
+  return units;
+}
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// "[Option]" or "[SYSTEM]", any letter case, blanks around allowed.
+bool IsSettingsSection(std::u16string_view line) {
+  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+  if (line.empty() || line.front() != u'[') return false;
+  const auto close = line.find(u']');
+  if (close == std::u16string_view::npos) return false;
+  std::u16string_view name = line.substr(1, close - 1);
+  while (!name.empty() && IsBlank(name.front())) name.remove_prefix(1);
+  while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
+  auto is = [name](std::u16string_view want) {
+    if (name.size() != want.size()) return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+      const char16_t c = name[i] >= u'a' && name[i] <= u'z' ? name[i] - u'a' + u'A' : name[i];
+      if (c != want[i]) return false;
+    }
+    return true;
+  };
+  return is(u"OPTION") || is(u"SYSTEM");
+}
+
 }  // namespace
+
+bool LooksLikeSettingsFile(std::string_view start) {
+  if (start.empty()) return true;
+  const std::u16string text = CodeUnits(start);
+  if (text.find(u'\0') != std::u16string::npos) return false;  // binary
+  bool section = false;
+  for (size_t begin = 0; begin < text.size() && !section;) {
+    auto end = text.find_first_of(u"\r\n", begin);
+    if (end == std::u16string::npos) end = text.size();
+    section = IsSettingsSection(std::u16string_view(text).substr(begin, end - begin));
+    begin = end + 1;
+  }
+  return section;
+}
 
 void LoadSettings(IProfile& profile, Settings& s) {
   for (const auto& key : kKeys) {

@@ -2,6 +2,7 @@
 // Portable: the profile file is reached through IProfile.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zv {
@@ -49,6 +50,10 @@ struct Settings {
   std::vector<std::wstring> HkcrExtList;
   bool HkcrExtEmpty = true;
 };
+
+// Whether the start of a file can be a settings file: empty, or text (ANSI, or Unicode with
+// its byte-order mark) without NUL characters that has an [Option] or [SYSTEM] section line.
+bool LooksLikeSettingsFile(std::string_view start);
 
 // Reads every key but PrevInstance.
 void LoadSettings(IProfile& profile, Settings& settings);

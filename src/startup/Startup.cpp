@@ -8,6 +8,8 @@ namespace zv {
 
 const wchar_t kIniNotFoundText[] =
     L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
+const wchar_t kIniNotSettingsText[] =
+    L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
 const wchar_t kBadPathText[] =
     L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
@@ -22,11 +24,24 @@ constexpr std::wstring_view kIniOption = L"/INI";
 
 bool IsIniOption(const std::wstring& arg) { return StartsWithNoCase(arg, kIniOption); }
 
-// "/INIpath": takes the path (quotes removed) and warns when the file is missing.
+// Enough of a settings file to find its first section, however long its leading comments.
+constexpr size_t kSettingsProbeBytes = 1 << 20;
+
+// "/INIpath": takes the path (quotes removed) and warns when the file is missing. A file that
+// is no settings file (a document given by mistake) is left alone: the profile calls would
+// re-encode it and append to it.
 void TakeIniOption(StartupHost& host, const std::wstring& arg, std::wstring& iniPath) {
   if (arg.size() <= kIniOption.size()) return;
   iniPath = Unquote(arg.substr(kIniOption.size()));
-  if (!FileExistsVia(host, iniPath)) host.ShowStartupMessage(kIniNotFoundText, kMbWarning);
+  if (!FileExistsVia(host, iniPath)) {
+    host.ShowStartupMessage(kIniNotFoundText, kMbWarning);
+    return;
+  }
+  const auto start = host.FileStart(iniPath, kSettingsProbeBytes);
+  if (!start || !LooksLikeSettingsFile(*start)) {
+    host.ShowStartupMessage(kIniNotSettingsText, kMbWarning);
+    iniPath.clear();
+  }
 }
 
 std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {

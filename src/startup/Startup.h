@@ -11,6 +11,7 @@
 namespace zv {
 
 extern const wchar_t kIniNotFoundText[];
+extern const wchar_t kIniNotSettingsText[];
 extern const wchar_t kBadPathText[];
 // Warning when a new settings file could not be written.
 std::wstring SettingsNotCreatedText(const std::wstring& iniPath);
@@ -22,6 +23,8 @@ class StartupHost {
   virtual std::wstring ExeBaseName() = 0;  // file name without extension
   // An existing file that can be opened for reading.
   virtual bool IsReadableFile(const std::wstring& path) = 0;
+  // Up to `limit` bytes from the start of a file; nothing when it cannot be read.
+  virtual std::optional<std::string> FileStart(const std::wstring& path, size_t limit) = 0;
   virtual std::optional<uint32_t> Attributes(const std::wstring& path) = 0;
   // Stored name found by a directory search that admits hidden and system entries,
   // and folders when asked.

@@ -15,6 +15,9 @@ namespace zv {
 std::wstring WinStartupHost::ExeFolder() { return win::ExeFolder(); }
 std::wstring WinStartupHost::ExeBaseName() { return win::ExeBaseName(); }
 bool WinStartupHost::IsReadableFile(const std::wstring& path) { return win::IsReadableFile(path); }
+std::optional<std::string> WinStartupHost::FileStart(const std::wstring& path, size_t limit) {
+  return win::ReadFileStart(path, limit);
+}
 std::optional<uint32_t> WinStartupHost::Attributes(const std::wstring& path) { return win::GetAttributes(path); }
 std::optional<std::wstring> WinStartupHost::StoredName(const std::wstring& path, bool) {
   return win::FindStoredName(path);

@@ -14,6 +14,7 @@ class WinStartupHost : public StartupHost {
   std::wstring ExeFolder() override;
   std::wstring ExeBaseName() override;
   bool IsReadableFile(const std::wstring& path) override;
+  std::optional<std::string> FileStart(const std::wstring& path, size_t limit) override;
   std::optional<uint32_t> Attributes(const std::wstring& path) override;
   std::optional<std::wstring> StoredName(const std::wstring& path, bool folders) override;
   void ShowStartupMessage(const std::wstring& text, int style) override;

@@ -14,6 +14,8 @@ namespace {
 // Written out here rather than taken from the program, so a changed text shows.
 const std::wstring kIniWarning =
     L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
+const std::wstring kNotSettingsWarning =
+    L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
 const std::wstring kPathError =
     L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
@@ -56,6 +58,7 @@ class FakeHost : public StartupHost {
     uint32_t attributes = kAttrArchive;
     std::wstring storedName;
     bool readable = true;
+    std::string bytes = "[Option]\r\n";
   };
 
   std::wstring exeFolder = L"C:\\Prog";
@@ -97,6 +100,11 @@ class FakeHost : public StartupHost {
   bool IsReadableFile(const std::wstring& path) override {
     const auto it = disk.find(path);
     return it != disk.end() && !(it->second.attributes & kAttrDirectory) && it->second.readable;
+  }
+  std::optional<std::string> FileStart(const std::wstring& path, size_t limit) override {
+    const auto it = disk.find(path);
+    if (it == disk.end() || !it->second.readable) return std::nullopt;
+    return it->second.bytes.substr(0, limit);
   }
   std::optional<uint32_t> Attributes(const std::wstring& path) override {
     auto it = disk.find(path);
@@ -187,6 +195,40 @@ TEST(Startup, SettingsFileOption) {
     if (c.outcome == StartupOutcome::EndedBadPath) expected.push_back(Stop(kPathError));
     EXPECT_EQ(host.Messages(), expected);
     EXPECT_EQ(host.Count(L"write"), 0u);  // every chosen file exists: no first run
+  }
+}
+
+TEST(Startup, SettingsFileOptionOnAFileThatIsNoSettingsFile) {
+  using namespace std::string_literals;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool taken;
+  };
+  const Case cases[] = {
+      {"empty", "", true},
+      {"first-run file", "[Option]\r\nTopMost=1\r\n[SYSTEM]\r\nHkcrExt=\r\n", true},
+      {"comment, blanks, lower case", "; mine\n  [ system ]\nHkcrExt=TXT\n", true},
+      {"Unicode", "\xFF\xFE[\0O\0p\0t\0i\0o\0n\0]\0\r\0\n\0"s, true},
+      {"UTF-8 with its mark", "\xEF\xBB\xBF[Option]\r\n", true},
+      {"section found late", std::string(4000, ';') + "\r\n[Option]", true},
+      {"text without sections", "\x94\x83\x82\xA2\x95\xA8\r\nmilk=2\r\n", false},
+      {"other sections only", "[Options]\r\n[Paths]\r\nA=1\r\n", false},
+      {"section name inside a line", "see [Option] below\r\n", false},
+      {"zip", "PK\x03\x04\x14\0\0\0\x08\0[Option]\r\n"s, false},
+      {"Unicode text without sections", "\xFF\xFEn\0o\0t\0e\0\r\0\n\0"s, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeHost host;
+    host.AddFile(L"C:\\d\\notes.txt");
+    host.disk[L"C:\\d\\notes.txt"].bytes = c.bytes;
+    host.AddFile(L"C:\\Data\\a.txt");
+    const StartupResult r = RunStartup(L"/INI\"C:\\d\\notes.txt\" C:\\Data\\a.txt", host);
+    EXPECT_EQ(r.IniPath, c.taken ? L"C:\\d\\notes.txt" : L"C:\\Prog\\Zarvane.ini");
+    EXPECT_EQ(r.outcome, StartupOutcome::OpenCopyDialog);
+    EXPECT_EQ(host.Messages(), c.taken ? std::vector<std::wstring>{} : std::vector{Warning(kNotSettingsWarning)});
+    EXPECT_EQ(host.Count(L"write"), 0u);
   }
 }
 

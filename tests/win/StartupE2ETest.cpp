@@ -3,8 +3,10 @@
 
 #include <set>
 
+#include "Driver.h"
 #include "MsgBoxResponder.h"
 #include "TestSupport.h"
+#include "platform/Profile.h"
 #include "startup/basZarvane.h"
 
 using namespace zv;
@@ -14,6 +16,8 @@ namespace {
 
 const std::wstring kIniWarning =
     L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
+const std::wstring kNotSettingsWarning =
+    L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
 const std::wstring kPathError =
     L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
@@ -122,4 +126,43 @@ TEST(StartupE2E, MissingSettingsFileWarnsFirstThenUsesTheDefault) {
   EXPECT_EQ(ReadBytes(defaultSettings), std::optional<std::string>(kSettings));
   EXPECT_FALSE(Exists(dir / L"none.ini"));
   EXPECT_EQ(Entries(dir.path()), (std::set<std::wstring>{L"Zarvane.exe", L"Zarvane.ini"}));
+}
+
+TEST(StartupE2E, ADocumentGivenAsSettingsFileIsLeftAloneAndTheDefaultUsed) {
+  using namespace std::string_literals;
+  struct Case {
+    const char* what;
+    const wchar_t* name;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"zip", L"archive.zip", "PK\x03\x04\x14\0\0\0\x08\0\x8A\x12\xFF\0\0\0\r\nmemo.txt\0\0PK\x05\x06"s},
+      // 買い物: 94 83 82 A2 95 A8
+      {"text without sections", L"notes.txt", "\x94\x83\x82\xA2\x95\xA8\r\nmilk = 2\r\n[\x95\xA8]\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder dir;
+    const std::wstring exe = CopyProgram(dir);
+    const std::wstring defaultSettings = dir / L"Zarvane.ini";
+    ASSERT_TRUE(WriteBytes(defaultSettings, kSettings));
+    const std::wstring document = dir / c.name;
+    ASSERT_TRUE(WriteBytes(document, c.bytes));
+    const std::wstring source = dir / L"a.txt";
+    ASSERT_TRUE(WriteBytes(source, "a"));
+
+    auto driver = Driver::Start(L"/INI\"" + document + L"\" \"" + source + L"\"", exe);
+    ASSERT_TRUE(driver);
+    const auto box = driver->Answer(IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kNotSettingsWarning);
+    HWND form = driver->WaitForForm(L"新しいファイル名");
+    ASSERT_TRUE(form);
+    Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+    EXPECT_EQ(driver->WaitForExit(), std::optional<uint32_t>(0));
+
+    EXPECT_EQ(ReadBytes(document), std::optional<std::string>(c.bytes));
+    // The position went to the default file instead.
+    EXPECT_NE(win::WinProfile(defaultSettings).GetString(kOptionSection, L"StartUpLeft"), L"");
+  }
 }
