@@ -1,5 +1,5 @@
-// The registry as the registration logic sees it: keys below one root (HKEY_CLASSES_ROOT in
-// the program) and their default text values. Portable: the Win32 side is WinRegistry.
+// The registry as the registration logic sees it: keys below one root (a classes key in the
+// program) and their default text values. Portable: the Win32 side is WinRegistry.
 #pragma once
 #include <string>
 

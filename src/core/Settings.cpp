@@ -12,6 +12,7 @@ enum class KeyKind {
   Flag0,  // yes/no, default 0: only 1 counts as yes
   Flag1,  // yes/no, default 1: only 0 counts as no
   Number, // integer taken as read, default 0
+  Choice3, // 0, 1 or 2, default 0: any other value counts as 0
   Text,
 };
 
@@ -52,6 +53,7 @@ constexpr KeyDef kKeys[] = {
     Txt(L"FolderNameFormat", &Settings::FolderNameFormat),
     Num(L"CopyToFolder", KeyKind::Flag0, &Settings::CopyToFolder),
     Txt(L"CopyToFolderPath", &Settings::CopyToFolderPath),
+    Num(L"RegisterFor", KeyKind::Choice3, &Settings::RegisterFor),
 };
 
 // What the options dialog's OK writes, in this order.
@@ -60,7 +62,7 @@ constexpr const wchar_t* kSavedKeys[] = {
     L"FolderNameFormat", L"OpenOriginalCheck", L"OpenFolderCheck", L"DispExt", L"AutoNo",
     L"StartUpPos", L"IMEMode", L"TopMost", L"NotConfirmReplaceFile", L"ShellExecOpen",
     L"FolderOnly", L"CopyToFolder", L"CopyToFolderPath", L"Attribute", L"AttrArchive",
-    L"AttrReadOnly", L"AttrHidden", L"AttrSystem",
+    L"AttrReadOnly", L"AttrHidden", L"AttrSystem", L"RegisterFor",
 };
 
 struct FirstRunValue {
@@ -106,6 +108,7 @@ int Normalise(KeyKind kind, int value) {
   switch (kind) {
     case KeyKind::Flag0: return value == 1 ? 1 : 0;
     case KeyKind::Flag1: return value == 0 ? 0 : 1;
+    case KeyKind::Choice3: return value >= 0 && value <= 2 ? value : 0;
     default: return value;
   }
 }

@@ -47,6 +47,7 @@ struct Settings {
   std::wstring FolderNameFormat;
   int CopyToFolder = 0;
   std::wstring CopyToFolderPath;
+  int RegisterFor = 0;  // where the right-click entry goes: 0 automatic, 1 this user, 2 all users
   std::vector<std::wstring> HkcrExtList;
   bool HkcrExtEmpty = true;
 };

@@ -1,6 +1,7 @@
 #include "options/ShellMenu.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "core/PathText.h"
 #include "core/Common.h"
@@ -27,6 +28,13 @@ std::wstring Quoted(const std::wstring& head, const std::wstring& tail) {
 }
 
 std::wstring ExtensionKey(const std::wstring& ext) { return L"." + ToLowerText(ext); }
+
+constexpr size_t kMaxExtension = 64;
+constexpr std::wstring_view kKeySymbols = L"\\/:*?\"<>|";
+
+bool HasEntry(IRegistry& registry, const std::wstring& classKey) {
+  return !registry.GetValue(classKey + kVerbKey).empty();
+}
 
 }  // namespace
 
@@ -67,6 +75,21 @@ bool DeleteShellMenu(IRegistry& registry, const std::wstring& classKey) {
   return registry.DeleteKey(classKey + kVerbKey);
 }
 
+RegScope ScopeFor(int registerFor, bool elevated) {
+  if (registerFor == 1) return RegScope::User;
+  if (registerFor == 2) return RegScope::Machine;
+  return elevated ? RegScope::Machine : RegScope::User;
+}
+
+const wchar_t* ExtensionRefusal(const std::wstring& ext) {
+  if (ext.empty()) return T.ExtEmpty;
+  if (std::any_of(ext.begin(), ext.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; })) return T.InvalidChar;
+  if (ext.find_first_of(kKeySymbols) != std::wstring::npos) return T.InvalidSymbol;
+  if (ext.find_first_of(L" \u3000") != std::wstring::npos) return T.InvalidBlank;
+  if (ext.size() > kMaxExtension) return T.ExtTooLong;
+  return nullptr;
+}
+
 void UpdateListButtons(ShellMenuFrame& frame) {
   const int count = static_cast<int>(frame.lstExt.size());
   frame.btnAddEnabled = !TrimBlanks(frame.txtExt).empty();
@@ -74,11 +97,34 @@ void UpdateListButtons(ShellMenuFrame& frame) {
   frame.btnAllDelEnabled = count > 0;
 }
 
-ShellMenu::ShellMenu(IRegistry& registry, IAsk& ask, std::wstring exePath)
-    : registry_(registry), ask_(ask), exePath_(std::move(exePath)) {}
+ShellMenu::ShellMenu(IRegistry& userClasses, IRegistry& machineClasses, IAsk& ask, std::wstring exePath,
+                     RegScope scope)
+    : user_(userClasses), machine_(machineClasses), ask_(ask), exePath_(std::move(exePath)), scope_(scope) {}
 
-std::wstring ShellMenu::FileTypeOf(const std::wstring& ext) {
-  return registry_.GetValue(ExtensionKey(ext));
+// The user's classes first, as Windows merges them (Wine does not, so the program does).
+std::wstring ShellMenu::Lookup(const std::wstring& key) {
+  std::wstring value = user_.GetValue(key);
+  return value.empty() ? machine_.GetValue(key) : value;
+}
+
+std::wstring ShellMenu::FileTypeOf(const std::wstring& ext) { return Lookup(ExtensionKey(ext)); }
+
+// Gone from the chosen classes and from the other ones too where this process may delete there.
+ShellMenu::Removal ShellMenu::Remove(const std::wstring& classKey) {
+  if (!DeleteShellMenu(Target(), classKey) && HasEntry(Target(), classKey)) return Removal::Failed;
+  if (!HasEntry(Other(), classKey) || DeleteShellMenu(Other(), classKey)) return Removal::Done;
+  return scope_ == RegScope::User ? Removal::LeftForAllUsers : Removal::Failed;
+}
+
+void ShellMenu::ReportRegisterFailed() {
+  std::wstring text = T.RegisterFailed;
+  if (scope_ == RegScope::Machine) text += T.MachineHint;
+  ask_.Ask(text, kMbStop);
+}
+
+void ShellMenu::ReportRemoval(Removal removal) {
+  if (removal == Removal::Failed) ask_.Ask(T.DeleteFailed, kMbStop);
+  if (removal == Removal::LeftForAllUsers) ask_.Ask(T.LeftForAllUsers, kMbWarning);
 }
 
 void ShellMenu::LoadStatus(ShellMenuFrame& frame, const Settings& settings) {
@@ -89,15 +135,15 @@ void ShellMenu::LoadStatus(ShellMenuFrame& frame, const Settings& settings) {
     // Only entries whose command is still registered; the others drop out of HkcrExt at unload.
     for (const auto& ext : settings.HkcrExtList) {
       const std::wstring fileType = FileTypeOf(ext);
-      if (fileType.empty() || registry_.GetValue(fileType + kCommandKey).empty()) continue;
+      if (fileType.empty() || Lookup(fileType + kCommandKey).empty()) continue;
       frame.lstExt.push_back(ToUpperText(ext));
     }
   }
   UpdateListButtons(frame);
-  const bool allFiles = !registry_.GetValue(std::wstring(kAllFilesClass) + kVerbKey).empty();
+  const bool allFiles = !Lookup(std::wstring(kAllFilesClass) + kVerbKey).empty();
   frame.btnAllFilesCaption = allFiles ? T.AllFilesRemove : T.AllFilesAdd;
   frame.btnAllFilesHelpId = allFiles ? T.AllFilesRemoveHelp : T.AllFilesAddHelp;
-  const bool folder = !registry_.GetValue(std::wstring(kFolderClass) + kVerbKey).empty();
+  const bool folder = !Lookup(std::wstring(kFolderClass) + kVerbKey).empty();
   frame.btnFolderCaption = folder ? T.FolderRemove : T.FolderAdd;
   frame.btnFolderHelpId = folder ? T.FolderRemoveHelp : T.FolderAddHelp;
 }
@@ -106,15 +152,16 @@ void ShellMenu::btnAdd_Click(ShellMenuFrame& frame) {
   frame.focus = FrameFocus::EntryBox;  // every way out of this handler goes back to the entry box
   std::wstring ext = TrimBlanks(frame.txtExt);
   if (ext.empty()) return;
-  if (HasLineBreakOrTab(ext)) {
-    ask_.Ask(T.InvalidChar, kMbWarning);
-    return;
-  }
   if (ext.find(L',') != std::wstring::npos) {
     ask_.Ask(T.InvalidComma, kMbWarning);
     return;
   }
   if (ext.front() == L'.') ext.erase(0, 1);
+  // Checked before anything is written: the text becomes part of key names.
+  if (const wchar_t* refusal = ExtensionRefusal(ext)) {
+    ask_.Ask(refusal, kMbWarning);
+    return;
+  }
   const bool listed = std::any_of(frame.lstExt.begin(), frame.lstExt.end(),
                                   [&](const std::wstring& entry) { return EqualsNoCase(entry, ext); });
   if (listed) {
@@ -128,17 +175,17 @@ void ShellMenu::btnAdd_Click(ShellMenuFrame& frame) {
   std::wstring fileType = FileTypeOf(ext);
   if (fileType.empty()) {
     fileType = FileTypeNameFor(ext);
-    if (!registry_.SetValue(ExtensionKey(ext), fileType)) {
-      ask_.Ask(T.RegisterFailed, kMbStop);
+    if (!Target().SetValue(ExtensionKey(ext), fileType)) {
+      ReportRegisterFailed();
       return;
     }
   }
-  if (!registry_.GetValue(fileType + kVerbKey).empty()) {
+  if (!Lookup(fileType + kVerbKey).empty()) {
     ask_.Ask(T.SameFileType, kMbWarning);
     return;
   }
-  if (!AddShellMenu(registry_, fileType, exePath_)) {
-    ask_.Ask(T.RegisterFailed, kMbStop);
+  if (!AddShellMenu(Target(), fileType, exePath_)) {
+    ReportRegisterFailed();
     return;
   }
   frame.lstExt.push_back(upper);
@@ -161,8 +208,10 @@ void ShellMenu::btnDel_Click(ShellMenuFrame& frame) {
   // An extension that lost its association has nothing left to delete; its entry stays.
   const std::wstring fileType = FileTypeOf(entry);
   if (!fileType.empty()) {
-    if (!DeleteShellMenu(registry_, fileType)) {
-      ask_.Ask(T.DeleteFailed, kMbStop);
+    const Removal removal = Remove(fileType);
+    if (removal != Removal::Done) {
+      ReportRemoval(removal);
+      if (removal == Removal::LeftForAllUsers) frame.focus = FrameFocus::List;
       return;
     }
     frame.lstExt.erase(frame.lstExt.begin() + index);
@@ -180,16 +229,20 @@ void ShellMenu::btnAllDel_Click(ShellMenuFrame& frame) {
     return;
   }
   if (ask_.Ask(Quoted(T.AllExtDelHead, T.DelTail), kMbQuestionYesNo) != kIdYes) return;
+  std::vector<std::wstring> left;  // still registered for all users
   for (const auto& entry : frame.lstExt) {
     const std::wstring fileType = FileTypeOf(entry);
     if (fileType.empty()) continue;
-    if (!DeleteShellMenu(registry_, fileType)) {
+    const Removal removal = Remove(fileType);
+    if (removal == Removal::Failed) {
       // Those already removed stay listed until the next load drops them.
-      ask_.Ask(T.DeleteFailed, kMbStop);
+      ReportRemoval(removal);
       return;
     }
+    if (removal == Removal::LeftForAllUsers) left.push_back(entry);
   }
-  frame.lstExt.clear();
+  if (!left.empty()) ReportRemoval(Removal::LeftForAllUsers);
+  frame.lstExt = std::move(left);
   frame.lstExtIndex = -1;
   UpdateListButtons(frame);
   frame.focus = FrameFocus::EntryBox;
@@ -199,8 +252,8 @@ void ShellMenu::ToggleClick(const Toggle& toggle, std::wstring& caption, int& he
                             bool listHasEntries) {
   if (caption == toggle.addCaption) {
     if (ask_.Ask(Quoted(toggle.addHead, T.AddTail), kMbQuestionYesNo) != kIdYes) return;
-    if (!AddShellMenu(registry_, toggle.classKey, exePath_)) {
-      ask_.Ask(T.RegisterFailed, kMbStop);
+    if (!AddShellMenu(Target(), toggle.classKey, exePath_)) {
+      ReportRegisterFailed();
       return;
     }
     caption = toggle.removeCaption;
@@ -212,8 +265,9 @@ void ShellMenu::ToggleClick(const Toggle& toggle, std::wstring& caption, int& he
   }
   if (caption == toggle.removeCaption) {
     if (ask_.Ask(Quoted(toggle.delHead, T.DelTail), kMbQuestionYesNo) != kIdYes) return;
-    if (!DeleteShellMenu(registry_, toggle.classKey)) {
-      ask_.Ask(T.DeleteFailed, kMbStop);
+    const Removal removal = Remove(toggle.classKey);
+    if (removal != Removal::Done) {
+      ReportRemoval(removal);
       return;
     }
     caption = toggle.addCaption;

@@ -1,5 +1,7 @@
 // The right-click menu entry "ザルヴェイン(&R)": its registry keys, and the flows of the options
 // dialog's frame "右クリックメニュー" written against IRegistry and a plain model of the frame.
+// The entry is written below one of two classes keys, the current user's or the machine's;
+// what decides the writing is read from both, merged as Windows merges them.
 // The dialog copies its controls into ShellMenuFrame, calls a handler, and copies it back.
 // Portable: no Windows headers.
 #pragma once
@@ -31,10 +33,16 @@ struct ShellMenuTextTable {
   int FolderAddHelp, FolderRemoveHelp;
   const wchar_t* InvalidChar;
   const wchar_t* InvalidComma;
+  const wchar_t* ExtEmpty;
+  const wchar_t* InvalidSymbol;
+  const wchar_t* InvalidBlank;
+  const wchar_t* ExtTooLong;
   const wchar_t* AlreadyRegistered;
   const wchar_t* SameFileType;
   const wchar_t* RegisterFailed;
   const wchar_t* DeleteFailed;
+  const wchar_t* MachineHint;       // added to RegisterFailed when writing for all users
+  const wchar_t* LeftForAllUsers;
   const wchar_t* ExtPrefix;         // "拡張子" + quote + EXT + quote + ...
   const wchar_t* ExtAddMiddle;
   const wchar_t* ExtDelMiddle;
@@ -64,11 +72,19 @@ inline constexpr ShellMenuTextTable kShellMenuText{
     .InvalidChar = L"拡張子に不正な文字（改行コード等）が含まれています。",
     // A comma cannot be kept in the comma-separated HkcrExt as one entry.
     .InvalidComma = L"拡張子に不正な文字（カンマ）が含まれています。",
+    .ExtEmpty = L"拡張子を入力してください。",
+    .InvalidSymbol = L"拡張子に使用できない文字（\\ / : * ? \" < > |）が含まれています。",
+    .InvalidBlank = L"拡張子に空白は使用できません。",
+    .ExtTooLong = L"拡張子が長すぎます（64文字まで）。",
     .AlreadyRegistered = L"この拡張子は既に登録されています。",
     .SameFileType = L"同じファイルタイプの拡張子が既に登録されているため、\r\n"
                     L"この拡張子を登録する必要はありません。",
     .RegisterFailed = L"レジストリへの登録に失敗しました。",
     .DeleteFailed = L"レジストリからの削除に失敗しました。",
+    .MachineHint = L"\r\n\r\n全ユーザー用の登録には管理者権限が必要です。\r\n"
+                   L"管理者として実行するか、登録先を「このユーザー」にしてください。",
+    .LeftForAllUsers = L"全ユーザー用に登録された「ザルヴェイン」は、\r\n"
+                       L"管理者として実行しないと削除できません。",
     .ExtPrefix = L"拡張子\"",
     .ExtAddMiddle = L"\"のファイルの右クリックメニューに\r\n",
     .ExtDelMiddle = L"\"のファイルの右クリックメニューから\r\n",
@@ -93,6 +109,15 @@ inline constexpr ShellMenuTextTable kShellMenuText{
                     L"メニューに表示されない拡張子もあるようです。\r\n"
                     L"必要であれば、個別に拡張子を登録してください。",
 };
+
+// Where the entry is written: HKEY_CURRENT_USER\Software\Classes or HKEY_LOCAL_MACHINE\Software\Classes.
+enum class RegScope { User, Machine };
+
+// RegisterFor: 1 the current user, 2 all users, anything else follows the process's elevation.
+RegScope ScopeFor(int registerFor, bool elevated);
+
+// Why a typed extension (its leading dot already gone) cannot name a key, or null when it can.
+const wchar_t* ExtensionRefusal(const std::wstring& ext);
 
 // Where the focus goes when a handler returns.
 enum class FrameFocus {
@@ -135,7 +160,12 @@ void UpdateListButtons(ShellMenuFrame& frame);
 // The frame's handlers. `exePath` is built once when the options dialog loads (BuildExePath).
 class ShellMenu {
  public:
-  ShellMenu(IRegistry& registry, IAsk& ask, std::wstring exePath);
+  ShellMenu(IRegistry& userClasses, IRegistry& machineClasses, IAsk& ask, std::wstring exePath,
+            RegScope scope);
+
+  // Where the next registrations and removals go; the frame's state does not depend on it.
+  void SetScope(RegScope scope) { scope_ = scope; }
+  RegScope Scope() const { return scope_; }
 
   // Status at load: the still registered entries of HkcrExtList, the buttons, both toggle captions.
   void LoadStatus(ShellMenuFrame& frame, const Settings& settings);
@@ -149,12 +179,21 @@ class ShellMenu {
 
  private:
   struct Toggle;
+  enum class Removal { Done, Failed, LeftForAllUsers };
   void ToggleClick(const Toggle& toggle, std::wstring& caption, int& helpId, bool listHasEntries);
+  std::wstring Lookup(const std::wstring& key);
   std::wstring FileTypeOf(const std::wstring& ext);
+  IRegistry& Target() { return scope_ == RegScope::User ? user_ : machine_; }
+  IRegistry& Other() { return scope_ == RegScope::User ? machine_ : user_; }
+  Removal Remove(const std::wstring& classKey);
+  void ReportRegisterFailed();
+  void ReportRemoval(Removal removal);
 
-  IRegistry& registry_;
+  IRegistry& user_;
+  IRegistry& machine_;
   IAsk& ask_;
   std::wstring exePath_;
+  RegScope scope_;
 };
 
 // At unload (OK, キャンセル or closed): HkcrExtList becomes lstExt in display order and is written

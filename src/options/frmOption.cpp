@@ -45,7 +45,10 @@ struct Texts {
   const wchar_t* add = L"追加(&C)";
   const wchar_t* del = L"削除(&D)";
   const wchar_t* allDel = L"全削除(&Z)";
-  const wchar_t* label9 = L"NT4/2000/XPの場合は\r\n管理者権限が必要です。";
+  const wchar_t* label9 = L"登録先(&I)";
+  const wchar_t* tipRegisterFor = L"全ユーザー用の登録には管理者権限が必要です。";
+  // RegisterFor 0, 1, 2; automatic also names the place it stands for in this process.
+  const wchar_t* registerFor[3] = {L"自動", L"このユーザー", L"全ユーザー"};
   const wchar_t* label4 = L"初期表示位置(&L)";
   const wchar_t* topMost = L"常に手前に表示(&T)";
   const wchar_t* imeMode = L"IME自動起動(&J)";
@@ -100,7 +103,8 @@ const ControlDef kControls[] = {
     {L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, 27, kHelp},
     {L"btnAllFiles", -1, Kind::Button, kMenu.AllFilesAdd, 5880, 2250, 3240, 330, kMenu.AllFilesAddHelp, kHelp},
     {L"btnFolder", -1, Kind::Button, kMenu.FolderAdd, 5880, 2640, 3240, 330, kMenu.FolderAddHelp, kHelp},
-    {L"Label9", -1, Kind::Label, kText.label9, 5880, 3030, 3240, 420, 0, ui::kMultiLine},
+    {L"Label9", -1, Kind::Label, kText.label9, 5880, 3075, 840, 240, 0, 0},
+    {L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, 0, 0, kText.tipRegisterFor},
     // その他
     {L"Label4", -1, Kind::Label, kText.label4, 5880, 3870, 1440, 240, 6, kHelp},
     {L"cmbStartUpPos", -1, Kind::Combo, L"", 7320, 3825, 1800, 300, 6, 0},
@@ -178,10 +182,14 @@ const ui::Handler<frmOption> frmOption::kHandlers[] = {
     {L"btnAllDel", ui::Event::Click, &frmOption::btnAllDel_Click},
     {L"btnAllFiles", ui::Event::Click, &frmOption::btnAllFiles_Click},
     {L"btnFolder", ui::Event::Click, &frmOption::btnFolder_Click},
+    {L"cmbRegisterFor", ui::Event::Click, &frmOption::cmbRegisterFor_Click},
 };
 
-frmOption::frmOption(HKEY classesRoot)
-    : FormOf(kForm, kControls), registry_(classesRoot), ask_(std::make_unique<AskOverForm>()) {}
+frmOption::frmOption(win::WinRegistry userClasses, win::WinRegistry machineClasses)
+    : FormOf(kForm, kControls),
+      userClasses_(std::move(userClasses)),
+      machineClasses_(std::move(machineClasses)),
+      ask_(std::make_unique<AskOverForm>()) {}
 frmOption::~frmOption() = default;
 
 void frmOption::Form_Load() {
@@ -200,7 +208,16 @@ void frmOption::Form_Load() {
   HWND attributeFrame = Item(L"Frame2");
   ::SetWindowLongPtrW(attributeFrame, GWL_STYLE, ::GetWindowLongPtrW(attributeFrame, GWL_STYLE) | WS_CLIPSIBLINGS);
 
-  menu_ = std::make_unique<ShellMenu>(registry_, *ask_, BuildExePath(win::ExeFolder(), win::ExeBaseName()));
+  elevated_ = win::ProcessIsElevated();
+  HWND scopes = Item(L"cmbRegisterFor");
+  const wchar_t* automatic = kText.registerFor[ScopeFor(0, elevated_) == RegScope::User ? 1 : 2];
+  const std::wstring entries[] = {std::wstring(kText.registerFor[0]) + L"（" + automatic + L"）",
+                                  kText.registerFor[1], kText.registerFor[2]};
+  for (const auto& entry : entries) ::SendMessageW(scopes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  ::SendMessageW(scopes, CB_SETCURSEL, static_cast<WPARAM>(opt.RegisterFor), 0);
+  menu_ = std::make_unique<ShellMenu>(userClasses_, machineClasses_, *ask_,
+                                      BuildExePath(win::ExeFolder(), win::ExeBaseName()),
+                                      ScopeFor(opt.RegisterFor, elevated_));
   ShellMenuFrame frame;
   menu_->LoadStatus(frame, opt);
   WriteFrame(frame);
@@ -242,6 +259,7 @@ void frmOption::btnOkCan_Click(int index) {
     ui::SaveControls(*this, kBindings, opt);  // disabled attribute boxes keep their values too
     const LRESULT pos = ::SendMessageW(Item(L"cmbStartUpPos"), CB_GETCURSEL, 0, 0);
     if (pos != CB_ERR) opt.StartUpPos = static_cast<int>(pos);
+    opt.RegisterFor = SelectedScopeChoice();
 
     win::WinProfile profile(Process().IniPath);
     if (!SaveSettings(profile, opt)) {
@@ -350,6 +368,16 @@ void frmOption::btnDel_Click(int) { RunFrameHandler(&ShellMenu::btnDel_Click); }
 void frmOption::btnAllDel_Click(int) { RunFrameHandler(&ShellMenu::btnAllDel_Click); }
 void frmOption::btnAllFiles_Click(int) { RunFrameHandler(&ShellMenu::btnAllFiles_Click); }
 void frmOption::btnFolder_Click(int) { RunFrameHandler(&ShellMenu::btnFolder_Click); }
+
+// The choice takes effect at once, as the buttons do; OK keeps it for the next start.
+void frmOption::cmbRegisterFor_Click(int) {
+  if (menu_) menu_->SetScope(ScopeFor(SelectedScopeChoice(), elevated_));
+}
+
+int frmOption::SelectedScopeChoice() const {
+  const LRESULT choice = ::SendMessageW(Item(L"cmbRegisterFor"), CB_GETCURSEL, 0, 0);
+  return choice == CB_ERR ? 0 : static_cast<int>(choice);
+}
 
 INT_PTR frmOption::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
   if (msg != WM_PAINT) return 0;

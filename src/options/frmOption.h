@@ -14,8 +14,9 @@ namespace zv {
 
 class frmOption : public ui::FormOf<frmOption> {
  public:
-  // The registration buttons act on keys below `classesRoot`.
-  explicit frmOption(HKEY classesRoot = HKEY_CLASSES_ROOT);
+  // The registration buttons write below one of these classes keys, as RegisterFor chooses.
+  explicit frmOption(win::WinRegistry userClasses = win::UserClasses(),
+                     win::WinRegistry machineClasses = win::MachineClasses());
   ~frmOption() override;
 
   void btnOkCan_Click(int index);
@@ -31,6 +32,7 @@ class frmOption : public ui::FormOf<frmOption> {
   void btnAllDel_Click(int);
   void btnAllFiles_Click(int);
   void btnFolder_Click(int);
+  void cmbRegisterFor_Click(int);
 
   static const ui::Handler<frmOption> kHandlers[];
 
@@ -48,8 +50,11 @@ class frmOption : public ui::FormOf<frmOption> {
   std::vector<std::wstring> ListEntries() const;
   void Form_Paint();
   void ShowWriteFailure();
+  int SelectedScopeChoice() const;  // RegisterFor as the combo box shows it
 
-  win::WinRegistry registry_;
+  win::WinRegistry userClasses_;
+  win::WinRegistry machineClasses_;
+  bool elevated_ = false;
   std::unique_ptr<IAsk> ask_;
   std::unique_ptr<ShellMenu> menu_;
   std::unique_ptr<ui::clsToolTip> tipAplPath_;

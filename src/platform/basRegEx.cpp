@@ -93,13 +93,26 @@ bool DeleteRegKey(HKEY root, const std::wstring& subKey) {
 }
 
 std::wstring WinRegistry::GetValue(const std::wstring& key) {
-  return GetRegValue(root_, key, L"", kRegSz, std::wstring());
+  return GetRegValue(root_, Full(key), L"", kRegSz, std::wstring());
 }
 
 bool WinRegistry::SetValue(const std::wstring& key, const std::wstring& value) {
-  return SetRegValue(root_, key, L"", kRegSz, value);
+  return SetRegValue(root_, Full(key), L"", kRegSz, value);
 }
 
-bool WinRegistry::DeleteKey(const std::wstring& key) { return DeleteRegKey(root_, key); }
+// An empty key would name the base itself.
+bool WinRegistry::DeleteKey(const std::wstring& key) { return !key.empty() && DeleteRegKey(root_, Full(key)); }
+
+WinRegistry UserClasses() { return WinRegistry(HKEY_CURRENT_USER, L"Software\\Classes"); }
+WinRegistry MachineClasses() { return WinRegistry(HKEY_LOCAL_MACHINE, L"Software\\Classes"); }
+
+bool ProcessIsElevated() {
+  UniqueHandle token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size)) return false;
+  return elevation.TokenIsElevated != 0;
+}
 
 }  // namespace zv::win

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "core/Registry.h"
 #include "platform/Win.h"
@@ -29,16 +30,27 @@ bool SetRegValue(HKEY root, const std::wstring& subKey, const std::wstring& valu
 // Deletes one key that has no sub-keys. An empty `subKey` is refused: it would name the root itself.
 bool DeleteRegKey(HKEY root, const std::wstring& subKey);
 
-// IRegistry over the helpers: default text values of keys below `root`.
+// IRegistry over the helpers: default text values of keys below `path` of `root`.
 class WinRegistry : public IRegistry {
  public:
-  explicit WinRegistry(HKEY root = HKEY_CLASSES_ROOT) : root_(root) {}
+  explicit WinRegistry(HKEY root = HKEY_CLASSES_ROOT, std::wstring path = {})
+      : root_(root), path_(std::move(path)) {}
   std::wstring GetValue(const std::wstring& key) override;
   bool SetValue(const std::wstring& key, const std::wstring& value) override;
   bool DeleteKey(const std::wstring& key) override;
 
  private:
+  std::wstring Full(const std::wstring& key) const { return path_.empty() ? key : path_ + L"\\" + key; }
+
   HKEY root_;
+  std::wstring path_;
 };
+
+// The classes keys the right-click entry is registered below.
+WinRegistry UserClasses();     // HKEY_CURRENT_USER\Software\Classes
+WinRegistry MachineClasses();  // HKEY_LOCAL_MACHINE\Software\Classes
+
+// True when the process token is elevated; false also where that cannot be told.
+bool ProcessIsElevated();
 
 }  // namespace zv::win

@@ -77,6 +77,7 @@ TEST(Settings, MissingKeysGiveTheReadDefaults) {
   s.AutoNo = 2;
   s.StartUpLeft = 99;
   s.CopyToFolder = 1;
+  s.RegisterFor = 2;
   LoadSettings(empty, s);
 
   EXPECT_EQ(s.OpenOriginalCheck, 0);
@@ -97,6 +98,7 @@ TEST(Settings, MissingKeysGiveTheReadDefaults) {
   EXPECT_EQ(s.AttrHidden, 0);
   EXPECT_EQ(s.AttrSystem, 0);
   EXPECT_EQ(s.CopyToFolder, 0);
+  EXPECT_EQ(s.RegisterFor, 0);
   // A file without keys is not a first-run file: the extension lists stay empty.
   EXPECT_EQ(s.OpenFileExt1, L"");
   EXPECT_EQ(s.OpenFileExt2, L"");
@@ -150,6 +152,11 @@ TEST(Settings, NumbersAreNormalisedPerKey) {
       {L"StartUpPos", L"9", &Settings::StartUpPos, 9},
       {L"StartUpLeft", L"-1500", &Settings::StartUpLeft, -1500},
       {L"StartUpTop", L"3210", &Settings::StartUpTop, 3210},
+      // a choice of 0, 1 or 2: anything else is 0
+      {L"RegisterFor", L"1", &Settings::RegisterFor, 1},
+      {L"RegisterFor", L"2", &Settings::RegisterFor, 2},
+      {L"RegisterFor", L"3", &Settings::RegisterFor, 0},
+      {L"RegisterFor", L"-1", &Settings::RegisterFor, 0},
   };
   for (const auto& c : cases) {
     MemoryProfile profile;
@@ -246,6 +253,7 @@ Settings DistinctSettings() {
   s.AttrReadOnly = 0;
   s.AttrHidden = 1;
   s.AttrSystem = 0;
+  s.RegisterFor = 2;
   s.StartUpLeft = 111;
   s.StartUpTop = 222;
   s.HkcrExtList = {L"TXT"};
@@ -281,6 +289,7 @@ TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
       {o, L"AttrReadOnly", L"0"},
       {o, L"AttrHidden", L"1"},
       {o, L"AttrSystem", L"0"},
+      {o, L"RegisterFor", L"2"},
   };
   EXPECT_EQ(profile.writes(), expected);
 }
@@ -400,7 +409,7 @@ TEST(Settings, WritersReportRefusedWrites) {
     const wchar_t* refused;
     size_t written;
   };
-  const Case cases[] = {{L"OpenFileExt1", 22}, {L"AutoNo", 22}, {L"AttrSystem", 22}};
+  const Case cases[] = {{L"OpenFileExt1", 23}, {L"AutoNo", 23}, {L"RegisterFor", 23}};
   for (const auto& c : cases) {
     MemoryProfile profile;
     profile.Refuse(c.refused);

@@ -47,10 +47,10 @@ std::wstring FileText(const std::wstring& path) {
   return bytes ? win::FromAnsi(*bytes) : L"<missing>";
 }
 
-// A private key standing in for HKEY_CLASSES_ROOT.
+// A private key standing in for a classes key.
 class ClassesKey : public zv::test::TempRegistryKey {
  public:
-  ClassesKey() : TempRegistryKey(L"options") {}
+  explicit ClassesKey(const wchar_t* tag) : TempRegistryKey(tag) {}
 };
 
 // The edit inside the open dialog's file-name combo box.
@@ -103,9 +103,10 @@ class OptionsDialogTest : public ::testing::Test {
   TempFolder dir;
   std::wstring ini = dir / L"Zarvane.ini";
   DialogTestScope scope{ini};
-  ClassesKey classes;
+  ClassesKey classes{L"options-machine"};  // all users: where RegisterFor=0 writes under Wine
+  ClassesKey userClasses{L"options-user"};
   MsgBoxResponder boxes;  // any box nobody expects fails the test
-  frmOption form{classes.get()};
+  frmOption form{win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get())};
 
 };
 
@@ -175,6 +176,12 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
                               L"chkAttrReadOnly", L"chkAttrSystem"})
     Click(Item(name));
   ::SendMessageW(combo, CB_SETCURSEL, 4, 0);
+  HWND scopes = Item(L"cmbRegisterFor");
+  wchar_t automatic[64] = {};
+  ::SendMessageW(scopes, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(automatic));
+  EXPECT_EQ(std::wstring(automatic), L"自動（全ユーザー）");  // Wine runs elevated
+  EXPECT_EQ(::SendMessageW(scopes, CB_GETCURSEL, 0, 0), 0);
+  ::SendMessageW(scopes, CB_SETCURSEL, 1, 0);
   Click(Item(L"btnOkCan", 0));
   EXPECT_FALSE(form.loaded());
 
@@ -204,6 +211,7 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
                                    {L"AttrReadOnly", L"1"},
                                    {L"AttrHidden", L"1"},
                                    {L"AttrSystem", L"1"},
+                                   {L"RegisterFor", L"1"},
                                },
                                L""));
 }
@@ -311,7 +319,7 @@ TEST_F(OptionsDialogTest, EveryOtherWayOutWritesOnlyTheExtensionList) {
   for (const auto& c : cases) {
     ::DeleteFileW(ini.c_str());
     Process().Opt = Settings{};
-    frmOption f(classes.get());
+    frmOption f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
     ASSERT_TRUE(f.Show());
     Pump();
     f.SetValue(L"chkTopMost", 0);
@@ -333,7 +341,7 @@ TEST_F(OptionsDialogTest, EnterInTheExtensionBoxPressesOkAndRegistersNothing) {
   ::PostMessageW(Item(L"txtExt"), WM_KEYUP, VK_RETURN, 0xC0000000);
   Pump();
   EXPECT_FALSE(form.loaded());
-  EXPECT_EQ(classes.SubKeyCount(), 0u);
+  EXPECT_EQ(classes.SubKeyCount() + userClasses.SubKeyCount(), 0u);
   win::WinProfile profile(ini);
   EXPECT_EQ(profile.GetInt(kOptionSection, L"TopMost", -1), 1);  // the options were written
   EXPECT_EQ(profile.GetString(kSystemSection, L"HkcrExt"), L"");
@@ -376,7 +384,7 @@ TEST_F(OptionsDialogTest, AnUnwritableSettingsFileKeepsTheDialogWithAStopMessage
     c.prepare(*this);
     const std::wstring before = FileText(ini);
     const auto unblock = c.block(*this);
-    frmOption f(classes.get());
+    frmOption f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
     ASSERT_TRUE(f.Show());
     Pump();
     Click(f.Item(L"chkNotConfirmReplaceFile"));
@@ -458,6 +466,58 @@ TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) 
   ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(form.loaded());
   EXPECT_EQ(FileText(ini), L"[SYSTEM]\r\nHkcrExt=TXT\r\n");
+}
+
+// For the current user every button writes below the user's classes only, the next dialog shows
+// that state and removes it again, and a changed choice acts at once and is kept by OK.
+TEST_F(OptionsDialogTest, ThisUserScopeWritesOnlyTheUsersClassesAndTheNextDialogShowsIt) {
+  Process().Opt.RegisterFor = 1;
+  ASSERT_TRUE(classes.Put(L".txt", L"txtfile"));  // a file type defined for all users
+  Open();
+  EXPECT_EQ(::SendMessageW(Item(L"cmbRegisterFor"), CB_GETCURSEL, 0, 0), 1);
+  Type(L"txtExt", L"txt");
+  boxes.Expect(L"拡張子\"TXT\"のファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES)
+      .Expect(L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES)
+      .ExpectBox([](const DialogSeen& d) { return d.text.starts_with(L"個別に登録された拡張子が存在します。"); }, IDOK,
+                 L"advice after adding for all files")
+      .Expect(L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES);
+  for (const wchar_t* button : {L"btnAdd", L"btnAllFiles", L"btnFolder"}) Click(Item(button));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  const std::wstring command = L"\"" + BuildExePath(win::ExeFolder(), win::ExeBaseName()) + L"\" \"%1\"";
+  for (const wchar_t* cls : {L"txtfile", L"*", L"Directory"})
+    EXPECT_EQ(userClasses.Get(std::wstring(cls) + L"\\shell\\Zarvane\\command"), command) << cls;
+  EXPECT_EQ(userClasses.SubKeyCount(), 3u);  // no ".txt" of its own
+  EXPECT_EQ(classes.SubKeyCount(), 1u);
+  Click(Item(L"btnOkCan", 0));
+  ASSERT_FALSE(form.loaded());
+
+  win::WinProfile profile(ini);
+  LoadSettings(profile, Process().Opt);
+  EXPECT_EQ(Process().Opt.RegisterFor, 1);
+  frmOption next(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
+  ASSERT_TRUE(next.Show());
+  Pump();
+  EXPECT_EQ(::SendMessageW(next.Item(L"lstExt"), LB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(next.Text(L"btnAllFiles"), L"全ファイルから削除(&Q)");
+  EXPECT_EQ(next.Text(L"btnFolder"), L"フォルダから削除(&G)");
+  boxes.Expect(L"全ての登録済み拡張子のファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？", IDYES)
+      .Expect(L"全てのファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？", IDYES)
+      .Expect(L"フォルダの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？", IDYES);
+  for (const wchar_t* button : {L"btnAllDel", L"btnAllFiles", L"btnFolder"}) Click(next.Item(button));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  for (const wchar_t* cls : {L"txtfile", L"*", L"Directory"})
+    EXPECT_FALSE(userClasses.Get(std::wstring(cls) + L"\\shell\\Zarvane")) << cls;
+
+  HWND scopes = next.Item(L"cmbRegisterFor");
+  ::SendMessageW(scopes, CB_SETCURSEL, 2, 0);
+  ::SendMessageW(next.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(scopes), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(scopes));
+  boxes.Expect(L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES);
+  Click(next.Item(L"btnFolder"));
+  EXPECT_EQ(classes.Get(L"Directory\\shell\\Zarvane\\command"), command);
+  EXPECT_FALSE(userClasses.Get(L"Directory\\shell\\Zarvane"));
+  Click(next.Item(L"btnOkCan", 0));
+  EXPECT_EQ(win::WinProfile(ini).GetInt(kOptionSection, L"RegisterFor", -1), 2);
 }
 
 TEST_F(OptionsDialogTest, OpenOptionsDialogShowsTheTopLevelWindowWhoseClosingEndsTheProgram) {

@@ -181,15 +181,33 @@ TEST(RegistryWin, KeyWithoutWriteAccessReadsAsDefaultAndRefusesWrites) {
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(raw.bytes.data())), L"kept");
 }
 
-TEST(RegistryWin, WinRegistryWorksBelowItsRoot) {
+// Below a root, below a path of it, and below the two classes keys the program writes to (their
+// test key is removed again). What is written for all users shows in HKEY_CLASSES_ROOT.
+TEST(RegistryWin, WinRegistryWorksBelowItsRootAndPath) {
   TestKey root;
-  WinRegistry reg(root.get());
-  EXPECT_EQ(reg.GetValue(L"a\\b"), L"");
-  EXPECT_TRUE(reg.SetValue(L"a\\b", L"value"));
-  EXPECT_EQ(reg.GetValue(L"A\\B"), L"value");  // keys compare without case
-  EXPECT_FALSE(reg.DeleteKey(L"a"));
-  EXPECT_TRUE(reg.DeleteKey(L"a\\b"));
-  EXPECT_EQ(reg.GetValue(L"a\\b"), L"");
+  const std::wstring name = L"ZvRegTest" + std::to_wstring(::GetCurrentProcessId());
+  struct Case { const char* what; WinRegistry reg; HKEY rawRoot; std::wstring rawPath; bool inClassesRoot; };
+  const Case cases[] = {
+      {"root", WinRegistry(root.get()), root.get(), L"", false},
+      {"path", WinRegistry(root.get(), L"base\\classes"), root.get(), L"base\\classes\\", false},
+      {"user classes", UserClasses(), HKEY_CURRENT_USER, L"Software\\Classes\\", false},
+      {"machine classes", MachineClasses(), HKEY_LOCAL_MACHINE, L"Software\\Classes\\", true},
+  };
+  for (auto c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.reg.GetValue(name + L"\\b"), L"");
+    EXPECT_TRUE(c.reg.SetValue(name + L"\\b", L"value"));
+    const RawValue raw = ReadRaw(c.rawRoot, c.rawPath + name + L"\\b", L"");
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(raw.bytes.data())), L"value");
+    EXPECT_EQ(KeyExists(HKEY_CLASSES_ROOT, name + L"\\b"), c.inClassesRoot);
+    EXPECT_EQ(c.reg.GetValue(name + L"\\B"), L"value");  // keys compare without case
+    EXPECT_FALSE(c.reg.DeleteKey(name));
+    EXPECT_FALSE(c.reg.DeleteKey(L""));  // never the base itself
+    EXPECT_TRUE(c.reg.DeleteKey(name + L"\\b"));
+    EXPECT_TRUE(c.reg.DeleteKey(name));
+    EXPECT_FALSE(KeyExists(c.rawRoot, c.rawPath + name));
+  }
+  EXPECT_TRUE(ProcessIsElevated());  // Wine's processes run elevated
 }
 
 namespace {
