@@ -195,10 +195,10 @@ void frmZarvane::txtNewFile_GotFocus(int) {
 
 void frmZarvane::Form_Unload() {
   ReleaseSharedObjects();
-  RECT rc{};
-  ::GetWindowRect(hwnd(), &rc);
+  // In the twips the next start places the dialog by, or it creeps at every start.
+  const ui::TwipsPoint place = ui::WindowPositionTwips(hwnd());
   win::WinProfile profile(Process().IniPath);
-  SaveStartUpPosition(profile, rc.left * ui::Form::TwipsPerPixelX(), rc.top * ui::Form::TwipsPerPixelY());
+  SaveStartUpPosition(profile, place.left, place.top);
   tipNewFile_.reset();
   tipExec2_.reset();
 }

@@ -195,13 +195,7 @@ frmOption::~frmOption() = default;
 void frmOption::Form_Load() {
   const Settings& opt = Process().Opt;
 
-  RECT rc{};
-  ::GetWindowRect(hwnd(), &rc);
-  int left = 0, top = 0;
-  ui::CentreOverWindow(nullptr, (rc.right - rc.left) * TwipsPerPixelX(), (rc.bottom - rc.top) * TwipsPerPixelY(),
-                       left, top);
-  ::SetWindowPos(hwnd(), nullptr, left / TwipsPerPixelX(), top / TwipsPerPixelY(), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::CentreOver(hwnd(), nullptr);  // the screen's centre
 
   // The attribute frame's heading is a check box lying across the frame's top line: the frame
   // must not paint over it.

@@ -17,6 +17,9 @@ int RoundHalfEven(double v) {
   return static_cast<int>(r);
 }
 
+int PixelsToTwips(int pixels, double twipsPerPixel) { return RoundHalfEven(pixels * twipsPerPixel); }
+int TwipsToPixels(int twips, double twipsPerPixel) { return RoundHalfEven(twips / twipsPerPixel); }
+
 TwipsPoint ClampToScreen(TwipsPoint p, double w, double h, const ScreenMetrics& screen) {
   const double sw = screen.widthTwips, sh = screen.heightTwips;
   if (p.left < 0) p.left = 0;
@@ -97,13 +100,13 @@ int32_t PackParam(int32_t high, int32_t low) {
 }
 
 int PixelsToScale(int pixels, int scaleMode, double twipsPerPixel) {
-  if (scaleMode == kScaleTwips) return RoundHalfEven(pixels * twipsPerPixel);
+  if (scaleMode == kScaleTwips) return PixelsToTwips(pixels, twipsPerPixel);
   if (scaleMode == kScalePixels) return pixels;
   return 0;
 }
 
 std::optional<int> ScaleToPixels(int value, int scaleMode, double twipsPerPixel) {
-  if (scaleMode == kScaleTwips) return RoundHalfEven(value / twipsPerPixel);
+  if (scaleMode == kScaleTwips) return TwipsToPixels(value, twipsPerPixel);
   if (scaleMode == kScalePixels) return value;
   return std::nullopt;
 }

@@ -52,6 +52,11 @@ inline constexpr int kPosScreenCentre = 2;
 inline constexpr int kPosTopLeft = 3;
 inline constexpr int kPosOverWindowBehind = 4;
 
+// Pixels to twips and back, rounded, with the same real factor both ways: a position stored
+// in twips comes back to the same pixel at every scaling (an integer factor would not).
+int PixelsToTwips(int pixels, double twipsPerPixel);
+int TwipsToPixels(int twips, double twipsPerPixel);
+
 // Keeps a dialog of width w and height h (twips) on the screen, horizontally first; a dialog
 // reaching below the bottom is lifted to nine tenths of the free height.
 TwipsPoint ClampToScreen(TwipsPoint p, double w, double h, const ScreenMetrics& screen);

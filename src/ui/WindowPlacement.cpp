@@ -102,10 +102,19 @@ TwipsPoint PlaceCopyDialog(HWND dlg, int startUpPos, int startUpLeftTwips, int s
     if (!in.foregroundIsSelf) in.foreground = ReadPlacement(foregroundAtStart);
   }
   const TwipsPoint p = StartupPlacement(in, screen);
-  ::SetWindowPos(dlg, nullptr, RoundHalfEven(p.left / screen.twipsPerPixelX),
-                 RoundHalfEven(p.top / screen.twipsPerPixelY), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveToTwips(dlg, p);
   return p;
+}
+
+TwipsPoint WindowPositionTwips(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return {PixelsToTwips(r.left, TwipsPerPixelX()), PixelsToTwips(r.top, TwipsPerPixelY())};
+}
+
+void MoveToTwips(HWND window, TwipsPoint p) {
+  ::SetWindowPos(window, nullptr, TwipsToPixels(p.left, TwipsPerPixelX()), TwipsToPixels(p.top, TwipsPerPixelY()), 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CentreOverWindow(HWND window, int formWidthTwips, int formHeightTwips, int& left,
@@ -116,16 +125,16 @@ void CentreOverWindow(HWND window, int formWidthTwips, int formHeightTwips, int&
   top = p.top;
 }
 
-void CentreOverOwner(HWND dialog) {
+void CentreOver(HWND dialog, HWND window) {
   RECT rc{};
   ::GetWindowRect(dialog, &rc);
-  const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  int left = 0, top = 0;
-  CentreOverWindow(::GetWindow(dialog, GW_OWNER), RoundHalfEven((rc.right - rc.left) * tx),
-                   RoundHalfEven((rc.bottom - rc.top) * ty), left, top);
-  ::SetWindowPos(dialog, nullptr, RoundHalfEven(left / tx), RoundHalfEven(top / ty), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  TwipsPoint p;
+  CentreOverWindow(window, PixelsToTwips(rc.right - rc.left, TwipsPerPixelX()),
+                   PixelsToTwips(rc.bottom - rc.top, TwipsPerPixelY()), p.left, p.top);
+  MoveToTwips(dialog, p);
 }
+
+void CentreOverOwner(HWND dialog) { CentreOver(dialog, ::GetWindow(dialog, GW_OWNER)); }
 
 bool SetTopMost(HWND window, bool topMost) {
   return ::SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,

@@ -34,8 +34,15 @@ TwipsPoint PlaceCopyDialog(HWND dlg, int startUpPos, int startUpLeftTwips, int s
 // centre when the window is not shown normally or cannot be read.
 void CentreOverWindow(HWND window, int formWidthTwips, int formHeightTwips, int& left, int& top);
 
-// Moves a dialog centred over the window that owns it (the screen centre when that is not
-// shown normally).
+// A window's top left in twips, and a move to one, by the factors above: a place stored
+// this way comes back to the same pixel at every scaling.
+TwipsPoint WindowPositionTwips(HWND window);
+void MoveToTwips(HWND window, TwipsPoint p);
+
+// Moves a dialog centred over a window; over the screen when there is none or it is not
+// shown normally.
+void CentreOver(HWND dialog, HWND window);
+// CentreOver the window that owns the dialog.
 void CentreOverOwner(HWND dialog);
 
 // true: above all windows that are not top-most; false: back into the normal order. The

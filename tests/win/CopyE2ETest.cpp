@@ -332,6 +332,82 @@ TEST_F(CopyE2E, AStoredPositionOffTheScreenLandsOnIt) {
   EXPECT_EQ(Ini(L"StartUpTop"), L"600");
 }
 
+namespace {
+
+// The prefix's scaling for the programs started while this lives; the old value comes back.
+class PrefixDpi {
+ public:
+  explicit PrefixDpi(DWORD dpi) {
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key_.put(), nullptr);
+    DWORD type = 0, size = sizeof(old_);
+    had_ = ::RegQueryValueExW(key_.get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(&old_), &size) ==
+               ERROR_SUCCESS &&
+           type == REG_DWORD;
+    set_ = ::RegSetValueExW(key_.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+           ERROR_SUCCESS;
+  }
+  ~PrefixDpi() {
+    if (had_)
+      ::RegSetValueExW(key_.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
+    else
+      ::RegDeleteValueW(key_.get(), kValue);
+  }
+  bool set() const { return set_; }
+
+ private:
+  static constexpr const wchar_t* kValue = L"LogPixels";
+  win::UniqueKey key_;
+  DWORD old_ = 0;
+  bool had_ = false, set_ = false;
+};
+
+RECT RectOf(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+}  // namespace
+
+TEST_F(CopyE2E, TheLastPlaceStaysPutAndTheOptionsStayCentredAtEveryScaling) {
+  const std::wstring source = dir / L"report.txt";
+  WriteBytes(source, "r");
+  struct Case {
+    DWORD dpi;
+    int pixels;  // 3000 twips
+  };
+  const Case cases[] = {{120, 250}, {144, 300}, {168, 350}, {192, 400}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    PrefixDpi dpi(c.dpi);
+    ASSERT_TRUE(dpi.set());
+    Set(L"StartUpPos", L"1");
+    Set(L"StartUpLeft", L"3000");
+    Set(L"StartUpTop", L"3000");
+    for (int start = 1; start <= 3; ++start) {
+      auto [driver, form] = Open(source);
+      ASSERT_TRUE(form);
+      EXPECT_EQ(RectOf(form).left, c.pixels) << "start " << start;
+      EXPECT_EQ(RectOf(form).top, c.pixels) << "start " << start;
+      Press(form, L"キャンセル");
+      EXPECT_EQ(driver->WaitForExit(), 0u);
+      EXPECT_EQ(Ini(L"StartUpLeft"), L"3000") << "start " << start;
+      EXPECT_EQ(Ini(L"StartUpTop"), L"3000") << "start " << start;
+    }
+
+    auto options = Driver::Start(L"/INI\"" + ini + L"\"");
+    ASSERT_TRUE(options);
+    HWND form = options->WaitForForm(L"Zarvane");
+    ASSERT_TRUE(form);
+    const RECT r = RectOf(form);
+    EXPECT_NEAR(r.left, (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2.0, 1);
+    EXPECT_NEAR(r.top, (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2.0, 1);
+    ::PostMessageW(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(options->WaitForExit(), 0u);
+  }
+}
+
 TEST(ShellFileCopy, RefusesTheSourceItselfAndItsSubtree) {
   struct Case { const wchar_t* outer; const wchar_t* inner; bool inside; };
   const Case cases[] = {
