@@ -20,7 +20,6 @@ const std::wstring kMachineHint = L"\r\n\r\n全ユーザー用の登録には管
                                   L"管理者として実行するか、登録先を「このユーザー」にしてください。";
 const std::wstring kLeftForAllUsers = L"全ユーザー用に登録された「ザルヴェイン」は、\r\n"
                                       L"管理者として実行しないと削除できません。";
-constexpr RegScope kScopes[] = {RegScope::Machine, RegScope::User};
 const std::wstring kDeleteFailed = L"レジストリからの削除に失敗しました。";
 
 // A registry that behaves like the real one where the flows can tell: keys are case-insensitive,
@@ -99,7 +98,7 @@ const char* Name(RegScope scope) { return scope == RegScope::User ? "user" : "ma
 
 // `reg` is where the chosen scope writes; the flows never write to `other` unless a test allows it.
 struct Fixture {
-  explicit Fixture(RegScope s = RegScope::Machine) : scope(s) {}
+  explicit Fixture(RegScope s) : scope(s) {}
   RegScope scope;
   FakeRegistry user, machine;
   FakeRegistry& reg = scope == RegScope::User ? user : machine;
@@ -111,6 +110,16 @@ struct Fixture {
   ~Fixture() { EXPECT_TRUE(otherMayChange || other.log.empty()) << "written outside " << Name(scope); }
   std::wstring RegisterFailed() const { return kRegisterFailed + (scope == RegScope::Machine ? kMachineHint : L""); }
 };
+
+// The flows run once for each place the entry can be written; the tables' rows are the same.
+constexpr RegScope kScopes[] = {RegScope::Machine, RegScope::User};
+std::string ScopeName(const ::testing::TestParamInfo<RegScope>& info) { return Name(info.param); }
+class ScopedTest : public ::testing::TestWithParam<RegScope> {};
+using ShellMenuLoad = ScopedTest;
+using ShellMenuAdd = ScopedTest;
+using ShellMenuDel = ScopedTest;
+using ShellMenuAllDel = ScopedTest;
+using ShellMenuToggle = ScopedTest;
 
 std::wstring AddQuestion(const std::wstring& ext) {
   return L"拡張子\"" + ext + L"\"のファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？";
@@ -187,61 +196,58 @@ TEST(ShellMenuFrame, UpdateListButtons) {
   }
 }
 
-TEST(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    Fixture t(scope);
-    t.reg.Put(L".txt", L"txtfile");
-    Register(t.reg, L"txtfile");
-    t.reg.Put(L".doc", L"Word.Document");  // association left, command removed outside the program
-    t.reg.Put(L"Word.Document\\shell\\Zarvane", kCaption);
-    t.reg.Put(L".bmp", L"Paint.Picture");
-    // A command text far longer than 255 bytes (a deep program folder) is read whole.
-    const std::wstring longCommand = ShellMenuCommand(L"C:\\" + std::wstring(300, L'z') + L"\\Zarvane.exe");
-    t.reg.Put(L"Paint.Picture\\shell\\Zarvane", kCaption);
-    t.reg.Put(L"Paint.Picture\\shell\\Zarvane\\command", longCommand);
-    Register(t.reg, L"Directory");
+TEST_P(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
+  Fixture t(GetParam());
+  t.reg.Put(L".txt", L"txtfile");
+  Register(t.reg, L"txtfile");
+  t.reg.Put(L".doc", L"Word.Document");  // association left, command removed outside the program
+  t.reg.Put(L"Word.Document\\shell\\Zarvane", kCaption);
+  t.reg.Put(L".bmp", L"Paint.Picture");
+  // A command text far longer than 255 bytes (a deep program folder) is read whole.
+  const std::wstring longCommand = ShellMenuCommand(L"C:\\" + std::wstring(300, L'z') + L"\\Zarvane.exe");
+  t.reg.Put(L"Paint.Picture\\shell\\Zarvane", kCaption);
+  t.reg.Put(L"Paint.Picture\\shell\\Zarvane\\command", longCommand);
+  Register(t.reg, L"Directory");
 
-    Settings s;
-    s.HkcrExtEmpty = false;
-    s.HkcrExtList = {L"txt", L"DOC", L"", L"gone", L"Bmp"};
-    t.frame.lstExtIndex = 2;
-    t.menu.LoadStatus(t.frame, s);
+  Settings s;
+  s.HkcrExtEmpty = false;
+  s.HkcrExtList = {L"txt", L"DOC", L"", L"gone", L"Bmp"};
+  t.frame.lstExtIndex = 2;
+  t.menu.LoadStatus(t.frame, s);
 
-    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT", L"BMP"}));
-    EXPECT_EQ(t.frame.lstExtIndex, -1);
-    EXPECT_FALSE(t.frame.btnAddEnabled);
-    EXPECT_FALSE(t.frame.btnDelEnabled);
-    EXPECT_TRUE(t.frame.btnAllDelEnabled);
-    EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
-    EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
-    EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダから削除(&G)");
-    EXPECT_EQ(t.frame.btnFolderHelpId, 29);
-    EXPECT_TRUE(t.ask.shown.empty());
-    EXPECT_TRUE(t.reg.log.empty());  // loading only reads
+  EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT", L"BMP"}));
+  EXPECT_EQ(t.frame.lstExtIndex, -1);
+  EXPECT_FALSE(t.frame.btnAddEnabled);
+  EXPECT_FALSE(t.frame.btnDelEnabled);
+  EXPECT_TRUE(t.frame.btnAllDelEnabled);
+  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
+  EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
+  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダから削除(&G)");
+  EXPECT_EQ(t.frame.btnFolderHelpId, 29);
+  EXPECT_TRUE(t.ask.shown.empty());
+  EXPECT_TRUE(t.reg.log.empty());  // loading only reads
 
-    // The stale entries are gone from HkcrExt once the dialog closes.
-    struct Profile : IProfile {
-      std::map<std::wstring, std::wstring> written;
-      int GetInt(const wchar_t*, const wchar_t*, int d) override { return d; }
-      std::wstring GetString(const wchar_t*, const wchar_t*) override { return L""; }
-      bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& v) override {
-        written[std::wstring(section) + L"/" + key] = v;
-        return true;
-      }
-    } profile;
-    EXPECT_TRUE(SaveExtList(t.frame, s, profile));
-    EXPECT_EQ(profile.written, (std::map<std::wstring, std::wstring>{{L"SYSTEM/HkcrExt", L"TXT,BMP"}}));
-    EXPECT_EQ(s.HkcrExtList, t.frame.lstExt);
+  // The stale entries are gone from HkcrExt once the dialog closes.
+  struct Profile : IProfile {
+    std::map<std::wstring, std::wstring> written;
+    int GetInt(const wchar_t*, const wchar_t*, int d) override { return d; }
+    std::wstring GetString(const wchar_t*, const wchar_t*) override { return L""; }
+    bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& v) override {
+      written[std::wstring(section) + L"/" + key] = v;
+      return true;
+    }
+  } profile;
+  EXPECT_TRUE(SaveExtList(t.frame, s, profile));
+  EXPECT_EQ(profile.written, (std::map<std::wstring, std::wstring>{{L"SYSTEM/HkcrExt", L"TXT,BMP"}}));
+  EXPECT_EQ(s.HkcrExtList, t.frame.lstExt);
 
-    t.frame.lstExt.clear();
-    EXPECT_TRUE(SaveExtList(t.frame, s, profile));
-    EXPECT_EQ(profile.written[L"SYSTEM/HkcrExt"], L"");
-  }
+  t.frame.lstExt.clear();
+  EXPECT_TRUE(SaveExtList(t.frame, s, profile));
+  EXPECT_EQ(profile.written[L"SYSTEM/HkcrExt"], L"");
 }
 
-TEST(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndToggleCaptionsFollowTheVerbKeys) {
-  Fixture t;
+TEST_P(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndToggleCaptionsFollowTheVerbKeys) {
+  Fixture t(GetParam());
   t.reg.Put(L".txt", L"txtfile");
   Register(t.reg, L"txtfile");
   t.reg.Put(L"*\\shell\\Zarvane", kCaption);  // verb only: for all files the verb key is tested
@@ -258,172 +264,157 @@ TEST(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndToggleCaptionsFollowTheVerbKeys
   EXPECT_EQ(t.frame.btnFolderHelpId, 28);
 }
 
-TEST(ShellMenuAdd, TrimsDotAndCaseAndRegistersThroughTheExistingFileType) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    struct Case { std::wstring typed, entry, extKey; };
-    const Case cases[] = {
-        {L"  .txt ", L"TXT", L".txt"},
-        {L"Txt", L"TXT", L".txt"},
-        {L"..txt", L".TXT", L"..txt"},  // only the first dot goes
+TEST_P(ShellMenuAdd, TrimsDotAndCaseAndRegistersThroughTheExistingFileType) {
+  struct Case { std::wstring typed, entry, extKey; };
+  const Case cases[] = {
+      {L"  .txt ", L"TXT", L".txt"},
+      {L"Txt", L"TXT", L".txt"},
+      {L"..txt", L".TXT", L"..txt"},  // only the first dot goes
       {L"." + std::wstring(64, L't'), std::wstring(64, L'T'), L"." + std::wstring(64, L't')},  // the longest
-    };
-    for (const auto& c : cases) {
-      Fixture t(scope);
-      t.reg.Put(c.extKey, L"txtfile");
-      t.frame.lstExt = {L"DOC"};
-      t.frame.txtExt = c.typed;
-      t.ask.answers = {kIdYes};
-      t.menu.btnAdd_Click(t.frame);
-      ASSERT_EQ(t.ask.shown.size(), 1u) << c.typed;
-      EXPECT_EQ(t.ask.shown[0].text, AddQuestion(c.entry));
-      EXPECT_EQ(t.ask.shown[0].style, 36);
-      EXPECT_EQ(t.reg.Value(L"txtfile\\shell\\Zarvane"), kCaption);
-      EXPECT_EQ(t.reg.Value(L"txtfile\\shell\\Zarvane\\command"), kCommand);
-      EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"DOC", c.entry}));
-      EXPECT_EQ(t.frame.lstExtIndex, 1);
-      EXPECT_EQ(t.frame.txtExt, L"");
-      EXPECT_FALSE(t.frame.btnAddEnabled);
-      EXPECT_TRUE(t.frame.btnDelEnabled);
-      EXPECT_TRUE(t.frame.btnAllDelEnabled);
-      EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
-    }
+  };
+  for (const auto& c : cases) {
+    Fixture t(GetParam());
+    t.reg.Put(c.extKey, L"txtfile");
+    t.frame.lstExt = {L"DOC"};
+    t.frame.txtExt = c.typed;
+    t.ask.answers = {kIdYes};
+    t.menu.btnAdd_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 1u) << c.typed;
+    EXPECT_EQ(t.ask.shown[0].text, AddQuestion(c.entry));
+    EXPECT_EQ(t.ask.shown[0].style, 36);
+    EXPECT_EQ(t.reg.Value(L"txtfile\\shell\\Zarvane"), kCaption);
+    EXPECT_EQ(t.reg.Value(L"txtfile\\shell\\Zarvane\\command"), kCommand);
+    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"DOC", c.entry}));
+    EXPECT_EQ(t.frame.lstExtIndex, 1);
+    EXPECT_EQ(t.frame.txtExt, L"");
+    EXPECT_FALSE(t.frame.btnAddEnabled);
+    EXPECT_TRUE(t.frame.btnDelEnabled);
+    EXPECT_TRUE(t.frame.btnAllDelEnabled);
+    EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
   }
 }
 
-TEST(ShellMenuAdd, NewFileTypeIsNamedFromTheExtensionAndWrittenFirst) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    Fixture t(scope);
-    t.frame.txtExt = L"zVq";
-    t.ask.answers = {kIdYes};
-    t.menu.btnAdd_Click(t.frame);
-    EXPECT_EQ(t.reg.log, (std::vector<std::wstring>{
-                             L"set .zvq=ZvqFile",
-                             L"set ZvqFile\\shell\\Zarvane=" + kCaption,
-                             L"set ZvqFile\\shell\\Zarvane\\command=" + kCommand}));
-    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"ZVQ"}));
-  }
+TEST_P(ShellMenuAdd, NewFileTypeIsNamedFromTheExtensionAndWrittenFirst) {
+  Fixture t(GetParam());
+  t.frame.txtExt = L"zVq";
+  t.ask.answers = {kIdYes};
+  t.menu.btnAdd_Click(t.frame);
+  EXPECT_EQ(t.reg.log, (std::vector<std::wstring>{
+                           L"set .zvq=ZvqFile",
+                           L"set ZvqFile\\shell\\Zarvane=" + kCaption,
+                           L"set ZvqFile\\shell\\Zarvane\\command=" + kCommand}));
+  EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"ZVQ"}));
 }
 
 // Inputs refused before any question, and refusals after it; nothing is listed.
-TEST(ShellMenuAdd, RefusalsKeepTheListAndGoBackToTheEntryBox) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    struct Case {
-      const char* what;
-      std::wstring typed;
-      std::deque<int> answers;
-      std::vector<std::wstring> messages;  // after the question, if any
-      int style;
-    };
-    const std::wstring sameType = L"同じファイルタイプの拡張子が既に登録されているため、\r\n"
-                                  L"この拡張子を登録する必要はありません。";
-    const std::wstring badChar = L"拡張子に不正な文字（改行コード等）が含まれています。";
-    const std::wstring blank = L"拡張子に空白は使用できません。";
-    std::vector<Case> cases = {
-        {"blank", L"   ", {}, {}, 0},
-        {"line break", L"tx\nt", {}, {badChar}, 48},
-        {"tab", L"\ttxt", {}, {badChar}, 48},
-        {"control character", L"a\x01", {}, {badChar}, 48},
-        {"only the dot", L" . ", {}, {L"拡張子を入力してください。"}, 48},
-        {"blank inside", L".a b", {}, {blank}, 48},
-        {"ideographic blank inside", L"a\u3000b", {}, {blank}, 48},
-        {"65 characters", std::wstring(65, L'x'), {}, {L"拡張子が長すぎます（64文字まで）。"}, 48},
-        {"comma", L"txt,doc", {}, {L"拡張子に不正な文字（カンマ）が含まれています。"}, 48},
-        {"listed in other case", L".doc", {}, {L"この拡張子は既に登録されています。"}, 48},
-        {"answered no", L"htm", {kIdNo}, {AddQuestion(L"HTM")}, 36},
-        {"same file type", L"html", {kIdYes}, {AddQuestion(L"HTML"), sameType}, 48},
-    };
-    for (const wchar_t symbol : std::wstring(L"\\/:*?\"<>|"))
-      cases.push_back({"key symbol", L"txt" + std::wstring(1, symbol) + L"shell", {},
-                       {L"拡張子に使用できない文字（\\ / : * ? \" < > |）が含まれています。"}, 48});
-    for (const auto& c : cases) {
-      Fixture t(scope);
-      t.reg.Put(L".htm", L"htmlfile");
-      t.reg.Put(L".html", L"htmlfile");
-      Register(t.reg, L"htmlfile");  // registered through .HTM earlier, say
-      t.reg.log.clear();
-      t.frame.lstExt = {L"DOC"};
-      t.frame.lstExtIndex = 0;
-      t.frame.txtExt = c.typed;
-      t.ask.answers = c.answers;
-      t.menu.btnAdd_Click(t.frame);
-      std::vector<std::wstring> texts;
-      for (const auto& s : t.ask.shown) texts.push_back(s.text);
-      EXPECT_EQ(texts, c.messages) << c.what;
-      if (!t.ask.shown.empty()) EXPECT_EQ(t.ask.shown.back().style, c.style) << c.what;
-      EXPECT_TRUE(t.reg.log.empty()) << c.what;
-      EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"DOC"})) << c.what;
-      EXPECT_EQ(t.frame.txtExt, c.typed) << c.what;
-      EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox) << c.what;
-    }
+TEST_P(ShellMenuAdd, RefusalsKeepTheListAndGoBackToTheEntryBox) {
+  struct Case {
+    const char* what;
+    std::wstring typed;
+    std::deque<int> answers;
+    std::vector<std::wstring> messages;  // after the question, if any
+    int style;
+  };
+  const std::wstring sameType = L"同じファイルタイプの拡張子が既に登録されているため、\r\n"
+                                L"この拡張子を登録する必要はありません。";
+  const std::wstring badChar = L"拡張子に不正な文字（改行コード等）が含まれています。";
+  const std::wstring blank = L"拡張子に空白は使用できません。";
+  std::vector<Case> cases = {
+      {"blank", L"   ", {}, {}, 0},
+      {"line break", L"tx\nt", {}, {badChar}, 48},
+      {"tab", L"\ttxt", {}, {badChar}, 48},
+      {"control character", L"a\x01", {}, {badChar}, 48},
+      {"only the dot", L" . ", {}, {L"拡張子を入力してください。"}, 48},
+      {"blank inside", L".a b", {}, {blank}, 48},
+      {"ideographic blank inside", L"a\u3000b", {}, {blank}, 48},
+      {"65 characters", std::wstring(65, L'x'), {}, {L"拡張子が長すぎます（64文字まで）。"}, 48},
+      {"comma", L"txt,doc", {}, {L"拡張子に不正な文字（カンマ）が含まれています。"}, 48},
+      {"listed in other case", L".doc", {}, {L"この拡張子は既に登録されています。"}, 48},
+      {"answered no", L"htm", {kIdNo}, {AddQuestion(L"HTM")}, 36},
+      {"same file type", L"html", {kIdYes}, {AddQuestion(L"HTML"), sameType}, 48},
+  };
+  for (const wchar_t symbol : std::wstring(L"\\/:*?\"<>|"))
+    cases.push_back({"key symbol", L"txt" + std::wstring(1, symbol) + L"shell", {},
+                     {L"拡張子に使用できない文字（\\ / : * ? \" < > |）が含まれています。"}, 48});
+  for (const auto& c : cases) {
+    Fixture t(GetParam());
+    t.reg.Put(L".htm", L"htmlfile");
+    t.reg.Put(L".html", L"htmlfile");
+    Register(t.reg, L"htmlfile");  // registered through .HTM earlier, say
+    t.reg.log.clear();
+    t.frame.lstExt = {L"DOC"};
+    t.frame.lstExtIndex = 0;
+    t.frame.txtExt = c.typed;
+    t.ask.answers = c.answers;
+    t.menu.btnAdd_Click(t.frame);
+    std::vector<std::wstring> texts;
+    for (const auto& s : t.ask.shown) texts.push_back(s.text);
+    EXPECT_EQ(texts, c.messages) << c.what;
+    if (!t.ask.shown.empty()) EXPECT_EQ(t.ask.shown.back().style, c.style) << c.what;
+    EXPECT_TRUE(t.reg.log.empty()) << c.what;
+    EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"DOC"})) << c.what;
+    EXPECT_EQ(t.frame.txtExt, c.typed) << c.what;
+    EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox) << c.what;
   }
 }
 
-TEST(ShellMenuAdd, RegistryFailuresReportAndKeepTheAssociationWritten) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    struct Case { const char* what; std::wstring refused; bool associationWritten; };
-    const Case cases[] = {
-        {"association", L".zvq", false},
-        {"verb", L"ZvqFile\\shell\\Zarvane", true},
-        {"command", L"ZvqFile\\shell\\Zarvane\\command", true},
-    };
-    for (const auto& c : cases) {
-      Fixture t(scope);
-      t.reg.refuseWrite = {c.refused};
-      t.frame.txtExt = L"zvq";
-      t.ask.answers = {kIdYes};
-      t.menu.btnAdd_Click(t.frame);
-      ASSERT_EQ(t.ask.shown.size(), 2u) << c.what;
-      EXPECT_EQ(t.ask.shown[1].text, t.RegisterFailed());
-      EXPECT_EQ(t.ask.shown[1].style, 16);
-      EXPECT_EQ(t.reg.Value(L".zvq"), c.associationWritten ? L"ZvqFile" : L"") << c.what;
-      EXPECT_TRUE(t.frame.lstExt.empty()) << c.what;
-      EXPECT_EQ(t.frame.txtExt, L"zvq");
-      EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
-    }
+TEST_P(ShellMenuAdd, RegistryFailuresReportAndKeepTheAssociationWritten) {
+  struct Case { const char* what; std::wstring refused; bool associationWritten; };
+  const Case cases[] = {
+      {"association", L".zvq", false},
+      {"verb", L"ZvqFile\\shell\\Zarvane", true},
+      {"command", L"ZvqFile\\shell\\Zarvane\\command", true},
+  };
+  for (const auto& c : cases) {
+    Fixture t(GetParam());
+    t.reg.refuseWrite = {c.refused};
+    t.frame.txtExt = L"zvq";
+    t.ask.answers = {kIdYes};
+    t.menu.btnAdd_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 2u) << c.what;
+    EXPECT_EQ(t.ask.shown[1].text, t.RegisterFailed());
+    EXPECT_EQ(t.ask.shown[1].style, 16);
+    EXPECT_EQ(t.reg.Value(L".zvq"), c.associationWritten ? L"ZvqFile" : L"") << c.what;
+    EXPECT_TRUE(t.frame.lstExt.empty()) << c.what;
+    EXPECT_EQ(t.frame.txtExt, L"zvq");
+    EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
   }
 }
 
-TEST(ShellMenuDel, SelectionAfterRemoval) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    struct Case { std::vector<std::wstring> list; int index; std::vector<std::wstring> after; int selected; };
-    const Case cases[] = {
-        {{L"AAA", L"BBB", L"CCC", L"DDD"}, 1, {L"AAA", L"CCC", L"DDD"}, 1},  // the next moves up
-        {{L"AAA", L"BBB"}, 0, {L"BBB"}, 0},
-        {{L"AAA", L"BBB", L"CCC"}, 2, {L"AAA", L"BBB"}, 1},  // the last: the new last
-        {{L"AAA"}, 0, {}, -1},                               // the only one: nothing
-    };
-    for (const auto& c : cases) {
-      Fixture t(scope);
-      for (const auto& e : c.list) {
-        t.reg.Put(L"." + ToLowerText(e), e + L"File");
-        Register(t.reg, e + L"File");
-      }
-      t.frame.lstExt = c.list;
-      t.frame.lstExtIndex = c.index;
-      t.ask.answers = {kIdYes};
-      const std::wstring removed = c.list[static_cast<size_t>(c.index)];
-      t.menu.btnDel_Click(t.frame);
-      ASSERT_EQ(t.ask.shown.size(), 1u);
-      EXPECT_EQ(t.ask.shown[0].text, DelQuestion(removed));
-      EXPECT_EQ(t.frame.lstExt, c.after);
-      EXPECT_EQ(t.frame.lstExtIndex, c.selected);
-      EXPECT_EQ(t.frame.btnDelEnabled, c.selected >= 0);
-      EXPECT_EQ(t.frame.btnAllDelEnabled, !c.after.empty());
-      EXPECT_EQ(t.frame.focus, FrameFocus::List);
-      EXPECT_FALSE(t.reg.Has(removed + L"File\\shell\\Zarvane"));
-      EXPECT_TRUE(t.reg.Has(L"." + ToLowerText(removed)));  // the association stays
-      for (const auto& e : c.after) EXPECT_TRUE(t.reg.Has(e + L"File\\shell\\Zarvane\\command"));
+TEST_P(ShellMenuDel, SelectionAfterRemoval) {
+  struct Case { std::vector<std::wstring> list; int index; std::vector<std::wstring> after; int selected; };
+  const Case cases[] = {
+      {{L"AAA", L"BBB", L"CCC", L"DDD"}, 1, {L"AAA", L"CCC", L"DDD"}, 1},  // the next moves up
+      {{L"AAA", L"BBB"}, 0, {L"BBB"}, 0},
+      {{L"AAA", L"BBB", L"CCC"}, 2, {L"AAA", L"BBB"}, 1},  // the last: the new last
+      {{L"AAA"}, 0, {}, -1},                               // the only one: nothing
+  };
+  for (const auto& c : cases) {
+    Fixture t(GetParam());
+    for (const auto& e : c.list) {
+      t.reg.Put(L"." + ToLowerText(e), e + L"File");
+      Register(t.reg, e + L"File");
     }
+    t.frame.lstExt = c.list;
+    t.frame.lstExtIndex = c.index;
+    t.ask.answers = {kIdYes};
+    const std::wstring removed = c.list[static_cast<size_t>(c.index)];
+    t.menu.btnDel_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 1u);
+    EXPECT_EQ(t.ask.shown[0].text, DelQuestion(removed));
+    EXPECT_EQ(t.frame.lstExt, c.after);
+    EXPECT_EQ(t.frame.lstExtIndex, c.selected);
+    EXPECT_EQ(t.frame.btnDelEnabled, c.selected >= 0);
+    EXPECT_EQ(t.frame.btnAllDelEnabled, !c.after.empty());
+    EXPECT_EQ(t.frame.focus, FrameFocus::List);
+    EXPECT_FALSE(t.reg.Has(removed + L"File\\shell\\Zarvane"));
+    EXPECT_TRUE(t.reg.Has(L"." + ToLowerText(removed)));  // the association stays
+    for (const auto& e : c.after) EXPECT_TRUE(t.reg.Has(e + L"File\\shell\\Zarvane\\command"));
   }
 }
 
-TEST(ShellMenuDel, SharedFileTypeGoesForBothExtensions) {
-  Fixture t;
+TEST_P(ShellMenuDel, SharedFileTypeGoesForBothExtensions) {
+  Fixture t(GetParam());
   t.reg.Put(L".htm", L"htmlfile");
   t.reg.Put(L".html", L"htmlfile");
   t.frame.txtExt = L"htm";
@@ -440,16 +431,16 @@ TEST(ShellMenuDel, SharedFileTypeGoesForBothExtensions) {
   EXPECT_EQ(t.reg.Value(t.reg.Value(L".html") + L"\\shell\\Zarvane"), L"");
 }
 
-TEST(ShellMenuDel, NothingSelectedNoLostAssociationAndFailure) {
+TEST_P(ShellMenuDel, NothingSelectedNoLostAssociationAndFailure) {
   {  // no selection: straight to the list
-    Fixture t;
+    Fixture t(GetParam());
     t.frame.lstExt = {L"TXT"};
     t.menu.btnDel_Click(t.frame);
     EXPECT_TRUE(t.ask.shown.empty());
     EXPECT_EQ(t.frame.focus, FrameFocus::List);
   }
   {  // answered No: nothing changes, the focus stays
-    Fixture t;
+    Fixture t(GetParam());
     t.reg.Put(L".txt", L"txtfile");
     Register(t.reg, L"txtfile");
     t.reg.log.clear();
@@ -462,7 +453,7 @@ TEST(ShellMenuDel, NothingSelectedNoLostAssociationAndFailure) {
     EXPECT_EQ(t.frame.focus, FrameFocus::None);
   }
   {  // the extension lost its association: nothing removed, nothing reported, entry stays
-    Fixture t;
+    Fixture t(GetParam());
     Register(t.reg, L"txtfile");
     t.reg.log.clear();
     t.frame.lstExt = {L"TXT"};
@@ -476,7 +467,7 @@ TEST(ShellMenuDel, NothingSelectedNoLostAssociationAndFailure) {
     EXPECT_EQ(t.frame.focus, FrameFocus::List);
   }
   {  // the registry refuses: reported, entry stays
-    Fixture t;
+    Fixture t(GetParam());
     t.reg.Put(L".txt", L"txtfile");
     Register(t.reg, L"txtfile");
     t.reg.refuseDelete = {L"txtfile\\shell\\Zarvane"};
@@ -492,8 +483,8 @@ TEST(ShellMenuDel, NothingSelectedNoLostAssociationAndFailure) {
   }
 }
 
-TEST(ShellMenuAllDel, RemovesEveryEntrySkippingLostAssociations) {
-  Fixture t;
+TEST_P(ShellMenuAllDel, RemovesEveryEntrySkippingLostAssociations) {
+  Fixture t(GetParam());
   for (const wchar_t* e : {L"aaa", L"ccc"}) {
     t.reg.Put(std::wstring(L".") + e, std::wstring(e) + L"file");
     Register(t.reg, std::wstring(e) + L"file");
@@ -514,8 +505,8 @@ TEST(ShellMenuAllDel, RemovesEveryEntrySkippingLostAssociations) {
   EXPECT_FALSE(t.reg.Has(L"cccfile\\shell\\Zarvane"));
 }
 
-TEST(ShellMenuAllDel, StopsAtTheFirstFailureWithTheListUnchanged) {
-  Fixture t;
+TEST_P(ShellMenuAllDel, StopsAtTheFirstFailureWithTheListUnchanged) {
+  Fixture t(GetParam());
   for (const wchar_t* e : {L"aaa", L"bbb", L"ccc"}) {
     t.reg.Put(std::wstring(L".") + e, std::wstring(e) + L"file");
     Register(t.reg, std::wstring(e) + L"file");
@@ -533,8 +524,8 @@ TEST(ShellMenuAllDel, StopsAtTheFirstFailureWithTheListUnchanged) {
   EXPECT_TRUE(t.reg.Has(L"cccfile\\shell\\Zarvane\\command"));  // never reached
 }
 
-TEST(ShellMenuAllDel, EmptyListOrNo) {
-  Fixture t;
+TEST_P(ShellMenuAllDel, EmptyListOrNo) {
+  Fixture t(GetParam());
   t.menu.btnAllDel_Click(t.frame);
   EXPECT_TRUE(t.ask.shown.empty());
   EXPECT_EQ(t.frame.focus, FrameFocus::EntryBox);
@@ -550,49 +541,46 @@ TEST(ShellMenuAllDel, EmptyListOrNo) {
   EXPECT_EQ(t.frame.focus, FrameFocus::None);
 }
 
-TEST(ShellMenuToggle, AllFilesAddWithAdviceThenRemove) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    const std::wstring common = L"ただし、URL（インターネットショートカット）のように、\r\n"
-                                L"メニューに表示されない拡張子もあるようです。\r\n"
-                                L"必要であれば、個別に拡張子を登録してください。";
-    const std::wstring withList = L"個別に登録された拡張子が存在します。\r\n"
-                                  L"これらのファイルの右クリックメニューに\r\n"
-                                  L"「ザルヴェイン」が２重に表示される場合が\r\n"
-                                  L"ありますので、登録済み拡張子を[全削除]する\r\n"
-                                  L"ことをお奨めします。\r\n\r\n";
-    const std::wstring emptyList = L"全てのファイルに追加されましたので、通常は\r\n"
-                                   L"個別に拡張子を登録する必要はありません。\r\n\r\n";
-    struct Case { std::vector<std::wstring> list; std::wstring advice; };
-    const Case cases[] = {{{}, emptyList + common}, {{L"TXT"}, withList + common}};
-    for (const auto& c : cases) {
-      Fixture t(scope);
-      t.frame.lstExt = c.list;
-      t.ask.answers = {kIdYes};
-      t.menu.btnAllFiles_Click(t.frame);
-      ASSERT_EQ(t.ask.shown.size(), 2u);
-      EXPECT_EQ(t.ask.shown[0].text, L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？");
-      EXPECT_EQ(t.ask.shown[1].text, c.advice);
-      EXPECT_EQ(t.ask.shown[1].style, 64);
-      EXPECT_EQ(t.reg.Value(L"*\\shell\\Zarvane\\command"), kCommand);
-      EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルから削除(&Q)");
-      EXPECT_EQ(t.frame.btnAllFilesHelpId, 39);
-      EXPECT_EQ(t.frame.lstExt, c.list);
+TEST_P(ShellMenuToggle, AllFilesAddWithAdviceThenRemove) {
+  const std::wstring common = L"ただし、URL（インターネットショートカット）のように、\r\n"
+                              L"メニューに表示されない拡張子もあるようです。\r\n"
+                              L"必要であれば、個別に拡張子を登録してください。";
+  const std::wstring withList = L"個別に登録された拡張子が存在します。\r\n"
+                                L"これらのファイルの右クリックメニューに\r\n"
+                                L"「ザルヴェイン」が２重に表示される場合が\r\n"
+                                L"ありますので、登録済み拡張子を[全削除]する\r\n"
+                                L"ことをお奨めします。\r\n\r\n";
+  const std::wstring emptyList = L"全てのファイルに追加されましたので、通常は\r\n"
+                                 L"個別に拡張子を登録する必要はありません。\r\n\r\n";
+  struct Case { std::vector<std::wstring> list; std::wstring advice; };
+  const Case cases[] = {{{}, emptyList + common}, {{L"TXT"}, withList + common}};
+  for (const auto& c : cases) {
+    Fixture t(GetParam());
+    t.frame.lstExt = c.list;
+    t.ask.answers = {kIdYes};
+    t.menu.btnAllFiles_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 2u);
+    EXPECT_EQ(t.ask.shown[0].text, L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？");
+    EXPECT_EQ(t.ask.shown[1].text, c.advice);
+    EXPECT_EQ(t.ask.shown[1].style, 64);
+    EXPECT_EQ(t.reg.Value(L"*\\shell\\Zarvane\\command"), kCommand);
+    EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルから削除(&Q)");
+    EXPECT_EQ(t.frame.btnAllFilesHelpId, 39);
+    EXPECT_EQ(t.frame.lstExt, c.list);
 
-      t.ask.shown.clear();
-      t.ask.answers = {kIdYes};
-      t.menu.btnAllFiles_Click(t.frame);
-      ASSERT_EQ(t.ask.shown.size(), 1u);
-      EXPECT_EQ(t.ask.shown[0].text, L"全てのファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？");
-      EXPECT_FALSE(t.reg.Has(L"*\\shell\\Zarvane"));
-      EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
-      EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
-    }
+    t.ask.shown.clear();
+    t.ask.answers = {kIdYes};
+    t.menu.btnAllFiles_Click(t.frame);
+    ASSERT_EQ(t.ask.shown.size(), 1u);
+    EXPECT_EQ(t.ask.shown[0].text, L"全てのファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？");
+    EXPECT_FALSE(t.reg.Has(L"*\\shell\\Zarvane"));
+    EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
+    EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
   }
 }
 
-TEST(ShellMenuToggle, FolderAddAndRemoveWithoutAdvice) {
-  Fixture t;
+TEST_P(ShellMenuToggle, FolderAddAndRemoveWithoutAdvice) {
+  Fixture t(GetParam());
   t.frame.lstExt = {L"TXT"};
   t.ask.answers = {kIdYes};
   t.menu.btnFolder_Click(t.frame);
@@ -612,56 +600,59 @@ TEST(ShellMenuToggle, FolderAddAndRemoveWithoutAdvice) {
   EXPECT_EQ(t.frame.btnFolderHelpId, 28);
 }
 
-TEST(ShellMenuToggle, NoFailureAndUnknownCaption) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(Name(scope));
-    struct Case {
-      const char* what;
-      bool folder;
-      std::wstring caption;
-      std::deque<int> answers;
-      std::set<std::wstring> refuseWrite, refuseDelete;
-      std::vector<std::wstring> messages;  // after the question
-      std::wstring captionAfter;
-    };
-    const std::wstring addAll = L"全ファイルに追加(&Q)", delAll = L"全ファイルから削除(&Q)";
-    const std::wstring addDir = L"フォルダに追加(&G)", delDir = L"フォルダから削除(&G)";
-    const Case cases[] = {
-        {"no to add", false, addAll, {kIdNo}, {}, {}, {}, addAll},
-        {"no to remove", true, delDir, {kIdNo}, {}, {}, {}, delDir},
-        {"add refused", false, addAll, {kIdYes}, {L"*\\shell\\Zarvane"}, {}, {kRegisterFailed}, addAll},
-        {"command refused", true, addDir, {kIdYes}, {L"Directory\\shell\\Zarvane\\command"}, {},
-         {kRegisterFailed}, addDir},
-        {"remove refused", false, delAll, {kIdYes}, {}, {L"*\\shell\\Zarvane"}, {kDeleteFailed}, delAll},
-        {"unknown caption", true, L"？", {}, {}, {}, {}, L"？"},
-    };
-    for (const auto& c : cases) {
-      Fixture t(scope);
-      Register(t.reg, L"*");
-      t.reg.log.clear();
-      t.reg.refuseWrite = c.refuseWrite;
-      t.reg.refuseDelete = c.refuseDelete;
-      const size_t keys = t.reg.KeyCount();
-      (c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption) = c.caption;
-      t.ask.answers = c.answers;
-      if (c.folder)
-        t.menu.btnFolder_Click(t.frame);
-      else
-        t.menu.btnAllFiles_Click(t.frame);
-      std::vector<std::wstring> texts;
-      for (size_t i = c.answers.empty() ? 0 : 1; i < t.ask.shown.size(); ++i) texts.push_back(t.ask.shown[i].text);
-      std::vector<std::wstring> expected = c.messages;
-      for (auto& m : expected)
-        if (m == kRegisterFailed) m = t.RegisterFailed();
-      EXPECT_EQ(texts, expected) << c.what;
-      EXPECT_EQ(c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption, c.captionAfter) << c.what;
-      if (c.refuseWrite.empty() && c.refuseDelete.empty()) {
-        EXPECT_TRUE(t.reg.log.empty()) << c.what;
-        EXPECT_EQ(t.reg.KeyCount(), keys) << c.what;
-      }
+TEST_P(ShellMenuToggle, NoFailureAndUnknownCaption) {
+  struct Case {
+    const char* what;
+    bool folder;
+    std::wstring caption;
+    std::deque<int> answers;
+    std::set<std::wstring> refuseWrite, refuseDelete;
+    std::vector<std::wstring> messages;  // after the question
+    std::wstring captionAfter;
+  };
+  const std::wstring addAll = L"全ファイルに追加(&Q)", delAll = L"全ファイルから削除(&Q)";
+  const std::wstring addDir = L"フォルダに追加(&G)", delDir = L"フォルダから削除(&G)";
+  const Case cases[] = {
+      {"no to add", false, addAll, {kIdNo}, {}, {}, {}, addAll},
+      {"no to remove", true, delDir, {kIdNo}, {}, {}, {}, delDir},
+      {"add refused", false, addAll, {kIdYes}, {L"*\\shell\\Zarvane"}, {}, {kRegisterFailed}, addAll},
+      {"command refused", true, addDir, {kIdYes}, {L"Directory\\shell\\Zarvane\\command"}, {},
+       {kRegisterFailed}, addDir},
+      {"remove refused", false, delAll, {kIdYes}, {}, {L"*\\shell\\Zarvane"}, {kDeleteFailed}, delAll},
+      {"unknown caption", true, L"？", {}, {}, {}, {}, L"？"},
+  };
+  for (const auto& c : cases) {
+    Fixture t(GetParam());
+    Register(t.reg, L"*");
+    t.reg.log.clear();
+    t.reg.refuseWrite = c.refuseWrite;
+    t.reg.refuseDelete = c.refuseDelete;
+    const size_t keys = t.reg.KeyCount();
+    (c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption) = c.caption;
+    t.ask.answers = c.answers;
+    if (c.folder)
+      t.menu.btnFolder_Click(t.frame);
+    else
+      t.menu.btnAllFiles_Click(t.frame);
+    std::vector<std::wstring> texts;
+    for (size_t i = c.answers.empty() ? 0 : 1; i < t.ask.shown.size(); ++i) texts.push_back(t.ask.shown[i].text);
+    std::vector<std::wstring> expected = c.messages;
+    for (auto& m : expected)
+      if (m == kRegisterFailed) m = t.RegisterFailed();
+    EXPECT_EQ(texts, expected) << c.what;
+    EXPECT_EQ(c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption, c.captionAfter) << c.what;
+    if (c.refuseWrite.empty() && c.refuseDelete.empty()) {
+      EXPECT_TRUE(t.reg.log.empty()) << c.what;
+      EXPECT_EQ(t.reg.KeyCount(), keys) << c.what;
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuLoad, ::testing::ValuesIn(kScopes), ScopeName);
+INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuAdd, ::testing::ValuesIn(kScopes), ScopeName);
+INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuDel, ::testing::ValuesIn(kScopes), ScopeName);
+INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuAllDel, ::testing::ValuesIn(kScopes), ScopeName);
+INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuToggle, ::testing::ValuesIn(kScopes), ScopeName);
 
 TEST(ShellMenuScope, RegisterForAndElevation) {
   struct Case { int registerFor; bool elevated; RegScope scope; };

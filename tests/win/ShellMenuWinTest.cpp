@@ -1,6 +1,5 @@
-// The right-click menu flows against the Wine registry, below private keys that stand in for the
-// user's and the machine's classes, and the failure messages from writes and deletes the registry
-// refuses.
+// The right-click menu flows against the Wine registry, below a private key that stands in for
+// the chosen classes key, and the failure messages from writes and deletes the registry refuses.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -29,16 +28,6 @@ constexpr RegScope kScopes[] = {RegScope::Machine, RegScope::User};
 class ClassesKey : public zv::test::TempRegistryKey {
  public:
   explicit ClassesKey(const wchar_t* tag = L"menu") : TempRegistryKey(tag) {}
-};
-
-// The key the scope writes below, and the other one, which must stay empty.
-struct ScopedKeys {
-  explicit ScopedKeys(RegScope s) : scope(s) {}
-  RegScope scope;
-  ClassesKey user{L"menu-user"}, machine{L"menu-machine"};
-  const ClassesKey& root = scope == RegScope::User ? user : machine;
-  const ClassesKey& other = scope == RegScope::User ? machine : user;
-  WinRegistry userReg{user.get()}, machineReg{machine.get()};
 };
 
 // Read straight from the registry, not through the helpers under test; nothing if missing.
@@ -92,80 +81,94 @@ class ScriptedAsk : public IAsk {
   }
 };
 
+// Every test runs for both places the entry can be written: the flows write to the key given as
+// the chosen one and leave the other empty.
+class ShellMenuWin : public ::testing::TestWithParam<RegScope> {
+ protected:
+  void TearDown() override { EXPECT_EQ(other_.SubKeyCount(), 0u); }
+  bool ForUser() const { return GetParam() == RegScope::User; }
+  ShellMenu Menu(WinRegistry& chosen, IAsk& ask, const std::wstring& exe) {
+    return ShellMenu(ForUser() ? chosen : otherReg_, ForUser() ? otherReg_ : chosen, ask, exe, GetParam());
+  }
+
+ private:
+  ClassesKey other_{L"menu-other"};
+  WinRegistry otherReg_{other_.get()};
+};
+
 }  // namespace
 
-TEST(ShellMenuWin, RegisterListAndRemoveWithALongProgramPath) {
-  for (const RegScope scope : kScopes) {
-    SCOPED_TRACE(scope == RegScope::User ? "user" : "machine");
-    ScopedKeys keys(scope);
-    const ClassesKey& root = keys.root;
-    ASSERT_TRUE(Put(root.get(), L".txt", L"txtfile"));
-    ASSERT_TRUE(Put(root.get(), L"txtfile\\shell\\open\\command", L"notepad.exe %1"));
-    ASSERT_TRUE(Put(root.get(), L".htm", L"htmlfile"));
-    ASSERT_TRUE(Put(root.get(), L".html", L"htmlfile"));
-    // A program path far beyond 255 bytes: its command text must still read as registered.
-    const std::wstring exe = BuildExePath(L"C:\\" + std::wstring(300, L'p') + L"\\ザルヴェイン", L"Zarvane");
-    const std::wstring command = L"\"" + exe + L"\" \"%1\"";
-    ScriptedAsk ask;
-    ShellMenu menu(keys.userReg, keys.machineReg, ask, exe, scope);
-    ShellMenuFrame f;
+INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuWin, ::testing::ValuesIn(kScopes),
+                         [](const auto& info) { return info.param == RegScope::User ? "user" : "machine"; });
 
-    for (const wchar_t* typed : {L" .txt", L"zvq", L"htm", L"html"}) {
-      f.txtExt = typed;
-      ask.answers = {kIdYes};
-      menu.btnAdd_Click(f);
-    }
-    EXPECT_EQ(f.lstExt, (std::vector<std::wstring>{L"TXT", L"ZVQ", L"HTM"}));
-    ASSERT_EQ(ask.shown.size(), 5u);
-    EXPECT_EQ(ask.shown[4], L"同じファイルタイプの拡張子が既に登録されているため、\r\nこの拡張子を登録する必要はありません。");
-    EXPECT_EQ(Raw(root.get(), L"txtfile\\shell\\Zarvane"), kCaption);
-    EXPECT_EQ(Raw(root.get(), L"txtfile\\shell\\Zarvane\\command"), command);
-    EXPECT_EQ(Raw(root.get(), L".zvq"), L"ZvqFile");
-    EXPECT_EQ(Raw(root.get(), L"ZvqFile\\shell\\Zarvane\\command"), command);
-    EXPECT_EQ(Raw(root.get(), L"htmlfile\\shell\\Zarvane\\command"), command);
+TEST_P(ShellMenuWin, RegisterListAndRemoveWithALongProgramPath) {
+  ClassesKey root;
+  ASSERT_TRUE(Put(root.get(), L".txt", L"txtfile"));
+  ASSERT_TRUE(Put(root.get(), L"txtfile\\shell\\open\\command", L"notepad.exe %1"));
+  ASSERT_TRUE(Put(root.get(), L".htm", L"htmlfile"));
+  ASSERT_TRUE(Put(root.get(), L".html", L"htmlfile"));
+  // A program path far beyond 255 bytes: its command text must still read as registered.
+  const std::wstring exe = BuildExePath(L"C:\\" + std::wstring(300, L'p') + L"\\ザルヴェイン", L"Zarvane");
+  const std::wstring command = L"\"" + exe + L"\" \"%1\"";
+  WinRegistry reg(root.get());
+  ScriptedAsk ask;
+  ShellMenu menu = Menu(reg, ask, exe);
+  ShellMenuFrame f;
 
-    ask.answers = {kIdYes, kIdYes};
-    menu.btnAllFiles_Click(f);
-    menu.btnFolder_Click(f);
-    EXPECT_EQ(Raw(root.get(), L"*\\shell\\Zarvane\\command"), command);
-    EXPECT_EQ(Raw(root.get(), L"Directory\\shell\\Zarvane"), kCaption);
-
-    // What the next options dialog shows: "GONE" was never registered and drops out.
-    Settings s;
-    s.HkcrExtEmpty = false;
-    s.HkcrExtList = {L"TXT", L"ZVQ", L"HTM", L"GONE"};
-    ShellMenuFrame load;
-    menu.LoadStatus(load, s);
-    EXPECT_EQ(load.lstExt, (std::vector<std::wstring>{L"TXT", L"ZVQ", L"HTM"}));
-    EXPECT_EQ(load.btnAllFilesCaption, L"全ファイルから削除(&Q)");
-    EXPECT_EQ(load.btnFolderCaption, L"フォルダから削除(&G)");
-
-    load.lstExtIndex = 1;
+  for (const wchar_t* typed : {L" .txt", L"zvq", L"htm", L"html"}) {
+    f.txtExt = typed;
     ask.answers = {kIdYes};
-    menu.btnDel_Click(load);
-    EXPECT_EQ(load.lstExt, (std::vector<std::wstring>{L"TXT", L"HTM"}));
-    EXPECT_FALSE(Raw(root.get(), L"ZvqFile\\shell\\Zarvane"));
-    EXPECT_EQ(Raw(root.get(), L"ZvqFile\\shell"), L"");  // the shell key and the association stay
-    EXPECT_EQ(Raw(root.get(), L".zvq"), L"ZvqFile");
-
-    ask.answers = {kIdYes, kIdYes, kIdYes};
-    menu.btnAllDel_Click(load);
-    menu.btnAllFiles_Click(load);
-    menu.btnFolder_Click(load);
-    EXPECT_TRUE(load.lstExt.empty());
-    for (const wchar_t* cls : {L"txtfile", L"htmlfile", L"*", L"Directory"})
-      EXPECT_FALSE(Raw(root.get(), std::wstring(cls) + L"\\shell\\Zarvane")) << cls;
-    EXPECT_EQ(Raw(root.get(), L"txtfile\\shell\\open\\command"), L"notepad.exe %1");
-    EXPECT_EQ(load.btnAllFilesCaption, L"全ファイルに追加(&Q)");
-    EXPECT_EQ(load.btnFolderCaption, L"フォルダに追加(&G)");
-    EXPECT_EQ(keys.other.SubKeyCount(), 0u);
+    menu.btnAdd_Click(f);
   }
+  EXPECT_EQ(f.lstExt, (std::vector<std::wstring>{L"TXT", L"ZVQ", L"HTM"}));
+  ASSERT_EQ(ask.shown.size(), 5u);
+  EXPECT_EQ(ask.shown[4], L"同じファイルタイプの拡張子が既に登録されているため、\r\nこの拡張子を登録する必要はありません。");
+  EXPECT_EQ(Raw(root.get(), L"txtfile\\shell\\Zarvane"), kCaption);
+  EXPECT_EQ(Raw(root.get(), L"txtfile\\shell\\Zarvane\\command"), command);
+  EXPECT_EQ(Raw(root.get(), L".zvq"), L"ZvqFile");
+  EXPECT_EQ(Raw(root.get(), L"ZvqFile\\shell\\Zarvane\\command"), command);
+  EXPECT_EQ(Raw(root.get(), L"htmlfile\\shell\\Zarvane\\command"), command);
+
+  ask.answers = {kIdYes, kIdYes};
+  menu.btnAllFiles_Click(f);
+  menu.btnFolder_Click(f);
+  EXPECT_EQ(Raw(root.get(), L"*\\shell\\Zarvane\\command"), command);
+  EXPECT_EQ(Raw(root.get(), L"Directory\\shell\\Zarvane"), kCaption);
+
+  // What the next options dialog shows: "GONE" was never registered and drops out.
+  Settings s;
+  s.HkcrExtEmpty = false;
+  s.HkcrExtList = {L"TXT", L"ZVQ", L"HTM", L"GONE"};
+  ShellMenuFrame load;
+  menu.LoadStatus(load, s);
+  EXPECT_EQ(load.lstExt, (std::vector<std::wstring>{L"TXT", L"ZVQ", L"HTM"}));
+  EXPECT_EQ(load.btnAllFilesCaption, L"全ファイルから削除(&Q)");
+  EXPECT_EQ(load.btnFolderCaption, L"フォルダから削除(&G)");
+
+  load.lstExtIndex = 1;
+  ask.answers = {kIdYes};
+  menu.btnDel_Click(load);
+  EXPECT_EQ(load.lstExt, (std::vector<std::wstring>{L"TXT", L"HTM"}));
+  EXPECT_FALSE(Raw(root.get(), L"ZvqFile\\shell\\Zarvane"));
+  EXPECT_EQ(Raw(root.get(), L"ZvqFile\\shell"), L"");  // the shell key and the association stay
+  EXPECT_EQ(Raw(root.get(), L".zvq"), L"ZvqFile");
+
+  ask.answers = {kIdYes, kIdYes, kIdYes};
+  menu.btnAllDel_Click(load);
+  menu.btnAllFiles_Click(load);
+  menu.btnFolder_Click(load);
+  EXPECT_TRUE(load.lstExt.empty());
+  for (const wchar_t* cls : {L"txtfile", L"htmlfile", L"*", L"Directory"})
+    EXPECT_FALSE(Raw(root.get(), std::wstring(cls) + L"\\shell\\Zarvane")) << cls;
+  EXPECT_EQ(Raw(root.get(), L"txtfile\\shell\\open\\command"), L"notepad.exe %1");
+  EXPECT_EQ(load.btnAllFilesCaption, L"全ファイルに追加(&Q)");
+  EXPECT_EQ(load.btnFolderCaption, L"フォルダに追加(&G)");
 }
 
 // Writes refused by the registry itself. Wine ignores the access of the parent handle when a
 // key is created or deleted, so a root opened read-only refuses nothing; instead the root is a
 // volatile key (no lasting key may be created below it), or an existing key only grants reading.
-TEST(ShellMenuWin, RegistrationRefusedShowsTheRegisterMessage) {
+TEST_P(ShellMenuWin, RegistrationRefusedShowsTheRegisterMessage) {
   struct Case {
     const char* what;
     std::wstring typed;  // empty: btnAllFiles
@@ -177,57 +180,51 @@ TEST(ShellMenuWin, RegistrationRefusedShowsTheRegisterMessage) {
       {"all files below a volatile root", L"", false},
       {"all files whose verb key may only be read", L"", true},
   };
-  for (const RegScope scope : kScopes) {
-    for (const auto& c : cases) {
-      ClassesKey parent;
-      UniqueKey root;
-      if (c.lockedVerb) {
-        ASSERT_EQ(::RegOpenKeyExW(parent.get(), L"", 0, KEY_ALL_ACCESS, root.put()), ERROR_SUCCESS);
-        ASSERT_TRUE(Put(root.get(), L"*\\shell\\Zarvane", L"left by someone else"));
-        ASSERT_TRUE(DenyWrites(root.get(), L"*\\shell\\Zarvane"));
-      } else {
-        ASSERT_EQ(::RegCreateKeyExW(parent.get(), L"vol", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                    root.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_TRUE(Put(root.get(), L".zvt", L"ZvtFile", REG_OPTION_VOLATILE));
-      }
-      WinRegistry reg(root.get());
-      ClassesKey otherKey(L"menu-other");
-      WinRegistry other(otherKey.get());
-      const bool user = scope == RegScope::User;
-      ScriptedAsk ask;
-      ShellMenu menu(user ? reg : other, user ? other : reg, ask, L"C:\\Zarvane\\Zarvane.exe", scope);
-      ShellMenuFrame f;
-      f.lstExt = {L"DOC"};
-      ask.answers = {kIdYes};
-      if (c.typed.empty()) {
-        menu.btnAllFiles_Click(f);
-        EXPECT_EQ(f.btnAllFilesCaption, L"全ファイルに追加(&Q)") << c.what;
-      } else {
-        f.txtExt = c.typed;
-        menu.btnAdd_Click(f);
-        EXPECT_EQ(f.lstExt, (std::vector<std::wstring>{L"DOC"})) << c.what;
-        EXPECT_EQ(f.txtExt, c.typed);
-      }
-      ASSERT_EQ(ask.shown.size(), 2u) << c.what;
-      EXPECT_EQ(ask.shown[1], kRegisterFailed + (user ? L"" : kMachineHint)) << c.what;
-      EXPECT_EQ(otherKey.SubKeyCount(), 0u) << c.what;
-      EXPECT_EQ(ask.styles[1], kMbStop);
-      EXPECT_FALSE(Raw(root.get(), L"ZvtFile")) << c.what;
-      EXPECT_FALSE(Raw(root.get(), L".zvn")) << c.what;
-      if (c.lockedVerb) {
-        EXPECT_EQ(Raw(root.get(), L"*\\shell\\Zarvane"), L"left by someone else");
-        EXPECT_FALSE(Raw(root.get(), L"*\\shell\\Zarvane\\command"));
-      } else {
-        EXPECT_FALSE(Raw(root.get(), L"*")) << c.what;
-      }
+  for (const auto& c : cases) {
+    ClassesKey parent;
+    UniqueKey root;
+    if (c.lockedVerb) {
+      ASSERT_EQ(::RegOpenKeyExW(parent.get(), L"", 0, KEY_ALL_ACCESS, root.put()), ERROR_SUCCESS);
+      ASSERT_TRUE(Put(root.get(), L"*\\shell\\Zarvane", L"left by someone else"));
+      ASSERT_TRUE(DenyWrites(root.get(), L"*\\shell\\Zarvane"));
+    } else {
+      ASSERT_EQ(::RegCreateKeyExW(parent.get(), L"vol", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                  root.put(), nullptr),
+                ERROR_SUCCESS);
+      ASSERT_TRUE(Put(root.get(), L".zvt", L"ZvtFile", REG_OPTION_VOLATILE));
+    }
+    WinRegistry reg(root.get());
+    ScriptedAsk ask;
+    ShellMenu menu = Menu(reg, ask, L"C:\\Zarvane\\Zarvane.exe");
+    ShellMenuFrame f;
+    f.lstExt = {L"DOC"};
+    ask.answers = {kIdYes};
+    if (c.typed.empty()) {
+      menu.btnAllFiles_Click(f);
+      EXPECT_EQ(f.btnAllFilesCaption, L"全ファイルに追加(&Q)") << c.what;
+    } else {
+      f.txtExt = c.typed;
+      menu.btnAdd_Click(f);
+      EXPECT_EQ(f.lstExt, (std::vector<std::wstring>{L"DOC"})) << c.what;
+      EXPECT_EQ(f.txtExt, c.typed);
+    }
+    ASSERT_EQ(ask.shown.size(), 2u) << c.what;
+    EXPECT_EQ(ask.shown[1], kRegisterFailed + (ForUser() ? L"" : kMachineHint)) << c.what;
+    EXPECT_EQ(ask.styles[1], kMbStop);
+    EXPECT_FALSE(Raw(root.get(), L"ZvtFile")) << c.what;
+    EXPECT_FALSE(Raw(root.get(), L".zvn")) << c.what;
+    if (c.lockedVerb) {
+      EXPECT_EQ(Raw(root.get(), L"*\\shell\\Zarvane"), L"left by someone else");
+      EXPECT_FALSE(Raw(root.get(), L"*\\shell\\Zarvane\\command"));
+    } else {
+      EXPECT_FALSE(Raw(root.get(), L"*")) << c.what;
     }
   }
 }
 
 // Deletes refused by the registry itself: Wine does not check the right to delete a key, but it
 // refuses a key that still holds a sub-key, as Windows does (here one left by another program).
-TEST(ShellMenuWin, DeletionRefusedShowsTheDeleteMessage) {
+TEST_P(ShellMenuWin, DeletionRefusedShowsTheDeleteMessage) {
   ClassesKey root;
   const std::wstring command = L"\"C:\\Zarvane\\Zarvane.exe\" \"%1\"";
   for (const wchar_t* cls : {L"aaafile", L"bbbfile", L"cccfile", L"Directory"}) {
@@ -239,10 +236,8 @@ TEST(ShellMenuWin, DeletionRefusedShowsTheDeleteMessage) {
   ASSERT_TRUE(Put(root.get(), L"Directory\\shell\\Zarvane\\ddeexec", L"x"));
 
   WinRegistry reg(root.get());
-  ClassesKey userKey(L"menu-user");
-  WinRegistry user(userKey.get());
   ScriptedAsk ask;
-  ShellMenu menu(user, reg, ask, L"C:\\Zarvane\\Zarvane.exe", RegScope::Machine);
+  ShellMenu menu = Menu(reg, ask, L"C:\\Zarvane\\Zarvane.exe");
   Settings s;
   s.HkcrExtEmpty = false;
   s.HkcrExtList = {L"aaa", L"bbb", L"ccc"};
