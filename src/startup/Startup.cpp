@@ -119,7 +119,8 @@ StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
 
   const std::wstring helpName = host.ExeBaseName() + L".hlp";
   std::wstring helpPath = JoinFolder(host.ExeFolder(), helpName);
-  r.HelpFile = FileExistsVia(host, helpPath) ? helpPath : helpName;
+  r.helpFileFound = FileExistsVia(host, helpPath);
+  r.HelpFile = r.helpFileFound ? helpPath : helpName;
 
   std::wstring iniProbe = iniPath;
   if (!FileExistsVia(host, iniProbe)) {

@@ -44,6 +44,7 @@ struct StartupResult {
   StartupOutcome outcome = StartupOutcome::EndedBadPath;
   std::wstring IniPath;
   std::wstring HelpFile;
+  bool helpFileFound = false;  // HelpFile stands beside the program
   SourceRecord source;
   Settings settings;
   bool firstRun = false;

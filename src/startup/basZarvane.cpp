@@ -54,7 +54,8 @@ bool Main() {
   ProcessState& p = Process();
   p.IniPath = r.IniPath;
   p.HelpFile = r.HelpFile;
-  ui::SetHelpFile(r.HelpFile);
+  // Without a help file beside the program, the dialogs show their built-in texts.
+  ui::SetHelpFile(r.helpFileFound ? r.HelpFile : std::wstring());
   p.Source = r.source;
   p.Opt = r.settings;
 

@@ -5,7 +5,9 @@
 
 #include <cmath>
 
+#include "core/HelpTopics.h"
 #include "ui/FocusState.h"
+#include "ui/HelpPopup.h"
 
 namespace zv::ui {
 
@@ -23,9 +25,12 @@ int ScreenDpi(int axis) {
 std::wstring g_helpFile;
 
 void DefaultWhatsThis(HWND control, int helpId) {
-  const std::wstring& file = g_helpFile;
-  if (helpId == 0 || file.empty()) return;
-  ::WinHelpW(control, file.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(helpId));
+  if (helpId == 0) return;
+  if (!g_helpFile.empty()) {
+    ::WinHelpW(control, g_helpFile.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(helpId));
+    return;
+  }
+  if (const wchar_t* text = HelpTopicText(helpId)) ShowHelpPopup(control, text);
 }
 
 WhatsThisSink g_whatsThisSink = DefaultWhatsThis;

@@ -67,6 +67,7 @@ class Form {
   HWND hwnd() const { return hwnd_; }
   bool loaded() const { return hwnd_ != nullptr; }
   const FormDef& def() const { return def_; }
+  std::span<const ControlDef> controls() const { return controls_; }
 
   // Controls by name (and index for arrays).
   const ControlDef* Def(const wchar_t* name, int index = -1) const;
@@ -161,9 +162,9 @@ HWND AppWindow();
 // Sets or clears the application title (the caption of that window).
 void SetAppTitle(const wchar_t* title);
 
-// What's-This help: the topic of the program's help file as a pop-up.
+// What's-This help: the topic as a pop-up at the control.
 void ShowWhatsThis(HWND control, int helpId);
-// The help file the default What's-This help calls; "" shows nothing.
+// The help file the default What's-This help calls; with "" it shows the program's own text.
 void SetHelpFile(const std::wstring& path);
 // Tests replace the help engine to see which topic was asked for.
 using WhatsThisSink = void (*)(HWND control, int helpId);

@@ -1,5 +1,6 @@
 #include "ui/Placement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -70,6 +71,16 @@ TwipsPoint StartupPlacement(const StartupPlacementInput& in, const ScreenMetrics
       break;
   }
   return ClampToScreen(p, in.formWidth, in.formHeight, screen);
+}
+
+PixelPoint HelpPopupPosition(const PixelRect& control, int w, int h, const PixelRect& workArea) {
+  constexpr int kGap = 2;
+  const int x = std::max(workArea.left, std::min(control.left, workArea.right - w));
+  int y = control.bottom + kGap;
+  if (y + h > workArea.bottom) y = control.top - kGap - h;
+  // No room on either side: as low as the work area lets it stand, its top never cut off.
+  if (y < workArea.top) y = std::max(workArea.top, workArea.bottom - h);
+  return {x, y};
 }
 
 PixelPoint MsgBoxPosition(const PixelRect& form, const PixelRect& box,

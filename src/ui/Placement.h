@@ -83,6 +83,10 @@ TwipsPoint StartupPlacement(const StartupPlacementInput& in, const ScreenMetrics
 PixelPoint MsgBoxPosition(const PixelRect& form, const PixelRect& box,
                           const ScreenMetrics& screen);
 
+// Top left (pixels) of a help pop-up of width w and height h for a control: under it with the
+// left edges aligned, above it when there is no room below, always inside the work area.
+PixelPoint HelpPopupPosition(const PixelRect& control, int w, int h, const PixelRect& workArea);
+
 // high * 65536 + low as one 32-bit message parameter: results from 2^31 up have 2^32
 // subtracted (x = 10, y = 20 -> 1,310,730; x = 0, y = 40,000 -> -1,673,527,296). What still
 // lies outside the 32-bit range wraps modulo 2^32.

@@ -164,6 +164,29 @@ TEST(MsgBoxPosition, CentresOverTheFormAndClamps) {
   EXPECT_EQ(MsgBoxPosition({0, 100, 200, 125}, {0, 0, 100, 110}, small).y, 14); // 13.5 -> 14
 }
 
+TEST(HelpPopupPosition, UnderTheControlElseAboveAlwaysInTheWorkArea) {
+  struct Case {
+    const char* what;
+    PixelRect control;
+    int w, h;
+    PixelPoint out;
+  };
+  const PixelRect area{0, 0, 1024, 738};  // a task bar below
+  const Case cases[] = {
+      {"room below", {100, 200, 180, 222}, 300, 80, {100, 224}},
+      {"right edge", {900, 200, 980, 222}, 300, 80, {724, 224}},
+      {"control partly off the left", {-40, 200, 40, 222}, 300, 80, {0, 224}},
+      {"no room below: above", {100, 680, 180, 702}, 300, 80, {100, 598}},
+      {"touches the bottom exactly", {100, 200, 180, 656}, 300, 80, {100, 658}},
+      {"no room either side", {100, 20, 180, 700}, 300, 80, {100, 658}},
+      {"taller than the work area", {100, 200, 180, 222}, 300, 900, {100, 0}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HelpPopupPosition(c.control, c.w, c.h, area), c.out) << c.what;
+  // A work area that does not start at 0 (a second monitor on the left, a task bar on top).
+  EXPECT_EQ(HelpPopupPosition({-1500, 40, -1400, 60}, 300, 80, {-1600, 30, 0, 1200}), (PixelPoint{-1500, 62}));
+  EXPECT_EQ(HelpPopupPosition({-1700, 40, -1600, 60}, 300, 80, {-1600, 30, 0, 1200}), (PixelPoint{-1600, 62}));
+}
+
 TEST(ToolTipPacking, HighTimes65536PlusLowWrapped) {
   struct Case { int32_t high, low, out; };
   const Case cases[] = {

@@ -449,21 +449,24 @@ TEST(Startup, HelpFile) {
     std::wstring exeFolder, exeBase;
     std::wstring present;  // a file on the fake disk, or empty
     std::wstring helpFile;
+    bool found;  // the dialogs call it instead of showing their own texts
   };
   const Case cases[] = {
-      {L"C:\\Prog", L"Zarvane", L"C:\\Prog\\Zarvane.hlp", L"C:\\Prog\\Zarvane.hlp"},
-      {L"C:\\Prog", L"Zarvane", L"", L"Zarvane.hlp"},
-      {L"C:\\Prog", L"Zarvane", L"C:\\Other\\Zarvane.hlp", L"Zarvane.hlp"},
-      {L"C:\\Prog", L"Tool", L"C:\\Prog\\Tool.hlp", L"C:\\Prog\\Tool.hlp"},
-      {L"C:\\Prog", L"Tool", L"C:\\Prog\\Zarvane.hlp", L"Tool.hlp"},
-      {L"C:\\", L"Zarvane", L"C:\\Zarvane.hlp", L"C:\\Zarvane.hlp"},
+      {L"C:\\Prog", L"Zarvane", L"C:\\Prog\\Zarvane.hlp", L"C:\\Prog\\Zarvane.hlp", true},
+      {L"C:\\Prog", L"Zarvane", L"", L"Zarvane.hlp", false},
+      {L"C:\\Prog", L"Zarvane", L"C:\\Other\\Zarvane.hlp", L"Zarvane.hlp", false},
+      {L"C:\\Prog", L"Tool", L"C:\\Prog\\Tool.hlp", L"C:\\Prog\\Tool.hlp", true},
+      {L"C:\\Prog", L"Tool", L"C:\\Prog\\Zarvane.hlp", L"Tool.hlp", false},
+      {L"C:\\", L"Zarvane", L"C:\\Zarvane.hlp", L"C:\\Zarvane.hlp", true},
   };
   for (const auto& c : cases) {
     FakeHost host;
     host.exeFolder = c.exeFolder;
     host.exeBase = c.exeBase;
     if (!c.present.empty()) host.AddFile(c.present);
-    EXPECT_EQ(RunStartup(L"", host).HelpFile, c.helpFile) << Narrow(c.exeBase + L" " + c.present);
+    const StartupResult r = RunStartup(L"", host);
+    EXPECT_EQ(r.HelpFile, c.helpFile) << Narrow(c.exeBase + L" " + c.present);
+    EXPECT_EQ(r.helpFileFound, c.found) << Narrow(c.exeBase + L" " + c.present);
   }
 }
 

@@ -1,0 +1,100 @@
+// What's-This help with no help file beside the program: every topic of every dialog has a
+// built-in text, and the copy dialog shows it in a pop-up at the control.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "Driver.h"
+#include "copy/frmZarvane.h"
+#include "core/HelpTopics.h"
+#include "format/frmFormat.h"
+#include "options/ShellMenu.h"
+#include "options/frmAdvanced.h"
+#include "options/frmOption.h"
+#include "platform/Profile.h"
+#include "setup/frmSetup.h"
+#include "ui/frmAbout.h"
+
+using namespace zv;
+using namespace zv::test;
+
+TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
+  frmZarvane copy;
+  frmOption options;
+  frmAdvanced advanced;
+  frmFormat format;
+  frmSetup setup;
+  ui::frmAbout about;
+  const ui::Form* forms[] = {&copy, &options, &advanced, &format, &setup, &about};
+  // Topics the dialogs switch to at run time: the folder mode's first box and the registered
+  // states of the two toggles.
+  std::set<int> topics = {13, kShellMenuText.AllFilesRemoveHelp, kShellMenuText.FolderRemoveHelp};
+  for (const ui::Form* form : forms) {
+    for (const ui::ControlDef& c : form->controls()) {
+      const bool rightClick = (c.flags & ui::kHelpOnRight) != 0;
+      EXPECT_TRUE(c.helpId || !rightClick) << "right-click help without a topic: " << c.name;
+      if (c.helpId) topics.insert(c.helpId);
+    }
+  }
+  for (int topic : topics) EXPECT_NE(HelpTopicText(topic), nullptr) << "topic " << topic;
+}
+
+TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
+  TempFolder dir;
+  const std::wstring ini = dir / L"Zarvane.ini";
+  {
+    win::WinProfile profile(ini);
+    ASSERT_TRUE(WriteFirstRunDefaults(profile));
+    profile.WriteString(kOptionSection, L"PrevInstance", L"1");
+    profile.WriteString(kOptionSection, L"TopMost", L"0");
+  }
+  const std::wstring source = dir / L"report.txt";
+  ASSERT_TRUE(WriteBytes(source, "x"));
+  auto driver = Driver::Start(L"/INI\"" + ini + L"\" \"" + source + L"\"");
+  ASSERT_TRUE(driver);
+  HWND form = driver->WaitForForm(L"新しいファイル名");
+  ASSERT_TRUE(form);
+  HWND nameBox = Driver::Nth(form, L"Edit", 0);
+
+  // What the system posts for an F1 press; the default window procedure turns it into WM_HELP.
+  constexpr UINT kKeyF1 = 0x004D;
+  struct Row {
+    const char* how;
+    HWND control;
+    bool rightClick;  // else F1
+    int topic;
+  };
+  const Row rows[] = {
+      {"right-click on OK", Driver::ByCaption(form, L"OK"), true, 16},
+      {"right-click on 連続コピー", Driver::ByCaption(form, L"連続コピー(&C)"), true, 15},
+      {"F1 in the name box", nameBox, false, 10},
+  };
+  for (const Row& row : rows) {
+    ASSERT_TRUE(row.control) << row.how;
+    if (row.rightClick) {
+      ::PostMessageW(row.control, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+      ::PostMessageW(row.control, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+    } else {
+      ::PostMessageW(row.control, kKeyF1, 0, 0);
+    }
+    HWND popup = driver->WaitForForm(HelpTopicText(row.topic));
+    ASSERT_TRUE(popup) << row.how;
+
+    // Beside the control, not over it, and on the screen.
+    RECT p{}, c{};
+    ::GetWindowRect(popup, &p);
+    ::GetWindowRect(row.control, &c);
+    EXPECT_TRUE(p.top >= c.bottom || p.bottom <= c.top) << row.how;
+    EXPECT_GE(p.left, 0) << row.how;
+    EXPECT_LE(p.right, ::GetSystemMetrics(SM_CXSCREEN)) << row.how;
+
+    // Esc closes the pop-up and nothing else: the copy dialog stays.
+    ::PostMessageW(nameBox, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(nameBox, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    EXPECT_TRUE(Driver::WaitVisible(popup, false)) << row.how;
+    ::SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(form)) << row.how;
+  }
+  Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+  EXPECT_EQ(driver->WaitForExit(), 0u);
+}
