@@ -17,6 +17,7 @@ struct Texts {
   const wchar_t* ok = L"OK";
   const wchar_t* homePage = L"https://zarvane.example.jp/";
   const wchar_t* maker = L"Zarvane developers";
+  const wchar_t* license = L"MIT ライセンス（LICENSE.txt）";
   const wchar_t* nameFace = L"Comic Sans MS";
   const wchar_t* linkFace = L"ＭＳ Ｐゴシック";
 };
@@ -35,6 +36,7 @@ const ControlDef kControls[] = {
     {L"Label2", -1, Kind::Label, kText.ver, 2280, 285, 270, 180, 0, 0},
     {L"lblMyVer", -1, Kind::Label, L"", 2595, 285, 0, 180, 0, 0},
     {L"lblCopyRight", -1, Kind::Label, L"", 810, 630, 0, 180, 0, 0},
+    {L"lblLicense", -1, Kind::Label, kText.license, 810, 855, 0, 180, 0, 0},
     {L"lblHP", -1, Kind::Label, kText.homePage, 863, 1080, 2565, 180, 0, 0, kText.maker},
     {L"Command1", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, 0, kDefault | kCancel},
 };
@@ -94,6 +96,7 @@ void frmAbout::Form_Load() {
   SetText(L"lblCopyRight", version.legalCopyright);
   AutoSize(L"lblMyVer");
   AutoSize(L"lblCopyRight");
+  AutoSize(L"lblLicense");
 }
 
 void frmAbout::AutoSize(const wchar_t* name) {

@@ -408,6 +408,11 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
   EXPECT_EQ(copyright.left, 810 / 15);
   EXPECT_EQ(copyright.top, 630 / 15);
   EXPECT_GE(copyright.right - copyright.left, TextWidth(about.Item(L"lblCopyRight")));  // sized to its text
+  EXPECT_EQ(about.Text(L"lblLicense"), L"MIT ライセンス（LICENSE.txt）");
+  const RECT license = ClientRectOf(about.Item(L"lblLicense"), about.hwnd());
+  EXPECT_GE(license.top, copyright.bottom);
+  EXPECT_LE(license.bottom, ClientRectOf(about.Item(L"lblHP"), about.hwnd()).top);
+  EXPECT_GE(license.right - license.left, TextWidth(about.Item(L"lblLicense")));
   const RECT ver = ClientRectOf(about.Item(L"lblMyVer"), about.hwnd());
   EXPECT_EQ(ver.left, 2595 / 15);
   EXPECT_GT(ver.right - ver.left, 10);
