@@ -45,6 +45,25 @@ for fuzzer in build/native/fuzz_*; do
   fi
 done
 
+echo "== release archive"
+# It must hold exactly these files; the Windows suite then starts its program (ZV_PACKAGE_EXE).
+expected="Zarvane/LICENSE.txt Zarvane/Readme.txt Zarvane/Zarvane.exe"
+if out=$(scripts/package.sh 2>&1); then
+  echo "$out"
+  archive=$(echo "$out" | sed -n 's/^archive: //p')
+  listing=$(unzip -Z1 "$archive" | sort | xargs)
+  if [ "$listing" = "$expected" ]; then
+    extra_passed=$((extra_passed + 1))
+    rm -rf build/package/check && unzip -q "$archive" -d build/package/check
+    exe="$(pwd -P)/build/package/check/Zarvane/Zarvane.exe"
+    export ZV_PACKAGE_EXE="Z:${exe//\//\\}"
+  else
+    echo "the archive holds: $listing"; extra_failed=$((extra_failed + 1))
+  fi
+else
+  echo "$out"; echo "scripts/package.sh FAILED"; extra_failed=$((extra_failed + 1))
+fi
+
 echo "== Windows suite under Wine"
 wine_suite() {
   zv_end_prefix

@@ -97,6 +97,23 @@ TEST(StartupE2E, MissingSourceShowsThePathErrorAndWritesNothing) {
   EXPECT_EQ(Entries(settingsFolder), (std::set<std::wstring>{L"zv settings.ini"}));
 }
 
+// The program of the release archive, unpacked by the test command: it starts, and its path
+// error sends the user to the Readme.txt that stands beside it.
+TEST(StartupE2E, ReleaseArchiveProgramStartsBesideItsReadme) {
+  const wchar_t* packaged = ::_wgetenv(L"ZV_PACKAGE_EXE");
+  if (!packaged) GTEST_SKIP() << "ZV_PACKAGE_EXE is set by scripts/test.sh";
+  const std::wstring exe = packaged;
+  const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
+  EXPECT_EQ(Entries(folder), (std::set<std::wstring>{L"Zarvane.exe", L"Readme.txt", L"LICENSE.txt"}));
+  TempFolder dir;
+  const std::wstring settings = dir / L"a.ini";
+  ASSERT_TRUE(WriteBytes(settings, kSettings));
+  auto process = ChildProcess::Start(exe, L"/INI\"" + settings + L"\" \"" + (dir / L"missing.txt") + L"\"");
+  ASSERT_TRUE(process);
+  AnswerBox(*process, kPathError);
+  EXPECT_EQ(process->Wait(kWaitMs), std::optional<uint32_t>(0));
+}
+
 TEST(StartupE2E, DriveRootIsAPathError) {
   TempFolder dir;
   const std::wstring exe = CopyProgram(dir);
