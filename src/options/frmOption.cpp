@@ -103,8 +103,8 @@ const ControlDef kControls[] = {
     {L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, 27, kHelp},
     {L"btnAllFiles", -1, Kind::Button, kMenu.AllFilesAdd, 5880, 2250, 3240, 330, kMenu.AllFilesAddHelp, kHelp},
     {L"btnFolder", -1, Kind::Button, kMenu.FolderAdd, 5880, 2640, 3240, 330, kMenu.FolderAddHelp, kHelp},
-    {L"Label9", -1, Kind::Label, kText.label9, 5880, 3075, 840, 240, 0, 0},
-    {L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, 0, 0, kText.tipRegisterFor},
+    {L"Label9", -1, Kind::Label, kText.label9, 5880, 3075, 840, 240, 42, kHelp},
+    {L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, 42, 0, kText.tipRegisterFor},
     // その他
     {L"Label4", -1, Kind::Label, kText.label4, 5880, 3870, 1440, 240, 6, kHelp},
     {L"cmbStartUpPos", -1, Kind::Combo, L"", 7320, 3825, 1800, 300, 6, 0},
