@@ -22,6 +22,12 @@ zv_boot_prefix() {
     "$ZV_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f >/dev/null 2>&1 </dev/null
   done
   "$ZV_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS Gothic" /d IPAGothic /f >/dev/null 2>&1 </dev/null
+  # Title-bar buttons are glyphs of Wine's "Marlett", which this Wine does not load from its own
+  # data folder: without it the close box shows the letter "r". In the prefix's Fonts it loads.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$marlett" ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    cp -n "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
 }
 
 zv_end_prefix() {

@@ -98,3 +98,48 @@ TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
   Driver::Click(Driver::ByCaption(form, L"キャンセル"));
   EXPECT_EQ(driver->WaitForExit(), 0u);
 }
+
+// Run by hand for the documentation's pictures (scripts/pictures.sh): with ZV_SHOT_DIR set (a
+// Windows path) and ZV_SHOT one of copy, help or options, starts Zarvane.exe on a sample file
+// as a user would, opens that view, writes its screen rectangle as "left top right bottom" to
+// ready.txt there and keeps it up until done.txt appears (a minute at most).
+TEST(Pictures, DISABLED_OneView) {
+  const wchar_t* shots = ::_wgetenv(L"ZV_SHOT_DIR");
+  const wchar_t* view = ::_wgetenv(L"ZV_SHOT");
+  if (!shots || !view) GTEST_SKIP() << "ZV_SHOT_DIR and ZV_SHOT not set";
+  const std::wstring what = view;
+  TempFolder dir;
+  const std::wstring ini = dir / L"Zarvane.ini";
+  {
+    win::WinProfile profile(ini);
+    ASSERT_TRUE(WriteFirstRunDefaults(profile));
+    profile.WriteString(kOptionSection, L"PrevInstance", L"1");
+    profile.WriteString(kOptionSection, L"FileNameFormat", L"%F_%Y%M%D");
+  }
+  const std::wstring source = dir / L"報告書.xlsx";
+  ASSERT_TRUE(WriteBytes(source, "x"));
+  const bool options = what == L"options";
+  auto driver = Driver::Start(L"/INI\"" + ini + L"\"" + (options ? L"" : L" \"" + source + L"\""));
+  ASSERT_TRUE(driver);
+  HWND form = driver->WaitForForm(options ? L"Zarvane" : L"新しいファイル名");
+  ASSERT_TRUE(form);
+  RECT all{};
+  ::GetWindowRect(form, &all);
+  if (what == L"help") {
+    HWND ok = Driver::ByCaption(form, L"OK");
+    ::PostMessageW(ok, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageW(ok, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+    HWND popup = driver->WaitForForm(HelpTopicText(16));
+    ASSERT_TRUE(popup);
+    RECT r{};
+    ::GetWindowRect(popup, &r);
+    ::UnionRect(&all, &all, &r);
+  }
+  const std::wstring ready = std::wstring(shots) + L"\\ready.txt", done = std::wstring(shots) + L"\\done.txt";
+  char line[64];
+  std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", all.left, all.top, all.right, all.bottom);
+  ASSERT_TRUE(WriteBytes(ready, line));
+  WaitUntil(60000, [&] { return Exists(done); });
+  ::PostMessageW(form, WM_CLOSE, 0, 0);
+  driver->WaitForExit();
+}
