@@ -2,6 +2,8 @@
 // built-in text, and the copy dialog shows it in a pop-up at the control.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
 #include <set>
 
 #include "Driver.h"
@@ -39,23 +41,41 @@ TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
   for (int topic : topics) EXPECT_NE(HelpTopicText(topic), nullptr) << "topic " << topic;
 }
 
-TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
-  TempFolder dir;
-  const std::wstring ini = dir / L"Zarvane.ini";
-  {
-    win::WinProfile profile(ini);
-    ASSERT_TRUE(WriteFirstRunDefaults(profile));
-    profile.WriteString(kOptionSection, L"PrevInstance", L"1");
-    profile.WriteString(kOptionSection, L"TopMost", L"0");
-  }
-  const std::wstring source = dir / L"report.txt";
-  ASSERT_TRUE(WriteBytes(source, "x"));
-  auto driver = Driver::Start(L"/INI\"" + ini + L"\" \"" + source + L"\"");
-  ASSERT_TRUE(driver);
-  HWND form = driver->WaitForForm(L"新しいファイル名");
-  ASSERT_TRUE(form);
-  HWND nameBox = Driver::Nth(form, L"Edit", 0);
+namespace {
 
+// Zarvane.exe on a sample file (or, without one, its options) with its own settings file.
+struct Sample {
+  TempFolder dir;
+  std::optional<Driver> driver;
+  HWND form = nullptr;
+};
+void Open(Sample& s, const std::wstring& sourceName) {
+  const std::wstring ini = s.dir / L"Zarvane.ini";
+  win::WinProfile profile(ini);
+  ASSERT_TRUE(WriteFirstRunDefaults(profile));
+  profile.WriteString(kOptionSection, L"PrevInstance", L"1");
+  profile.WriteString(kOptionSection, L"FileNameFormat", L"%F_%Y%M%D");
+  std::wstring arguments = L"/INI\"" + ini + L"\"";
+  if (!sourceName.empty()) {
+    ASSERT_TRUE(WriteBytes(s.dir / sourceName, "x"));
+    arguments += L" \"" + (s.dir / sourceName) + L"\"";
+  }
+  s.driver = Driver::Start(arguments);
+  ASSERT_TRUE(s.driver);
+  s.form = s.driver->WaitForForm(sourceName.empty() ? L"Zarvane" : L"新しいファイル名");
+  ASSERT_TRUE(s.form);
+}
+void RightClick(HWND control) {
+  ::PostMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+  ::PostMessageW(control, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+}  // namespace
+
+TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
+  Sample s;
+  ASSERT_NO_FATAL_FAILURE(Open(s, L"report.txt"));
+  HWND nameBox = Driver::Nth(s.form, L"Edit", 0);
   // What the system posts for an F1 press; the default window procedure turns it into WM_HELP.
   constexpr UINT kKeyF1 = 0x004D;
   struct Row {
@@ -65,19 +85,15 @@ TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
     int topic;
   };
   const Row rows[] = {
-      {"right-click on OK", Driver::ByCaption(form, L"OK"), true, 16},
-      {"right-click on 連続コピー", Driver::ByCaption(form, L"連続コピー(&C)"), true, 15},
+      {"right-click on OK", Driver::ByCaption(s.form, L"OK"), true, 16},
+      {"right-click on 連続コピー", Driver::ByCaption(s.form, L"連続コピー(&C)"), true, 15},
       {"F1 in the name box", nameBox, false, 10},
   };
   for (const Row& row : rows) {
     ASSERT_TRUE(row.control) << row.how;
-    if (row.rightClick) {
-      ::PostMessageW(row.control, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
-      ::PostMessageW(row.control, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
-    } else {
-      ::PostMessageW(row.control, kKeyF1, 0, 0);
-    }
-    HWND popup = driver->WaitForForm(HelpTopicText(row.topic));
+    if (row.rightClick) RightClick(row.control);
+    else ::PostMessageW(row.control, kKeyF1, 0, 0);
+    HWND popup = s.driver->WaitForForm(HelpTopicText(row.topic));
     ASSERT_TRUE(popup) << row.how;
 
     // Beside the control, not over it, and on the screen.
@@ -92,54 +108,34 @@ TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
     ::PostMessageW(nameBox, WM_KEYDOWN, VK_ESCAPE, 1);
     ::PostMessageW(nameBox, WM_KEYUP, VK_ESCAPE, 0xC0000001);
     EXPECT_TRUE(Driver::WaitVisible(popup, false)) << row.how;
-    ::SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
-    EXPECT_TRUE(::IsWindowVisible(form)) << row.how;
+    ::SendMessageTimeoutW(s.form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(s.form)) << row.how;
   }
-  Driver::Click(Driver::ByCaption(form, L"キャンセル"));
-  EXPECT_EQ(driver->WaitForExit(), 0u);
+  Driver::Click(Driver::ByCaption(s.form, L"キャンセル"));
+  EXPECT_EQ(s.driver->WaitForExit(), 0u);
 }
 
 // Run by hand for the documentation's pictures (scripts/pictures.sh): with ZV_SHOT_DIR set (a
-// Windows path) and ZV_SHOT one of copy, help or options, starts Zarvane.exe on a sample file
-// as a user would, opens that view, writes its screen rectangle as "left top right bottom" to
-// ready.txt there and keeps it up until done.txt appears (a minute at most).
+// Windows path) and ZV_SHOT one of copy, help or options, opens that view, writes its screen
+// rectangle as "left top right bottom" to ready.txt there and keeps it up until done.txt
+// appears (a minute at most).
 TEST(Pictures, DISABLED_OneView) {
   const wchar_t* shots = ::_wgetenv(L"ZV_SHOT_DIR");
   const wchar_t* view = ::_wgetenv(L"ZV_SHOT");
   if (!shots || !view) GTEST_SKIP() << "ZV_SHOT_DIR and ZV_SHOT not set";
-  const std::wstring what = view;
-  TempFolder dir;
-  const std::wstring ini = dir / L"Zarvane.ini";
-  {
-    win::WinProfile profile(ini);
-    ASSERT_TRUE(WriteFirstRunDefaults(profile));
-    profile.WriteString(kOptionSection, L"PrevInstance", L"1");
-    profile.WriteString(kOptionSection, L"FileNameFormat", L"%F_%Y%M%D");
+  Sample s;
+  ASSERT_NO_FATAL_FAILURE(Open(s, std::wstring(view) == L"options" ? L"" : L"報告書.xlsx"));
+  RECT all{}, popup{};
+  ::GetWindowRect(s.form, &all);
+  if (std::wstring(view) == L"help") {
+    RightClick(Driver::ByCaption(s.form, L"OK"));
+    ::GetWindowRect(s.driver->WaitForForm(HelpTopicText(16)), &popup);
+    ::UnionRect(&all, &all, &popup);
   }
-  const std::wstring source = dir / L"報告書.xlsx";
-  ASSERT_TRUE(WriteBytes(source, "x"));
-  const bool options = what == L"options";
-  auto driver = Driver::Start(L"/INI\"" + ini + L"\"" + (options ? L"" : L" \"" + source + L"\""));
-  ASSERT_TRUE(driver);
-  HWND form = driver->WaitForForm(options ? L"Zarvane" : L"新しいファイル名");
-  ASSERT_TRUE(form);
-  RECT all{};
-  ::GetWindowRect(form, &all);
-  if (what == L"help") {
-    HWND ok = Driver::ByCaption(form, L"OK");
-    ::PostMessageW(ok, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
-    ::PostMessageW(ok, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
-    HWND popup = driver->WaitForForm(HelpTopicText(16));
-    ASSERT_TRUE(popup);
-    RECT r{};
-    ::GetWindowRect(popup, &r);
-    ::UnionRect(&all, &all, &r);
-  }
-  const std::wstring ready = std::wstring(shots) + L"\\ready.txt", done = std::wstring(shots) + L"\\done.txt";
   char line[64];
   std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", all.left, all.top, all.right, all.bottom);
-  ASSERT_TRUE(WriteBytes(ready, line));
-  WaitUntil(60000, [&] { return Exists(done); });
-  ::PostMessageW(form, WM_CLOSE, 0, 0);
-  driver->WaitForExit();
+  ASSERT_TRUE(WriteBytes(std::wstring(shots) + L"\\ready.txt", line));
+  WaitUntil(60000, [&] { return Exists(std::wstring(shots) + L"\\done.txt"); });
+  ::PostMessageW(s.form, WM_CLOSE, 0, 0);
+  s.driver->WaitForExit();
 }
