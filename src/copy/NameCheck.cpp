@@ -13,7 +13,7 @@ struct CheckText {
   const wchar_t* file;
   const wchar_t* folder;
 };
-constexpr std::array<CheckText, 9> kCheckTexts{{
+constexpr std::array<CheckText, 10> kCheckTexts{{
     {L"", L""},
     {L"ファイル名を入力してください。", L"フォルダ名を入力してください。"},
     {L"ファイル名に \\ / : * ? \" < > | は使えません。",
@@ -26,6 +26,7 @@ constexpr std::array<CheckText, 9> kCheckTexts{{
     {L"このファイル名は予約デバイス名のため、使用できません。",
      L"このフォルダ名は予約デバイス名のため、使用できません。"},
     {L"ファイル名が長すぎます。", L"フォルダ名が長すぎます。"},
+    {L"ドットや空白だけのファイル名は使用できません。", L"ドットや空白だけのフォルダ名は使用できません。"},
 }};
 
 constexpr std::wstring_view kForbiddenChars = L"\\/:*?\"<>|";
@@ -41,6 +42,11 @@ NameCheckResult Fail(int check, bool folderMode, NameBox focus) {
   return {check, text, focus};
 }
 
+// The name with its extension, as it lands on disk.
+std::wstring FullName(const std::wstring& name, const std::wstring& ext) {
+  return ext.empty() ? name : name + L"." + ext;
+}
+
 bool UsesCopyToFolder(int copyToFolder, const std::wstring& copyToFolderPath) {
   return copyToFolder == 1 && !copyToFolderPath.empty();
 }
@@ -48,12 +54,16 @@ bool UsesCopyToFolder(int copyToFolder, const std::wstring& copyToFolderPath) {
 }  // namespace
 
 bool IsReservedDeviceName(std::wstring_view name) {
-  const std::wstring upper = ToUpperText(name);
-  for (const wchar_t* device : {L"CON", L"AUX", L"NUL", L"PRN", L"CLOCK$"})
+  // Windows opens the device for its name with any extension and with blanks before the dot.
+  std::wstring upper = ToUpperText(name.substr(0, name.find(L'.')));
+  while (!upper.empty() && upper.back() == L' ') upper.pop_back();
+  for (const wchar_t* device : {L"CON", L"AUX", L"NUL", L"PRN", L"CLOCK$", L"CONIN$", L"CONOUT$"})
     if (upper == device) return true;
   if (upper.size() != 4) return false;
   const std::wstring_view stem = std::wstring_view(upper).substr(0, 3);
-  return (stem == L"COM" || stem == L"LPT") && upper[3] >= L'1' && upper[3] <= L'9';
+  const wchar_t digit = upper[3];
+  const bool port = (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
+  return (stem == L"COM" || stem == L"LPT") && port;
 }
 
 std::wstring ComposeTargetPath(const NameCheckInput& in, const std::wstring& copyToFolderPath) {
@@ -62,9 +72,7 @@ std::wstring ComposeTargetPath(const NameCheckInput& in, const std::wstring& cop
     path = copyToFolderPath;
   else if (in.source)
     path = in.source->SourceFolder;
-  path += in.name;
-  if (!in.folderMode && !in.ext.empty()) path += L"." + in.ext;
-  return path;
+  return path + FullName(in.name, in.folderMode ? std::wstring() : in.ext);
 }
 
 NameCheckResult CheckNewName(const NameCheckInput& in, std::wstring& copyToFolderPath,
@@ -82,18 +90,22 @@ NameCheckResult CheckNewName(const NameCheckInput& in, std::wstring& copyToFolde
   if (!folder && HasForbiddenChar(ext)) return Fail(4, folder, NameBox::NewExt);
   if (!folder && HasLineBreakOrTab(ext)) return Fail(5, folder, NameBox::NewExt);
 
+  // What Windows makes of the typed name: nothing is left of dots and blanks alone.
+  const std::wstring fullName = FullName(in.name, ext);
+  if (DropTrailingDotsAndBlanks(fullName).empty()) return Fail(9, folder, NameBox::NewFile);
+
   if (in.copyToFolder == 1 && !copyToFolderPath.empty() && copyToFolderPath.back() != L'\\')
     copyToFolderPath += L'\\';
 
-  // A new name is needed only when the copy lands beside its source.
-  const bool sameFolder =
-      copyToFolderPath.empty() || in.copyToFolder == 0 ||
-      ToLowerText(getLongPath(source.SourceFolder)) == ToLowerText(getLongPath(copyToFolderPath));
-  if (sameFolder && ToUpperText(in.name) == ToUpperText(source.SourceName) &&
-      ToUpperText(ext) == ToUpperText(folder ? std::wstring() : source.SourceExt))
+  // A new name is needed only when the copy lands beside its source; the file system decides
+  // what counts as the same name.
+  const bool sameFolder = copyToFolderPath.empty() || in.copyToFolder == 0 ||
+                          FileSystemUpper(getLongPath(source.SourceFolder)) ==
+                              FileSystemUpper(getLongPath(copyToFolderPath));
+  if (sameFolder && SameFileName(fullName, FullName(source.SourceName, folder ? std::wstring() : source.SourceExt)))
     return Fail(6, folder, NameBox::NewFile);
 
-  if (IsReservedDeviceName(in.name)) return Fail(7, folder, NameBox::NewFile);
+  if (IsReservedDeviceName(fullName)) return Fail(7, folder, NameBox::NewFile);
 
   if (ansiByteCount(ComposeTargetPath(in, copyToFolderPath)) > kMaxTargetPathBytes)
     return Fail(8, folder, NameBox::NewFile);

@@ -20,7 +20,7 @@ struct NameCheckInput {
 };
 
 struct NameCheckResult {
-  int failedCheck = 0;  // 1..8, 0 when all passed
+  int failedCheck = 0;  // 1..9, 0 when all passed
   std::wstring message;
   NameBox focus = NameBox::NewFile;
   bool ok() const { return failedCheck == 0; }
@@ -29,14 +29,16 @@ struct NameCheckResult {
 // Longest target path accepted, in ANSI bytes.
 inline constexpr size_t kMaxTargetPathBytes = 255;
 
-// Runs the eight checks in order and stops at the first that fails. Before the unchanged-name
+// Runs the checks in order and stops at the first that fails: 1 to 5, then 9 (a name of dots
+// and blanks only, which Windows cannot hold), then 6 to 8. Before the unchanged-name
 // check a non-empty `copyToFolderPath` gets a trailing "\" when copyToFolder is 1; the caller's
 // in-memory setting keeps it.
 NameCheckResult CheckNewName(const NameCheckInput& in, std::wstring& copyToFolderPath,
                              const std::function<std::wstring(const std::wstring&)>& getLongPath,
                              const std::function<size_t(const std::wstring&)>& ansiByteCount);
 
-// CON, AUX, NUL, PRN, CLOCK$, COM1..COM9, LPT1..LPT9, in any letter case; nothing else.
+// CON, AUX, NUL, PRN, CLOCK$, CONIN$, CONOUT$, COM1..COM9, LPT1..LPT9 (also with a superscript
+// 1 to 3), in any letter case, alone or followed by blanks, an extension or both.
 bool IsReservedDeviceName(std::wstring_view name);
 
 // Target folder + name, then "." + extension when there is one. The target folder is

@@ -11,6 +11,7 @@ namespace zv {
 
 namespace {
 
+ShellOperationFn g_shellOperation = nullptr;
 
 std::unique_ptr<clsFileOp>& Shared() {
   static std::unique_ptr<clsFileOp> instance;
@@ -73,12 +74,14 @@ bool clsFileOp::ShellFileOperation(const std::wstring& source, const std::wstrin
   op.fAnyOperationsAborted = FALSE;
   op.hNameMappings = nullptr;
   op.lpszProgressTitle = title;
-  return ::SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
+  const ShellOperationFn run = g_shellOperation ? g_shellOperation : &::SHFileOperationW;
+  // An abort in the shell's progress window leaves a partial copy: that is no success.
+  return run(&op) == 0 && !op.fAnyOperationsAborted;
 }
 
 bool IsSameOrInside(const std::wstring& outer, const std::wstring& inner) {
   if (outer.empty() || inner.size() < outer.size()) return false;
-  if (!EqualsNoCase(std::wstring_view(inner).substr(0, outer.size()), outer)) return false;
+  if (FileSystemUpper(std::wstring_view(inner).substr(0, outer.size())) != FileSystemUpper(outer)) return false;
   return inner.size() == outer.size() || inner[outer.size()] == L'\\' || outer.back() == L'\\';
 }
 
@@ -97,5 +100,7 @@ bool ShellFileCopy(HWND copyDialog, const std::wstring& source, const std::wstri
 }
 
 void ReleaseSharedFileOp() { Shared().reset(); }
+
+void SetShellOperation(ShellOperationFn operation) { g_shellOperation = operation; }
 
 }  // namespace zv

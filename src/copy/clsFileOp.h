@@ -37,6 +37,11 @@ bool ShellFileCopy(HWND copyDialog, const std::wstring& source, const std::wstri
 // Released when the copy dialog unloads and when start-up ends on a bad path.
 void ReleaseSharedFileOp();
 
+// The shell call behind every operation. A test puts in one that reports what the shell does
+// only at a user's hand (an abort in its progress window); nullptr puts the shell's back.
+using ShellOperationFn = decltype(&::SHFileOperationW);
+void SetShellOperation(ShellOperationFn operation);
+
 // True when `inner` is `outer` itself or lies inside it (paths compared without letter case).
 bool IsSameOrInside(const std::wstring& outer, const std::wstring& inner);
 

@@ -35,6 +35,8 @@ struct Texts {
   const wchar_t* tipApplication = L"ｱﾌﾟﾘｹｰｼｮﾝ";
   const wchar_t* notepad = L"Notepad.exe";
   const wchar_t* folderExists = L"既に存在するフォルダ名です。";
+  const wchar_t* fileInTheWay = L"同じ名前のファイルが既に存在します。";
+  const wchar_t* folderInTheWay = L"同じ名前のフォルダが既に存在します。";
   const wchar_t* folderOverwrite =
       L"既に存在するフォルダ名です。\r\n\r\n上書きしますか？\r\n\r\n!!! 注意 !!!\r\n"
       L"「はい」を選択すると、コピー先フォルダ内に同じ名前の\r\n"
@@ -111,6 +113,7 @@ bool StartProgram(std::wstring commandLine) {
 const ui::Handler<frmZarvane> frmZarvane::kHandlers[] = {
     {L"btnOK", ui::Event::Click, &frmZarvane::btnOK_Click},
     {L"btnCan", ui::Event::Click, &frmZarvane::btnCan_Click},
+    {L"txtNewExt", ui::Event::Change, &frmZarvane::txtNewExt_Change},
     {L"txtNewFile", ui::Event::GotFocus, &frmZarvane::txtNewFile_GotFocus},
 };
 
@@ -166,8 +169,7 @@ void frmZarvane::Form_Load() {
     Enable(L"chkExec2", false);
   } else {
     tipNewFile_->mToolAdd(1, std::wstring(kText.tipSourceFile) + L"\r\n" + longSource);
-    SetValue(L"chkExec1", ListedExtension(src.SourceExt, opt.OpenFileExt1) ? 1 : 0);
-    SetValue(L"chkExec2", ListedExtension(src.SourceExt, opt.OpenFileExt2) ? 1 : 0);
+    TickForExtension(src.SourceExt);
   }
   SetValue(L"chkExec4", opt.OpenOriginalCheck);
   SetValue(L"chkExec3", 0);
@@ -193,6 +195,19 @@ void frmZarvane::txtNewFile_GotFocus(int) {
   }
 }
 
+void frmZarvane::TickForExtension(const std::wstring& ext) {
+  const Settings& opt = Process().Opt;
+  SetValue(L"chkExec1", ListedExtension(ext, opt.OpenFileExt1) ? 1 : 0);
+  SetValue(L"chkExec2", ListedExtension(ext, opt.OpenFileExt2) ? 1 : 0);
+}
+
+// A new extension is a new file type: what runs after the copy follows it, so that a copy
+// renamed to .bat is not executed because the source was a .txt.
+void frmZarvane::txtNewExt_Change(int) {
+  if (FolderMode() || !Item(L"chkExec1")) return;
+  TickForExtension(Text(L"txtNewExt"));
+}
+
 void frmZarvane::Form_Unload() {
   ReleaseSharedObjects();
   // In the twips the next start places the dialog by, or it creeps at every start.
@@ -213,11 +228,18 @@ void frmZarvane::ShowAgain() {
 }
 
 void frmZarvane::btnOK_Click(int) {
+  if (handlingOK_) return;
+  handlingOK_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{handlingOK_};
+
   Settings& opt = Process().Opt;
-  const SourceRecord& src = Process().Source;
   const bool folderMode = FolderMode();
 
-  const NameCheckInput input{Text(L"txtNewFile"), Text(L"txtNewExt"), folderMode, &src, opt.CopyToFolder};
+  const NameCheckInput input{Text(L"txtNewFile"), Text(L"txtNewExt"), folderMode, &Process().Source,
+                             opt.CopyToFolder};
   const NameCheckResult check = CheckNewName(
       input, opt.CopyToFolderPath, [](const std::wstring& p) { return win::GetLongPath(p); },
       [](const std::wstring& t) { return win::AnsiByteCount(t); });
@@ -228,23 +250,31 @@ void frmZarvane::btnOK_Click(int) {
   }
   const std::wstring target = ComposeTargetPath(input, opt.CopyToFolderPath);
 
-  // An existing target: ask, unless the user chose not to be asked about files.
+  std::wstring probe = target;
+  if (!probe.empty() && probe.back() == L'\\') probe.pop_back();
+  const auto existing = win::GetAttributes(probe);
+  const bool existingFolder = existing && (*existing & kAttrDirectory);
+  // An item of the other kind is never replaced: the shell would copy a file into that folder
+  // (over a file of the source's name there) and leave a file in a folder's way untouched.
+  if (existing && existingFolder != folderMode) {
+    ui::MsgBoxOverForm(folderMode ? kText.fileInTheWay : kText.folderInTheWay, kMbWarning);
+    FocusName();
+    return;
+  }
+
+  // An existing target: ask, unless the user chose not to be asked about files. Any existing
+  // file is asked about, also one that cannot be read now (held open by another program, or
+  // readable by others only): replacing it unasked would lose it.
   int answer = kIdYes;
-  if (folderMode && win::HasAttribute(target, kAttrDirectory)) {
+  if (folderMode && existing) {
     if (opt.FolderOnly == 1) {
       ui::MsgBoxOverForm(kText.folderExists, kMbWarning);
       FocusName();
       return;
     }
     answer = ui::MsgBoxOverForm(kText.folderOverwrite, kMbQuestionYesNoCancel);
-  } else if (!folderMode && opt.NotConfirmReplaceFile == 0) {
-    std::wstring probe = target;
-    if (!probe.empty() && probe.back() == L'\\') probe.pop_back();
-    // Any existing file is asked about, also one that cannot be read now (held open by
-    // another program, or readable by others only): replacing it unasked would lose it.
-    const auto attributes = win::GetAttributes(probe);
-    if (attributes && !(*attributes & kAttrDirectory))
-      answer = ui::MsgBoxOverForm(kText.fileOverwrite, kMbQuestionYesNoCancel);
+  } else if (!folderMode && existing && opt.NotConfirmReplaceFile == 0) {
+    answer = ui::MsgBoxOverForm(kText.fileOverwrite, kMbQuestionYesNoCancel);
   }
   if (answer == kIdNo) {
     FocusName();
@@ -255,12 +285,7 @@ void frmZarvane::btnOK_Click(int) {
     return;
   }
 
-  Hide();
-  ui::PumpPendingMessages();
-
-  const bool made = folderMode && opt.FolderOnly == 1 ? win::CreateFolder(target)
-                                                       : ShellFileCopy(hwnd(), win::GetLongPath(src.SourcePath), target);
-  if (!made) {
+  if (!MakeCopy(target)) {
     ui::MsgBoxOverForm(folderMode && opt.FolderOnly == 1 ? kText.makeFolderFailed : kText.copyFailed, kMbStop);
     ShowAgain();
     return;
@@ -280,6 +305,20 @@ void frmZarvane::btnOK_Click(int) {
   const std::wstring& format = folderMode ? opt.FolderNameFormat : opt.FileNameFormat;
   if (format.find(L"%R") != std::wstring::npos) SetText(L"txtNewFile", Expand(format));
   ShowAgain();
+}
+
+bool frmZarvane::MakeCopy(const std::wstring& target) {
+  const bool folderMode = FolderMode();
+  Hide();
+  ui::PumpPendingMessages();
+  const bool made = folderMode && Process().Opt.FolderOnly == 1
+                        ? win::CreateFolder(target)
+                        : ShellFileCopy(hwnd(), win::GetLongPath(Process().Source.SourcePath), target);
+  if (!made) return false;
+  // The shell can report success for a copy it did not make (a device name, a path it reads
+  // differently): only an item of the right kind at the target counts.
+  const auto attributes = win::GetAttributes(target);
+  return attributes && ((*attributes & kAttrDirectory) != 0) == folderMode;
 }
 
 void frmZarvane::RunAfterCopyActions(const std::wstring& targetPath) {

@@ -21,6 +21,7 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
 
   void btnOK_Click(int);
   void btnCan_Click(int);
+  void txtNewExt_Change(int);
   void txtNewFile_GotFocus(int);
 
   static const ui::Handler<frmZarvane> kHandlers[];
@@ -37,6 +38,14 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   void ShowAgain();
   // What the user chose to open after the copy: the copy itself, or the source instead.
   void RunAfterCopyActions(const std::wstring& targetPath);
+  // The after-copy ticks that the extension lists give for an extension.
+  void TickForExtension(const std::wstring& ext);
+  // Hides the dialog, makes the copy and answers whether the item now stands at the target.
+  bool MakeCopy(const std::wstring& target);
+
+  // Set while OK is handled: clicks that arrive meanwhile (message boxes and the copy let
+  // messages run) must not start a second copy.
+  bool handlingOK_ = false;
 
   std::unique_ptr<ui::clsToolTip> tipNewFile_;
   std::unique_ptr<ui::clsToolTip> tipExec2_;

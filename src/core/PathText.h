@@ -19,6 +19,12 @@ std::wstring ToLowerText(std::wstring_view text);
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix);
 
+// Names as the file system compares them: upper case letter for letter over all cased
+// scripts, and the trailing dots and blanks that Windows drops from a name left out.
+std::wstring FileSystemUpper(std::wstring_view text);
+std::wstring_view DropTrailingDotsAndBlanks(std::wstring_view name);
+bool SameFileName(std::wstring_view a, std::wstring_view b);
+
 // Text after the last backslash; empty for a path ending in one and for a bare name.
 std::wstring GetFileNamePart(std::wstring_view path);
 // Text after the last dot; empty when there is none.

@@ -58,6 +58,16 @@ std::wstring GetLongPath(const std::wstring& path) {
   return GetLongPathWith(path, [](const std::wstring& p) { return FindStoredName(p); });
 }
 
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD written = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (written == 0 || written >= size) return path;
+  full.resize(written);
+  return full;
+}
+
 std::optional<DateTime> LastWriteLocal(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;

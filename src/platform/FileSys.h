@@ -21,6 +21,9 @@ std::wstring GetLongPath(const std::wstring& path);
 // Last modification, local time, of a file or folder.
 std::optional<DateTime> LastWriteLocal(const std::wstring& path);
 bool CreateFolder(const std::wstring& path);
+// The path made absolute against the current folder, as the system resolves it; the path
+// itself when it cannot be resolved.
+std::wstring FullPath(const std::wstring& path);
 // The complete set of the four attributes; 0 clears them.
 bool SetAttributes(const std::wstring& path, uint32_t attributes);
 

@@ -53,6 +53,11 @@ std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
 bool DescribeSource(StartupHost& host, std::wstring path, SourceRecord& src) {
   if (path.size() <= 3) return false;  // drive roots and the like
   path = Unquote(path);
+  // A path typed at a prompt may be relative or use "/": everything below reads the one
+  // full path the system would open.
+  for (auto& c : path)
+    if (c == L'/') c = L'\\';
+  path = host.FullPath(path);
   src.SourcePath = path;
 
   const auto attributes = host.Attributes(path);

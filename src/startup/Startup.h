@@ -26,6 +26,8 @@ class StartupHost {
   // Up to `limit` bytes from the start of a file; nothing when it cannot be read.
   virtual std::optional<std::string> FileStart(const std::wstring& path, size_t limit) = 0;
   virtual std::optional<uint32_t> Attributes(const std::wstring& path) = 0;
+  // The path made absolute against the current folder (backslashes only).
+  virtual std::wstring FullPath(const std::wstring& path) = 0;
   // Stored name found by a directory search that admits hidden and system entries,
   // and folders when asked.
   virtual std::optional<std::wstring> StoredName(const std::wstring& path, bool folders) = 0;

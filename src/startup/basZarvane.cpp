@@ -19,6 +19,7 @@ std::optional<std::string> WinStartupHost::FileStart(const std::wstring& path, s
   return win::ReadFileStart(path, limit);
 }
 std::optional<uint32_t> WinStartupHost::Attributes(const std::wstring& path) { return win::GetAttributes(path); }
+std::wstring WinStartupHost::FullPath(const std::wstring& path) { return win::FullPath(path); }
 std::optional<std::wstring> WinStartupHost::StoredName(const std::wstring& path, bool) {
   return win::FindStoredName(path);
 }

@@ -16,6 +16,7 @@ class WinStartupHost : public StartupHost {
   bool IsReadableFile(const std::wstring& path) override;
   std::optional<std::string> FileStart(const std::wstring& path, size_t limit) override;
   std::optional<uint32_t> Attributes(const std::wstring& path) override;
+  std::wstring FullPath(const std::wstring& path) override;
   std::optional<std::wstring> StoredName(const std::wstring& path, bool folders) override;
   void ShowStartupMessage(const std::wstring& text, int style) override;
   IProfile& Profile(const std::wstring& iniPath) override;

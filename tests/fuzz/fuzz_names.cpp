@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return n;
       });
   Check(result.ok() == result.message.empty());
-  Check(result.failedCheck >= 0 && result.failedCheck <= 8);
+  Check(result.failedCheck >= 0 && result.failedCheck <= 9);
   Check(copyToFolderPath == pathBefore || copyToFolderPath == pathBefore + L"\\");
   Check(IsReservedDeviceName(expanded) == IsReservedDeviceName(ToLowerText(expanded)));
   (void)ComposeTargetPath(check, copyToFolderPath);

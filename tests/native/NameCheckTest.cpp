@@ -71,6 +71,16 @@ TEST(NameCheck, EachCheckWordingAndFocus) {
       {L"PHOTOS", L"", true, 6, L"フォルダ名を変更してください。", NameBox::NewFile},
       {L"con", L"txt", false, 7, L"このファイル名は予約デバイス名のため、使用できません。", NameBox::NewFile},
       {L"Aux", L"", true, 7, L"このフォルダ名は予約デバイス名のため、使用できません。", NameBox::NewFile},
+      // Devices with an extension, typed whole or in the two boxes, and with trailing blanks.
+      {L"nul.txt", L"", false, 7, L"このファイル名は予約デバイス名のため、使用できません。", NameBox::NewFile},
+      {L"COM1", L"log", false, 7, L"このファイル名は予約デバイス名のため、使用できません。", NameBox::NewFile},
+      {L"CON ", L"", false, 7, L"このファイル名は予約デバイス名のため、使用できません。", NameBox::NewFile},
+      {L"CONIN$", L"", true, 7, L"このフォルダ名は予約デバイス名のため、使用できません。", NameBox::NewFile},
+      // Nothing is left once Windows drops the trailing dots and blanks.
+      {L".", L"", false, 9, L"ドットや空白だけのファイル名は使用できません。", NameBox::NewFile},
+      {L"..", L"", true, 9, L"ドットや空白だけのフォルダ名は使用できません。", NameBox::NewFile},
+      {L"   ", L"", false, 9, L"ドットや空白だけのファイル名は使用できません。", NameBox::NewFile},
+      {L". .", L" ", false, 9, L"ドットや空白だけのファイル名は使用できません。", NameBox::NewFile},
       {std::wstring(250, L'a'), L"txt", false, 8, L"ファイル名が長すぎます。", NameBox::NewFile},
       {std::wstring(250, L'a'), L"", true, 8, L"フォルダ名が長すぎます。", NameBox::NewFile},
       // First failure wins.
@@ -111,9 +121,10 @@ TEST(NameCheck, NamesThatPass) {
       {L"report", L"", false},       // the extension changed
       {L"Report", L"txt2", false},
       {L"Report2", L"txt", false},
-      {L"CON.txt", L"", false},      // typed whole: only the exact device names are refused
-      {L"CON ", L"txt", false},
       {L"COM10", L"txt", false},
+      {L"CONX", L"txt", false},
+      {L"   ", L"txt", false},        // the extension makes it a name
+      {L"Report ", L"txt", false},    // blanks inside the name are kept
       {L"lpt0", L"txt", false},
       {L"新しい写真", L"", true},
       {L"Photos2", L"t?t", true},    // the disabled extension box plays no part
@@ -156,6 +167,32 @@ TEST(NameCheck, UnchangedNameDependsOnTheTargetFolder) {
   EXPECT_TRUE(Check(L"photos", L"", true, 1, L"D:\\Other").result.ok());
 }
 
+TEST(NameCheck, UnchangedNameAsTheFileSystemComparesIt) {
+  struct Case { SourceRecord source; std::wstring name, ext; bool unchanged; };
+  const SourceRecord cyrillic{L"C:\\Data\\Отчёт.txt", L"Отчёт", L"txt", L"C:\\Data\\", false};
+  const SourceRecord accented{L"C:\\Data\\Café", L"Café", L"", L"C:\\Data\\", true};
+  const SourceRecord greek{L"C:\\Data\\Ελλάδα.doc", L"Ελλάδα", L"doc", L"C:\\Data\\", false};
+  const Case cases[] = {
+      {cyrillic, L"ОТЧЁТ", L"TXT", true},
+      {cyrillic, L"отчёт", L"txt", true},
+      {cyrillic, L"ОТЧЕТ", L"txt", false},  // Е is not Ё
+      {accented, L"CAFÉ", L"", true},
+      {accented, L"CAFE", L"", false},
+      {accented, L"café.", L"", true},     // trailing dots and blanks are dropped
+      {greek, L"ΕΛΛΆΔΑ", L"doc", true},
+      {kFile, L"report", L"txt.", true},
+      {kFile, L"REPORT", L"txt  ", true},
+      {kFile, L"report.txt", L"", true},   // the extension typed into the name box
+      {kFile, L"report ", L"txt", false},  // a blank before the dot stays in the name
+      {kFile, L"report", L"tx", false},
+      {kFolder, L"photos. .", L"", true},
+  };
+  for (const auto& c : cases) {
+    const auto r = Check(c.name, c.ext, c.source.SourceIsFolder, 0, L"", &c.source).result;
+    EXPECT_EQ(r.failedCheck, c.unchanged ? 6 : 0) << c.name.size() << " " << c.ext.size();
+  }
+}
+
 TEST(NameCheck, TrailingBackslashIsAddedAfterChecksOneToFive) {
   EXPECT_EQ(Check(L"", L"txt", false, 1, L"D:\\Other").copyToFolderPath, L"D:\\Other");
   EXPECT_EQ(Check(L"new", L"t\tt", false, 1, L"D:\\Other").copyToFolderPath, L"D:\\Other");
@@ -171,7 +208,10 @@ TEST(NameCheck, ReservedDeviceNames) {
       {L"con", true}, {L"CON", true}, {L"Aux", true}, {L"nul", true}, {L"PRN", true},
       {L"clock$", true}, {L"CLOCK$", true}, {L"com1", true}, {L"COM9", true}, {L"Lpt1", true},
       {L"LPT9", true},
-      {L"", false}, {L"CON.txt", false}, {L"CON ", false}, {L" CON", false}, {L"CONX", false},
+      {L"CON.txt", true}, {L"CON ", true}, {L"nul.tar.gz", true}, {L"CON .txt", true}, {L"Com1.log", true},
+      {L"CONIN$", true}, {L"conout$.x", true}, {L"LPT\u00B9", true}, {L"com\u00B3.txt", true},
+      {L"", false}, {L" CON", false}, {L"CONX", false}, {L".CON", false}, {L"CONX.txt", false},
+      {L"COM10.txt", false}, {L"COM\u2074", false}, {L"x.CON", false},
       {L"COM", false}, {L"COM0", false}, {L"lpt0", false}, {L"COM10", false}, {L"LPTA", false},
       {L"COM１", false}, {L"ＣＯＮ", false}, {L"CLOCK", false}, {L"con\n", false},
   };

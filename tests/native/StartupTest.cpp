@@ -62,6 +62,7 @@ class FakeHost : public StartupHost {
   };
 
   std::wstring exeFolder = L"C:\\Prog";
+  std::wstring currentFolder = L"C:\\Work\\";
   std::wstring exeBase = L"Zarvane";
   bool previousInstanceRunning = false;
   bool writable = true;
@@ -115,6 +116,10 @@ class FakeHost : public StartupHost {
     }
     if (it == disk.end()) return std::nullopt;
     return it->second.attributes;
+  }
+  std::wstring FullPath(const std::wstring& path) override {
+    const bool absolute = path.size() > 2 && (path[1] == L':' || path.compare(0, 2, L"\\\\") == 0);
+    return absolute ? path : currentFolder + path;
   }
   std::optional<std::wstring> StoredName(const std::wstring& path, bool folders) override {
     const auto it = disk.find(path);
@@ -269,8 +274,12 @@ TEST(Startup, SourceRecordFromThePath) {
       // The name as stored on disk; the folder part as given.
       {L"c:\\data\\report~1.txt", L"c:\\data\\report~1.txt", L"c:\\data\\", L"Report.2024", L"TXT", false},
       {L"C:\\a", L"C:\\a", L"C:\\", L"a", L"", false},     // four characters are enough
-      // Length counted with the quotes; without a backslash the folder part is the whole path.
-      {L"\"ab\"", L"ab", L"ab", L"ab", L"", false},
+      // Length counted with the quotes; a relative path is taken from the current folder.
+      {L"\"ab\"", L"C:\\Work\\ab", L"C:\\Work\\", L"ab", L"", false},
+      {L"sub\\notes.txt", L"C:\\Work\\sub\\notes.txt", L"C:\\Work\\sub\\", L"notes", L"txt", false},
+      // Forward slashes are separators.
+      {L"sub/notes.txt", L"C:\\Work\\sub\\notes.txt", L"C:\\Work\\sub\\", L"notes", L"txt", false},
+      {L"C:/Data/Photos/", L"C:\\Data\\Photos", L"C:\\Data\\", L"Photos", L"", true},
       // Several items dropped: the last one is the source.
       {L"C:\\Data\\Makefile C:\\Data\\archive.tar.gz", L"C:\\Data\\archive.tar.gz", L"C:\\Data\\", L"archive.tar", L"gz", false},
       {L"C:\\Data\\Photos\\", L"C:\\Data\\Photos", L"C:\\Data\\", L"Photos", L"", true},
@@ -287,7 +296,8 @@ TEST(Startup, SourceRecordFromThePath) {
     host.AddFile(L"C:\\My Data\\a b.txt");
     host.AddFile(L"c:\\data\\report~1.txt", L"Report.2024.TXT");
     host.AddFile(L"C:\\a");
-    host.AddFile(L"ab", L"ab");
+    host.AddFile(L"C:\\Work\\ab");
+    host.AddFile(L"C:\\Work\\sub\\notes.txt");
     const StartupResult r = RunStartup(c.line, host);
     SCOPED_TRACE(Narrow(c.line));
     ASSERT_EQ(r.outcome, StartupOutcome::OpenCopyDialog);

@@ -1,12 +1,17 @@
 // Zarvane.exe copying real files and folders, driven from outside as a person would.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <utility>
 
 #include "Driver.h"
 #include "copy/clsFileOp.h"
+#include "copy/frmZarvane.h"
+#include "core/ProcessState.h"
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
+
+#include <imm.h>
 
 using namespace zv;
 using namespace zv::test;
@@ -22,12 +27,15 @@ const std::wstring kMakeFolderFailed = L"フォルダのコピーでエラーが
 
 class CopyE2E : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { ASSERT_TRUE(FreshSettings()); }
+  bool FreshSettings() {
+    ::DeleteFileW(ini.c_str());
     win::WinProfile profile(ini);
-    ASSERT_TRUE(WriteFirstRunDefaults(profile));
+    if (!WriteFirstRunDefaults(profile)) return false;
     Set(L"PrevInstance", L"1");
     Set(L"TopMost", L"0");
     Set(L"OpenFolderCheck", L"0");  // no file manager windows from folder copies
+    return true;
   }
   void Set(const wchar_t* key, const std::wstring& value) {
     win::WinProfile(ini).WriteString(kOptionSection, key, value);
@@ -42,6 +50,11 @@ class CopyE2E : public ::testing::Test {
     return {std::move(driver), form};
   }
   static HWND NameBox(HWND form) { return Driver::Nth(form, L"Edit", 0); }
+  static HWND Focused(HWND form) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(form, nullptr), &info) ? info.hwndFocus : nullptr;
+  }
   static HWND ExtBox(HWND form) { return Driver::Nth(form, L"Edit", 1); }
   static void Press(HWND form, const wchar_t* caption) { Driver::Click(Driver::ByCaption(form, caption)); }
   static void Attributes(HWND form, bool a, bool r, bool h, bool s) {
@@ -252,10 +265,9 @@ TEST_F(CopyE2E, ContinuousCopyAdvancesTheRunningNumber) {
   Driver::SetChecked(Driver::ByCaption(form, L"連続コピー(&C)"), true);
   for (const wchar_t* next : {L"report_02", L"report_03"}) {
     Press(form, L"OK");
-    ASSERT_TRUE(Driver::WaitVisible(form, false, 5000) || true);
-    ASSERT_TRUE(Driver::WaitVisible(form, true));
-    for (int i = 0; i < 100 && Driver::Text(NameBox(form)) != next; ++i) ::Sleep(20);
-    EXPECT_EQ(Driver::Text(NameBox(form)), next);
+    // The next name shows only after the copy: wait for it, not for the dialog to blink.
+    EXPECT_TRUE(WaitUntil(15000, [&] { return Driver::Text(NameBox(form)) == next; })) << Driver::Text(NameBox(form));
+    EXPECT_TRUE(::IsWindowVisible(form));
   }
   Press(form, L"キャンセル");
   EXPECT_EQ(driver->WaitForExit(), 0u);
@@ -572,4 +584,315 @@ TEST_F(AfterCopyE2E, NothingIsOpenedWithoutAnExtension) {
   EXPECT_EQ(driver->WaitForExit(), 0u);
   EXPECT_TRUE(Exists(dir / L"report_noext"));
   EXPECT_FALSE(Exists(log));
+}
+
+namespace {
+
+const std::wstring kFolderInTheWay = L"同じ名前のフォルダが既に存在します。";
+const std::wstring kFileInTheWay = L"同じ名前のファイルが既に存在します。";
+const std::wstring kDotsFile = L"ドットや空白だけのファイル名は使用できません。";
+const std::wstring kDotsFolder = L"ドットや空白だけのフォルダ名は使用できません。";
+const std::wstring kDeviceFile = L"このファイル名は予約デバイス名のため、使用できません。";
+const std::wstring kUnchangedFile = L"ファイル名または拡張子を変更してください。";
+const std::wstring kUnchangedFolder = L"フォルダ名を変更してください。";
+
+// A tree as its entries under a root: folders "<dir>", files their bytes behind "[R]" when
+// read-only and "[H]" when hidden; "*" in an expectation stands for any bytes.
+using Tree = std::map<std::wstring, std::string>;
+constexpr char kDir[] = "<dir>";
+
+void Walk(const std::wstring& root, const std::wstring& rel, Tree& out) {
+  WIN32_FIND_DATAW fd;
+  win::UniqueFind find(::FindFirstFileW((root + L"\\" + rel + L"*").c_str(), &fd));
+  if (!find) return;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name == L"." || name == L".." || (rel.empty() && name == L"Zarvane.ini")) continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      out[rel + name + L"\\"] = kDir;
+      Walk(root, rel + name + L"\\", out);
+      continue;
+    }
+    std::string marks = (fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? "[R]" : "";
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) marks += "[H]";
+    out[rel + name] = marks + Read(root + L"\\" + rel + name);
+  } while (::FindNextFileW(find.get(), &fd));
+}
+
+Tree Snapshot(const std::wstring& root) {
+  Tree tree;
+  Walk(root, L"", tree);
+  return tree;
+}
+
+bool Matches(const Tree& seen, const Tree& expected) {
+  if (seen.size() != expected.size()) return false;
+  for (const auto& [path, bytes] : expected) {
+    const auto it = seen.find(path);
+    if (it == seen.end() || (bytes != "*" && it->second != bytes)) return false;
+  }
+  return true;
+}
+
+std::wstring Show(const Tree& tree) {
+  std::wstring out;
+  for (const auto& [path, bytes] : tree) out += L"\n  " + path + L" = " + std::wstring(bytes.begin(), bytes.end());
+  return out;
+}
+
+std::wstring Replace(std::wstring text, const std::wstring& from, const std::wstring& to) {
+  for (size_t at; (at = text.find(from)) != std::wstring::npos;) text.replace(at, from.size(), to);
+  return text;
+}
+
+enum class Act { Ok, OkAgainAtTheQuestion };
+
+// A hostile but ordinary use of the copy dialog: what lies on disk, how the program is started
+// and used, the message it must show (none: the copy goes ahead) and what the copy adds.
+struct Fault {
+  const char* what;
+  Tree disk;                                  // under the row's root
+  std::wstring source;                        // one of disk's entries
+  std::vector<std::pair<const wchar_t*, std::wstring>> settings;  // "{root}" and "{recorder}" filled in
+  const wchar_t* name = nullptr;              // nullptr: as proposed
+  const wchar_t* ext = nullptr;
+  std::wstring message{};                       // warning or error; the dialog comes back
+  Tree made{};                                  // entries the copy adds or changes
+  int ticks = -1;                             // the two after-copy boxes once the extension is typed (bit 1, bit 2)
+  Act act = Act::Ok;
+  std::wstring argument{};                      // the source as typed, "{root}" filled in; empty: its full path
+  std::wstring folder{};                        // current folder at the start, under the root
+};
+
+}  // namespace
+
+TEST_F(AfterCopyE2E, FaultScenariosNeverLoseAFileNorReportACopyNotMade) {
+  const Fault faults[] = {
+      {"a file named as an existing folder is not copied into it",
+       {{L"report.txt", "r"}, {L"report_1\\", kDir}, {L"report_1\\report.txt", "inner"}}, L"report.txt",
+       {}, L"report_1", L"", kFolderInTheWay},
+      {"the same when existing files are replaced unasked",
+       {{L"report.txt", "r"}, {L"report_1\\", kDir}, {L"report_1\\report.txt", "inner"}}, L"report.txt",
+       {{L"NotConfirmReplaceFile", L"1"}}, L"report_1", L"", kFolderInTheWay},
+      {"the parent folder is no name",
+       {{L"report.txt", "parent"}, {L"sub\\", kDir}, {L"sub\\report.txt", "r"}}, L"sub\\report.txt",
+       {}, L"..", L"", kDotsFile},
+      {"a folder named as an existing read-only file",
+       {{L"Photos\\", kDir}, {L"Photos\\a.txt", "a"}, {L"Photos_copy", "[R]keep"}}, L"Photos\\",
+       {{L"FolderNameFormat", L"%F_copy"}}, nullptr, nullptr, kFileInTheWay},
+      {"the same for an empty folder",
+       {{L"Photos\\", kDir}, {L"Photos_copy", "[R]keep"}}, L"Photos\\",
+       {{L"FolderNameFormat", L"%F_copy"}, {L"FolderOnly", L"1"}}, nullptr, nullptr, kFileInTheWay},
+      {"a dot", {{L"report.txt", "r"}}, L"report.txt", {}, L".", L"", kDotsFile},
+      {"blanks only", {{L"report.txt", "r"}}, L"report.txt", {}, L"   ", L"", kDotsFile},
+      {"dots and blanks for a folder", {{L"Photos\\", kDir}}, L"Photos\\", {}, L" . ", nullptr, kDotsFolder},
+      {"a device with an extension", {{L"report.txt", "r"}}, L"report.txt", {}, L"nul.txt", L"", kDeviceFile},
+      {"a device with a blank", {{L"report.txt", "r"}}, L"report.txt", {}, L"CON ", L"txt", kDeviceFile},
+      {"the console input", {{L"report.txt", "r"}}, L"report.txt", {}, L"conin$", L"", kDeviceFile},
+      {"a port typed whole", {{L"report.txt", "r"}}, L"report.txt", {}, L"COM1.log", L"", kDeviceFile},
+      {"a fixed destination with forward slashes",
+       {{L"report.txt", "r"}}, L"report.txt",
+       {{L"CopyToFolder", L"1"}, {L"CopyToFolderPath", L"{root}/out/"}}, L"report_1", nullptr, L"",
+       {{L"out\\", kDir}, {L"out\\report_1.txt", "r"}}},
+      {"a relative source path is the file in the current folder",
+       {{L"sub\\", kDir}, {L"sub\\report.txt", "in sub"}}, L"sub\\report.txt",
+       {{L"FileNameFormat", L"%F_copy"}}, nullptr, nullptr, L"", {{L"sub\\report_copy.txt", "in sub"}},
+       -1, Act::Ok, L"report.txt", L"sub"},
+      {"forward slashes in the source path",
+       {{L"sub\\", kDir}, {L"sub\\report.txt", "in sub"}}, L"sub\\report.txt",
+       {{L"FileNameFormat", L"%F_copy"}}, nullptr, nullptr, L"", {{L"sub\\report_copy.txt", "in sub"}},
+       -1, Act::Ok, L"\"{root}/sub/report.txt\""},
+      {"Cyrillic in other case is the source itself",
+       {{L"Отчёт.txt", "r"}}, L"Отчёт.txt", {}, L"ОТЧЁТ", nullptr, kUnchangedFile},
+      {"accented Latin in other case is the source folder itself",
+       {{L"Café\\", kDir}}, L"Café\\", {}, L"CAFÉ", nullptr, kUnchangedFolder},
+      {"a trailing dot makes the same name", {{L"report.txt", "r"}}, L"report.txt", {}, L"report", L"txt.", kUnchangedFile},
+      {"a new extension is not run for the old one's sake",
+       {{L"notes.txt", "rem"}}, L"notes.txt",
+       {{L"OpenFileExt1", L"txt"}, {L"OpenFileExt2", L""}, {L"FileNameFormat", L"%F_copy"}}, nullptr, L"bat", L"",
+       {{L"notes_copy.bat", "rem"}}, 0},
+      {"a new extension opens with what its list says",
+       {{L"notes.txt", "n"}}, L"notes.txt",
+       {{L"OpenFileExt1", L""}, {L"OpenFileExt2", L"LOG"}, {L"OpenAplPath", L"{recorder}"},
+        {L"FileNameFormat", L"%F_copy"}},
+       nullptr, L"log", L"", {{L"notes_copy.log", "n"}, {L"recorded.log", "*"}}, 2},
+      {"a second OK while the first is handled makes no second copy",
+       {{L"report.txt", "new"}, {L"report_1.txt", "old"}}, L"report.txt",
+       {{L"FileNameFormat", L"%F_1"}}, nullptr, nullptr, L"", {{L"report_1.txt", "new"}}, -1,
+       Act::OkAgainAtTheQuestion},
+      {"an empty-folder setting copies a file whole",
+       {{L"report.txt", "r"}}, L"report.txt", {{L"FolderOnly", L"1"}, {L"FileNameFormat", L"%F_copy"}},
+       nullptr, nullptr, L"", {{L"report_copy.txt", "r"}}},
+  };
+  int row = 0;
+  // Each row in a function of its own: a failed assertion ends that row only.
+  for (const Fault& f : faults) [&] {
+    SCOPED_TRACE(f.what);
+    const std::wstring root = dir / (L"row" + std::to_wstring(++row));
+    ASSERT_TRUE(::CreateDirectoryW(root.c_str(), nullptr));
+    for (const auto& [path, bytes] : f.disk) {
+      const std::wstring full = root + L"\\" + path;
+      if (bytes == kDir) {
+        ASSERT_TRUE(::CreateDirectoryW(full.c_str(), nullptr));
+        continue;
+      }
+      const bool readOnly = bytes.rfind("[R]", 0) == 0;
+      ASSERT_TRUE(WriteBytes(full, readOnly ? bytes.substr(3) : bytes));
+      if (readOnly) ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    ASSERT_TRUE(FreshSettings());
+    for (const auto& [key, value] : f.settings)
+      Set(key, Replace(Replace(value, L"{root}", root), L"{recorder}", recorder));
+    ::SetEnvironmentVariableW(L"ZV_RECORDER_OUT", (root + L"\\recorded.log").c_str());
+
+    Tree expected = Snapshot(root);
+    for (const auto& [path, bytes] : f.made) expected[path] = bytes;
+    const std::wstring source = root + L"\\" + f.source;
+    const bool folder = source.back() == L'\\';
+    const std::wstring argument =
+        f.argument.empty() ? L"\"" + source.substr(0, source.size() - folder) + L"\"" : Replace(f.argument, L"{root}", root);
+    wchar_t here[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, here);
+    if (!f.folder.empty()) ::SetCurrentDirectoryW((root + L"\\" + f.folder).c_str());
+    auto driver = Driver::Start(L"/INI\"" + ini + L"\" " + argument);
+    ::SetCurrentDirectoryW(here);
+    ASSERT_TRUE(driver);
+    HWND form = driver->WaitForForm(folder ? kFolderCaption : kFileCaption);
+    ASSERT_TRUE(form);
+
+    if (f.name) Driver::SetText(NameBox(form), f.name);
+    if (f.ext) Driver::SetText(ExtBox(form), f.ext);
+    if (f.ticks >= 0) {
+      EXPECT_EQ(Driver::Checked(Driver::ByCaption(form, L"関連付けで開く(&E)")), (f.ticks & 1) != 0);
+      EXPECT_EQ(Driver::Checked(Driver::ByCaption(form, L"アプリケーションで開く(&B)")), (f.ticks & 2) != 0);
+    }
+    const std::wstring typed = Driver::Text(NameBox(form));
+    Press(form, L"OK");
+    if (f.act == Act::OkAgainAtTheQuestion) {
+      ASSERT_TRUE(WaitForDialogOfProcess(driver->id(), 15000));
+      Press(form, L"OK");
+      auto box = driver->Answer(IDYES);
+      ASSERT_TRUE(box);
+      EXPECT_EQ(box->text, kFileOverwrite);
+    }
+    if (!f.message.empty()) {
+      auto box = driver->Answer(IDOK);
+      ASSERT_TRUE(box);
+      EXPECT_EQ(box->text, f.message);
+      ASSERT_TRUE(Driver::WaitVisible(form, true));
+      EXPECT_TRUE(WaitUntil(15000, [&] { return Focused(form) == NameBox(form); }));
+      EXPECT_EQ(Driver::Selection(NameBox(form)), std::make_pair(0, static_cast<int>(typed.size())));
+      Press(form, L"キャンセル");
+    }
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    Tree seen;
+    EXPECT_TRUE(WaitUntil(15000, [&] { return Matches(seen = Snapshot(root), expected); }))
+        << L"seen:" << Show(seen) << L"\nexpected:" << Show(expected);
+  }();
+}
+
+namespace {
+
+// The copy dialog of this test's own thread.
+HWND ThisThreadsCopyDialog() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM out) -> BOOL {
+        if (Driver::Text(window) != kFileCaption) return TRUE;
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Shells that answer success for a copy that is not whole: one whose user pressed Cancel
+// half-way (part of the copy is on disk), one that made nothing at all.
+int WINAPI AbortedShell(LPSHFILEOPSTRUCTW op) {
+  ::CopyFileW(op->pFrom, op->pTo, FALSE);
+  op->fAnyOperationsAborted = TRUE;
+  return 0;
+}
+int WINAPI IdleShell(LPSHFILEOPSTRUCTW) { return 0; }
+
+class CopyDialogHere : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WriteBytes(source, "r"));
+    Process().Source = SourceRecord{source, L"report", L"txt", dir.path() + L"\\", false};
+  }
+  TempFolder dir;
+  std::wstring source = dir / L"report.txt";
+  DialogTestScope scope{dir / L"Zarvane.ini"};
+};
+
+}  // namespace
+
+// Windows asked to go above all others, seen as they are asked (Wine keeps the style bit of an
+// owned dialog unchanged, so the request is what can be checked).
+std::vector<HWND>& TopMostRequests() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+LRESULT CALLBACK WatchTopMost(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && msg->message == WM_WINDOWPOSCHANGING &&
+      reinterpret_cast<const WINDOWPOS*>(msg->lParam)->hwndInsertAfter == HWND_TOPMOST)
+    TopMostRequests().push_back(msg->hwnd);
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(CopyDialogHere, InputMethodAndStayingOnTopFollowTheSettings) {
+  win::UniqueHook hook(::SetWindowsHookExW(WH_CALLWNDPROC, &WatchTopMost, nullptr, ::GetCurrentThreadId()));
+  ASSERT_TRUE(hook);
+  struct Case { int imeMode, topMost; };
+  // An input method opened once stays open: the closed rows come first.
+  for (const Case c : {Case{0, 0}, Case{0, 1}, Case{1, 0}}) {
+    Process().Opt.IMEMode = c.imeMode;
+    Process().Opt.TopMost = c.topMost;
+    TopMostRequests().clear();
+    ASSERT_TRUE(OpenCopyDialog());
+    Pump();
+    const HWND form = ThisThreadsCopyDialog();
+    ASSERT_TRUE(form);
+    const HWND box = Driver::Nth(form, L"Edit", 0);
+    ASSERT_EQ(::GetFocus(), box);
+    const HIMC imc = ::ImmGetContext(box);
+    ASSERT_TRUE(imc);
+    EXPECT_EQ(::ImmGetOpenStatus(imc) != FALSE, c.imeMode == 1) << c.imeMode;
+    ::ImmReleaseContext(box, imc);
+    EXPECT_EQ(TopMostRequests(), c.topMost ? std::vector<HWND>{form} : std::vector<HWND>{}) << c.topMost;
+    Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+    Pump();
+    EXPECT_FALSE(::IsWindow(form));
+  }
+}
+
+TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
+  struct Restore {
+    ~Restore() { SetShellOperation(nullptr); }
+  } restore;
+  const std::pair<ShellOperationFn, const char*> shells[] = {{&AbortedShell, "r"}, {&IdleShell, "<missing>"}};
+  for (const auto& [shell, left] : shells) {
+    SetShellOperation(shell);
+    MsgBoxResponder boxes;
+    boxes.Expect(kCopyFailed, IDOK, MB_ICONSTOP);
+    ASSERT_TRUE(OpenCopyDialog());
+    Pump();
+    const HWND form = ThisThreadsCopyDialog();
+    ASSERT_TRUE(form);
+    Driver::SetText(Driver::Nth(form, L"Edit", 0), L"report_1");
+    Driver::SetChecked(Driver::ByCaption(form, L"&R"), true);
+    Driver::Click(Driver::ByCaption(form, L"OK"));
+    Pump();
+    EXPECT_EQ(boxes.Pending(), 0u);
+    EXPECT_TRUE(::IsWindowVisible(form));  // back for another try
+    // What the shell left stays as it is: the chosen attributes belong to a finished copy only.
+    EXPECT_EQ(Read(dir / L"report_1.txt"), left);
+    EXPECT_FALSE(win::HasAttribute(dir / L"report_1.txt", FILE_ATTRIBUTE_READONLY));
+    Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+    Pump();
+    ::DeleteFileW((dir / L"report_1.txt").c_str());
+  }
 }
