@@ -46,19 +46,26 @@ for fuzzer in build/native/fuzz_*; do
 done
 
 echo "== release archive"
-# It must hold exactly these files; the Windows suite then starts its program (ZV_PACKAGE_EXE).
+# It must hold exactly these files, its Readme.txt as Notepad on a Japanese Windows reads it
+# (UTF-8 with its byte-order mark, CR LF); the Windows suite then starts its program.
 expected="Zarvane/LICENSE.txt Zarvane/Readme.txt Zarvane/Zarvane.exe"
+notepad_text() {
+  [ "$(od -An -tx1 -N3 "$1" | tr -d ' ')" = efbbbf ] && iconv -f UTF-8 -t UTF-8 "$1" >/dev/null &&
+    [ "$(grep -c $'\r$' "$1")" = "$(wc -l <"$1")" ]
+}
 if out=$(scripts/package.sh 2>&1); then
   echo "$out"
   archive=$(echo "$out" | sed -n 's/^archive: //p')
   listing=$(unzip -Z1 "$archive" | sort | xargs)
-  if [ "$listing" = "$expected" ]; then
+  rm -rf build/package/check && unzip -q "$archive" -d build/package/check
+  if [ "$listing" != "$expected" ]; then
+    echo "the archive holds: $listing"; extra_failed=$((extra_failed + 1))
+  elif ! notepad_text build/package/check/Zarvane/Readme.txt; then
+    echo "Readme.txt is not UTF-8 with a byte-order mark and CR LF line ends"; extra_failed=$((extra_failed + 1))
+  else
     extra_passed=$((extra_passed + 1))
-    rm -rf build/package/check && unzip -q "$archive" -d build/package/check
     exe="$(pwd -P)/build/package/check/Zarvane/Zarvane.exe"
     export ZV_PACKAGE_EXE="Z:${exe//\//\\}"
-  else
-    echo "the archive holds: $listing"; extra_failed=$((extra_failed + 1))
   fi
 else
   echo "$out"; echo "scripts/package.sh FAILED"; extra_failed=$((extra_failed + 1))
