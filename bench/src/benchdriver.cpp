@@ -1,16 +1,21 @@
 // Times Zarvane.exe against the minimal references, from another process, with
 // QueryPerformanceCounter:
-//   start-up: CreateProcess until the copy dialog is visible, enabled and its name box answers
-//             WM_GETTEXT; the same for mindialog.exe.
+//   start-up: CreateProcess until the dialog is visible, enabled and its first Edit answers
+//             WM_GETTEXT; against mindialog.exe, against the floor of the same dialog
+//             (floorcopy.exe, flooroptions.exe), and Zarvane.exe on a source among 5,000 files
+//             against the same start among 5.
 //   copy:     pressing OK in Zarvane's dialog until the process has ended; mincopy.exe from
 //             CreateProcess until it has ended; one large file and one tree of small files.
 // Runs alternate between the program and its reference so that outside load hits both alike.
 //
-//   benchdriver.exe --zarvane EXE --mindialog EXE --mincopy EXE --data DIR --out FILE
-//                   [--runs N] [--copy-runs N] [--warmup N]
-// DIR holds small.txt, big.bin and the folder tree (bench/run.sh makes them). FILE receives one
-// line per series: key, median, min, max, count, then the samples, tab-separated: milliseconds,
-// or for the .ratio series the program's time over its reference's within each pair of runs.
+//   benchdriver.exe --zarvane EXE --mindialog EXE --floorcopy EXE --flooroptions EXE
+//                   --mincopy EXE --data DIR --out FILE
+//                   [--runs N] [--copy-runs N] [--warmup N] [--parts startup,copy]
+// --parts also takes single start-up series: copy_floor, options_floor, crowded.
+// DIR holds small.txt, crowded\report.txt (among 5,000 files), few\report.txt (among 5), and
+// for the copies big.bin and the folder tree (bench/run.sh makes them). FILE receives one line
+// per series: key, median, min, max, count, then the samples, tab-separated: milliseconds, or
+// for the .ratio series the program's time over its reference's within each pair of runs.
 #include <windows.h>
 
 #include <algorithm>
@@ -29,6 +34,7 @@ const std::wstring kFileCaption = L"新しいファイル名";
 const std::wstring kFolderCaption = L"新しいフォルダ名";
 const std::wstring kCancel = L"キャンセル";
 const std::wstring kOK = L"OK";
+const std::wstring kOptionsCaption = L"Zarvane";
 constexpr DWORD kReadyTimeoutMs = 30000;
 constexpr DWORD kCopyTimeoutMs = 600000;
 
@@ -257,7 +263,8 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 }
 
 struct Options {
-  std::wstring zarvane, mindialog, mincopy, data, out;
+  std::wstring zarvane, mindialog, floorcopy, flooroptions, mincopy, data, out;
+  std::wstring parts = L"startup,copy";
   int runs = 15;
   int copyRuns = 5;
   int warmup = 1;
@@ -265,8 +272,10 @@ struct Options {
 
 Options Parse(int argc, wchar_t** argv) {
   Options o;
-  std::map<std::wstring, std::wstring*> paths{{L"--zarvane", &o.zarvane}, {L"--mindialog", &o.mindialog},
-                                              {L"--mincopy", &o.mincopy}, {L"--data", &o.data}, {L"--out", &o.out}};
+  std::map<std::wstring, std::wstring*> paths{
+      {L"--zarvane", &o.zarvane}, {L"--mindialog", &o.mindialog}, {L"--floorcopy", &o.floorcopy},
+      {L"--flooroptions", &o.flooroptions}, {L"--mincopy", &o.mincopy}, {L"--data", &o.data},
+      {L"--out", &o.out}, {L"--parts", &o.parts}};
   std::map<std::wstring, int*> counts{{L"--runs", &o.runs}, {L"--copy-runs", &o.copyRuns}, {L"--warmup", &o.warmup}};
   for (int i = 1; i + 1 < argc; i += 2) {
     if (auto p = paths.find(argv[i]); p != paths.end()) *p->second = argv[i + 1];
@@ -290,11 +299,22 @@ class Bench {
     ::SetEnvironmentVariableW(L"ZV_BENCH_TIME_FILE", timeFile_.c_str());
   }
 
+  bool Wants(const std::wstring& part) const { return (L"," + o_.parts + L",").find(L"," + part + L",") != std::wstring::npos; }
+
   void StartUp() {
-    const std::wstring source = o_.data + L"\\small.txt";
-    if (!Measure(source)) throw Failure(L"missing " + source);
-    Alternate(o_.runs, L"startup", [&] { return StartUpOf(o_.zarvane, ZarvaneArgs(source)); },
-              [&] { return StartUpOf(o_.mindialog, L""); });
+    const std::wstring source = Existing(L"small.txt");
+    const std::wstring crowded = Existing(L"crowded\\report.txt");
+    const std::wstring few = Existing(L"few\\report.txt");
+    auto copyDialog = [&](const std::wstring& path) { return StartUpOf(o_.zarvane, ZarvaneArgs(path), kFileCaption); };
+    // "startup" runs every series; a series' own name runs that one alone.
+    auto run = [&](const std::wstring& key, const std::function<double()>& program, const std::function<double()>& reference) {
+      if (Wants(L"startup") || Wants(key)) Alternate(o_.runs, key, program, reference);
+    };
+    run(L"startup", [&] { return copyDialog(source); }, [&] { return StartUpOf(o_.mindialog, L"", kFileCaption); });
+    run(L"copy_floor", [&] { return copyDialog(source); }, [&] { return StartUpOf(o_.floorcopy, L"", kFileCaption); });
+    run(L"options_floor", [&] { return StartUpOf(o_.zarvane, L"/INI\"" + ini_ + L"\"", kOptionsCaption); },
+        [&] { return StartUpOf(o_.flooroptions, L"", kOptionsCaption); });
+    run(L"crowded", [&] { return copyDialog(crowded); }, [&] { return copyDialog(few); });
   }
 
   void Copy(const std::wstring& item, const std::wstring& stem, const std::wstring& ext, const std::wstring& key) {
@@ -353,11 +373,17 @@ class Bench {
  private:
   std::wstring ZarvaneArgs(const std::wstring& source) const { return L"/INI\"" + ini_ + L"\" \"" + source + L"\""; }
 
+  std::wstring Existing(const std::wstring& name) const {
+    const std::wstring path = o_.data + L"\\" + name;
+    if (!Measure(path)) throw Failure(L"missing " + path);
+    return path;
+  }
+
   // Start until ready; then closed with Cancel and waited for.
-  double StartUpOf(const std::wstring& exe, const std::wstring& arguments) {
+  double StartUpOf(const std::wstring& exe, const std::wstring& arguments, const std::wstring& caption) {
     const double start = NowMs();
     Process p = Process::Start(exe, arguments);
-    HWND form = WaitReady(p, kFileCaption);
+    HWND form = WaitReady(p, caption);
     const double ms = NowMs() - start;
     Click(Button(form, kCancel));
     if (const DWORD code = p.Wait(kReadyTimeoutMs); code != 0)
@@ -432,8 +458,10 @@ int wmain(int argc, wchar_t** argv) {
   try {
     Bench bench(Parse(argc, argv));
     bench.StartUp();
-    bench.Copy(L"big.bin", L"big", L".bin", L"copy_file");
-    bench.Copy(L"tree", L"tree", L"", L"copy_tree");
+    if (bench.Wants(L"copy")) {
+      bench.Copy(L"big.bin", L"big", L".bin", L"copy_file");
+      bench.Copy(L"tree", L"tree", L"", L"copy_tree");
+    }
     bench.Write();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchdriver: %s\n", e.what());
