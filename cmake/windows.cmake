@@ -1,9 +1,10 @@
 # Windows tree: Zarvane.exe, statically linked, resources embedded; tests run under Wine.
 target_compile_definitions(zv_portable PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 
-set(ZV_SYSTEM_LIBS user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid comctl32 comdlg32 version imm32)
+set(ZV_SYSTEM_LIBS user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid comctl32 comdlg32 imm32)
 add_library(zv_win STATIC ${ZV_WIN_SOURCES})
 target_link_libraries(zv_win PUBLIC zv_portable ${ZV_SYSTEM_LIBS})
+target_include_directories(zv_win PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(zv_win PRIVATE ${ZV_WARNINGS})
 
 if(NOT MSVC)

@@ -137,7 +137,7 @@ void frmZarvane::Form_Load() {
 
   ui::PlaceCopyDialog(hwnd(), opt.StartUpPos, opt.StartUpLeft, opt.StartUpTop, ForegroundAtStart);
 
-  const win::VersionInfo version = win::ReadVersionInfo();
+  const win::VersionInfo version = win::ProgramVersion();
   SetText(L"lblVer", win::VersionText(version));
   SetText(L"lblCopyRight", version.legalCopyright);
 

@@ -12,8 +12,8 @@ struct VersionInfo {
   int major = 0, minor = 0, revision = 0;
   std::wstring legalCopyright;
 };
-// Read back from the executable's own version resource.
-VersionInfo ReadVersionInfo();
+// The numbers the version resource is made from, compiled in: no file to open at start.
+VersionInfo ProgramVersion();
 // "1.05", "1.05.3": the minor with two digits, the revision only when above 0.
 std::wstring VersionText(const VersionInfo& v);
 

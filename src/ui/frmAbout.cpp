@@ -91,7 +91,7 @@ void frmAbout::Form_Load() {
     ::SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.get()), TRUE);
   ::SendMessageW(Item(L"lblHP"), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
 
-  const win::VersionInfo version = win::ReadVersionInfo();
+  const win::VersionInfo version = win::ProgramVersion();
   SetText(L"lblMyVer", win::VersionText(version));
   SetText(L"lblCopyRight", version.legalCopyright);
   AutoSize(L"lblMyVer");
