@@ -11,13 +11,21 @@ if(NOT MSVC)
   # No runtime DLLs beside the program: libstdc++, libgcc and winpthread go in statically.
   set(ZV_STATIC_LINK -static -static-libgcc -static-libstdc++)
   set(ZV_UNICODE_ENTRY -municode)
+  # Release: -O2 rather than CMake's -O3, whose unrolled and inlined copies make a dialog
+  # program a fifth larger and no faster; every function and datum in a section of its own, so
+  # that the link drops what is never called; the program is linked stripped.
+  set(ZV_SECTIONS "$<$<CONFIG:Release>:-O2>" "$<$<CONFIG:Release,MinSizeRel>:-ffunction-sections;-fdata-sections>")
+  set(ZV_RELEASE_LINK "$<$<CONFIG:Release,MinSizeRel>:-s;-Wl,--gc-sections>")
+  target_compile_options(zv_portable PRIVATE ${ZV_SECTIONS})
+  target_compile_options(zv_win PRIVATE ${ZV_SECTIONS})
 endif()
 
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/zv_version.h @ONLY)
 add_executable(Zarvane WIN32 ${CMAKE_SOURCE_DIR}/src/startup/WinMain.cpp ${CMAKE_SOURCE_DIR}/res/Zarvane.rc)
 target_include_directories(Zarvane PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(Zarvane PRIVATE zv_win)
-target_link_options(Zarvane PRIVATE ${ZV_STATIC_LINK} ${ZV_UNICODE_ENTRY})
+target_link_options(Zarvane PRIVATE ${ZV_STATIC_LINK} ${ZV_UNICODE_ENTRY} ${ZV_RELEASE_LINK})
+target_compile_options(Zarvane PRIVATE ${ZV_SECTIONS})
 set_target_properties(Zarvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # The user manual stands beside the program, as in the release archive.
 configure_file(${CMAKE_SOURCE_DIR}/docs/Readme.txt ${CMAKE_BINARY_DIR}/Readme.txt COPYONLY)
