@@ -26,6 +26,7 @@ target_include_directories(Zarvane PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE
 target_link_libraries(Zarvane PRIVATE zv_win)
 target_link_options(Zarvane PRIVATE ${ZV_STATIC_LINK} ${ZV_UNICODE_ENTRY} ${ZV_RELEASE_LINK})
 target_compile_options(Zarvane PRIVATE ${ZV_SECTIONS})
+include(cmake/delayload.cmake)
 set_target_properties(Zarvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # The user manual stands beside the program, as in the release archive.
 configure_file(${CMAKE_SOURCE_DIR}/docs/Readme.txt ${CMAKE_BINARY_DIR}/Readme.txt COPYONLY)
