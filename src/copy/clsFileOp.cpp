@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/FileSys.h"
+#include "platform/Handles.h"
 #include "core/PathText.h"
 
 namespace zv {
@@ -75,6 +76,7 @@ bool clsFileOp::ShellFileOperation(const std::wstring& source, const std::wstrin
   op.hNameMappings = nullptr;
   op.lpszProgressTitle = title;
   const ShellOperationFn run = g_shellOperation ? g_shellOperation : &::SHFileOperationW;
+  win::OleScope ole;
   // An abort in the shell's progress window leaves a partial copy: that is no success.
   return run(&op) == 0 && !op.fAnyOperationsAborted;
 }

@@ -4,7 +4,7 @@
 
 #include "platform/Win.h"
 
-#include <objbase.h>
+#include <ole2.h>
 
 namespace zv::win {
 
@@ -84,13 +84,14 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
-// CoInitialize for the lifetime of a scope.
-class ComScope {
+// OLE, and with it COM, for the lifetime of a scope. The shell, the common dialogs and shell
+// links need it; the dialogs do not, so the program does not start it before the user acts.
+class OleScope {
  public:
-  ComScope() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() { if (ok_) ::CoUninitialize(); }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
+  OleScope() : ok_(SUCCEEDED(::OleInitialize(nullptr))) {}
+  ~OleScope() { if (ok_) ::OleUninitialize(); }
+  OleScope(const OleScope&) = delete;
+  OleScope& operator=(const OleScope&) = delete;
 
  private:
   bool ok_;

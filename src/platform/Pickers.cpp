@@ -52,6 +52,7 @@ std::wstring PickFile(HWND owner, const std::wstring& filter, const std::wstring
   ofn.nMaxFileTitle = kFileBuffer;
   ofn.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  OleScope ole;
   if (!::GetOpenFileNameW(&ofn)) return {};
   return std::wstring(file);
 }
@@ -64,6 +65,7 @@ int CALLBACK BrowseCallback(HWND browser, UINT msg, LPARAM, LPARAM data) {
 std::wstring PickFolder(const std::wstring& prompt, HWND owner, int root, unsigned flags,
                         const std::wstring& initialFolder) {
   if (!owner) owner = ::GetDesktopWindow();
+  OleScope ole;
   wchar_t displayName[MAX_PATH] = {};
   UniquePidl rootList;
   if (FAILED(::SHGetSpecialFolderLocation(owner, root, rootList.put()))) return {};

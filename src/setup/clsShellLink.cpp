@@ -30,6 +30,7 @@ bool MakeLink(win::ComPtr<IShellLinkW>& link) {
 }  // namespace
 
 bool clsShellLink::GetSystemFolderPath(HWND hWnd, int id, std::wstring& sfPath) const {
+  win::OleScope ole;
   UniqueItemList list;
   {
     ITEMIDLIST* raw = nullptr;
@@ -49,6 +50,7 @@ bool clsShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstri
                                    const std::wstring& IconFile, int IconIdx, int ShowCmd,
                                    const std::wstring& Description) const {
   if (ExeFile.empty() || LnkFile.empty()) return false;
+  win::OleScope ole;  // declared before the interfaces: they are released first
   win::ComPtr<IShellLinkW> link;
   if (!MakeLink(link)) return false;
   // SetPath gives S_FALSE for a target that does not exist yet; the link is still made.
@@ -70,6 +72,7 @@ bool clsShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& E
                                     std::wstring& ExeArgs, std::wstring& IconFile, int& IconIdx, int& ShowCmd,
                                     std::wstring& Description) const {
   if (LnkFile.empty()) return false;
+  win::OleScope ole;
   win::ComPtr<IShellLinkW> link;
   if (!MakeLink(link)) return false;
   win::ComPtr<IPersistFile> file;

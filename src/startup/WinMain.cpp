@@ -2,7 +2,6 @@
 #include "platform/Win.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "startup/basZarvane.h"
 #include "ui/MessageLoop.h"
@@ -10,11 +9,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
-  const HRESULT ole = ::OleInitialize(nullptr);
-
-  int exitCode = 0;
-  if (zv::Main()) exitCode = zv::ui::RunMessageLoop();
-
-  if (SUCCEEDED(ole)) ::OleUninitialize();
-  return exitCode;
+  // OLE starts only around the calls that need it (win::OleScope): not on the way to the dialog.
+  if (!zv::Main()) return 0;
+  return zv::ui::RunMessageLoop();
 }
