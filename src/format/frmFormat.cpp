@@ -198,7 +198,9 @@ void frmFormat::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
     ui::SaveControls(*this, kBindings, opt);
-    opt.AutoNo = static_cast<int>(::SendMessageW(Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0));
+    // A stored width the list does not offer selects nothing; it stays unless one is picked.
+    const LRESULT autoNo = ::SendMessageW(Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0);
+    if (autoNo != CB_ERR) opt.AutoNo = static_cast<int>(autoNo);
   }
   Unload();
 }

@@ -517,6 +517,24 @@ TEST_F(FormatDialogTest, LoadWithTheExtensionOffStartsDisabled) {
   EXPECT_EQ(Process().Opt.ExtNameFormat, L"bak");
 }
 
+TEST_F(FormatDialogTest, OkKeepsAStoredRunningNumberWidthUnlessOneIsPicked) {
+  struct Case {
+    int stored;
+    int picked;  // -1: none
+    int after;
+  };
+  const Case cases[] = {{5, -1, 5}, {-3, -1, -3}, {5, 0, 0}, {2, -1, 2}, {0, 2, 2}};
+  for (const auto& c : cases) {
+    Process().Opt.AutoNo = c.stored;
+    frmFormat form;
+    RunModal(form, owner_, [&] {
+      if (c.picked >= 0) ::SendMessageW(form.Item(L"cmbAutoNo"), CB_SETCURSEL, c.picked, 0);
+      ::SendMessageW(form.Item(L"btnOkCan", 0), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(Process().Opt.AutoNo, c.after) << c.stored << " picked " << c.picked;
+  }
+}
+
 TEST_F(FormatDialogTest, ShowFormatDialogStartsAfreshEachTime) {
   // Driven by window handles only, as the options dialog's user would.
   auto findDialog = [] { return ::FindWindowW(nullptr, L"書式設定"); };
