@@ -30,6 +30,12 @@ struct Texts {
   const wchar_t* nextScreen = L"次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n";
   const wchar_t* howToUse = L"Zarvane を使用するにはエクスプローラでファイルやフォルダを選択して右クリックメニューの「送る」→「";
   const wchar_t* howToUseEnd = L"」をクリックするか、デスクトップのショートカットにファイルやフォルダをドロップしてください。";
+  const wchar_t* placeDesktop = L"デスクトップ";
+  const wchar_t* placeSendTo = L"「送る」メニュー";
+  const wchar_t* notMade = L"にショートカットを作成できませんでした。\r\n";
+  const wchar_t* howToUseSendToOnly = L"」をクリックしてください。";
+  const wchar_t* howToUseDesktopOnly =
+      L"Zarvane を使用するにはデスクトップのショートカットにファイルやフォルダをドロップしてください。";
   const wchar_t* declined = L"「いいえ」が選択されたので Zarvane のショートカットを作成しませんでした。\r\n\r\n";
   const wchar_t* howToUseWithout = L"Zarvane を使用するにはファイルやフォルダのフルパスを引数として起動してください。";
   const wchar_t* badCharacters = L"ショートカット名に \\ / : * ? \" < > | は使えません。";
@@ -55,9 +61,47 @@ const ControlDef kControls[] = {
     {L"btnYesNo", 1, Kind::Button, L"いいえ(&N)", 5625, 4260, 1155, 360, 0, 0},
 };
 
-std::wstring Report(const std::wstring& name, bool desktop, bool sendTo) {
-  const wchar_t* opening = desktop && sendTo ? kText.madeOnBoth : desktop ? kText.madeOnDesktop : kText.madeInSendTo;
-  return opening + name + kText.madeNamed + kText.nextScreen + kText.howToUse + name + kText.howToUseEnd;
+// What became of one ticked place.
+struct Shortcut {
+  bool ticked = false;
+  bool made = false;
+  std::wstring file;  // empty when the shell did not know the folder
+};
+
+// Makes the shortcut in a special folder and says how that went.
+Shortcut CreateIn(const clsShellLink& link, HWND owner, int folderId, const std::wstring& name,
+                  const std::wstring& target, const std::wstring& workDir) {
+  Shortcut shortcut;
+  shortcut.ticked = true;
+  std::wstring folder;
+  if (!link.GetSystemFolderPath(owner, folderId, folder) || folder.empty()) return shortcut;
+  shortcut.file = folder + L"\\" + name + L".lnk";
+  shortcut.made =
+      link.CreateShellLink(shortcut.file, target, workDir, L"", L"", kIconIndex, kShowNormal, kText.description);
+  return shortcut;
+}
+
+// Says what was made, names each place that failed, and how to start the program with what
+// there is.
+std::wstring Report(const std::wstring& name, const Shortcut& desktop, const Shortcut& sendTo) {
+  std::wstring text;
+  if (desktop.made || sendTo.made) {
+    text = desktop.made && sendTo.made ? kText.madeOnBoth : desktop.made ? kText.madeOnDesktop : kText.madeInSendTo;
+    text += name + kText.madeNamed;
+  }
+  const std::pair<const Shortcut*, const wchar_t*> places[] = {{&desktop, kText.placeDesktop},
+                                                                {&sendTo, kText.placeSendTo}};
+  bool failed = false;
+  for (const auto& [shortcut, place] : places) {
+    if (!shortcut->ticked || shortcut->made) continue;
+    failed = true;
+    text += place + std::wstring(kText.notMade) + (shortcut->file.empty() ? L"" : shortcut->file + L"\r\n") + L"\r\n";
+  }
+  text += kText.nextScreen;
+  if (!failed) return text + kText.howToUse + name + kText.howToUseEnd;
+  if (sendTo.made) return text + kText.howToUse + name + kText.howToUseSendToOnly;
+  if (desktop.made) return text + kText.howToUseDesktopOnly;
+  return text + kText.howToUseWithout;
 }
 
 // The path as stored on disk; a file that is not there keeps the path as composed.
@@ -144,23 +188,15 @@ void frmSetup::AnswerYes() {
   const std::wstring folder = win::ExeFolder();
   const std::wstring target = LongOrAsIs(ShortcutTargetPath(folder));
   const std::wstring workDir = LongOrAsIs(folder);
-  const bool desktop = Value(L"chkScDir", 0) == 1;
-  const bool sendTo = Value(L"chkScDir", 1) == 1;
-  if (desktop) CreateIn(kFolderDesktop, name, target, workDir);
-  if (sendTo) CreateIn(kFolderSendTo, name, target, workDir);
+  Shortcut desktop, sendTo;
+  if (Value(L"chkScDir", 0) == 1) desktop = CreateIn(*link_, hwnd(), kFolderDesktop, name, target, workDir);
+  if (Value(L"chkScDir", 1) == 1) sendTo = CreateIn(*link_, hwnd(), kFolderSendTo, name, target, workDir);
 
-  // Reported as made even when a file could not be written.
   SetText(L"lblMsg", Report(name, desktop, sendTo));
   FinishAnswer();
 }
 
-void frmSetup::CreateIn(int folderId, const std::wstring& name, const std::wstring& target,
-                        const std::wstring& workDir) {
-  std::wstring folder;
-  if (!link_->GetSystemFolderPath(hwnd(), folderId, folder) || folder.empty()) return;
-  link_->CreateShellLink(folder + L"\\" + name + L".lnk", target, workDir, L"", L"", kIconIndex, kShowNormal,
-                         kText.description);
-}
+
 
 void frmSetup::AnswerNo() {
   SetText(L"lblMsg", std::wstring(kText.declined) + kText.nextScreen + kText.howToUseWithout);

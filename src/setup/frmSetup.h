@@ -32,7 +32,6 @@ class frmSetup : public ui::FormOf<frmSetup> {
   void AnswerNo();
   void FinishAnswer();
   void Warn(const wchar_t* text);
-  void CreateIn(int folderId, const std::wstring& name, const std::wstring& target, const std::wstring& workDir);
 
   std::unique_ptr<clsShellLink> link_;
   bool answered_ = false;

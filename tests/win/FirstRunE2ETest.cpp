@@ -138,6 +138,23 @@ TEST_F(FirstRunE2E, OnlyTheDesktopBoxMakesOnlyTheDesktopShortcut) {
   ExpectShortcut(desktop + L"\\デスク 専用.lnk");
 }
 
+TEST_F(FirstRunE2E, TheReportSaysWhichShortcutWasMadeAndWhereOneFailed) {
+  const std::wstring blocked = sendTo + L"\\ザルヴェイン.lnk";
+  ASSERT_TRUE(::CreateDirectoryW(blocked.c_str(), nullptr));  // a folder in the shortcut's way
+  HWND welcome = StartFirst();
+  ASSERT_TRUE(welcome);
+  ASSERT_TRUE(AnswerYes(welcome, L"ザルヴェイン", L"デスクトップに「")) << "report never shown";
+  EXPECT_EQ(Driver::Text(Driver::Nth(welcome, L"Static", 0)),
+            L"デスクトップに「ザルヴェイン」という名前でショートカットを作成しました。\r\n\r\n"
+            L"「送る」メニューにショートカットを作成できませんでした。\r\n" + blocked + L"\r\n\r\n"
+            L"次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n"
+            L"Zarvane を使用するにはデスクトップのショートカットにファイルやフォルダをドロップしてください。");
+  Driver::Click(Driver::ByCaption(welcome, L"はい(&Y)"));
+  ExpectCopyDialogAfterTheSettingsFile(welcome);
+  redirect.reset();
+  EXPECT_EQ(Entries(desktop), std::set<std::wstring>{L"ザルヴェイン.lnk"});
+}
+
 TEST_F(FirstRunE2E, ClosingTheWelcomeMakesNoShortcutButStartsAsUsual) {
   HWND welcome = StartFirst();
   ASSERT_TRUE(welcome);

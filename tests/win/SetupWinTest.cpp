@@ -210,6 +210,23 @@ TEST_F(SetupWin, OnlySendToMakesOneShortcutAndReportsIt) {
   ExpectClosesWithYes();
 }
 
+TEST_F(SetupWin, AShortcutThatCannotBeWrittenIsNamedNotReported) {
+  const std::wstring name = L"ザルヴェイン";
+  std::wstring folder;
+  ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, folder));
+  const std::wstring lnk = folder + L"\\" + name + L".lnk";
+  ASSERT_TRUE(::CreateDirectoryW(lnk.c_str(), nullptr));  // a folder in the shortcut's way
+  Tick(0, false);
+  Press(0);
+  EXPECT_EQ(form.Text(L"lblMsg"),
+            L"「送る」メニューにショートカットを作成できませんでした。\r\n" + lnk +
+                L"\r\n\r\n次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n"
+                L"Zarvane を使用するにはファイルやフォルダのフルパスを引数として起動してください。");
+  ExpectAnswered();
+  EXPECT_EQ(Entries(sendTo), std::set<std::wstring>{name + L".lnk"});
+  ExpectClosesWithYes();
+}
+
 TEST_F(SetupWin, NoMakesNothingAndYesThenCloses) {
   SetName(L"");  // No does not depend on the name
   ASSERT_FALSE(form.Enabled(L"btnYesNo", 0));
