@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Driver.h"
+#include "ShellTestSupport.h"
 #include "copy/clsFileOp.h"
 #include "copy/frmZarvane.h"
 #include "core/ProcessState.h"
@@ -346,34 +347,6 @@ TEST_F(CopyE2E, AStoredPositionOffTheScreenLandsOnIt) {
 
 namespace {
 
-// The prefix's scaling for the programs started while this lives; the old value comes back.
-class PrefixDpi {
- public:
-  explicit PrefixDpi(DWORD dpi) {
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      key_.put(), nullptr);
-    DWORD type = 0, size = sizeof(old_);
-    had_ = ::RegQueryValueExW(key_.get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(&old_), &size) ==
-               ERROR_SUCCESS &&
-           type == REG_DWORD;
-    set_ = ::RegSetValueExW(key_.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
-           ERROR_SUCCESS;
-  }
-  ~PrefixDpi() {
-    if (had_)
-      ::RegSetValueExW(key_.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
-    else
-      ::RegDeleteValueW(key_.get(), kValue);
-  }
-  bool set() const { return set_; }
-
- private:
-  static constexpr const wchar_t* kValue = L"LogPixels";
-  win::UniqueKey key_;
-  DWORD old_ = 0;
-  bool had_ = false, set_ = false;
-};
-
 RECT RectOf(HWND window) {
   RECT r{};
   ::GetWindowRect(window, &r);
@@ -392,8 +365,8 @@ TEST_F(CopyE2E, TheLastPlaceStaysPutAndTheOptionsStayCentredAtEveryScaling) {
   const Case cases[] = {{120, 250}, {144, 300}, {168, 350}, {192, 400}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dpi);
-    PrefixDpi dpi(c.dpi);
-    ASSERT_TRUE(dpi.set());
+    RegistryValues scaling;  // read by each program as it starts; put back at the end
+    ASSERT_TRUE(scaling.SetDword(L"Control Panel\\Desktop", L"LogPixels", c.dpi));
     Set(L"StartUpPos", L"1");
     Set(L"StartUpLeft", L"3000");
     Set(L"StartUpTop", L"3000");

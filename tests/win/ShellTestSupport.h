@@ -47,18 +47,24 @@ class RegistryValues {
 
   // Remembers the value, then writes text of the given type.
   bool Set(const std::wstring& keyName, const std::wstring& value, DWORD type, const std::wstring& text) {
-    saved_.push_back(Read(keyName, value));
-    win::UniqueKey key;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
-                          nullptr))
-      return false;
-    return ::RegSetValueExW(key.get(), value.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return SetBytes(keyName, value, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  bool SetDword(const std::wstring& keyName, const std::wstring& value, DWORD number) {
+    return SetBytes(keyName, value, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
   }
   // Remembers the value; it is put back at the end whoever changes it meanwhile.
   void Keep(const std::wstring& keyName, const std::wstring& value) { saved_.push_back(Read(keyName, value)); }
 
  private:
+  bool SetBytes(const std::wstring& keyName, const std::wstring& value, DWORD type, const BYTE* data, DWORD size) {
+    saved_.push_back(Read(keyName, value));
+    win::UniqueKey key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
+                          nullptr))
+      return false;
+    return ::RegSetValueExW(key.get(), value.c_str(), 0, type, data, size) == ERROR_SUCCESS;
+  }
   struct Saved {
     std::wstring key, value;
     DWORD type = 0;
