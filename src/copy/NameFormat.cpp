@@ -2,9 +2,11 @@
 
 #include <limits>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "copy/Era.h"
+#include "core/PathText.h"
 
 namespace zv {
 
@@ -131,12 +133,46 @@ std::wstring EmptyWhenBlank(std::wstring text) {
   return text;
 }
 
+std::wstring Render(const std::vector<Piece>& pieces, const TokenValues& values) {
+  std::wstring result;
+  for (const auto& p : pieces) {
+    if (p.token)
+      p.token->append(result, values);
+    else
+      result += p.literal;
+  }
+  return EmptyWhenBlank(std::move(result));
+}
+
+// Two names the file system takes for one give the same key (as SameFileName compares them).
+std::wstring NameKey(std::wstring_view name) { return FileSystemUpper(DropTrailingDotsAndBlanks(name)); }
+
+// The first number from `next` on whose name is not in the folder, or `next` itself when none of
+// the numbers tried is free; `values.number` is left holding the number returned.
+int32_t FirstFreeNumber(const std::vector<Piece>& pieces, TokenValues& values, int32_t next, int width,
+                        const FreeNameSearch& search) {
+  if (!search.readFolderNames) return next;
+  std::unordered_set<std::wstring> taken;
+  for (const auto& name : search.readFolderNames()) taken.insert(NameKey(name));
+  if (taken.empty()) return next;
+  const std::wstring suffix = search.extension.empty() ? std::wstring() : L"." + search.extension;
+  for (long long number = next; number < static_cast<long long>(next) + kFreeNumberTries &&
+                                number <= std::numeric_limits<int32_t>::max();
+       ++number) {
+    values.number = Digits(number, width);
+    if (!taken.contains(NameKey(Render(pieces, values) + suffix))) return static_cast<int32_t>(number);
+  }
+  values.number = Digits(next, width);
+  return next;
+}
+
 }  // namespace
 
 std::wstring ExpandNameFormat(const std::wstring& format, const std::wstring& baseName,
                               const std::wstring& extension, int autoNo, int32_t& runningNumber,
                               const DateTime& now,
-                              const std::function<std::optional<DateTime>()>& readSourceTimeStamp) {
+                              const std::function<std::optional<DateTime>()>& readSourceTimeStamp,
+                              const FreeNameSearch* freeName) {
   if (format.empty()) return EmptyWhenBlank(baseName);
 
   const auto pieces = ScanFormat(format);
@@ -154,16 +190,9 @@ std::wstring ExpandNameFormat(const std::wstring& format, const std::wstring& ba
     const long long digits = static_cast<long long>(autoNo) + 1;
     if (digits < 0 || digits > kMaxRunningNumberDigits) return baseName;
     values.number = Digits(runningNumber, static_cast<int>(digits));
+    if (freeName) runningNumber = FirstFreeNumber(pieces, values, runningNumber, static_cast<int>(digits), *freeName);
   }
-
-  std::wstring result;
-  for (const auto& p : pieces) {
-    if (p.token)
-      p.token->append(result, values);
-    else
-      result += p.literal;
-  }
-  return EmptyWhenBlank(std::move(result));
+  return Render(pieces, values);
 }
 
 }  // namespace zv

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/DateTime.h"
 
@@ -13,12 +14,26 @@ namespace zv {
 // fails like a negative one.
 inline constexpr int kMaxRunningNumberDigits = 255;
 
+// Numbers tried, from the next one on, before a search for a free name gives up and takes the
+// plain next number: a crowded folder never makes the dialog slow.
+inline constexpr int kFreeNumberTries = 9999;
+
+// The destination folder as the search for a free running number sees it: its names, read at
+// most once per expansion and only when the format holds %R, and the extension the copy will
+// carry after a dot (empty in folder mode and for none).
+struct FreeNameSearch {
+  std::function<std::vector<std::wstring>()> readFolderNames;
+  std::wstring extension;
+};
+
 // One expansion: `now` is the single clock reading for the whole name; the source's time stamp
 // is read once, and only when the format holds %T, %t or %U. `runningNumber` advances once
-// when the format holds %R. On a failure the result is `baseName` unchanged.
+// when the format holds %R; with `freeName` it advances further, to the first number whose
+// name (plus extension) is not in the folder. On a failure the result is `baseName` unchanged.
 std::wstring ExpandNameFormat(const std::wstring& format, const std::wstring& baseName,
                               const std::wstring& extension, int autoNo, int32_t& runningNumber,
                               const DateTime& now,
-                              const std::function<std::optional<DateTime>()>& readSourceTimeStamp);
+                              const std::function<std::optional<DateTime>()>& readSourceTimeStamp,
+                              const FreeNameSearch* freeName = nullptr);
 
 }  // namespace zv

@@ -122,11 +122,16 @@ frmZarvane::~frmZarvane() = default;
 
 bool frmZarvane::FolderMode() const { return Process().Source.SourceIsFolder; }
 
-std::wstring frmZarvane::Expand(const std::wstring& format) {
+std::wstring frmZarvane::Expand(const std::wstring& format, const std::wstring& shownExt) {
+  const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
-  return ExpandNameFormat(format, src.SourceName, FolderMode() ? L"" : src.SourceExt, Process().Opt.AutoNo,
-                          RunningNumber, win::LocalNow(),
-                          [&src] { return win::LastWriteLocal(win::GetLongPath(src.SourcePath)); });
+  // The folder the copy lands in, by the same rule as the copy itself.
+  const NameCheckInput where{L"", L"", true, &src, opt.CopyToFolder};
+  const FreeNameSearch freeName{[&] { return win::ListNames(ComposeTargetPath(where, opt.CopyToFolderPath)); },
+                                FolderMode() ? L"" : shownExt};
+  return ExpandNameFormat(format, src.SourceName, FolderMode() ? L"" : src.SourceExt, opt.AutoNo, RunningNumber,
+                          win::LocalNow(), [&src] { return win::LastWriteLocal(win::GetLongPath(src.SourcePath)); },
+                          opt.SkipUsedNo == 1 ? &freeName : nullptr);
 }
 
 void frmZarvane::Form_Initialize() { ForegroundAtStart = ::GetForegroundWindow(); }
@@ -141,14 +146,13 @@ void frmZarvane::Form_Load() {
   SetText(L"lblVer", win::VersionText(version));
   SetText(L"lblCopyRight", version.legalCopyright);
 
-  if (FolderMode()) {
-    SetText(L"txtNewFile", Expand(opt.FolderNameFormat));
-    SetText(L"txtNewExt", src.SourceExt);
-  } else {
-    SetText(L"txtNewFile", Expand(opt.FileNameFormat));
-    const std::wstring preset = TrimBlanks(opt.ExtNameFormat);
-    SetText(L"txtNewExt", opt.DispExt == 1 ? (preset.empty() ? src.SourceExt : preset) : L"");
-  }
+  // The extension box: a file's shows the preset or its own extension, unless it starts empty.
+  const std::wstring preset = TrimBlanks(opt.ExtNameFormat);
+  std::wstring ext = src.SourceExt;
+  if (!FolderMode() && opt.DispExt != 1) ext.clear();
+  else if (!FolderMode() && !preset.empty()) ext = preset;
+  SetText(L"txtNewFile", Expand(FolderMode() ? opt.FolderNameFormat : opt.FileNameFormat, ext));
+  SetText(L"txtNewExt", ext);
 
   tipNewFile_ = std::make_unique<ui::clsToolTip>();
   tipNewFile_->mCreate(Item(L"txtNewFile"));
@@ -303,7 +307,7 @@ void frmZarvane::btnOK_Click(int) {
     return;
   }
   const std::wstring& format = folderMode ? opt.FolderNameFormat : opt.FileNameFormat;
-  if (format.find(L"%R") != std::wstring::npos) SetText(L"txtNewFile", Expand(format));
+  if (format.find(L"%R") != std::wstring::npos) SetText(L"txtNewFile", Expand(format, Text(L"txtNewExt")));
   ShowAgain();
 }
 

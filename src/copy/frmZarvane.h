@@ -33,7 +33,8 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
 
  private:
   bool FolderMode() const;
-  std::wstring Expand(const std::wstring& format);
+  // The proposed name; `shownExt` is the extension the copy will carry, for the free-number search.
+  std::wstring Expand(const std::wstring& format, const std::wstring& shownExt);
   void FocusName();
   void ShowAgain();
   // What the user chose to open after the copy: the copy itself, or the source instead.

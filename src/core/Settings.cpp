@@ -54,6 +54,7 @@ constexpr KeyDef kKeys[] = {
     Num(L"CopyToFolder", KeyKind::Flag0, &Settings::CopyToFolder),
     Txt(L"CopyToFolderPath", &Settings::CopyToFolderPath),
     Num(L"RegisterFor", KeyKind::Choice3, &Settings::RegisterFor),
+    Num(L"SkipUsedNo", KeyKind::Flag1, &Settings::SkipUsedNo),
 };
 
 // What the options dialog's OK writes, in this order.
@@ -62,7 +63,7 @@ constexpr const wchar_t* kSavedKeys[] = {
     L"FolderNameFormat", L"OpenOriginalCheck", L"OpenFolderCheck", L"DispExt", L"AutoNo",
     L"StartUpPos", L"IMEMode", L"TopMost", L"NotConfirmReplaceFile", L"ShellExecOpen",
     L"FolderOnly", L"CopyToFolder", L"CopyToFolderPath", L"Attribute", L"AttrArchive",
-    L"AttrReadOnly", L"AttrHidden", L"AttrSystem", L"RegisterFor",
+    L"AttrReadOnly", L"AttrHidden", L"AttrSystem", L"RegisterFor", L"SkipUsedNo",
 };
 
 struct FirstRunValue {

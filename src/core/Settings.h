@@ -48,6 +48,8 @@ struct Settings {
   int CopyToFolder = 0;
   std::wstring CopyToFolderPath;
   int RegisterFor = 0;  // where the right-click entry goes: 0 automatic, 1 this user, 2 all users
+  // %R takes the next number whose name is free in the destination folder.
+  int SkipUsedNo = 1;
   std::vector<std::wstring> HkcrExtList;
   bool HkcrExtEmpty = true;
 };

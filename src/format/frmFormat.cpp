@@ -29,10 +29,16 @@ struct Texts {
   const wchar_t* tipMenu = L"書式ﾒﾆｭｰ";
   const wchar_t* tipAutoNo = L"書式で連番(%R)を設定した場合に有効";
   const wchar_t* autoNoItems[3] = {L"1", L"2", L"3"};
+  const wchar_t* skipUsedNo = L"使用済みの連番を飛ばす(&S)";
+  const wchar_t* tipSkipUsedNo = L"ｺﾋﾟｰ先に同じ名前があれば次の番号にします";
 };
 constexpr Texts kText;
 
 constexpr unsigned kHelp = ui::kHelpOnRight;
+// Topic of the check box that skips used running numbers.
+constexpr int kSkipUsedNoHelp = 43;
+// The form grows by one row for that check box, under the digit count.
+constexpr int kRow = 390;
 
 // The rows lie in a borderless panel (120, 240 inside the frame) inside the caption-less frame
 // Frame1 (233, 120 in the form); their places here are the sums, in the form's client area.
@@ -54,14 +60,16 @@ const ControlDef kControls[] = {
     {L"Label7", -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, 36, kHelp,
      kText.tipAutoNo},
     {L"cmbAutoNo", -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, 36, 0, kText.tipAutoNo},
-    {L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280, 1320, 375, 0, ui::kDefault},
-    {L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280, 1320, 375, 0, ui::kCancel},
-    {L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055, 0, 0},
+    {L"chkSkipUsedNo", -1, Kind::Check, kText.skipUsedNo, kPanelLeft + 1440, kPanelTop + 1245 + kRow, 2535, 240,
+     kSkipUsedNoHelp, kHelp, kText.tipSkipUsedNo},
+    {L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow, 1320, 375, 0, ui::kDefault},
+    {L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow, 1320, 375, 0, ui::kCancel},
+    {L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, 0, 0},
 };
 
 // The form once carried its menu as a hidden menu bar and shrank by its height at load;
 // ours never has one, so the client area is its final size from the start.
-constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775, true};
+constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775 + kRow, true};
 
 
 // Appends the items of one level from pos on, each submenu with its own items.
@@ -113,6 +121,7 @@ constexpr ui::SettingBinding kBindings[] = {
     ui::TextBox(L"txtFileNameFormat", &Settings::FileNameFormat),
     ui::TextBox(L"txtFolderNameFormat", &Settings::FolderNameFormat),
     ui::CheckBox(L"chkDispExt", &Settings::DispExt),
+    ui::CheckBox(L"chkSkipUsedNo", &Settings::SkipUsedNo),
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/FileSys.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/Handles.h"
 #include "core/PathText.h"
@@ -18,6 +19,24 @@ std::optional<std::wstring> FindStoredName(const std::wstring& path) {
   UniqueFind find(::FindFirstFileW(path.c_str(), &data));
   if (!find) return std::nullopt;
   return std::wstring(data.cFileName);
+}
+
+std::vector<std::wstring> ListNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  if (folder.empty()) return names;
+  std::wstring pattern = folder;
+  if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data{};
+  // The basic information and large fetches: no short names wanted, fewer trips to the disk.
+  UniqueFind find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return names;
+  do {
+    const std::wstring_view name = data.cFileName;
+    if (name != L"." && name != L"..") names.emplace_back(name);
+  } while (::FindNextFileW(find.get(), &data));
+  return names;
 }
 
 std::optional<uint32_t> GetAttributes(const std::wstring& path) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/DateTime.h"
 
@@ -10,6 +11,9 @@ namespace zv::win {
 
 // The stored name of the first entry a directory search finds (files, folders, hidden, system).
 std::optional<std::wstring> FindStoredName(const std::wstring& path);
+// The names of every file and folder in a folder ("." and ".." left out), from one directory
+// listing; empty when the folder cannot be read. A trailing backslash is optional.
+std::vector<std::wstring> ListNames(const std::wstring& folder);
 std::optional<uint32_t> GetAttributes(const std::wstring& path);
 bool HasAttribute(const std::wstring& path, uint32_t mask);
 // An existing file that can be opened for reading now (a folder or a locked file is not).

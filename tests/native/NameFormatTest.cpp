@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <vector>
 
 #include "copy/Era.h"
 #include "copy/NameFormat.h"
@@ -222,4 +223,34 @@ TEST(NameFormat, RunningNumberStopsAtItsLimit) {
   }
   // Formats without %R do not care.
   EXPECT_EQ(ExpandNameFormat(L"%F_%Y", L"report", L"txt", 0, number, kNow, reader.Fn()), L"report_2005");
+}
+
+TEST(NameFormat, FreeRunningNumberSkipsNamesInTheFolder) {
+  using Names = std::vector<std::wstring>;
+  Names crowded;  // the next 9,999 names all taken: the plain next number
+  for (int n = 1; n <= kFreeNumberTries; ++n) crowded.push_back(L"report_" + std::to_wstring(n));
+  struct Case { std::wstring format; int autoNo; int32_t before; std::wstring ext; Names present; std::wstring out; int32_t after; };
+  const Case cases[] = {
+      {L"%F_%R", 1, 0, L"txt", {L"report.txt", L"report_01.txt", L"report_02.txt"}, L"report_03", 3},
+      {L"%F_%R", 1, 0, L"txt", {L"REPORT_01.TXT", L"report_03.txt"}, L"report_02", 2},  // case; first gap
+      {L"Отчёт_%R", 0, 0, L"txt", {L"ОТЧЁТ_1.TXT"}, L"Отчёт_2", 2},  // case beyond ASCII
+      {L"%F_%R", 1, 2, L"txt", {L"report_03.txt"}, L"report_04", 4},  // from the next number on
+      {L"%F_%R", 1, 0, L"txt", {L"report_01", L"report_01.doc"}, L"report_01", 1},  // the full name counts
+      {L"%F_%R", 2, 0, L"", {L"report_001.txt", L"report_001"}, L"report_002", 2},  // folder: the name alone
+      {L"%F_%Y%M%D_%R", 0, 0, L"txt", {L"report_20050401_1.txt"}, L"report_20050401_2", 2},
+      {L"%F_%R.", 0, 0, L"", {L"report_1"}, L"report_2.", 2},  // Windows drops trailing dots
+      {L"%F_%R", 0, INT32_MAX - 1, L"", {L"report_2147483647"}, L"report_2147483647", INT32_MAX},
+      {L"%F_%R", 0, 0, L"", crowded, L"report_1", 1},
+      {L"%F_%R", 0, 0, L"", Names(crowded.begin(), crowded.end() - 1), L"report_9999", 9999},
+      {L"%F_%Y", 1, 0, L"txt", {L"report_2005.txt"}, L"report_2005", 0},  // no %R: nothing read
+  };
+  for (const auto& c : cases) {
+    int reads = 0;
+    const FreeNameSearch search{[&] { ++reads; return c.present; }, c.ext};
+    int32_t number = c.before;
+    StampReader reader;
+    EXPECT_EQ(ExpandNameFormat(c.format, L"report", L"txt", c.autoNo, number, kNow, reader.Fn(), &search), c.out);
+    EXPECT_EQ(number, c.after) << c.out;
+    EXPECT_EQ(reads, c.format.find(L"%R") != std::wstring::npos ? 1 : 0) << c.out;
+  }
 }

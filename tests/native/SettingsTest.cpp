@@ -78,6 +78,7 @@ TEST(Settings, MissingKeysGiveTheReadDefaults) {
   s.StartUpLeft = 99;
   s.CopyToFolder = 1;
   s.RegisterFor = 2;
+  s.SkipUsedNo = 0;
   LoadSettings(empty, s);
 
   EXPECT_EQ(s.OpenOriginalCheck, 0);
@@ -99,6 +100,7 @@ TEST(Settings, MissingKeysGiveTheReadDefaults) {
   EXPECT_EQ(s.AttrSystem, 0);
   EXPECT_EQ(s.CopyToFolder, 0);
   EXPECT_EQ(s.RegisterFor, 0);
+  EXPECT_EQ(s.SkipUsedNo, 1);
   // A file without keys is not a first-run file: the extension lists stay empty.
   EXPECT_EQ(s.OpenFileExt1, L"");
   EXPECT_EQ(s.OpenFileExt2, L"");
@@ -145,6 +147,8 @@ TEST(Settings, NumbersAreNormalisedPerKey) {
       {L"OpenFolderCheck", L"2", &Settings::OpenFolderCheck, 1},
       {L"DispExt", L"0", &Settings::DispExt, 0},
       {L"DispExt", L"-3", &Settings::DispExt, 1},
+      {L"SkipUsedNo", L"0", &Settings::SkipUsedNo, 0},
+      {L"SkipUsedNo", L"2", &Settings::SkipUsedNo, 1},
       // numbers taken as read
       {L"AutoNo", L"2", &Settings::AutoNo, 2},
       {L"AutoNo", L"7", &Settings::AutoNo, 7},
@@ -254,6 +258,7 @@ Settings DistinctSettings() {
   s.AttrHidden = 1;
   s.AttrSystem = 0;
   s.RegisterFor = 2;
+  s.SkipUsedNo = 0;
   s.StartUpLeft = 111;
   s.StartUpTop = 222;
   s.HkcrExtList = {L"TXT"};
@@ -290,6 +295,7 @@ TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
       {o, L"AttrHidden", L"1"},
       {o, L"AttrSystem", L"0"},
       {o, L"RegisterFor", L"2"},
+      {o, L"SkipUsedNo", L"0"},
   };
   EXPECT_EQ(profile.writes(), expected);
 }
@@ -307,6 +313,7 @@ TEST(Settings, SavedValuesLoadBackUnchanged) {
   EXPECT_EQ(loaded.AutoNo, 2);
   EXPECT_EQ(loaded.StartUpPos, 4);
   EXPECT_EQ(loaded.AttrHidden, 1);
+  EXPECT_EQ(loaded.SkipUsedNo, 0);
   // Not saved by the options dialog: these come back as their defaults.
   EXPECT_EQ(loaded.StartUpLeft, 0);
   EXPECT_EQ(loaded.StartUpTop, 0);
@@ -409,7 +416,7 @@ TEST(Settings, WritersReportRefusedWrites) {
     const wchar_t* refused;
     size_t written;
   };
-  const Case cases[] = {{L"OpenFileExt1", 23}, {L"AutoNo", 23}, {L"RegisterFor", 23}};
+  const Case cases[] = {{L"OpenFileExt1", 24}, {L"RegisterFor", 24}, {L"SkipUsedNo", 24}};
   for (const auto& c : cases) {
     MemoryProfile profile;
     profile.Refuse(c.refused);

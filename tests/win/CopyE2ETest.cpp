@@ -255,26 +255,48 @@ TEST_F(CopyE2E, AFullCopyCreatesAMissingDestinationFolder) {
   EXPECT_EQ(Read(dir / L"out\\2026\\report.txt"), "r");
 }
 
-TEST_F(CopyE2E, ContinuousCopyAdvancesTheRunningNumber) {
-  const std::wstring source = dir / L"report.txt";
-  WriteBytes(source, "r");
-  Set(L"FileNameFormat", L"%F_%R");
-  Set(L"AutoNo", L"1");
-  auto [driver, form] = Open(source);
-  ASSERT_TRUE(form);
-  EXPECT_EQ(Driver::Text(NameBox(form)), L"report_01");
-  Driver::SetChecked(Driver::ByCaption(form, L"連続コピー(&C)"), true);
-  for (const wchar_t* next : {L"report_02", L"report_03"}) {
-    Press(form, L"OK");
-    // The next name shows only after the copy: wait for it, not for the dialog to blink.
-    EXPECT_TRUE(WaitUntil(15000, [&] { return Driver::Text(NameBox(form)) == next; })) << Driver::Text(NameBox(form));
-    EXPECT_TRUE(::IsWindowVisible(form));
+// The proposed name of %F_%R at load, then after each OK with continuous copy; the copies are
+// checked on disk. Names ending in "\\" beside the source are folders; "~" stands for their folder.
+TEST_F(CopyE2E, TheRunningNumberProposesTheNextNameAndSkipsUsedOnes) {
+  using Keys = std::vector<std::pair<const wchar_t*, std::wstring>>;
+  struct Case { std::wstring source; std::vector<std::wstring> beside, proposals; Keys settings; };
+  const Case cases[] = {
+      {L"report.txt", {}, {L"report_01", L"report_02", L"report_03"}, {{L"AutoNo", L"1"}}},
+      {L"report.txt", {L"report_01.txt", L"report_02.txt"}, {L"report_03", L"report_04"}, {{L"AutoNo", L"1"}}},
+      {L"report.txt", {L"report_01.txt", L"report_02.txt"}, {L"report_01"}, {{L"AutoNo", L"1"}, {L"SkipUsedNo", L"0"}}},
+      {L"Photos\\", {L"Photos_1\\"}, {L"Photos_2"}, {{L"AutoNo", L"0"}}},
+      // The fixed destination folder is searched, not the source's.
+      {L"report.txt", {L"report_2.txt", L"out\\", L"out\\report_1.txt"}, {L"report_2"},
+       {{L"CopyToFolder", L"1"}, {L"CopyToFolderPath", L"~\\out"}}},
+  };
+  for (const Case& c : cases) {
+    TempFolder here;
+    for (const std::wstring& name : c.beside)
+      name.back() == L'\\' ? ::CreateDirectoryW((here / name).c_str(), nullptr) : WriteBytes(here / name, "old");
+    const bool folder = c.source.back() == L'\\';
+    const std::wstring source = here / c.source.substr(0, c.source.size() - (folder ? 1 : 0));
+    folder ? ::CreateDirectoryW(source.c_str(), nullptr) : WriteBytes(source, "r");
+    ::DeleteFileW(ini.c_str());
+    SetUp();
+    Set(L"FileNameFormat", L"%F_%R");
+    Set(L"FolderNameFormat", L"%F_%R");
+    for (const auto& [key, value] : c.settings) Set(key, value[0] == L'~' ? here.path() + value.substr(1) : value);
+    auto [driver, form] = Open(source, folder ? kFolderCaption : kFileCaption);
+    ASSERT_TRUE(form) << c.proposals[0];
+    Driver::SetChecked(Driver::ByCaption(form, L"連続コピー(&C)"), true);
+    for (size_t i = 0; i < c.proposals.size(); ++i) {
+      if (i > 0) Press(form, L"OK");
+      // The next name shows only after the copy: wait for it, not for the dialog to blink.
+      EXPECT_TRUE(WaitUntil(15000, [&] { return Driver::Text(NameBox(form)) == c.proposals[i]; }))
+          << Driver::Text(NameBox(form)) << " for " << c.proposals[i];
+      EXPECT_TRUE(Driver::WaitVisible(form, true));
+    }
+    Press(form, L"キャンセル");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    const std::wstring ext = folder ? L"" : L".txt";
+    for (size_t i = 0; i + 1 < c.proposals.size(); ++i) EXPECT_EQ(Read(here / (c.proposals[i] + ext)), "r");
+    EXPECT_NE(Read(here / (c.proposals.back() + ext)), "r") << c.proposals.back();
   }
-  Press(form, L"キャンセル");
-  EXPECT_EQ(driver->WaitForExit(), 0u);
-  EXPECT_TRUE(Exists(dir / L"report_01.txt"));
-  EXPECT_TRUE(Exists(dir / L"report_02.txt"));
-  EXPECT_FALSE(Exists(dir / L"report_03.txt"));
 }
 
 TEST_F(CopyE2E, ASourceGoneAfterOpeningGivesTheCopyErrorAndTheDialogAgain) {

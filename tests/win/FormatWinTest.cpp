@@ -137,6 +137,7 @@ class FormatDialogTest : public ::testing::Test {
     opt.FolderNameFormat = L"%F_%R";
     opt.DispExt = 1;
     opt.AutoNo = 1;
+    opt.SkipUsedNo = 1;
     g_topics.clear();
     ui::SetWhatsThisSink(RecordTopic);
     owner_ = ::CreateWindowExW(0, L"Static", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
@@ -149,10 +150,10 @@ class FormatDialogTest : public ::testing::Test {
     ::DestroyWindow(owner_);
     Process().Opt = saved_;
   }
-  // The five settings the dialog edits.
-  static std::tuple<std::wstring, std::wstring, std::wstring, int, int> Five() {
+  // The settings the dialog edits.
+  static std::tuple<std::wstring, std::wstring, std::wstring, int, int, int> Six() {
     const Settings& o = Process().Opt;
-    return {o.FileNameFormat, o.ExtNameFormat, o.FolderNameFormat, o.DispExt, o.AutoNo};
+    return {o.FileNameFormat, o.ExtNameFormat, o.FolderNameFormat, o.DispExt, o.AutoNo, o.SkipUsedNo};
   }
 
   Settings saved_;
@@ -174,6 +175,7 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     EXPECT_EQ(form.Text(L"txtExtNameFormat"), L"bak");
     EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%F_%R");
     EXPECT_EQ(form.Value(L"chkDispExt"), 1);
+    EXPECT_EQ(form.Value(L"chkSkipUsedNo"), 1);
     EXPECT_TRUE(form.Enabled(L"txtExtNameFormat"));
     HWND combo = form.Item(L"cmbAutoNo");
     ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
@@ -185,11 +187,11 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(MenuCaption(form.TokenMenu(), L"mnuTimeStamp"), L"     コピー元のタイムスタンプ(&U)");
 
-    // 4680 x 2775 twips at 15 twips per pixel; rows at frame + panel + their own place.
+    // 4680 x 3165 twips at 15 twips per pixel; rows at frame + panel + their own place.
     RECT client;
     ::GetClientRect(form.hwnd(), &client);
     EXPECT_EQ(client.right, 312);
-    EXPECT_EQ(client.bottom, 185);
+    EXPECT_EQ(client.bottom, 211);
     struct Place { const wchar_t* name; int index; int left, top; };
     const Place places[] = {
         {L"txtFileNameFormat", -1, 120, 29},  // (233 + 120 + 1440, 120 + 240 + 75) twips
@@ -197,8 +199,9 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
         {L"txtFolderNameFormat", -1, 120, 81},
         {L"btnFormatMenu", 1, 248, 81},
         {L"cmbAutoNo", -1, 120, 107},
-        {L"btnOkCan", 0, 112, 152},
-        {L"btnOkCan", 1, 209, 152},
+        {L"chkSkipUsedNo", -1, 120, 133},
+        {L"btnOkCan", 0, 112, 178},
+        {L"btnOkCan", 1, 209, 178},
     };
     for (const Place& p : places) {
       RECT r;
@@ -248,6 +251,7 @@ TEST_F(FormatDialogTest, TooltipsNameTheMenuButtonsAndTheRunningNumberDigits) {
     EXPECT_EQ(tipOf(form.Item(L"btnFormatMenu", 1)), L"書式ﾒﾆｭｰ");
     EXPECT_EQ(tipOf(form.Item(L"Label7")), L"書式で連番(%R)を設定した場合に有効");
     EXPECT_EQ(tipOf(form.Item(L"cmbAutoNo")), L"書式で連番(%R)を設定した場合に有効");
+    EXPECT_EQ(tipOf(form.Item(L"chkSkipUsedNo")), L"ｺﾋﾟｰ先に同じ名前があれば次の番号にします");
     EXPECT_EQ(tipOf(form.Item(L"txtFileNameFormat")), L"(none)");
   });
 }
@@ -259,7 +263,7 @@ TEST_F(FormatDialogTest, WhatsThisTopicsAndLabelAccelerators) {
     struct Case { const wchar_t* name; int index; std::vector<int> topics; };
     const Case cases[] = {
         {L"Label6", -1, {30}}, {L"Label8", -1, {30}}, {L"Label7", -1, {36}}, {L"chkDispExt", -1, {31}},
-        {L"btnFormatMenu", 0, {35}}, {L"btnFormatMenu", 1, {35}}, {L"btnOkCan", 0, {}},
+        {L"btnFormatMenu", 0, {35}}, {L"btnFormatMenu", 1, {35}}, {L"chkSkipUsedNo", -1, {43}}, {L"btnOkCan", 0, {}},
     };
     for (const Case& c : cases) {
       g_topics.clear();
@@ -434,14 +438,15 @@ TEST_F(FormatDialogTest, OkStoresTheTextsAsTypedAndTheDigitIndex) {
     Pump();
     PressKey(VK_END);
     ASSERT_EQ(::SendMessageW(form.Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0), 2);
+    PressAlt(L's');
     ::SendMessageW(form.Item(L"btnOkCan", 0), BM_CLICK, 0, 0);
     EXPECT_FALSE(form.loaded());
   });
-  EXPECT_EQ(Five(), std::make_tuple(std::wstring(L" %F (copy) "), std::wstring(L"txt "), std::wstring(L""), 0, 2));
+  EXPECT_EQ(Six(), std::make_tuple(std::wstring(L" %F (copy) "), std::wstring(L"txt "), std::wstring(L""), 0, 2, 0));
 }
 
 TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
-  const auto before = Five();
+  const auto before = Six();
   const std::pair<const wchar_t*, std::function<void(frmFormat&)>> ways[] = {
       {L"キャンセル", [](frmFormat& f) { ::SendMessageW(f.Item(L"btnOkCan", 1), BM_CLICK, 0, 0); }},
       {L"Esc", [](frmFormat& f) {
@@ -459,6 +464,7 @@ TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
       ClickMenuButtonAndType(form, 1, L"TH\r");
       EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%H%F_%R");
       ::SendMessageW(form.Item(L"chkDispExt"), BM_CLICK, 0, 0);
+      ::SendMessageW(form.Item(L"chkSkipUsedNo"), BM_CLICK, 0, 0);
       ::SendMessageW(form.Item(L"cmbAutoNo"), CB_SETCURSEL, 2, 0);
       form.SetText(L"txtExtNameFormat", L"new");
       Pump();
@@ -467,7 +473,7 @@ TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
       closed = !form.loaded();
     });
     EXPECT_TRUE(closed) << what;
-    EXPECT_EQ(Five(), before) << what;
+    EXPECT_EQ(Six(), before) << what;
   }
 }
 

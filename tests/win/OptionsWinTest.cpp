@@ -212,6 +212,7 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
                                    {L"AttrHidden", L"1"},
                                    {L"AttrSystem", L"1"},
                                    {L"RegisterFor", L"1"},
+                                   {L"SkipUsedNo", L"1"},
                                },
                                L""));
 }

@@ -160,7 +160,8 @@ TEST(SettingsWin, SaveSettingsAfterAFirstRunFile) {
   s.AttrSystem = 1;
   ASSERT_TRUE(SaveSettings(profile, s));
 
-  // Existing keys change in place; AutoNo and RegisterFor, new, go at the end of their section.
+  // Existing keys change in place; new ones (AutoNo, RegisterFor, SkipUsedNo) go at the end of
+  // their section.
   std::string expected = kFirstRunFile;
   auto replace = [&](const std::string& from, const std::string& to) {
     const auto at = expected.find(from);
@@ -171,12 +172,12 @@ TEST(SettingsWin, SaveSettingsAfterAFirstRunFile) {
   replace("FileNameFormat=\r\n", "FileNameFormat=%N_%Y%M%D\r\n");
   replace("StartUpPos=0\r\n", "StartUpPos=3\r\n");
   replace("TopMost=1\r\n", "TopMost=0\r\n");
-  replace("AttrSystem=0\r\n", "AttrSystem=1\r\nAutoNo=2\r\nRegisterFor=0\r\n");
+  replace("AttrSystem=0\r\n", "AttrSystem=1\r\nAutoNo=2\r\nRegisterFor=0\r\nSkipUsedNo=1\r\n");
   EXPECT_EQ(Bytes(path), expected);
 
   // The copy dialog's position follows, left before top.
   ASSERT_TRUE(SaveStartUpPosition(profile, 1500, -30));
-  replace("RegisterFor=0\r\n", "RegisterFor=0\r\nStartUpLeft=1500\r\nStartUpTop=-30\r\n");
+  replace("SkipUsedNo=1\r\n", "SkipUsedNo=1\r\nStartUpLeft=1500\r\nStartUpTop=-30\r\n");
   EXPECT_EQ(Bytes(path), expected);
 }
 
