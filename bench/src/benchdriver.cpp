@@ -3,7 +3,8 @@
 //   start-up: CreateProcess until the dialog is visible, enabled and its first Edit answers
 //             WM_GETTEXT; against mindialog.exe, against the floor of the same dialog
 //             (floorcopy.exe, flooroptions.exe), and Zarvane.exe on a source among 5,000 files
-//             against the same start among 5.
+//             against the same start among 5; among the 5,000, whose names take the running
+//             numbers 1 to 4,999 of n%R, searching for a free number against not searching.
 //   copy:     pressing OK in Zarvane's dialog until the process has ended; mincopy.exe from
 //             CreateProcess until it has ended; one large file and one tree of small files.
 // Runs alternate between the program and its reference so that outside load hits both alike.
@@ -11,8 +12,8 @@
 //   benchdriver.exe --zarvane EXE --mindialog EXE --floorcopy EXE --flooroptions EXE
 //                   --mincopy EXE --data DIR --out FILE
 //                   [--runs N] [--copy-runs N] [--warmup N] [--parts startup,copy]
-// --parts also takes single start-up series: copy_floor, options_floor, crowded.
-// DIR holds small.txt, crowded\report.txt (among 5,000 files), few\report.txt (among 5), and
+// --parts also takes single start-up series: copy_floor, options_floor, crowded, free_number.
+// DIR holds small.txt, crowded\report.txt (among n0001.txt to n4999.txt), few\report.txt (among 5), and
 // for the copies big.bin and the folder tree (bench/run.sh makes them). FILE receives one line
 // per series: key, median, min, max, count, then the samples, tab-separated: milliseconds, or
 // for the .ratio series the program's time over its reference's within each pair of runs.
@@ -296,6 +297,10 @@ class Bench {
     WriteBytes(ini_,
                "[Option]\r\nPrevInstance=1\r\nTopMost=0\r\nFileNameFormat=%F_copy\r\nFolderNameFormat=%F_copy\r\n"
                "[SYSTEM]\r\nHkcrExt=\r\n");
+    // The running number as n0001, n0002, ...: with and without the search for a free one.
+    for (const auto& [ini, skip] : {std::pair{&skipIni_, "1"}, std::pair{&plainIni_, "0"}})
+      WriteBytes(*ini, std::string("[Option]\r\nPrevInstance=1\r\nTopMost=0\r\nFileNameFormat=n%R\r\nAutoNo=3\r\n") +
+                           "SkipUsedNo=" + skip + "\r\n[SYSTEM]\r\nHkcrExt=\r\n");
     ::SetEnvironmentVariableW(L"ZV_BENCH_TIME_FILE", timeFile_.c_str());
   }
 
@@ -315,6 +320,9 @@ class Bench {
     run(L"options_floor", [&] { return StartUpOf(o_.zarvane, L"/INI\"" + ini_ + L"\"", kOptionsCaption); },
         [&] { return StartUpOf(o_.flooroptions, L"", kOptionsCaption); });
     run(L"crowded", [&] { return copyDialog(crowded); }, [&] { return copyDialog(few); });
+    // One listing of the 5,000 names and 4,999 numbers tried before n5000, against n0001 at once.
+    run(L"free_number", [&] { return StartUpOf(o_.zarvane, ZarvaneArgs(crowded, skipIni_), kFileCaption, L"n5000"); },
+        [&] { return StartUpOf(o_.zarvane, ZarvaneArgs(crowded, plainIni_), kFileCaption, L"n0001"); });
   }
 
   void Copy(const std::wstring& item, const std::wstring& stem, const std::wstring& ext, const std::wstring& key) {
@@ -371,7 +379,10 @@ class Bench {
   }
 
  private:
-  std::wstring ZarvaneArgs(const std::wstring& source) const { return L"/INI\"" + ini_ + L"\" \"" + source + L"\""; }
+  std::wstring ZarvaneArgs(const std::wstring& source) const { return ZarvaneArgs(source, ini_); }
+  static std::wstring ZarvaneArgs(const std::wstring& source, const std::wstring& ini) {
+    return L"/INI\"" + ini + L"\" \"" + source + L"\"";
+  }
 
   std::wstring Existing(const std::wstring& name) const {
     const std::wstring path = o_.data + L"\\" + name;
@@ -379,12 +390,16 @@ class Bench {
     return path;
   }
 
-  // Start until ready; then closed with Cancel and waited for.
-  double StartUpOf(const std::wstring& exe, const std::wstring& arguments, const std::wstring& caption) {
+  // Start until ready; then closed with Cancel and waited for. A proposed name, when given, is
+  // checked, so that the run measured what it claims.
+  double StartUpOf(const std::wstring& exe, const std::wstring& arguments, const std::wstring& caption,
+                   const std::wstring& proposed = {}) {
     const double start = NowMs();
     Process p = Process::Start(exe, arguments);
     HWND form = WaitReady(p, caption);
     const double ms = NowMs() - start;
+    if (!proposed.empty() && TextOf(NameBox(form)) != proposed)
+      throw Failure(L"the dialog did not propose " + proposed);
     Click(Button(form, kCancel));
     if (const DWORD code = p.Wait(kReadyTimeoutMs); code != 0)
       throw Failure(exe + L" ended with " + std::to_wstring(code));
@@ -447,6 +462,8 @@ class Bench {
 
   Options o_;
   std::wstring ini_;
+  std::wstring skipIni_ = o_.data + L"\\free-skip.ini";
+  std::wstring plainIni_ = o_.data + L"\\free-plain.ini";
   std::wstring timeFile_;
   std::map<std::wstring, std::vector<double>> samples_;
   std::vector<double> inside_;  // mincopy.exe's own time inside SHFileOperationW, per run
