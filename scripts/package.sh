@@ -22,9 +22,12 @@ stage=build/package/stage
 rm -rf "$stage"
 mkdir -p "$stage/Zarvane"
 cp build/win64/Zarvane.exe "$stage/Zarvane/Zarvane.exe"
-# The release build may come without symbols already; strip only what still has them.
+# The release build may come without symbols already; strip only what still has them. Either
+# rewrite puts the commit's time in the program's header instead of the time of the link.
 if x86_64-w64-mingw32-nm "$stage/Zarvane/Zarvane.exe" 2>/dev/null | grep -q .; then
   SOURCE_DATE_EPOCH=$stamp x86_64-w64-mingw32-strip --strip-all "$stage/Zarvane/Zarvane.exe"
+else
+  SOURCE_DATE_EPOCH=$stamp x86_64-w64-mingw32-objcopy "$stage/Zarvane/Zarvane.exe"
 fi
 cp docs/Readme.txt "$stage/Zarvane/Readme.txt"
 sed 's/\r*$/\r/' LICENSE >"$stage/Zarvane/LICENSE.txt"  # CR LF, for Notepad
