@@ -4,6 +4,7 @@
 
 #include "copy/NameCheck.h"
 #include "copy/NameFormat.h"
+#include "copy/SourceQueue.h"
 #include "copy/clsFileOp.h"
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
@@ -45,6 +46,7 @@ struct Texts {
   const wchar_t* makeFolderFailed = L"フォルダのコピーでエラーが発生しました。";
   const wchar_t* copyFailed = L"ファイル（フォルダ）のコピーでエラーが発生しました。";
   const wchar_t* appFailed = L"指定されたアプリケーションを実行できません。\r\n\r\nオプションの指定を確認してください。";
+  const wchar_t* dropWaiting = L"残りをすべて取り消す";
 };
 constexpr Texts kText;
 
@@ -77,6 +79,38 @@ constexpr uint32_t kAttrBits[4] = {kAttrArchive, kAttrReadOnly, kAttrHidden, kAt
 std::unique_ptr<frmZarvane>& Instance() {
   static std::unique_ptr<frmZarvane> form;
   return form;
+}
+// The dialog of the source just done: its handler may still be running when the next opens.
+std::unique_ptr<frmZarvane>& Retired() {
+  static std::unique_ptr<frmZarvane> form;
+  return form;
+}
+
+SourceQueue& Waiting() {
+  static SourceQueue queue;
+  return queue;
+}
+bool g_queueClosed = false;
+
+// Opens the dialog for the next waiting source, set up as a start with that path would set it
+// up; the place and the running number of the dialog before it carry over.
+bool OpenNextSource(std::optional<POINT> place, int32_t runningNumber) {
+  while (auto next = Waiting().Next()) {
+    Process().Source = std::move(*next);
+    if (place) {
+      win::WinProfile profile(Process().IniPath);
+      LoadSettings(profile, Process().Opt);
+    }
+    auto form = std::make_unique<frmZarvane>();
+    form->RunningNumber = runningNumber;
+    form->PlaceAt = place;
+    if (!form->Show()) continue;
+    if (Process().Opt.TopMost == 1) ui::SetTopMost(form->hwnd(), true);
+    if (Instance()) Retired() = std::move(Instance());
+    Instance() = std::move(form);
+    return true;
+  }
+  return false;
 }
 
 // Whether the upper-cased extension is one of the blank-separated entries.
@@ -140,7 +174,14 @@ void frmZarvane::Form_Load() {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
 
-  ui::PlaceCopyDialog(hwnd(), opt.StartUpPos, opt.StartUpLeft, opt.StartUpTop, ForegroundAtStart);
+  if (PlaceAt)
+    ::SetWindowPos(hwnd(), nullptr, PlaceAt->x, PlaceAt->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  else
+    ui::PlaceCopyDialog(hwnd(), opt.StartUpPos, opt.StartUpLeft, opt.StartUpTop, ForegroundAtStart);
+  HMENU menu = ::GetSystemMenu(hwnd(), FALSE);
+  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(menu, MF_STRING, kDropWaitingCommand, kText.dropWaiting);
+  ShowWaitingCount();
 
   const win::VersionInfo version = win::ProgramVersion();
   SetText(L"lblVer", win::VersionText(version));
@@ -163,7 +204,6 @@ void frmZarvane::Form_Load() {
 
   const std::wstring longSource = win::GetLongPath(src.SourcePath);
   if (FolderMode()) {
-    SetCaption(kText.folderCaption);
     tipNewFile_->mToolAdd(1, std::wstring(kText.tipSourceFolder) + L"\r\n" + longSource);
     Enable(L"lblP", false);
     Enable(L"txtNewExt", false);
@@ -222,7 +262,33 @@ void frmZarvane::Form_Unload() {
   tipExec2_.reset();
 }
 
-void frmZarvane::btnCan_Click(int) { Unload(); }
+void frmZarvane::btnCan_Click(int) { EndSource(); }
+
+void frmZarvane::ShowWaitingCount() {
+  const size_t waiting = Waiting().Waiting();
+  SetCaption(CopyCaption(FolderMode(), waiting));
+  ::EnableMenuItem(::GetSystemMenu(hwnd(), FALSE), kDropWaitingCommand,
+                   MF_BYCOMMAND | (waiting ? MF_ENABLED : MF_GRAYED));
+}
+
+INT_PTR frmZarvane::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
+  if (msg != WM_SYSCOMMAND || (wp & 0xFFF0) != kDropWaitingCommand) return 0;
+  handled = true;
+  Waiting().Clear();
+  ShowWaitingCount();
+  return 0;
+}
+
+void frmZarvane::EndSource() {
+  RECT rc{};
+  ::GetWindowRect(hwnd(), &rc);
+  // The next dialog shows before this one goes, so that the activation stays with the program.
+  const bool more = OpenNextSource(POINT{rc.left, rc.top}, RunningNumber);
+  Unload();
+  if (more) return;
+  g_queueClosed = true;
+  ::PostQuitMessage(0);
+}
 
 void frmZarvane::FocusName() { ui::FocusControl(*this, L"txtNewFile"); }
 
@@ -285,7 +351,7 @@ void frmZarvane::btnOK_Click(int) {
     return;
   }
   if (answer != kIdYes) {
-    Unload();
+    EndSource();
     return;
   }
 
@@ -303,7 +369,7 @@ void frmZarvane::btnOK_Click(int) {
   RunAfterCopyActions(target);
 
   if (!Value(L"chkExec3")) {
-    Unload();
+    EndSource();
     return;
   }
   const std::wstring& format = folderMode ? opt.FolderNameFormat : opt.FileNameFormat;
@@ -355,12 +421,28 @@ void ReleaseSharedObjects() {
   ReleaseSharedFileOp();
 }
 
-bool OpenCopyDialog() {
-  auto& form = Instance();
-  form = std::make_unique<frmZarvane>();
-  if (!form->Show(true)) return false;
-  if (Process().Opt.TopMost == 1) ui::SetTopMost(form->hwnd(), true);
+bool QueueSource(const SourceRecord& source) {
+  std::wstring key = win::GetLongPath(source.SourcePath);
+  if (key.empty()) key = source.SourcePath;
+  ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+  if (!Waiting().Add(source, key)) return false;
+  if (auto& form = Instance(); form && form->loaded()) form->ShowWaitingCount();
   return true;
+}
+
+bool CopyQueueClosed() { return g_queueClosed; }
+
+bool OpenCopyDialog() {
+  if (OpenNextSource(std::nullopt, 0)) return true;
+  g_queueClosed = true;
+  return false;
+}
+
+void BringCopyDialogForward() {
+  HWND popup = ::GetLastActivePopup(ui::AppWindow());
+  if (!popup || popup == ui::AppWindow() || !::IsWindowVisible(popup)) return;
+  if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
+  ::SetForegroundWindow(popup);
 }
 
 }  // namespace zv

@@ -2,7 +2,10 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "core/Common.h"
 
 #include "ui/Form.h"
 #include "ui/clsToolTip.h"
@@ -18,11 +21,15 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   int32_t RunningNumber = 0;
   // The window in front when the dialog was created, for placement over it.
   HWND ForegroundAtStart = nullptr;
+  // Where the dialog of the source before this one stood; the settings' place when none.
+  std::optional<POINT> PlaceAt;
 
   void btnOK_Click(int);
   void btnCan_Click(int);
   void txtNewExt_Change(int);
   void txtNewFile_GotFocus(int);
+  // Caption and system menu follow the number of sources waiting.
+  void ShowWaitingCount();
 
   static const ui::Handler<frmZarvane> kHandlers[];
 
@@ -30,6 +37,7 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   void Form_Initialize() override;
   void Form_Load() override;
   void Form_Unload() override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
   bool FolderMode() const;
@@ -37,6 +45,8 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   std::wstring Expand(const std::wstring& format, const std::wstring& shownExt);
   void FocusName();
   void ShowAgain();
+  // This source is done (copied or cancelled): the next waiting one's dialog, or the end.
+  void EndSource();
   // What the user chose to open after the copy: the copy itself, or the source instead.
   void RunAfterCopyActions(const std::wstring& targetPath);
   // The after-copy ticks that the extension lists give for an extension.
@@ -52,8 +62,17 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   std::unique_ptr<ui::clsToolTip> tipExec2_;
 };
 
-// Opens the copy dialog without blocking; false if it could not be opened.
+// The system-menu command that drops every waiting source.
+inline constexpr UINT kDropWaitingCommand = 0x0110;
+
+// Adds a source for the copy dialog; false when the same one is open or waiting already.
+bool QueueSource(const SourceRecord& source);
+// Once the last source is done the process ends and takes no more.
+bool CopyQueueClosed();
+// Opens the first queued source's dialog without blocking; false if none could be opened.
 bool OpenCopyDialog();
+// Brings the open copy dialog (or its message box) to the front, restored.
+void BringCopyDialogForward();
 // Releases the shared cursor and file-operation objects.
 void ReleaseSharedObjects();
 

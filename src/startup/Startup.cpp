@@ -1,5 +1,6 @@
 #include "startup/Startup.h"
 
+#include <iterator>
 #include <vector>
 
 #include "core/PathText.h"
@@ -13,6 +14,13 @@ const wchar_t kIniNotSettingsText[] =
 const wchar_t kBadPathText[] =
     L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
+
+std::wstring PathErrorText(const std::vector<std::wstring>& unusable, size_t pathsGiven) {
+  if (pathsGiven <= 1) return kBadPathText;
+  std::wstring text = L"次のパスはただしくありません。\r\n";
+  for (const auto& path : unusable) text += L"\r\n" + path;
+  return text + L"\r\n\r\nReadme.txt で使用方法を確認してください。";
+}
 
 std::wstring SettingsNotCreatedText(const std::wstring& iniPath) {
   return L"設定ファイルを作成できませんでした。\r\n\r\n" + iniPath + L"\r\n\r\n設定は保存されません。";
@@ -49,7 +57,8 @@ std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
   return folder + L"\\" + name;
 }
 
-// Fills the source record for an existing folder or readable file; false otherwise.
+}  // namespace
+
 bool DescribeSource(StartupHost& host, std::wstring path, SourceRecord& src) {
   if (path.size() <= 3) return false;  // drive roots and the like
   path = Unquote(path);
@@ -87,38 +96,83 @@ bool DescribeSource(StartupHost& host, std::wstring path, SourceRecord& src) {
   return true;
 }
 
-}  // namespace
-
 bool FileExistsVia(StartupHost& host, std::wstring& path) {
   if (path.empty()) return false;
   if (path.back() == L'\\') path.pop_back();
   return host.IsReadableFile(path);
 }
 
+std::string EncodeHandOver(const HandOver& handOver) {
+  std::string bytes;
+  auto field = [&bytes](const std::wstring& text) {
+    for (wchar_t c : text) {
+      bytes.push_back(static_cast<char>(c & 0xFF));
+      bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    bytes.append(2, '\0');
+  };
+  field(handOver.iniPath);
+  for (const auto& path : handOver.paths) field(path);
+  return bytes;
+}
+
+std::optional<HandOver> DecodeHandOver(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() % 2 != 0 || bytes.size() > kHandOverMaxBytes) return std::nullopt;
+  std::vector<std::wstring> fields(1);
+  for (size_t i = 0; i < bytes.size(); i += 2) {
+    const auto unit = static_cast<wchar_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8);
+    if (unit == L'\0') {
+      if (fields.back().empty()) return std::nullopt;
+      fields.emplace_back();
+    } else if (unit < L' ') {
+      return std::nullopt;
+    } else {
+      fields.back().push_back(unit);
+    }
+  }
+  // A complete message ends with a NUL, which leaves one empty field behind it.
+  if (!fields.back().empty() || fields.size() < 3) return std::nullopt;
+  fields.pop_back();
+  HandOver handOver{std::move(fields.front()), {}};
+  handOver.paths.assign(std::make_move_iterator(fields.begin() + 1), std::make_move_iterator(fields.end()));
+  return handOver;
+}
+
 StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
   StartupResult r;
-  std::wstring sourcePath;
   std::wstring iniPath;
-
-  const std::vector<std::wstring> args = SplitCommandLine(commandLine);
-  if (args.size() == 1) {
-    if (IsIniOption(args[0]))
-      TakeIniOption(host, args[0], iniPath);
-    else
-      sourcePath = args[0];
-  } else if (args.size() > 1) {
-    sourcePath = args.back();
-    for (size_t i = 0; i + 1 < args.size(); ++i)
-      if (IsIniOption(args[i])) TakeIniOption(host, args[i], iniPath);
+  // Every argument but a settings-file option is a source; blanks in a row leave empty ones.
+  std::vector<std::wstring> paths;
+  for (const auto& arg : SplitCommandLine(commandLine)) {
+    if (IsIniOption(arg))
+      TakeIniOption(host, arg, iniPath);
+    else if (!arg.empty())
+      paths.push_back(arg);
   }
 
   if (iniPath.empty() || !FileExistsVia(host, iniPath))
     iniPath = JoinFolder(host.ExeFolder(), L"Zarvane.ini");
   r.IniPath = iniPath;
 
+  std::vector<std::wstring> unusable;
+  for (const auto& path : paths) {
+    SourceRecord src;
+    if (DescribeSource(host, path, src))
+      r.sources.push_back(std::move(src));
+    else
+      unusable.push_back(path);
+  }
+
   IProfile& profile = host.Profile(iniPath);
-  if (ReadPrevInstance(profile) == 0 && host.ActivatePreviousInstance()) {
-    r.outcome = StartupOutcome::EndedPreviousInstance;
+  const bool oneCopy = ReadPrevInstance(profile) == 0;
+  if (paths.empty()) {
+    if (oneCopy && host.ActivatePreviousInstance()) {
+      r.outcome = StartupOutcome::EndedPreviousInstance;
+      return r;
+    }
+  } else if (!r.sources.empty() && host.HandOverOrKeep(iniPath, r.sources, oneCopy)) {
+    if (!unusable.empty()) host.ShowStartupMessage(PathErrorText(unusable, paths.size()), kMbStop);
+    r.outcome = StartupOutcome::EndedHandedOver;
     return r;
   }
 
@@ -138,14 +192,14 @@ StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
 
   LoadSettings(profile, r.settings);
 
-  if (sourcePath.empty()) {
+  if (paths.empty()) {
     r.outcome = StartupOutcome::OpenOptions;
     return r;
   }
-  if (!DescribeSource(host, sourcePath, r.source)) {
-    host.ShowStartupMessage(kBadPathText, kMbStop);
+  // Named once, after the usable ones are queued.
+  if (!unusable.empty()) host.ShowStartupMessage(PathErrorText(unusable, paths.size()), kMbStop);
+  if (r.sources.empty()) {
     host.ReleaseShared();
-    r.source = SourceRecord{};
     r.outcome = StartupOutcome::EndedBadPath;
     return r;
   }

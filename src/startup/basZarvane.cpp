@@ -34,6 +34,10 @@ IProfile& WinStartupHost::Profile(const std::wstring& iniPath) {
 }
 
 bool WinStartupHost::ActivatePreviousInstance() { return zv::ActivatePreviousInstance(); }
+bool WinStartupHost::HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>& sources,
+                                    bool handOver) {
+  return zv::HandOverOrKeep(iniPath, sources, handOver);
+}
 void WinStartupHost::ShowSetup() { ShowSetupDialog(); }
 void WinStartupHost::ReleaseShared() { ReleaseSharedObjects(); }
 
@@ -50,6 +54,8 @@ std::wstring CommandLineArguments(const wchar_t* fullCommandLine) {
 }
 
 bool Main() {
+  // Every running copy holds the name, whatever its settings, so that later starts see it.
+  HoldInstanceName();
   WinStartupHost host;
   StartupResult r = RunStartup(CommandLineArguments(::GetCommandLineW()), host);
   ProcessState& p = Process();
@@ -57,7 +63,6 @@ bool Main() {
   p.HelpFile = r.HelpFile;
   // Without a help file beside the program, the dialogs show their built-in texts.
   ui::SetHelpFile(r.helpFileFound ? r.HelpFile : std::wstring());
-  p.Source = r.source;
   p.Opt = r.settings;
 
   switch (r.outcome) {

@@ -21,6 +21,7 @@ class WinStartupHost : public StartupHost {
   void ShowStartupMessage(const std::wstring& text, int style) override;
   IProfile& Profile(const std::wstring& iniPath) override;
   bool ActivatePreviousInstance() override;
+  bool HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>& sources, bool handOver) override;
   void ShowSetup() override;
   void ReleaseShared() override;
 
@@ -34,7 +35,18 @@ std::wstring CommandLineArguments(const wchar_t* fullCommandLine);
 // Runs the start-up sequence and opens the chosen dialog; false when the process should end.
 bool Main();
 
-// A second start hands over to the running copy of this executable; true when one runs.
+// Takes the name every running copy of this executable holds, for the rest of the process;
+// true when another copy held it already.
+bool HoldInstanceName();
+// That name (without its namespace) for the executable at the path; the window that takes
+// hand-overs has it too, with the class below.
+std::wstring InstanceName(const std::wstring& exePath);
+extern const wchar_t kHandOverClass[];
+
+// A start without a path that finds a running copy says so and brings it to the front; true
+// when one runs.
 bool ActivatePreviousInstance();
+// See StartupHost::HandOverOrKeep.
+bool HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>& sources, bool handOver);
 
 }  // namespace zv

@@ -135,6 +135,11 @@ class FakeHost : public StartupHost {
     log.push_back(L"activate");
     return previousInstanceRunning;
   }
+  bool HandOverOrKeep(const std::wstring&, const std::vector<SourceRecord>& sources, bool handOver) override {
+    const bool taken = handOver && previousInstanceRunning;
+    log.push_back((taken ? L"handed over " : L"kept ") + std::to_wstring(sources.size()));
+    return taken;
+  }
   void ShowSetup() override { log.push_back(L"setup"); }
   void ReleaseShared() override { log.push_back(L"release"); }
 };
@@ -172,8 +177,8 @@ TEST(Startup, SettingsFileOption) {
       {L"/INI\"C:\\x y\\z.ini\" C:\\Data\\a.txt", L"C:\\x y\\z.ini", 0, StartupOutcome::OpenCopyDialog},
       // Quoted as a whole, "/INI" is not at the start: taken as the source path.
       {L"\"/INIC:\\x y\\z.ini\"", def, 0, StartupOutcome::EndedBadPath},
-      // The last argument is the path, whatever it holds.
-      {L"C:\\Data\\a.txt /INIC:\\s\\a.ini", def, 0, StartupOutcome::EndedBadPath},
+      // An option after the path counts as well.
+      {L"C:\\Data\\a.txt /INIC:\\s\\a.ini", L"C:\\s\\a.ini", 0, StartupOutcome::OpenCopyDialog},
       {L"/INIC:\\s\\a.ini /INIC:\\s\\b.ini C:\\Data\\a.txt", L"C:\\s\\b.ini", 0, StartupOutcome::OpenCopyDialog},
       {L"/INIC:\\s\\b.ini /INIC:\\s\\a.ini C:\\Data\\a.txt", L"C:\\s\\a.ini", 0, StartupOutcome::OpenCopyDialog},
       {L"/INIC:\\none.ini", def, 1, StartupOutcome::OpenOptions},
@@ -280,8 +285,6 @@ TEST(Startup, SourceRecordFromThePath) {
       // Forward slashes are separators.
       {L"sub/notes.txt", L"C:\\Work\\sub\\notes.txt", L"C:\\Work\\sub\\", L"notes", L"txt", false},
       {L"C:/Data/Photos/", L"C:\\Data\\Photos", L"C:\\Data\\", L"Photos", L"", true},
-      // Several items dropped: the last one is the source.
-      {L"C:\\Data\\Makefile C:\\Data\\archive.tar.gz", L"C:\\Data\\archive.tar.gz", L"C:\\Data\\", L"archive.tar", L"gz", false},
       {L"C:\\Data\\Photos\\", L"C:\\Data\\Photos", L"C:\\Data\\", L"Photos", L"", true},
   };
   for (const auto& c : cases) {
@@ -301,11 +304,12 @@ TEST(Startup, SourceRecordFromThePath) {
     const StartupResult r = RunStartup(c.line, host);
     SCOPED_TRACE(Narrow(c.line));
     ASSERT_EQ(r.outcome, StartupOutcome::OpenCopyDialog);
-    EXPECT_EQ(r.source.SourcePath, c.path);
-    EXPECT_EQ(r.source.SourceFolder, c.folder);
-    EXPECT_EQ(r.source.SourceName, c.name);
-    EXPECT_EQ(r.source.SourceExt, c.ext);
-    EXPECT_EQ(r.source.SourceIsFolder, c.isFolder);
+    ASSERT_EQ(r.sources.size(), 1u);
+    EXPECT_EQ(r.sources[0].SourcePath, c.path);
+    EXPECT_EQ(r.sources[0].SourceFolder, c.folder);
+    EXPECT_EQ(r.sources[0].SourceName, c.name);
+    EXPECT_EQ(r.sources[0].SourceExt, c.ext);
+    EXPECT_EQ(r.sources[0].SourceIsFolder, c.isFolder);
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_EQ(host.Count(L"release"), 0u);
   }
@@ -320,10 +324,7 @@ TEST(Startup, PathError) {
       L"C:\\Data\\missing.txt",
       L"\"C:\\Data\\missing file.txt\"",
       L"C:\\Data\\locked.txt",      // exists, but cannot be opened for reading
-      L"C:\\Data\\a.txt C:\\Data\\b",  // an item name with a blank, unquoted
       L"\"C:\\Data\\a.txt",         // unclosed quote
-      L"C:\\Data\\a.txt \"\"",      // last argument: quotes around nothing
-      L"\"\\\\?\\C:\\Data\\a.txt\"",   // "?" splits the argument too
   };
   for (const auto& line : cases) {
     FakeHost host;
@@ -335,10 +336,9 @@ TEST(Startup, PathError) {
     const StartupResult r = RunStartup(line, host);
     SCOPED_TRACE(Narrow(line));
     EXPECT_EQ(r.outcome, StartupOutcome::EndedBadPath);
-    EXPECT_EQ(host.log, (std::vector<std::wstring>{L"activate", Stop(kPathError), L"release"}));
-    EXPECT_EQ(r.source.SourcePath, L"");
-    EXPECT_EQ(r.source.SourceName, L"");
-    EXPECT_EQ(r.source.SourceFolder, L"");
+    // Nothing usable: no running copy is asked.
+    EXPECT_EQ(host.log, (std::vector<std::wstring>{Stop(kPathError), L"release"}));
+    EXPECT_TRUE(r.sources.empty());
   }
 }
 
@@ -350,18 +350,93 @@ TEST(Startup, PreviousInstanceRule) {
   const Case cases[] = {{nullptr, true}, {L"0", true}, {L"1", false}, {L"5", true}, {L"7", true}};
   for (const auto& c : cases) {
     for (const bool running : {false, true}) {
-      FakeHost host;
-      host.previousInstanceRunning = running;
-      host.AddFile(L"C:\\Data\\a.txt");
-      if (c.prevInstance) host.Ini(L"C:\\Prog\\Zarvane.ini").Set(L"Option", L"PrevInstance", c.prevInstance);
-      const StartupResult r = RunStartup(L"C:\\Data\\a.txt", host);
-      SCOPED_TRACE(std::string(c.prevInstance ? Narrow(c.prevInstance) : "missing") + (running ? " running" : ""));
-      EXPECT_EQ(host.Count(L"activate"), c.asked ? 1u : 0u);
-      const bool ends = c.asked && running;
-      EXPECT_EQ(r.outcome, ends ? StartupOutcome::EndedPreviousInstance : StartupOutcome::OpenCopyDialog);
-      if (ends) EXPECT_EQ(host.log, std::vector<std::wstring>{L"activate"});
+      for (const std::wstring line : {L"", L"C:\\Data\\a.txt"}) {
+        FakeHost host;
+        host.previousInstanceRunning = running;
+        host.AddFile(L"C:\\Data\\a.txt");
+        if (c.prevInstance) host.Ini(L"C:\\Prog\\Zarvane.ini").Set(L"Option", L"PrevInstance", c.prevInstance);
+        const StartupResult r = RunStartup(line, host);
+        SCOPED_TRACE(std::string(c.prevInstance ? Narrow(c.prevInstance) : "missing") + (running ? " running " : " ") +
+                     Narrow(line));
+        const bool ends = c.asked && running;
+        // A start without a path asks whether a copy runs; one with a path always keeps or hands
+        // over its sources, so that a later start finds it.
+        if (line.empty()) {
+          EXPECT_EQ(host.Count(L"activate"), c.asked ? 1u : 0u);
+          EXPECT_EQ(r.outcome, ends ? StartupOutcome::EndedPreviousInstance : StartupOutcome::OpenOptions);
+        } else {
+          EXPECT_EQ(host.log, std::vector<std::wstring>{ends ? L"handed over 1" : L"kept 1"});
+          EXPECT_EQ(r.outcome, ends ? StartupOutcome::EndedHandedOver : StartupOutcome::OpenCopyDialog);
+        }
+        if (ends) EXPECT_EQ(host.log.size(), 1u);
+      }
     }
   }
+}
+
+TEST(Startup, SeveralPathsAreKeptInOrderAndTheUnusableNamedOnce) {
+  struct Case {
+    std::wstring line;
+    bool running;  // a running copy takes hand-overs
+    std::vector<std::wstring> sources;
+    std::vector<std::wstring> log;
+    StartupOutcome outcome;
+  };
+  const std::wstring a = L"C:\\Data\\a.txt", b = L"C:\\Data\\b.txt", photos = L"C:\\Data\\Photos";
+  const std::wstring named = L"次のパスはただしくありません。\r\n\r\nC:\\Data\\b\r\n\r\nReadme.txt で使用方法を確認してください。";
+  const Case cases[] = {
+      {a + L" " + photos + L"\\ " + b, false, {a, photos, b}, {L"kept 3"}, StartupOutcome::OpenCopyDialog},
+      {a + L"  \"" + b + L"\"", false, {a, b}, {L"kept 2"}, StartupOutcome::OpenCopyDialog},  // blanks in a row
+      {a + L" /INIC:\\s\\a.ini " + b, false, {a, b}, {L"kept 2"}, StartupOutcome::OpenCopyDialog},
+      // An unquoted name with a blank: the usable part is kept, the other named.
+      {a + L" C:\\Data\\b", false, {a}, {L"kept 1", Stop(named)}, StartupOutcome::OpenCopyDialog},
+      {a + L" C:\\Data\\b", true, {a}, {L"handed over 1", Stop(named)}, StartupOutcome::EndedHandedOver},
+      {L"C:\\Data\\b " + a + L" \"\" C:\\", false, {a}, {L"kept 1", Stop(L"次のパスはただしくありません。\r\n\r\nC:\\Data\\b\r\n\"\"\r\nC:\\\r\n\r\nReadme.txt で使用方法を確認してください。")},
+       StartupOutcome::OpenCopyDialog},
+      // "?" splits a quoted path too, into pieces that name nothing.
+      {L"\"\\\\?\\C:\\Data\\a.txt\"", false, {}, {Stop(L"次のパスはただしくありません。\r\n\r\n\"\\\\\r\n\\C:\\Data\\a.txt\"\r\n\r\nReadme.txt で使用方法を確認してください。"), L"release"},
+       StartupOutcome::EndedBadPath},
+      {L"C:\\Data\\b C:\\Data\\c", true, {}, {Stop(L"次のパスはただしくありません。\r\n\r\nC:\\Data\\b\r\nC:\\Data\\c\r\n\r\nReadme.txt で使用方法を確認してください。"), L"release"},
+       StartupOutcome::EndedBadPath},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    host.previousInstanceRunning = c.running;
+    host.AddFile(L"C:\\s\\a.ini");
+    host.AddFile(a);
+    host.AddFile(b);
+    host.AddFolder(photos, L"Photos");
+    const StartupResult r = RunStartup(c.line, host);
+    SCOPED_TRACE(Narrow(c.line));
+    EXPECT_EQ(r.outcome, c.outcome);
+    EXPECT_EQ(host.log, c.log);
+    std::vector<std::wstring> paths;
+    for (const auto& src : r.sources) paths.push_back(src.SourcePath);
+    EXPECT_EQ(paths, c.sources);
+  }
+}
+
+TEST(Startup, HandOverMessage) {
+  // Written out: the receiving copy may be another build of the program.
+  const std::string ab("C\0:\0\0\0a\0\0\0", 10);
+  EXPECT_EQ(EncodeHandOver({L"C:", {L"a"}}), ab);
+  const HandOver two{L"C:\\s\\Zarvane.ini", {L"C:\\a b.txt", L"D:\\x\\\u5199\u771F"}};
+  const auto back = DecodeHandOver(EncodeHandOver(two));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->iniPath, two.iniPath);
+  EXPECT_EQ(back->paths, two.paths);
+
+  const std::string refused[] = {
+      "",
+      std::string("C\0\0\0a\0\0", 7),               // odd size
+      std::string("C\0\0\0a\0", 6),                  // no final NUL
+      std::string("C\0\0\0", 4),                      // no path
+      std::string("\0\0a\0\0\0", 6),                  // no settings file
+      std::string("C\0\0\0\0\0a\0\0\0", 10),          // an empty path
+      std::string("C\0\0\0a\0\n\0b\0\0\0", 12),       // a control character
+      EncodeHandOver({L"C:", {std::wstring(kHandOverMaxBytes / 2, L'a')}}),  // beyond the bound
+  };
+  for (const auto& bytes : refused) EXPECT_FALSE(DecodeHandOver(bytes)) << bytes.size() << " bytes";
 }
 
 TEST(Startup, PreviousInstanceReadFromTheChosenFile) {

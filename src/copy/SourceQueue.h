@@ -1,0 +1,35 @@
+// The sources the copy dialog works through, one dialog after the other. Portable.
+#pragma once
+#include <deque>
+#include <optional>
+#include <string>
+
+#include "core/Common.h"
+
+namespace zv {
+
+// First come, first served, each source once: one that is open or already waiting is not added
+// again. Sources are told apart by a key the caller makes from the full path.
+class SourceQueue {
+ public:
+  // False when the key is the open source's or a waiting one's.
+  bool Add(const SourceRecord& source, const std::wstring& key);
+  // The next source, which becomes the open one; nothing (and none open) when none waits.
+  std::optional<SourceRecord> Next();
+  // Drops every waiting source; the open one stays.
+  void Clear() { waiting_.clear(); }
+  size_t Waiting() const { return waiting_.size(); }
+
+ private:
+  struct Entry {
+    std::wstring key;
+    SourceRecord source;
+  };
+  std::deque<Entry> waiting_;
+  std::wstring openKey_;
+};
+
+// The copy dialog's caption: the plain one while nothing waits, else with the count waiting.
+std::wstring CopyCaption(bool folder, size_t waiting);
+
+}  // namespace zv
