@@ -835,7 +835,7 @@ TEST_F(CopyDialogHere, InputMethodAndStayingOnTopFollowTheSettings) {
     Process().Opt.IMEMode = c.imeMode;
     Process().Opt.TopMost = c.topMost;
     TopMostRequests().clear();
-    ASSERT_TRUE(OpenCopyDialog());
+    ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
     Pump();
     const HWND form = ThisThreadsCopyDialog();
     ASSERT_TRUE(form);
@@ -861,7 +861,7 @@ TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
     SetShellOperation(shell);
     MsgBoxResponder boxes;
     boxes.Expect(kCopyFailed, IDOK, MB_ICONSTOP);
-    ASSERT_TRUE(OpenCopyDialog());
+    ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
     Pump();
     const HWND form = ThisThreadsCopyDialog();
     ASSERT_TRUE(form);
