@@ -38,19 +38,3 @@ TEST(SourceQueue, EachSourceOnceInTheOrderItCame) {
     EXPECT_EQ(result, c.result) << c.steps.size() << " steps";
   }
 }
-
-TEST(SourceQueue, CaptionCountsTheWaiting) {
-  struct Case {
-    bool folder;
-    size_t waiting;
-    std::wstring caption;
-  };
-  const Case cases[] = {
-      {false, 0, L"新しいファイル名"},
-      {true, 0, L"新しいフォルダ名"},
-      {false, 2, L"新しいファイル名 (あと 2 件)"},
-      {true, 1, L"新しいフォルダ名 (あと 1 件)"},
-      {false, 12, L"新しいファイル名 (あと 12 件)"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(CopyCaption(c.folder, c.waiting), c.caption) << c.waiting;
-}
