@@ -15,11 +15,18 @@ namespace {
 
 constexpr wchar_t kAppWindowClass[] = L"ZarvaneApplication";
 
-int ScreenDpi(int axis) {
+int ReadScreenDpi(int axis) {
   HDC dc = ::GetDC(nullptr);
   const int dpi = dc ? ::GetDeviceCaps(dc, axis) : 96;
   if (dc) ::ReleaseDC(nullptr, dc);
   return dpi > 0 ? dpi : 96;
+}
+
+// The program is system-DPI aware: the screen's DPI stays what it was at start, so it is read
+// once and not twice for every control placed.
+int ScreenDpi(int axis) {
+  static const int x = ReadScreenDpi(LOGPIXELSX), y = ReadScreenDpi(LOGPIXELSY);
+  return axis == LOGPIXELSX ? x : y;
 }
 
 std::wstring g_helpFile;

@@ -23,10 +23,16 @@ class ScreenDc {
   HDC dc_;
 };
 
-double TwipsPerPixel(int axis) {
+double ReadTwipsPerPixel(int axis) {
   ScreenDc dc;
   const int dpi = dc.get() ? ::GetDeviceCaps(dc.get(), axis) : 0;
   return 1440.0 / (dpi > 0 ? dpi : 96);  // without a screen DC, the usual 96 dpi
+}
+
+// Fixed for the run of a system-DPI-aware program: read once.
+double TwipsPerPixel(int axis) {
+  static const double x = ReadTwipsPerPixel(LOGPIXELSX), y = ReadTwipsPerPixel(LOGPIXELSY);
+  return axis == LOGPIXELSX ? x : y;
 }
 
 WindowPlacementInfo ReadPlacement(HWND window) {
