@@ -195,16 +195,7 @@ void frmZarvane::Form_Load() {
   SetText(L"txtNewFile", Expand(FolderMode() ? opt.FolderNameFormat : opt.FileNameFormat, ext));
   SetText(L"txtNewExt", ext);
 
-  tipNewFile_ = std::make_unique<ui::clsToolTip>();
-  tipNewFile_->mCreate(Item(L"txtNewFile"));
-  tipNewFile_->pMaxWidth(300);
-  tipExec2_ = std::make_unique<ui::clsToolTip>();
-  tipExec2_->mCreate(Item(L"chkExec2"));
-  tipExec2_->pMaxWidth(300);
-
-  const std::wstring longSource = win::GetLongPath(src.SourcePath);
   if (FolderMode()) {
-    tipNewFile_->mToolAdd(1, std::wstring(kText.tipSourceFolder) + L"\r\n" + longSource);
     Enable(L"lblP", false);
     Enable(L"txtNewExt", false);
     SetText(L"chkExec1", kText.exec1Folder);
@@ -212,13 +203,10 @@ void frmZarvane::Form_Load() {
     SetValue(L"chkExec1", opt.OpenFolderCheck);
     Enable(L"chkExec2", false);
   } else {
-    tipNewFile_->mToolAdd(1, std::wstring(kText.tipSourceFile) + L"\r\n" + longSource);
     TickForExtension(src.SourceExt);
   }
   SetValue(L"chkExec4", opt.OpenOriginalCheck);
   SetValue(L"chkExec3", 0);
-  tipExec2_->mToolAdd(1, std::wstring(kText.tipApplication) + L"\r\n" +
-                             (opt.OpenAplPath.empty() ? std::wstring(kText.notepad) : opt.OpenAplPath));
 
   const int presets[4] = {opt.AttrArchive, opt.AttrReadOnly, opt.AttrHidden, opt.AttrSystem};
   for (int i = 0; i < 4; ++i) {
@@ -228,6 +216,21 @@ void frmZarvane::Form_Load() {
 
   // The name box starts with the focus and its whole text selected.
   ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(L"txtNewFile")), TRUE);
+}
+
+void frmZarvane::Form_AfterPaint() {
+  const Settings& opt = Process().Opt;
+  const SourceRecord& src = Process().Source;
+  tipNewFile_ = std::make_unique<ui::clsToolTip>();
+  tipNewFile_->mCreate(Item(L"txtNewFile"));
+  tipNewFile_->pMaxWidth(300);
+  const wchar_t* what = FolderMode() ? kText.tipSourceFolder : kText.tipSourceFile;
+  tipNewFile_->mToolAdd(1, std::wstring(what) + L"\r\n" + win::GetLongPath(src.SourcePath));
+  tipExec2_ = std::make_unique<ui::clsToolTip>();
+  tipExec2_->mCreate(Item(L"chkExec2"));
+  tipExec2_->pMaxWidth(300);
+  tipExec2_->mToolAdd(1, std::wstring(kText.tipApplication) + L"\r\n" +
+                             (opt.OpenAplPath.empty() ? std::wstring(kText.notepad) : opt.OpenAplPath));
 }
 
 void frmZarvane::txtNewFile_GotFocus(int) {

@@ -36,6 +36,7 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
  protected:
   void Form_Initialize() override;
   void Form_Load() override;
+  void Form_AfterPaint() override;
   void Form_Unload() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 

@@ -225,7 +225,9 @@ void frmOption::Form_Load() {
     ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   // A stored position without an entry selects nothing; OK then keeps the stored value.
   ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(opt.StartUpPos), 0);
+}
 
+void frmOption::Form_AfterPaint() {
   tipAplPath_ = std::make_unique<ui::clsToolTip>();
   tipAplPath_->mCreate(Item(L"txtAplPath"));
   tipAplPath_->mToolAdd(1, kText.tipAplPath, 0, 0, 0, 0);

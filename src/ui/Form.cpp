@@ -15,6 +15,9 @@ namespace {
 
 constexpr wchar_t kAppWindowClass[] = L"ZarvaneApplication";
 
+// Posted to a form once it has been painted: its tooltips are made then.
+constexpr UINT kMakeHelpers = WM_APP + 16;
+
 int ReadScreenDpi(int axis) {
   HDC dc = ::GetDC(nullptr);
   const int dpi = dc ? ::GetDeviceCaps(dc, axis) : 96;
@@ -185,7 +188,6 @@ void Form::CreateControls() {
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ::SetWindowSubclass(h, ControlProc, IdOf(i), reinterpret_cast<DWORD_PTR>(this));
   }
-  CreateTooltips();
   if (const ControlDef* def = FindFlag(kDefault)) ::SendMessageW(hwnd_, DM_SETDEFID, IdOf(def - controls_.data()), 0);
 }
 
@@ -212,7 +214,17 @@ bool Form::Show(bool endsProgram) {
   endsProgram_ = endsProgram || endsProgram_;
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
+  PaintThenMakeHelpers();
   return true;
+}
+
+void Form::PaintThenMakeHelpers() {
+  if (helpersAsked_) return;
+  helpersAsked_ = true;
+  // The form and its controls are painted now; the helpers come at the loop's next turn,
+  // after whatever the user or another program has sent meanwhile.
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::PostMessageW(hwnd_, kMakeHelpers, 0, 0);
 }
 
 void Form::ShowModal(HWND owner) {
@@ -222,6 +234,7 @@ void Form::ShowModal(HWND owner) {
   if (disabled) ::EnableWindow(disabled, FALSE);
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
+  PaintThenMakeHelpers();
   MSG msg;
   bool quit = false;
   while (hwnd_) {
@@ -263,6 +276,7 @@ void Form::Destroy() {
     windows_[i] = nullptr;
   }
   tips_.reset();
+  helpersAsked_ = false;
   ::SetWindowLongPtrW(h, DWLP_USER, 0);
   ::DestroyWindow(h);
 }
@@ -396,6 +410,11 @@ INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kMakeHelpers) {
+    CreateTooltips();
+    Form_AfterPaint();
+    return TRUE;
+  }
   bool handled = false;
   const INT_PTR custom = OnMessage(msg, wp, lp, handled);
   if (handled) {

@@ -93,6 +93,9 @@ class Form {
  protected:
   virtual void Form_Initialize() {}
   virtual void Form_Load() {}
+  // Invisible helpers (tooltips): made once the form has been shown and painted, so that they
+  // do not hold up its first appearance.
+  virtual void Form_AfterPaint() {}
   virtual void Form_Activate();
   virtual void Form_Unload() {}
   // Close box and Alt+F4: the cancel button's click where there is one, else unload.
@@ -120,6 +123,7 @@ class Form {
   const ControlDef* DefOfWindow(HWND h) const;
   const ControlDef* FindFlag(unsigned flag) const;
   void Destroy();
+  void PaintThenMakeHelpers();
 
   FormDef def_;
   std::span<const ControlDef> controls_;
@@ -131,6 +135,7 @@ class Form {
   win::UniqueWindow tips_;
   bool endsProgram_ = false;
   bool modal_ = false;
+  bool helpersAsked_ = false;
 };
 
 // Handlers named after their control and event: `{L"btnOK", Event::Click, &frmX::btnOK_Click}`.

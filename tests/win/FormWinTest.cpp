@@ -1,6 +1,8 @@
 // The dialog base on real controls: select-all rule, default and cancel buttons, help topics.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
 
 #include "ui/FocusState.h"
@@ -35,6 +37,11 @@ class SampleForm : public FormOf<SampleForm> {
   void Form_Load() override { events.push_back(L"Load"); }
   void Form_Initialize() override { events.push_back(L"Initialize"); }
   void Form_Activate() override { FormOf::Form_Activate(); events.push_back(L"Activate"); }
+  // Helpers come once the form and its controls are on the screen, never before.
+  void Form_AfterPaint() override {
+    const bool painted = !::GetUpdateRect(hwnd(), nullptr, FALSE) && !::GetUpdateRect(Item(L"btnOK"), nullptr, FALSE);
+    events.push_back(painted ? L"AfterPaint" : L"AfterPaint before painting");
+  }
   void Form_Unload() override { events.push_back(L"Unload"); }
   static constexpr Handler<SampleForm> kHandlers[] = {
       {L"btnOK", Event::Click, &SampleForm::btnOK_Click},
@@ -64,10 +71,12 @@ class FormTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
-  ASSERT_GE(form.events.size(), 3u);
-  EXPECT_EQ(form.events[0], L"Initialize");
-  EXPECT_EQ(form.events[1], L"Load");
-  EXPECT_EQ(form.events[2], L"Activate");
+  EXPECT_EQ(form.events, (std::vector<std::wstring>{L"Initialize", L"Load", L"Activate", L"AfterPaint"}));
+  // Showing the form again makes no second set of helpers.
+  form.Hide();
+  form.Show();
+  Pump();
+  EXPECT_EQ(std::count(form.events.begin(), form.events.end(), L"AfterPaint"), 1);
   EXPECT_EQ(Focus().ActiveFormHwnd, form.hwnd());
   EXPECT_EQ(form.Text(L"chkOption"), L"オプション(&O)");
 
