@@ -1,6 +1,10 @@
 #include "core/Settings.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "core/PathText.h"
 
@@ -114,6 +118,79 @@ int Normalise(KeyKind kind, int value) {
   }
 }
 
+// What a profile read copies into a buffer of `size` characters: an enclosing pair of quotes
+// goes (the closing one only when it fits), then at most size - 1 characters.
+std::wstring AsCopied(std::wstring_view value, size_t size) {
+  const bool quoted = value.size() > 1 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0];
+  if (quoted) value.remove_prefix(1);
+  std::wstring out(value.substr(0, size - 1));
+  if (quoted && size >= value.size()) out.pop_back();
+  return out;
+}
+
+// A profile number: blanks, a sign, a 0b/0o/0x base prefix, then digits up to the first that
+// is not one; wrapping like the 32-bit count it is.
+int ProfileNumber(std::wstring_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] <= L' ') ++i;
+  bool minus = false;
+  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) minus = text[i++] == L'-';
+  unsigned base = 10;
+  if (i + 1 < text.size() && text[i] == L'0') {
+    const wchar_t prefix = text[i + 1];
+    base = prefix == L'b' ? 2 : prefix == L'o' ? 8 : prefix == L'x' ? 16 : 10;
+    if (base != 10) i += 2;
+  }
+  uint32_t total = 0;
+  for (; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    const unsigned digit = c >= L'0' && c <= L'9'   ? c - L'0'
+                           : c >= L'A' && c <= L'Z' ? c - L'A' + 10
+                           : c >= L'a' && c <= L'z' ? c - L'a' + 10
+                                                    : 99;
+    if (digit >= base) break;
+    total = total * base + digit;
+  }
+  return static_cast<int>(minus ? 0u - total : total);
+}
+
+// One section read in one call, answering key by key as the profile calls do: names without
+// regard to case, the first line of a name wins, a line without "=" reads as missing.
+class SectionValues {
+ public:
+  explicit SectionValues(std::wstring_view lines) {
+    while (!lines.empty()) {
+      const size_t end = std::min(lines.find(L'\0'), lines.size());
+      const std::wstring_view line = lines.substr(0, end);
+      lines.remove_prefix(std::min(end + 1, lines.size()));
+      if (line.empty()) continue;
+      const size_t equals = line.find(L'=');
+      if (equals == std::wstring_view::npos) lines_.push_back({ToUpperText(line), std::nullopt});
+      else lines_.push_back({ToUpperText(line.substr(0, equals)), std::wstring(line.substr(equals + 1))});
+    }
+  }
+  // As read into the program's 512-character buffer.
+  std::wstring Text(const wchar_t* key) const {
+    const auto* value = Find(key);
+    return value ? AsCopied(*value, 512) : std::wstring();
+  }
+  // As the profile's number read: its own 30-character buffer, the default when that is empty.
+  int Number(const wchar_t* key, int fallback) const {
+    const auto* value = Find(key);
+    const std::wstring copied = value ? AsCopied(*value, 30) : std::wstring();
+    return copied.empty() ? fallback : ProfileNumber(copied);
+  }
+
+ private:
+  const std::wstring* Find(const wchar_t* key) const {
+    const std::wstring upper = ToUpperText(key);
+    for (const auto& [name, value] : lines_)
+      if (name == upper) return value ? &*value : nullptr;
+    return nullptr;
+  }
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> lines_;
+};
+
 std::vector<std::wstring> SplitAtCommas(const std::wstring& text) {
   std::vector<std::wstring> parts;
   size_t start = 0;
@@ -182,16 +259,19 @@ bool LooksLikeSettingsFile(std::string_view start) {
 }
 
 void LoadSettings(IProfile& profile, Settings& s) {
+  // One call per section instead of one per key: each call opens the file anew.
+  const SectionValues option(profile.GetSection(kOptionSection));
   for (const auto& key : kKeys) {
     if (key.kind == KeyKind::Text) {
-      s.*key.text = TrimAtNul(profile.GetString(kOptionSection, key.name));
+      s.*key.text = TrimAtNul(option.Text(key.name));
     } else {
       const int fallback = key.kind == KeyKind::Flag1 ? 1 : 0;
-      s.*key.number = Normalise(key.kind, profile.GetInt(kOptionSection, key.name, fallback));
+      s.*key.number = Normalise(key.kind, option.Number(key.name, fallback));
     }
   }
   s.HkcrExtEmpty = true;
-  const std::wstring ext = TrimAtNul(profile.GetString(kSystemSection, L"HkcrExt"));
+  const SectionValues system(profile.GetSection(kSystemSection));
+  const std::wstring ext = TrimAtNul(system.Text(L"HkcrExt"));
   if (!ext.empty()) {
     s.HkcrExtList = SplitAtCommas(ext);
     s.HkcrExtEmpty = false;

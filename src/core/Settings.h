@@ -13,6 +13,9 @@ class IProfile {
   virtual ~IProfile() = default;
   virtual int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) = 0;
   virtual std::wstring GetString(const wchar_t* section, const wchar_t* key) = 0;
+  // The section's lines as the service lists them in one call: "key=value" (or a line without
+  // "="), each ended by a NUL; empty when the section or the file is missing.
+  virtual std::wstring GetSection(const wchar_t* section) = 0;
   // False when the file could not be written.
   virtual bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) = 0;
 };
@@ -58,7 +61,8 @@ struct Settings {
 // its byte-order mark) without NUL characters that has an [Option] or [SYSTEM] section line.
 bool LooksLikeSettingsFile(std::string_view start);
 
-// Reads every key but PrevInstance.
+// Reads every key but PrevInstance, one call per section, with the values, defaults and
+// normalisation of a profile call per key.
 void LoadSettings(IProfile& profile, Settings& settings);
 // Writes the keys the options dialog saves, in their fixed order; false if any write failed.
 bool SaveSettings(IProfile& profile, const Settings& settings);

@@ -68,6 +68,19 @@ std::wstring WinProfile::GetString(const wchar_t* section, const wchar_t* key) {
   return std::wstring(buffer, n);
 }
 
+std::wstring WinProfile::GetSection(const wchar_t* section) {
+  // A full buffer is reported as its size less two: it grows until everything fits.
+  for (DWORD size = 8192; size <= (1u << 24); size *= 2) {
+    std::wstring lines(size, L'\0');
+    const DWORD n = ::GetPrivateProfileSectionW(section, lines.data(), size, path_.c_str());
+    if (n < size - 2) {
+      lines.resize(n);
+      return lines;
+    }
+  }
+  return {};
+}
+
 bool WinProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
   // An ANSI file would store such a value as question marks.
   if (!FitsAnsiCodePage(value) && !MakeUnicodeFile(path_)) return false;

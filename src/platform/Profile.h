@@ -13,6 +13,7 @@ class WinProfile : public IProfile {
   explicit WinProfile(std::wstring path) : path_(std::move(path)) {}
   int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) override;
   std::wstring GetString(const wchar_t* section, const wchar_t* key) override;
+  std::wstring GetSection(const wchar_t* section) override;
   // False, with nothing written, when the value needs a Unicode file and the file could not
   // be made one.
   bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;

@@ -46,6 +46,12 @@ class MemoryProfile : public IProfile {
   std::wstring GetString(const wchar_t* section, const wchar_t* key) override {
     return Get(section, key).value_or(L"");
   }
+  std::wstring GetSection(const wchar_t* section) override {
+    std::wstring lines;
+    for (const auto& [name, value] : values_)
+      if (name.first == ToUpperText(section)) lines += name.second + L"=" + value + L'\0';
+    return lines;
+  }
   bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override {
     if (refuseAll_ || refused_.count(key)) return false;
     writes_.push_back({section, key, value});

@@ -232,6 +232,7 @@ TEST_P(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
     std::map<std::wstring, std::wstring> written;
     int GetInt(const wchar_t*, const wchar_t*, int d) override { return d; }
     std::wstring GetString(const wchar_t*, const wchar_t*) override { return L""; }
+    std::wstring GetSection(const wchar_t*) override { return L""; }
     bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& v) override {
       written[std::wstring(section) + L"/" + key] = v;
       return true;

@@ -44,6 +44,13 @@ class FakeProfile : public IProfile {
     const auto it = values_.find(ToUpperText(section) + L"/" + ToUpperText(key));
     return it == values_.end() ? std::wstring() : it->second;
   }
+  std::wstring GetSection(const wchar_t* section) override {
+    const std::wstring prefix = ToUpperText(section) + L"/";
+    std::wstring lines;
+    for (const auto& [name, value] : values_)
+      if (name.starts_with(prefix)) lines += name.substr(prefix.size()) + L"=" + value + L'\0';
+    return lines;
+  }
   bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;
 
  private:

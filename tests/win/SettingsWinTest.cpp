@@ -1,9 +1,14 @@
 // The settings file on disk through the real profile service: bytes, code page, order.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
 #include "platform/Profile.h"
 #include "core/Settings.h"
+#include "core/PathText.h"
 
 using namespace zv;
 using zv::test::kFirstRunFile;
@@ -272,4 +277,56 @@ TEST(SettingsWin, EveryValueReadsBackAsWrittenAndTheFileStaysAnsiWhileItCan) {
   ASSERT_TRUE(profile.WriteString(kOptionSection, L"CopyToFolderPath", L"D:\\한"));
   EXPECT_EQ(Bytes(fresh), std::string("\xFF\xFE[\0O\0p\0t\0i\0o\0n\0]\0\r\0\n\0", 22) +
                               std::string("C\0o\0p\0y\0T\0o\0F\0o\0l\0d\0e\0r\0P\0a\0t\0h\0=\0D\0:\0\\\0\x5C\xD5\r\0\n\0", 46));
+}
+
+// Read a section at a time, the settings are what one profile call per key gives on the same
+// file: quotes, number forms, repeated names and sections, lines without "=", long values.
+TEST(SettingsWin, SectionReadsMatchTheProfileCallPerKey) {
+  TempFolder dir;
+  const std::string a600(600, 'a');
+  const char* const files[] = {
+      "[Option]\r\nAutoNo=\"12\"\r\nFileNameFormat=\"%F copy\"\r\n",
+      "[Option]\r\nAutoNo='7'\r\nFileNameFormat='x'\r\nOpenAplPath=\"C:\\a b\\e.exe\r\n",
+      "[Option]\r\nAutoNo=0x1F\r\nStartUpLeft=0b101\r\nStartUpTop=0o17\r\nFileNameFormat=\"\"\r\n",
+      "[Option]\r\nAutoNo= -7 \r\nStartUpLeft=+3\r\nStartUpTop=\r\nTopMost=\t0\r\nDispExt = 0\r\n",
+      "[Option]\r\nAutoNo=1\r\nAUTONO=2\r\nautono\r\nFileNameFormat\r\nFileNameFormat=later\r\n",
+      "[Option]\r\n;AutoNo=9\r\nStartUpLeft=4294967295\r\nStartUpTop=-2147483649\r\n",
+      "[Option]\r\nAutoNo=1\r\n[Other]\r\nTopMost=0\r\n[option]\r\nAutoNo=2\r\nFileNameFormat=second\r\n",
+      "[Option]\r\nAutoNo=000000000000000000000000000000042\r\nStartUpLeft=\"0000000000000000000000000009\"\r\n",
+      "[SYSTEM]\r\nHkcrExt=\"TXT,DOC\"\r\n[Option]\r\nIMEMode=\"1\"\r\n",
+  };
+  std::vector<std::string> cases(std::begin(files), std::end(files));
+  cases.push_back("[Option]\r\nFileNameFormat=\"" + a600 + "\"\r\nFolderNameFormat=\"" + std::string(510, 'b') + "\"\r\n"
+                  "ExtNameFormat=\"" + std::string(509, 'c') + "\"\r\n");
+  // The same lines in a Unicode file.
+  const std::string unicodeText = "[Option]\r\nAutoNo=\"5\"\r\nFileNameFormat=' q '\r\n";
+  std::string unicode = "\xFF\xFE";
+  for (char c : unicodeText) unicode += std::string{c, '\0'};
+  cases.push_back(unicode);
+
+  const wchar_t* const numbers[] = {L"AutoNo", L"StartUpLeft", L"StartUpTop", L"TopMost", L"DispExt", L"IMEMode"};
+  const wchar_t* const texts[] = {L"FileNameFormat", L"FolderNameFormat", L"ExtNameFormat", L"OpenAplPath"};
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const std::wstring path = dir / (L"case" + std::to_wstring(i) + L".ini");
+    ASSERT_TRUE(WriteBytes(path, cases[i]));
+    win::WinProfile profile(path);
+    Settings s;
+    LoadSettings(profile, s);
+    const int read[] = {s.AutoNo, s.StartUpLeft, s.StartUpTop, s.TopMost, s.DispExt, s.IMEMode};
+    const int fallback[] = {0, 0, 0, 1, 1, 0};
+    for (size_t k = 0; k < std::size(numbers); ++k) {
+      int expected = static_cast<int>(::GetPrivateProfileIntW(kOptionSection, numbers[k], fallback[k], path.c_str()));
+      if (k >= 3) expected = k == 5 ? expected == 1 : expected != 0;  // the yes/no keys
+      EXPECT_EQ(read[k], expected) << "case " << i << " key " << k;
+    }
+    const std::wstring* textRead[] = {&s.FileNameFormat, &s.FolderNameFormat, &s.ExtNameFormat, &s.OpenAplPath};
+    for (size_t k = 0; k < std::size(texts); ++k) {
+      wchar_t buffer[512] = {};
+      const DWORD n = ::GetPrivateProfileStringW(kOptionSection, texts[k], L"", buffer, 512, path.c_str());
+      EXPECT_EQ(*textRead[k], zv::TrimAtNul(std::wstring(buffer, n))) << "case " << i << " key " << k;
+    }
+    wchar_t ext[512] = {};
+    const DWORD n = ::GetPrivateProfileStringW(kSystemSection, L"HkcrExt", L"", ext, 512, path.c_str());
+    EXPECT_EQ(s.HkcrExtEmpty, n == 0) << "case " << i;
+  }
 }
