@@ -15,7 +15,7 @@ namespace {
 
 constexpr wchar_t kAppWindowClass[] = L"ZarvaneApplication";
 
-// Posted to a form once it has been painted: its tooltips are made then.
+// Posted to a form once it has been painted: its tooltips and mouse hooks are made then.
 constexpr UINT kMakeHelpers = WM_APP + 16;
 
 int ReadScreenDpi(int axis) {
@@ -186,7 +186,6 @@ void Form::CreateControls() {
     windows_[i] = h;
     if (!h) continue;
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    ::SetWindowSubclass(h, ControlProc, IdOf(i), reinterpret_cast<DWORD_PTR>(this));
   }
   if (const ControlDef* def = FindFlag(kDefault)) ::SendMessageW(hwnd_, DM_SETDEFID, IdOf(def - controls_.data()), 0);
 }
@@ -411,6 +410,10 @@ INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kMakeHelpers) {
+    // The controls' mouse hooks too: a click reaches the queue as input, which comes after
+    // this posted message, so none is missed.
+    for (size_t i = 0; i < windows_.size(); ++i)
+      if (windows_[i]) ::SetWindowSubclass(windows_[i], ControlProc, IdOf(i), reinterpret_cast<DWORD_PTR>(this));
     CreateTooltips();
     Form_AfterPaint();
     return TRUE;
