@@ -218,11 +218,14 @@ bool Form::Show(bool endsProgram) {
 }
 
 void Form::PaintThenMakeHelpers() {
-  if (helpersAsked_) return;
-  helpersAsked_ = true;
-  // The form and its controls are painted now; the helpers come at the loop's next turn,
-  // after whatever the user or another program has sent meanwhile.
-  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (helpers_ != Helpers::None) return;
+  // The helpers are asked for by the form's first paint, in the message loop, after whatever
+  // the user or another program has sent meanwhile; a form with nothing to paint asks now.
+  if (::GetUpdateRect(hwnd_, nullptr, FALSE)) {
+    helpers_ = Helpers::AwaitingPaint;
+    return;
+  }
+  helpers_ = Helpers::Asked;
   ::PostMessageW(hwnd_, kMakeHelpers, 0, 0);
 }
 
@@ -275,7 +278,7 @@ void Form::Destroy() {
     windows_[i] = nullptr;
   }
   tips_.reset();
-  helpersAsked_ = false;
+  helpers_ = Helpers::None;
   ::SetWindowLongPtrW(h, DWLP_USER, 0);
   ::DestroyWindow(h);
 }
@@ -409,7 +412,13 @@ INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT && helpers_ == Helpers::AwaitingPaint) {
+    helpers_ = Helpers::Asked;
+    ::PostMessageW(hwnd_, kMakeHelpers, 0, 0);
+  }
   if (msg == kMakeHelpers) {
+    // The controls' own first paint comes before the helpers too.
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     // The controls' mouse hooks too: a click reaches the queue as input, which comes after
     // this posted message, so none is missed.
     for (size_t i = 0; i < windows_.size(); ++i)

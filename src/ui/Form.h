@@ -135,7 +135,7 @@ class Form {
   win::UniqueWindow tips_;
   bool endsProgram_ = false;
   bool modal_ = false;
-  bool helpersAsked_ = false;
+  enum class Helpers { None, AwaitingPaint, Asked } helpers_ = Helpers::None;
 };
 
 // Handlers named after their control and event: `{L"btnOK", Event::Click, &frmX::btnOK_Click}`.
