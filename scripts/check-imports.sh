@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Zarvane.exe loads at start only the Windows libraries the copy dialog needs: no runtime DLL
 # of the compiler, and none of the libraries it loads on their first call (cmake/delayload.cmake).
+# The release program also stays within 512 KiB.
 # Usage: scripts/check-imports.sh [Zarvane.exe]
 set -u
 exe=${1:-$(dirname "${BASH_SOURCE[0]}")/../build/win64/Zarvane.exe}
@@ -14,5 +15,7 @@ for dll in $("$objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z'
     *) echo "$exe loads $dll at start"; status=1 ;;
   esac
 done
-[ "$status" -eq 0 ] && echo "imports: only Windows libraries the dialog needs"
+size=$(stat -c %s "$exe")
+if [ "$size" -gt $((512 * 1024)) ]; then echo "$exe is $size bytes, above 512 KiB"; status=1; fi
+[ "$status" -eq 0 ] && echo "imports: only Windows libraries the dialog needs; $size bytes"
 exit "$status"
