@@ -69,8 +69,8 @@ constexpr CaseRun kCaseRuns[] = {
 
 wchar_t FileSystemUpperChar(wchar_t c) {
   if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 32);
-  if (static_cast<uint32_t>(c) < 0x80 || static_cast<uint32_t>(c) > 0xFFFF) return c;
   const auto code = static_cast<uint32_t>(c);
+  if (code < 0x80 || code > 0xFFFF) return c;  // the upper bound matters where wchar_t is 32 bits
   const auto* run = std::upper_bound(std::begin(kCaseRuns), std::end(kCaseRuns), code,
                                      [](uint32_t v, const CaseRun& r) { return v < r.first; });
   if (run == std::begin(kCaseRuns)) return c;

@@ -178,7 +178,9 @@ std::vector<std::wstring> OkEach(Driver& copy, const std::vector<std::wstring>& 
     EXPECT_TRUE(form) << "no dialog " << testing::PrintToString(caption);
     if (!form) break;
     const RECT rc = WindowRect(form);
-    if (place) EXPECT_TRUE(rc.left == place->left && rc.top == place->top) << "the next dialog moved";
+    if (place) {
+      EXPECT_TRUE(rc.left == place->left && rc.top == place->top) << "the next dialog moved";
+    }
     place = rc;
     names.push_back(Driver::Text(Driver::Nth(form, L"Edit", 0)));
     Driver::Click(Driver::ByCaption(form, L"OK"));
@@ -229,7 +231,9 @@ TEST_F(SingleInstanceE2E, SeveralSourcesOpenOneDialogAfterTheOtherWithTheRunning
       sources.insert(names[i][0]);
     }
     EXPECT_EQ(sources, (std::set<wchar_t>{L'a', L'b', L'c'}));
-    if (oneStart) EXPECT_EQ(names, (std::vector<std::wstring>{L"a_1", L"b_2", L"c_3"}));
+    if (oneStart) {
+      EXPECT_EQ(names, (std::vector<std::wstring>{L"a_1", L"b_2", L"c_3"}));
+    }
   }
 }
 
