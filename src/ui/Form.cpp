@@ -417,8 +417,17 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     ::PostMessageW(hwnd_, kMakeHelpers, 0, 0);
   }
   if (msg == kMakeHelpers) {
-    // The controls' own first paint comes before the helpers too.
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // The controls' own first paint comes before the helpers too: one control at a time, with
+    // what other programs send answered in between as the message loop would, instead of all in
+    // one call that left them waiting until the last control was drawn.
+    ::UpdateWindow(hwnd_);
+    for (HWND control : windows_) {
+      if (!control) continue;
+      ::UpdateWindow(control);
+      MSG sent;
+      ::PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (!hwnd_) return TRUE;  // one of those closed the form
     // The controls' mouse hooks too: a click reaches the queue as input, which comes after
     // this posted message, so none is missed.
     for (size_t i = 0; i < windows_.size(); ++i)
