@@ -34,10 +34,17 @@ struct Instance {
   bool serving = false;  // keeps sources and takes hand-overs
   win::UniqueWindow receiver;
   std::wstring iniPath;  // the settings file of this copy's dialogs
+  std::wstring nameText;  // InstanceName of this executable, worked out once
 };
 Instance& This() {
   static Instance instance;
   return instance;
+}
+
+const std::wstring& OwnInstanceName() {
+  std::wstring& name = This().nameText;
+  if (name.empty()) name = InstanceName(win::ExePath());
+  return name;
 }
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
@@ -116,7 +123,7 @@ void StartTakingHandOvers(const std::wstring& iniPath) {
   wc.hInstance = ::GetModuleHandleW(nullptr);
   wc.lpszClassName = kHandOverClass;
   ::RegisterClassW(&wc);
-  self.receiver.reset(::CreateWindowExW(0, kHandOverClass, InstanceName(win::ExePath()).c_str(), 0, 0, 0, 0, 0,
+  self.receiver.reset(::CreateWindowExW(0, kHandOverClass, OwnInstanceName().c_str(), 0, 0, 0, 0, 0,
                                         HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
 }
 
@@ -128,7 +135,7 @@ bool OfferToRunningCopy(const std::wstring& iniPath, const std::vector<SourceRec
   if (bytes.size() > kHandOverMaxBytes) return false;
   COPYDATASTRUCT data{kHandOverTag, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
 
-  const std::wstring name = InstanceName(win::ExePath());
+  const std::wstring& name = OwnInstanceName();
   for (HWND w = nullptr; (w = ::FindWindowExW(HWND_MESSAGE, w, kHandOverClass, name.c_str())) != nullptr;) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(w, &pid);
@@ -184,7 +191,7 @@ std::wstring InstanceName(const std::wstring& exePath) {
 bool HoldInstanceName() {
   Instance& self = This();
   if (self.name) return self.anotherHeldIt;
-  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, (L"Local\\" + InstanceName(win::ExePath())).c_str());
+  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, (L"Local\\" + OwnInstanceName()).c_str());
   const DWORD error = ::GetLastError();
   self.name.reset(mutex);
   self.anotherHeldIt = mutex && error == ERROR_ALREADY_EXISTS;
