@@ -16,13 +16,13 @@ struct Control {
   const wchar_t* text;
   int left, top, width, height;  // twips, in the dialog's client area
   bool disabled = false;
+  std::span<const wchar_t* const> entries = {};  // a drop-down list's, the first one selected
 };
 
 struct Dialog {
   const wchar_t* caption;
   int clientWidth, clientHeight;  // twips
   std::span<const Control> controls;
-  std::span<const wchar_t* const> comboEntries;  // put into the first drop-down list
 };
 
 namespace detail {
@@ -74,7 +74,6 @@ inline void CreateControls(HWND dialog) {
   g_font = ::CreateFontIndirectW(&ncm.lfMessageFont);
 
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  HWND combo = nullptr;
   int id = 100;
   for (const Control& c : d.controls) {
     const Class k = ClassOf(c.kind);
@@ -83,10 +82,9 @@ inline void CreateControls(HWND dialog) {
                                x(c.left), y(c.top), x(c.width), height, dialog,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(g_font), FALSE);
-    if (c.kind == Kind::Combo && !combo) combo = h;
+    for (const wchar_t* entry : c.entries) ::SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    if (!c.entries.empty()) ::SendMessageW(h, CB_SETCURSEL, 0, 0);
   }
-  for (const wchar_t* entry : d.comboEntries) ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-  if (combo) ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
 inline INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

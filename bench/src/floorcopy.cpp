@@ -30,5 +30,5 @@ constexpr dialogfloor::Control kControls[] = {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return dialogfloor::RunFloor({L"新しいファイル名", 3900, 2355, kControls, {}});
+  return dialogfloor::RunFloor({L"新しいファイル名", 3900, 2355, kControls});
 }

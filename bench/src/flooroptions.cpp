@@ -1,11 +1,14 @@
-// Floor of the options dialog (Zarvane.exe started without a source): its thirty-seven
-// controls with their texts and the start-up position list.
+// Floor of the options dialog (Zarvane.exe started without a source): its thirty-eight
+// controls with their texts and its two drop-down lists' entries.
 #include "floor.h"
 
 namespace {
 
 using dialogfloor::Kind;
 
+constexpr const wchar_t* kScopes[] = {L"自動（このユーザー）", L"このユーザー", L"全ユーザー"};
+constexpr const wchar_t* kPositions[] = {L"ﾏｳｽﾎﾟｲﾝﾀｰの近く", L"前回と同じ位置", L"ｽｸﾘｰﾝの中央", L"ｽｸﾘｰﾝの左上",
+                                         L"背面ｳｨﾝﾄﾞｳの中央"};
 constexpr dialogfloor::Control kControls[] = {
     {Kind::LabelMulti, L"次の拡張子のファイルは『コピー後 関連付けで開く』を初期値とする(&K)", 240, 345, 5280, 450},
     {Kind::Text, L"txt html htm", 240, 810, 5280, 300},
@@ -30,9 +33,10 @@ constexpr dialogfloor::Control kControls[] = {
     {Kind::Button, L"全削除(&Z)", 7560, 1380, 1560, 330, true},
     {Kind::Button, L"全ファイルに追加(&Q)", 5880, 2250, 3240, 330},
     {Kind::Button, L"フォルダに追加(&G)", 5880, 2640, 3240, 330},
-    {Kind::LabelMulti, L"NT4/2000/XPの場合は\r\n管理者権限が必要です。", 5880, 3030, 3240, 420},
+    {Kind::Label, L"登録先(&I)", 5880, 3075, 840, 240},
+    {Kind::Combo, L"", 6720, 3030, 2400, 300, false, kScopes},
     {Kind::Label, L"初期表示位置(&L)", 5880, 3870, 1440, 240},
-    {Kind::Combo, L"", 7320, 3825, 1800, 300},
+    {Kind::Combo, L"", 7320, 3825, 1800, 300, false, kPositions},
     {Kind::Check, L"常に手前に表示(&T)", 5880, 4245, 3240, 270},
     {Kind::Check, L"IME自動起動(&J)", 5880, 4560, 3240, 270},
     {Kind::Check, L"上書き確認しない(&U)", 5880, 4875, 3240, 270},
@@ -46,11 +50,8 @@ constexpr dialogfloor::Control kControls[] = {
     {Kind::Frame, L"その他", 5760, 3585, 3480, 2070},
 };
 
-constexpr const wchar_t* kPositions[] = {L"ﾏｳｽﾎﾟｲﾝﾀｰの近く", L"前回と同じ位置", L"ｽｸﾘｰﾝの中央", L"ｽｸﾘｰﾝの左上",
-                                         L"背面ｳｨﾝﾄﾞｳの中央"};
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return dialogfloor::RunFloor({L"Zarvane", 9360, 6270, kControls, kPositions});
+  return dialogfloor::RunFloor({L"Zarvane", 9360, 6270, kControls});
 }
