@@ -47,18 +47,6 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-// Runs `then` from the thread's message loop once the messages already posted are handled.
-void WhenIdle(std::function<void()> then) {
-  static std::function<void()> pending;
-  pending = std::move(then);
-  ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    auto run = std::move(pending);
-    pending = nullptr;
-    if (run) run();
-  });
-}
-
 // The text of the browser's selected tree item.
 std::wstring SelectedFolderName(HWND browser) {
   HWND tree = ::GetDlgItem(browser, kBrowserTree);

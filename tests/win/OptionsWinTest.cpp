@@ -69,19 +69,6 @@ HWND FileNameEdit(HWND dialog) {
   return found;
 }
 
-// Runs `then` from the thread's message loop once the messages already posted are handled
-// (a thread timer's message comes only when nothing else is queued).
-void WhenIdle(std::function<void()> then) {
-  static std::function<void()> pending;
-  pending = std::move(then);
-  ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    auto run = std::move(pending);
-    pending = nullptr;
-    if (run) run();
-  });
-}
-
 // Each test starts from its own settings file path and in-memory settings, and gives both back.
 class OptionsDialogTest : public ::testing::Test {
  public:

@@ -50,6 +50,17 @@ bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done) {
   return true;
 }
 
+void WhenIdle(std::function<void()> then) {
+  static std::function<void()> pending;
+  pending = std::move(then);
+  ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    auto run = std::move(pending);
+    pending = nullptr;
+    if (run) run();
+  });
+}
+
 std::vector<int>& ShownTopics() {
   static std::vector<int> topics;
   return topics;

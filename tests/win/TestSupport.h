@@ -57,6 +57,9 @@ class TempRegistryKey {
 
 // Polls until done() holds, at most timeoutMs; false when the time ran out.
 bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done);
+// Runs `then` from the thread's message loop once the messages already posted are handled
+// (a thread timer's message comes only when nothing else is queued).
+void WhenIdle(std::function<void()> then);
 
 // For an in-process dialog test: its own settings file path and fresh in-memory settings,
 // the help engine replaced by a recorder (ShownTopics); the process state comes back when
