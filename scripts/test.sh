@@ -95,10 +95,10 @@ for xml in build/native/native-tests.xml build/win64/win-tests.xml; do
   fi
   bad=$(( $(count "$xml" failures) + $(count "$xml" errors) ))
   retry=build/win64/win-retry.xml
+  # A test that passes only on its second run still fails: it has a race to mend.
   if [ "$bad" -gt 0 ] && [ "$xml" = build/win64/win-tests.xml ] && [ "$(count "$retry" tests)" = "$bad" ]; then
     again=$(( $(count "$retry" failures) + $(count "$retry" errors) ))
-    [ "$again" -lt "$bad" ] && echo "passed when run again on their own: $((bad - again)) Windows test(s) (named above)"
-    bad=$again
+    [ "$again" -lt "$bad" ] && echo "passed only when run again on their own, counted as failed: $((bad - again)) Windows test(s) (named above)"
   fi
   skipped=$(grep -c '<skipped' "$xml" || true)
   passed=$((passed + total - bad - skipped)); failed=$((failed + bad))

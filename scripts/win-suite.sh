@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows suite in a freshly booted prefix, on the display already set. A test that fails is
-# run once more on its own: a GUI test under Wine can lose a race with a busy machine, and a
-# fault that is real fails twice. What passed only on the second run is named in the output.
+# run once more on its own to tell a race (passes alone) from a fault (fails again); either way
+# it fails the run.
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 . scripts/wine-env.sh
 report=build/win64/win-tests.xml retry=build/win64/win-retry.xml
