@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/HelpTopics.h"
+#include "platform/CallbackGuard.h"
 #include "ui/FocusState.h"
 #include "ui/HelpPopup.h"
 
@@ -394,17 +395,19 @@ void Form::Fire(Event event, const ControlDef& c, int button) {
 }
 
 INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    auto* form = reinterpret_cast<Form*>(lp);
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-    form->hwnd_ = hwnd;
-    form->CreateControls();
-    form->Form_Load();
-    return FALSE;  // the focus goes where Form_Load put it, or to the first tab stop below
-  }
-  auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-  if (!form) return FALSE;
-  return form->HandleMessage(msg, wp, lp);
+  return win::Guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+    if (msg == WM_INITDIALOG) {
+      auto* form = reinterpret_cast<Form*>(lp);
+      ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+      form->hwnd_ = hwnd;
+      form->CreateControls();
+      form->Form_Load();
+      return FALSE;  // the focus goes where Form_Load put it, or to the first tab stop below
+    }
+    auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!form) return FALSE;
+    return form->HandleMessage(msg, wp, lp);
+  });
 }
 
 INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -535,6 +538,10 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Form::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+  return win::Guarded<LRESULT>(0, [&] { return ControlMessage(hwnd, msg, wp, lp, id, ref); });
+}
+
+LRESULT Form::ControlMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
   auto* form = reinterpret_cast<Form*>(ref);
   const int button = MouseButtonOf(msg);
   if (button && form) {

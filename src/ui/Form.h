@@ -152,6 +152,7 @@ class Form {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+  static LRESULT ControlMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CreateTooltips();

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
+#include "MsgBoxResponder.h"
 #include "TestSupport.h"
 
 #include "ui/FocusState.h"
@@ -39,7 +41,11 @@ class SampleForm : public FormOf<SampleForm, SampleCtl> {
   std::vector<std::wstring> events;
   void btnOK_Click(int) { ++okClicks; }
   void btnCan_Click(int) { ++cancelClicks; }
-  void txtFirst_Change(int) { ++changes; }
+  bool failOnChange = false;
+  void txtFirst_Change(int) {
+    ++changes;
+    if (failOnChange) throw std::runtime_error("out of sample memory");
+  }
   void Form_Load() override { events.push_back(L"Load"); }
   void Form_Initialize() override { events.push_back(L"Initialize"); }
   void Form_Activate() override { FormOf::Form_Activate(); events.push_back(L"Activate"); }
@@ -159,6 +165,18 @@ TEST_F(FormTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
   EXPECT_EQ(form.cancelClicks, 2);
   form.SetText(SampleCtl::txtFirst, L"changed");
   EXPECT_EQ(form.changes, 1);
+}
+
+TEST_F(FormTest, AnExceptionInAHandlerIsReportedAndTheFormGoesOn) {
+  zv::test::MsgBoxResponder boxes;
+  boxes.Expect(L"予期しないエラーが発生しました。\r\n\r\nout of sample memory", IDOK, MB_ICONSTOP);
+  form.failOnChange = true;
+  form.SetText(SampleCtl::txtFirst, L"changed");
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(form.changes, 1);
+  ASSERT_TRUE(form.loaded());
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(form.cancelClicks, 1);
 }
 
 TEST_F(FormTest, RightButtonReleaseShowsTheTopicOfListedControlsOnly) {
