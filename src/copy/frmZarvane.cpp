@@ -25,6 +25,9 @@ using ui::Kind;
 
 namespace {
 
+using Ctl = frmZarvaneCtl;
+using Topic = HelpTopic;
+
 // Every text of the dialog.
 struct Texts {
   const wchar_t* fileCaption = L"新しいファイル名";
@@ -53,26 +56,27 @@ constexpr Texts kText;
 constexpr unsigned kHelp = ui::kHelpOnRight;
 
 // Tab order as listed; places in twips within the 3900 x 2355 client area.
-const ControlDef kControls[] = {
-    {L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1830, 300, 10, ui::kSelectAll},
-    {L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, 11, ui::kSelectAll},
-    {L"chkExec1", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, 12, kHelp},
-    {L"chkExec2", -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, 14, kHelp},
-    {L"chkExec4", -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, 22, kHelp},
-    {L"chkExec3", -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, 15, kHelp},
-    {L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, 18, kHelp, L"ｱｰｶｲﾌﾞ属性"},
-    {L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, 18, kHelp, L"読み取り専用ﾌｧｲﾙ"},
-    {L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, 18, kHelp, L"隠しﾌｧｲﾙ"},
-    {L"chkAttr", 3, Kind::Check, L"&S", 3300, 1560, 435, 315, 18, kHelp, L"ｼｽﾃﾑﾌｧｲﾙ"},
-    {L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, 16, ui::kDefault | kHelp},
-    {L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, 17, ui::kCancel | kHelp},
-    {L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, 0, 0},
-    {L"lblVer", -1, Kind::Label, L"", 825, 2115, 675, 210, 0, 0},
-    {L"Label2", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, 0, 0},
-    {L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, 0, 0},
-    {L"Frame2", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, 18, kHelp},
-    {L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2295, 210, 0, ui::kAlignRight},
+constexpr ControlDef kControls[] = {
+    {Ctl::txtNewFile, L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1830, 300, Topic::NewFile, ui::kSelectAll},
+    {Ctl::txtNewExt, L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, Topic::NewExt, ui::kSelectAll},
+    {Ctl::chkExec1, L"chkExec1", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, Topic::OpenByAssociation, kHelp},
+    {Ctl::chkExec2, L"chkExec2", -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, Topic::OpenWithApplication, kHelp},
+    {Ctl::chkExec4, L"chkExec4", -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, Topic::OpenOriginal, kHelp},
+    {Ctl::chkExec3, L"chkExec3", -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, Topic::CopyAgain, kHelp},
+    {Ctl::chkAttr, L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, Topic::Attributes, kHelp, L"ｱｰｶｲﾌﾞ属性"},
+    {Ctl::chkAttr, L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, Topic::Attributes, kHelp, L"読み取り専用ﾌｧｲﾙ"},
+    {Ctl::chkAttr, L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, Topic::Attributes, kHelp, L"隠しﾌｧｲﾙ"},
+    {Ctl::chkAttr, L"chkAttr", 3, Kind::Check, L"&S", 3300, 1560, 435, 315, Topic::Attributes, kHelp, L"ｼｽﾃﾑﾌｧｲﾙ"},
+    {Ctl::btnOK, L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, Topic::CopyOK, ui::kDefault | kHelp},
+    {Ctl::btnCan, L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, Topic::CopyCancel, ui::kCancel | kHelp},
+    {Ctl::lblP, L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, Topic::None, 0},
+    {Ctl::lblVer, L"lblVer", -1, Kind::Label, L"", 825, 2115, 675, 210, Topic::None, 0},
+    {Ctl::Label2, L"Label2", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, Topic::None, 0},
+    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::None, 0},
+    {Ctl::Frame2, L"Frame2", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, Topic::Attributes, kHelp},
+    {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2295, 210, Topic::None, ui::kAlignRight},
 };
+static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 constexpr uint32_t kAttrBits[4] = {kAttrArchive, kAttrReadOnly, kAttrHidden, kAttrSystem};
 
@@ -144,11 +148,11 @@ bool StartProgram(std::wstring commandLine) {
 
 }  // namespace
 
-const ui::Handler<frmZarvane> frmZarvane::kHandlers[] = {
-    {L"btnOK", ui::Event::Click, &frmZarvane::btnOK_Click},
-    {L"btnCan", ui::Event::Click, &frmZarvane::btnCan_Click},
-    {L"txtNewExt", ui::Event::Change, &frmZarvane::txtNewExt_Change},
-    {L"txtNewFile", ui::Event::GotFocus, &frmZarvane::txtNewFile_GotFocus},
+const frmZarvane::Handler frmZarvane::kHandlers[] = {
+    {Ctl::btnOK, ui::Event::Click, &frmZarvane::btnOK_Click},
+    {Ctl::btnCan, ui::Event::Click, &frmZarvane::btnCan_Click},
+    {Ctl::txtNewExt, ui::Event::Change, &frmZarvane::txtNewExt_Change},
+    {Ctl::txtNewFile, ui::Event::GotFocus, &frmZarvane::txtNewFile_GotFocus},
 };
 
 frmZarvane::frmZarvane() : FormOf(ui::FormDef{L"frmZarvane", kText.fileCaption, 3900, 2355, true}, kControls) {}
@@ -184,50 +188,50 @@ void frmZarvane::Form_Load() {
   ShowWaitingCount();
 
   const win::VersionInfo version = win::ProgramVersion();
-  SetText(L"lblVer", win::VersionText(version));
-  SetText(L"lblCopyRight", version.legalCopyright);
+  SetText(Ctl::lblVer, win::VersionText(version));
+  SetText(Ctl::lblCopyRight, version.legalCopyright);
 
   // The extension box: a file's shows the preset or its own extension, unless it starts empty.
   const std::wstring preset = TrimBlanks(opt.ExtNameFormat);
   std::wstring ext = src.SourceExt;
   if (!FolderMode() && opt.DispExt != 1) ext.clear();
   else if (!FolderMode() && !preset.empty()) ext = preset;
-  SetText(L"txtNewFile", Expand(FolderMode() ? opt.FolderNameFormat : opt.FileNameFormat, ext));
-  SetText(L"txtNewExt", ext);
+  SetText(Ctl::txtNewFile, Expand(FolderMode() ? opt.FolderNameFormat : opt.FileNameFormat, ext));
+  SetText(Ctl::txtNewExt, ext);
 
   if (FolderMode()) {
-    Enable(L"lblP", false);
-    Enable(L"txtNewExt", false);
-    SetText(L"chkExec1", kText.exec1Folder);
-    SetHelpId(L"chkExec1", 13);
-    SetValue(L"chkExec1", opt.OpenFolderCheck);
-    Enable(L"chkExec2", false);
+    Enable(Ctl::lblP, false);
+    Enable(Ctl::txtNewExt, false);
+    SetText(Ctl::chkExec1, kText.exec1Folder);
+    SetHelpId(Ctl::chkExec1, Topic::OpenCopiedFolder);
+    SetValue(Ctl::chkExec1, opt.OpenFolderCheck);
+    Enable(Ctl::chkExec2, false);
   } else {
     TickForExtension(src.SourceExt);
   }
-  SetValue(L"chkExec4", opt.OpenOriginalCheck);
-  SetValue(L"chkExec3", 0);
+  SetValue(Ctl::chkExec4, opt.OpenOriginalCheck);
+  SetValue(Ctl::chkExec3, 0);
 
   const int presets[4] = {opt.AttrArchive, opt.AttrReadOnly, opt.AttrHidden, opt.AttrSystem};
   for (int i = 0; i < 4; ++i) {
     const bool on = opt.Attribute == 1 ? presets[i] == 1 : win::HasAttribute(src.SourcePath, kAttrBits[i]);
-    SetValue(L"chkAttr", on ? 1 : 0, i);
+    SetValue(Ctl::chkAttr, on ? 1 : 0, i);
   }
 
   // The name box starts with the focus and its whole text selected.
-  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(L"txtNewFile")), TRUE);
+  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(Ctl::txtNewFile)), TRUE);
 }
 
 void frmZarvane::Form_AfterPaint() {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
   tipNewFile_ = std::make_unique<ui::clsToolTip>();
-  tipNewFile_->mCreate(Item(L"txtNewFile"));
+  tipNewFile_->mCreate(Item(Ctl::txtNewFile));
   tipNewFile_->pMaxWidth(300);
   const wchar_t* what = FolderMode() ? kText.tipSourceFolder : kText.tipSourceFile;
   tipNewFile_->mToolAdd(1, std::wstring(what) + L"\r\n" + win::GetLongPath(src.SourcePath));
   tipExec2_ = std::make_unique<ui::clsToolTip>();
-  tipExec2_->mCreate(Item(L"chkExec2"));
+  tipExec2_->mCreate(Item(Ctl::chkExec2));
   tipExec2_->pMaxWidth(300);
   tipExec2_->mToolAdd(1, std::wstring(kText.tipApplication) + L"\r\n" +
                              (opt.OpenAplPath.empty() ? std::wstring(kText.notepad) : opt.OpenAplPath));
@@ -235,7 +239,7 @@ void frmZarvane::Form_AfterPaint() {
 
 void frmZarvane::txtNewFile_GotFocus(int) {
   if (Process().Opt.IMEMode != 1) return;
-  HWND box = Item(L"txtNewFile");
+  HWND box = Item(Ctl::txtNewFile);
   if (HIMC imc = ::ImmGetContext(box)) {
     ::ImmSetOpenStatus(imc, TRUE);
     ::ImmReleaseContext(box, imc);
@@ -244,15 +248,15 @@ void frmZarvane::txtNewFile_GotFocus(int) {
 
 void frmZarvane::TickForExtension(const std::wstring& ext) {
   const Settings& opt = Process().Opt;
-  SetValue(L"chkExec1", ListedExtension(ext, opt.OpenFileExt1) ? 1 : 0);
-  SetValue(L"chkExec2", ListedExtension(ext, opt.OpenFileExt2) ? 1 : 0);
+  SetValue(Ctl::chkExec1, ListedExtension(ext, opt.OpenFileExt1) ? 1 : 0);
+  SetValue(Ctl::chkExec2, ListedExtension(ext, opt.OpenFileExt2) ? 1 : 0);
 }
 
 // A new extension is a new file type: what runs after the copy follows it, so that a copy
 // renamed to .bat is not executed because the source was a .txt.
 void frmZarvane::txtNewExt_Change(int) {
-  if (FolderMode() || !Item(L"chkExec1")) return;
-  TickForExtension(Text(L"txtNewExt"));
+  if (FolderMode() || !Item(Ctl::chkExec1)) return;
+  TickForExtension(Text(Ctl::txtNewExt));
 }
 
 void frmZarvane::Form_Unload() {
@@ -293,7 +297,7 @@ void frmZarvane::EndSource() {
   ::PostQuitMessage(0);
 }
 
-void frmZarvane::FocusName() { ui::FocusControl(*this, L"txtNewFile"); }
+void frmZarvane::FocusName() { ui::FocusControl(*this, Ctl::txtNewFile); }
 
 void frmZarvane::ShowAgain() {
   Show();
@@ -311,14 +315,14 @@ void frmZarvane::btnOK_Click(int) {
   Settings& opt = Process().Opt;
   const bool folderMode = FolderMode();
 
-  const NameCheckInput input{Text(L"txtNewFile"), Text(L"txtNewExt"), folderMode, &Process().Source,
+  const NameCheckInput input{Text(Ctl::txtNewFile), Text(Ctl::txtNewExt), folderMode, &Process().Source,
                              opt.CopyToFolder};
   const NameCheckResult check = CheckNewName(
       input, opt.CopyToFolderPath, [](const std::wstring& p) { return win::GetLongPath(p); },
       [](const std::wstring& t) { return win::AnsiByteCount(t); });
   if (!check.ok()) {
     ui::MsgBoxOverForm(check.message, kMbWarning);
-    ui::FocusControl(*this, check.focus == NameBox::NewExt ? L"txtNewExt" : L"txtNewFile");
+    ui::FocusControl(*this, check.focus == NameBox::NewExt ? Ctl::txtNewExt : Ctl::txtNewFile);
     return;
   }
   const std::wstring target = ComposeTargetPath(input, opt.CopyToFolderPath);
@@ -366,17 +370,17 @@ void frmZarvane::btnOK_Click(int) {
 
   uint32_t attributes = 0;
   for (int i = 0; i < 4; ++i)
-    if (Value(L"chkAttr", i)) attributes |= kAttrBits[i];
+    if (Value(Ctl::chkAttr, i)) attributes |= kAttrBits[i];
   win::SetAttributes(target, attributes);
 
   RunAfterCopyActions(target);
 
-  if (!Value(L"chkExec3")) {
+  if (!Value(Ctl::chkExec3)) {
     EndSource();
     return;
   }
   const std::wstring& format = folderMode ? opt.FolderNameFormat : opt.FileNameFormat;
-  if (format.find(L"%R") != std::wstring::npos) SetText(L"txtNewFile", Expand(format, Text(L"txtNewExt")));
+  if (format.find(L"%R") != std::wstring::npos) SetText(Ctl::txtNewFile, Expand(format, Text(Ctl::txtNewExt)));
   ShowAgain();
 }
 
@@ -397,20 +401,20 @@ bool frmZarvane::MakeCopy(const std::wstring& target) {
 void frmZarvane::RunAfterCopyActions(const std::wstring& targetPath) {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
-  const bool openSource = Value(L"chkExec4") == 1;
+  const bool openSource = Value(Ctl::chkExec4) == 1;
   std::wstring openPath = win::GetLongPath(openSource ? src.SourcePath : targetPath);
   const std::wstring quotedPath = L"\"" + openPath + L"\"";
 
-  if (Value(L"chkExec1")) {
+  if (Value(Ctl::chkExec1)) {
     if (FolderMode()) {
       StartProgram(L"explorer.exe " + quotedPath);
     } else {
-      const bool hasExtension = openSource ? !src.SourceExt.empty() : !Text(L"txtNewExt").empty();
+      const bool hasExtension = openSource ? !src.SourceExt.empty() : !Text(Ctl::txtNewExt).empty();
       std::wstring path = openPath;
       if (hasExtension) OpenByAssociation(path, opt.ShellExecOpen == 1 ? 0 : 1);
     }
   }
-  if (Value(L"chkExec2")) {
+  if (Value(Ctl::chkExec2)) {
     std::wstring commandLine = opt.OpenAplPath.empty() ? std::wstring(kText.notepad)
                                : IsQuoted(opt.OpenAplPath) ? opt.OpenAplPath
                                                            : L"\"" + opt.OpenAplPath + L"\"";

@@ -12,7 +12,13 @@
 
 namespace zv {
 
-class frmZarvane : public ui::FormOf<frmZarvane> {
+// The controls of frmZarvane, as its table lists them (arrays once).
+enum class frmZarvaneCtl : int {
+  txtNewFile, txtNewExt, chkExec1, chkExec2, chkExec4, chkExec3, chkAttr, btnOK, btnCan, lblP,
+  lblVer, Label2, Frame1, Frame2, lblCopyRight, kCount
+};
+
+class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
  public:
   frmZarvane();
   ~frmZarvane() override;
@@ -31,7 +37,7 @@ class frmZarvane : public ui::FormOf<frmZarvane> {
   // Caption and system menu follow the number of sources waiting.
   void ShowWaitingCount();
 
-  static const ui::Handler<frmZarvane> kHandlers[];
+  static const Handler kHandlers[];
 
  protected:
   void Form_Initialize() override;

@@ -1,8 +1,71 @@
-// The What's-This texts built into the program, one per topic number the dialogs use: what
-// the control does and how its setting acts. Shown when no help file stands beside the program.
+// The What's-This topics the dialogs use, by name, with their numbers: the numbers are the
+// context ids a help file beside the program answers to, so they stay as they are. Their
+// built-in texts (shown when no help file stands beside the program) stand in HelpTopics.cpp,
+// one row per topic, checked against this list when it is compiled.
 #pragma once
 
 namespace zv {
+
+enum class HelpTopic : int {
+  None = 0,
+  // Options: initial values
+  OpenFileExt1 = 2,
+  OpenFileExt2 = 3,
+  AplPath = 4,
+  OpenFolderCheck = 5,
+  StartUpPos = 6,
+  About = 7,
+  OptionsOK = 8,
+  OptionsCancel = 9,
+  // Copy dialog
+  NewFile = 10,
+  NewExt = 11,
+  OpenByAssociation = 12,
+  OpenCopiedFolder = 13,
+  OpenWithApplication = 14,
+  CopyAgain = 15,
+  CopyOK = 16,
+  CopyCancel = 17,
+  Attributes = 18,
+  // Options
+  IMEMode = 19,
+  TopMost = 20,
+  OpenOriginalCheck = 21,
+  // Copy dialog
+  OpenOriginal = 22,
+  // Options: right-click menu
+  ExtEntry = 23,
+  ExtList = 24,
+  ExtAdd = 25,
+  ExtDelete = 26,
+  ExtDeleteAll = 27,
+  FolderAdd = 28,
+  FolderRemove = 29,
+  // Format dialog
+  NameFormat = 30,
+  DispExt = 31,
+  // Options
+  NotConfirmReplaceFile = 32,
+  // Advanced
+  ShellExecOpen = 33,
+  CopyToFolder = 34,
+  // Format dialog
+  FormatMenu = 35,
+  AutoNo = 36,
+  // Advanced
+  FolderOnly = 37,
+  // Options: right-click menu
+  AllFilesAdd = 38,
+  AllFilesRemove = 39,
+  // Options
+  FormatDialog = 40,
+  Attribute = 41,
+  RegisterFor = 42,
+  // Format dialog
+  SkipUsedNo = 43,
+};
+
+constexpr int TopicNumber(HelpTopic topic) { return static_cast<int>(topic); }
 
 // The topic's text, or nullptr for a number that no control carries.
 const wchar_t* HelpTopicText(int topic);

@@ -16,6 +16,9 @@ using ui::Kind;
 
 namespace {
 
+using Ctl = frmFormatCtl;
+using Topic = HelpTopic;
+
 // Every text of the dialog; the menu's own texts stand in format/TokenMenu.cpp.
 struct Texts {
   const wchar_t* caption = L"書式設定";
@@ -35,8 +38,6 @@ struct Texts {
 constexpr Texts kText;
 
 constexpr unsigned kHelp = ui::kHelpOnRight;
-// Topic of the check box that skips used running numbers.
-constexpr int kSkipUsedNoHelp = 43;
 // The form grows by one row for that check box, under the digit count.
 constexpr int kRow = 390;
 
@@ -46,26 +47,27 @@ constexpr int kPanelLeft = 233 + 120;
 constexpr int kPanelTop = 120 + 240;
 
 // Tab order as listed; the frame comes last so that it lies beneath the rows.
-const ControlDef kControls[] = {
-    {L"Label6", -1, Kind::Label, kText.fileName, kPanelLeft + 285, kPanelTop + 120, 1125, 225, 30, kHelp},
-    {L"txtFileNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 75, 1860, 270, 30, ui::kSelectAll},
-    {L"btnFormatMenu", 0, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 75, 255, 270, 35, kHelp,
+constexpr ControlDef kControls[] = {
+    {Ctl::Label6, L"Label6", -1, Kind::Label, kText.fileName, kPanelLeft + 285, kPanelTop + 120, 1125, 225, Topic::NameFormat, kHelp},
+    {Ctl::txtFileNameFormat, L"txtFileNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 75, 1860, 270, Topic::NameFormat, ui::kSelectAll},
+    {Ctl::btnFormatMenu, L"btnFormatMenu", 0, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 75, 255, 270, Topic::FormatMenu, kHelp,
      kText.tipMenu},
-    {L"chkDispExt", -1, Kind::Check, kText.dispExt, kPanelLeft + 255, kPanelTop + 480, 1155, 240, 31, kHelp},
-    {L"txtExtNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 465, 1860, 270, 31, ui::kSelectAll},
-    {L"Label8", -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, 30, kHelp},
-    {L"txtFolderNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 855, 1860, 270, 30, ui::kSelectAll},
-    {L"btnFormatMenu", 1, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 855, 255, 270, 35, kHelp,
+    {Ctl::chkDispExt, L"chkDispExt", -1, Kind::Check, kText.dispExt, kPanelLeft + 255, kPanelTop + 480, 1155, 240, Topic::DispExt, kHelp},
+    {Ctl::txtExtNameFormat, L"txtExtNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 465, 1860, 270, Topic::DispExt, ui::kSelectAll},
+    {Ctl::Label8, L"Label8", -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, Topic::NameFormat, kHelp},
+    {Ctl::txtFolderNameFormat, L"txtFolderNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 855, 1860, 270, Topic::NameFormat, ui::kSelectAll},
+    {Ctl::btnFormatMenu, L"btnFormatMenu", 1, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 855, 255, 270, Topic::FormatMenu, kHelp,
      kText.tipMenu},
-    {L"Label7", -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, 36, kHelp,
+    {Ctl::Label7, L"Label7", -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, Topic::AutoNo, kHelp,
      kText.tipAutoNo},
-    {L"cmbAutoNo", -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, 36, 0, kText.tipAutoNo},
-    {L"chkSkipUsedNo", -1, Kind::Check, kText.skipUsedNo, kPanelLeft + 1440, kPanelTop + 1245 + kRow, 2535, 240,
-     kSkipUsedNoHelp, kHelp, kText.tipSkipUsedNo},
-    {L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow, 1320, 375, 0, ui::kDefault},
-    {L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow, 1320, 375, 0, ui::kCancel},
-    {L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, 0, 0},
+    {Ctl::cmbAutoNo, L"cmbAutoNo", -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, Topic::AutoNo, 0, kText.tipAutoNo},
+    {Ctl::chkSkipUsedNo, L"chkSkipUsedNo", -1, Kind::Check, kText.skipUsedNo, kPanelLeft + 1440, kPanelTop + 1245 + kRow, 2535, 240,
+     Topic::SkipUsedNo, kHelp, kText.tipSkipUsedNo},
+    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow, 1320, 375, Topic::None, ui::kDefault},
+    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow, 1320, 375, Topic::None, ui::kCancel},
+    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, Topic::None, 0},
 };
+static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 // The form once carried its menu as a hidden menu bar and shrank by its height at load;
 // ours never has one, so the client area is its final size from the start.
@@ -116,20 +118,20 @@ void SetItemCaption(HMENU menu, const wchar_t* name, int index, const wchar_t* c
 }
 
 // The format settings and their controls, in the order they are loaded and stored.
-constexpr ui::SettingBinding kBindings[] = {
-    ui::TextBox(L"txtExtNameFormat", &Settings::ExtNameFormat),
-    ui::TextBox(L"txtFileNameFormat", &Settings::FileNameFormat),
-    ui::TextBox(L"txtFolderNameFormat", &Settings::FolderNameFormat),
-    ui::CheckBox(L"chkDispExt", &Settings::DispExt),
-    ui::CheckBox(L"chkSkipUsedNo", &Settings::SkipUsedNo),
+constexpr ui::SettingBinding<Ctl> kBindings[] = {
+    ui::TextBox(Ctl::txtExtNameFormat, &Settings::ExtNameFormat),
+    ui::TextBox(Ctl::txtFileNameFormat, &Settings::FileNameFormat),
+    ui::TextBox(Ctl::txtFolderNameFormat, &Settings::FolderNameFormat),
+    ui::CheckBox(Ctl::chkDispExt, &Settings::DispExt),
+    ui::CheckBox(Ctl::chkSkipUsedNo, &Settings::SkipUsedNo),
 };
 
 }  // namespace
 
-const ui::Handler<frmFormat> frmFormat::kHandlers[] = {
-    {L"btnFormatMenu", ui::Event::Click, &frmFormat::btnFormatMenu_Click},
-    {L"btnOkCan", ui::Event::Click, &frmFormat::btnOkCan_Click},
-    {L"chkDispExt", ui::Event::Click, &frmFormat::chkDispExt_Click},
+const frmFormat::Handler frmFormat::kHandlers[] = {
+    {Ctl::btnFormatMenu, ui::Event::Click, &frmFormat::btnFormatMenu_Click},
+    {Ctl::btnOkCan, ui::Event::Click, &frmFormat::btnOkCan_Click},
+    {Ctl::chkDispExt, ui::Event::Click, &frmFormat::chkDispExt_Click},
 };
 
 frmFormat::frmFormat() : FormOf(kForm, kControls) {}
@@ -144,7 +146,7 @@ void frmFormat::Form_Load() {
   const Settings& opt = Process().Opt;
   ui::LoadControls(*this, kBindings, opt);
 
-  HWND combo = Item(L"cmbAutoNo");
+  HWND combo = Item(Ctl::cmbAutoNo);
   for (const wchar_t* item : kText.autoNoItems) ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
   ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(opt.AutoNo), 0);
 
@@ -152,8 +154,8 @@ void frmFormat::Form_Load() {
 }
 
 void frmFormat::ApplyExtensionRule() {
-  Enable(L"txtExtNameFormat", Value(L"chkDispExt") == 1);
-  ::InvalidateRect(Item(L"txtExtNameFormat"), nullptr, TRUE);
+  Enable(Ctl::txtExtNameFormat, Value(Ctl::chkDispExt) == 1);
+  ::InvalidateRect(Item(Ctl::txtExtNameFormat), nullptr, TRUE);
 }
 
 void frmFormat::chkDispExt_Click(int) { ApplyExtensionRule(); }
@@ -171,7 +173,7 @@ void frmFormat::btnFormatMenu_Click(int index) {
   // Directly under the pressed button, its left edge at the button's left edge. The chosen
   // item comes back as WM_COMMAND.
   RECT button{};
-  if (!::GetWindowRect(Item(L"btnFormatMenu", index), &button)) return;
+  if (!::GetWindowRect(Item(Ctl::btnFormatMenu, index), &button)) return;
   ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, hwnd(),
                    nullptr);
 }
@@ -191,7 +193,7 @@ bool frmFormat::MenuCommand(int commandId) {
 }
 
 void frmFormat::InsertToken(const std::wstring& token) {
-  const wchar_t* target = MenuTargetIndex != 0 ? L"txtFolderNameFormat" : L"txtFileNameFormat";
+  const Ctl target = MenuTargetIndex != 0 ? Ctl::txtFolderNameFormat : Ctl::txtFileNameFormat;
   HWND box = Item(target);
   if (!box) return;
   const auto inserted = InsertTokenText(Text(target), win::CaretPosition(box), token);
@@ -208,7 +210,7 @@ void frmFormat::btnOkCan_Click(int index) {
     Settings& opt = Process().Opt;
     ui::SaveControls(*this, kBindings, opt);
     // A stored width the list does not offer selects nothing; it stays unless one is picked.
-    const LRESULT autoNo = ::SendMessageW(Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0);
+    const LRESULT autoNo = ::SendMessageW(Item(Ctl::cmbAutoNo), CB_GETCURSEL, 0, 0);
     if (autoNo != CB_ERR) opt.AutoNo = static_cast<int>(autoNo);
   }
   Unload();

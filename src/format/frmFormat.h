@@ -8,7 +8,13 @@
 
 namespace zv {
 
-class frmFormat : public ui::FormOf<frmFormat> {
+// The controls of frmFormat, as its table lists them (arrays once).
+enum class frmFormatCtl : int {
+  Label6, txtFileNameFormat, btnFormatMenu, chkDispExt, txtExtNameFormat, Label8,
+  txtFolderNameFormat, Label7, cmbAutoNo, chkSkipUsedNo, btnOkCan, Frame1, kCount
+};
+
+class frmFormat : public ui::FormOf<frmFormat, frmFormatCtl> {
  public:
   frmFormat();
   ~frmFormat() override;
@@ -27,7 +33,7 @@ class frmFormat : public ui::FormOf<frmFormat> {
   // mnuFormat: lives as long as the form, never shown as a menu bar.
   HMENU TokenMenu() const { return mnuFormat_.get(); }
 
-  static const ui::Handler<frmFormat> kHandlers[];
+  static const Handler kHandlers[];
 
  protected:
   void Form_Load() override;

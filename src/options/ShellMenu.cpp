@@ -42,8 +42,8 @@ struct ShellMenu::Toggle {
   const wchar_t* classKey;
   const wchar_t* addCaption;
   const wchar_t* removeCaption;
-  int addHelp;
-  int removeHelp;
+  HelpTopic addHelp;
+  HelpTopic removeHelp;
   const wchar_t* addHead;
   const wchar_t* delHead;
   bool advice;  // after adding for all files: how the single extensions relate
@@ -142,10 +142,10 @@ void ShellMenu::LoadStatus(ShellMenuFrame& frame, const Settings& settings) {
   UpdateListButtons(frame);
   const bool allFiles = !Lookup(std::wstring(kAllFilesClass) + kVerbKey).empty();
   frame.btnAllFilesCaption = allFiles ? T.AllFilesRemove : T.AllFilesAdd;
-  frame.btnAllFilesHelpId = allFiles ? T.AllFilesRemoveHelp : T.AllFilesAddHelp;
+  frame.btnAllFilesHelpId = TopicNumber(allFiles ? T.AllFilesRemoveHelp : T.AllFilesAddHelp);
   const bool folder = !Lookup(std::wstring(kFolderClass) + kVerbKey).empty();
   frame.btnFolderCaption = folder ? T.FolderRemove : T.FolderAdd;
-  frame.btnFolderHelpId = folder ? T.FolderRemoveHelp : T.FolderAddHelp;
+  frame.btnFolderHelpId = TopicNumber(folder ? T.FolderRemoveHelp : T.FolderAddHelp);
 }
 
 void ShellMenu::btnAdd_Click(ShellMenuFrame& frame) {
@@ -257,7 +257,7 @@ void ShellMenu::ToggleClick(const Toggle& toggle, std::wstring& caption, int& he
       return;
     }
     caption = toggle.removeCaption;
-    helpId = toggle.removeHelp;
+    helpId = TopicNumber(toggle.removeHelp);
     if (toggle.advice)
       ask_.Ask(std::wstring(listHasEntries ? T.AdviceWithList : T.AdviceEmptyList) + T.AdviceCommon,
                kMbInfo);
@@ -271,7 +271,7 @@ void ShellMenu::ToggleClick(const Toggle& toggle, std::wstring& caption, int& he
       return;
     }
     caption = toggle.addCaption;
-    helpId = toggle.addHelp;
+    helpId = TopicNumber(toggle.addHelp);
   }
 }
 

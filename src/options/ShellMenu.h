@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/HelpTopics.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
 
@@ -27,10 +28,10 @@ struct ShellMenuTextTable {
   const wchar_t* MenuCaption;
   const wchar_t* AllFilesAdd;
   const wchar_t* AllFilesRemove;
-  int AllFilesAddHelp, AllFilesRemoveHelp;
+  HelpTopic AllFilesAddHelp, AllFilesRemoveHelp;
   const wchar_t* FolderAdd;
   const wchar_t* FolderRemove;
-  int FolderAddHelp, FolderRemoveHelp;
+  HelpTopic FolderAddHelp, FolderRemoveHelp;
   const wchar_t* InvalidChar;
   const wchar_t* InvalidComma;
   const wchar_t* ExtEmpty;
@@ -63,12 +64,12 @@ inline constexpr ShellMenuTextTable kShellMenuText{
     .MenuCaption = L"ザルヴェイン(&R)",
     .AllFilesAdd = L"全ファイルに追加(&Q)",
     .AllFilesRemove = L"全ファイルから削除(&Q)",
-    .AllFilesAddHelp = 38,
-    .AllFilesRemoveHelp = 39,
+    .AllFilesAddHelp = HelpTopic::AllFilesAdd,
+    .AllFilesRemoveHelp = HelpTopic::AllFilesRemove,
     .FolderAdd = L"フォルダに追加(&G)",
     .FolderRemove = L"フォルダから削除(&G)",
-    .FolderAddHelp = 28,
-    .FolderRemoveHelp = 29,
+    .FolderAddHelp = HelpTopic::FolderAdd,
+    .FolderRemoveHelp = HelpTopic::FolderRemove,
     .InvalidChar = L"拡張子に不正な文字（改行コード等）が含まれています。",
     // A comma cannot be kept in the comma-separated HkcrExt as one entry.
     .InvalidComma = L"拡張子に不正な文字（カンマ）が含まれています。",
@@ -132,9 +133,9 @@ struct ShellMenuFrame {
   int lstExtIndex = -1;              // selected entry of lstExt, -1 for none
   std::wstring txtExt;
   std::wstring btnAllFilesCaption = kShellMenuText.AllFilesAdd;
-  int btnAllFilesHelpId = kShellMenuText.AllFilesAddHelp;
+  int btnAllFilesHelpId = TopicNumber(kShellMenuText.AllFilesAddHelp);
   std::wstring btnFolderCaption = kShellMenuText.FolderAdd;
-  int btnFolderHelpId = kShellMenuText.FolderAddHelp;
+  int btnFolderHelpId = TopicNumber(kShellMenuText.FolderAddHelp);
   bool btnAddEnabled = false;
   bool btnDelEnabled = false;
   bool btnAllDelEnabled = false;

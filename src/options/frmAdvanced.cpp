@@ -18,6 +18,9 @@ using ui::Kind;
 
 namespace {
 
+using Ctl = frmAdvancedCtl;
+using Topic = HelpTopic;
+
 struct Texts {
   const wchar_t* caption = L"高度な設定";
   const wchar_t* shellExecOpen = L"関連付けで開くときは従来方式で(&S)";
@@ -32,16 +35,17 @@ constexpr Texts kText;
 
 constexpr unsigned kHelp = ui::kHelpOnRight;
 
-const ControlDef kControls[] = {
-    {L"chkShellExecOpen", -1, Kind::Check, kText.shellExecOpen, 255, 270, 5610, 270, 33, kHelp},
-    {L"chkFolderOnly", -1, Kind::Check, kText.folderOnly, 255, 630, 5610, 270, 37, kHelp},
-    {L"chkCopyToFolder", -1, Kind::Check, kText.copyToFolder, 255, 990, 5610, 270, 34, kHelp},
-    {L"txtCopyToFolderPath", -1, Kind::Text, L"", 495, 1350, 4140, 300, 34, ui::kSelectAll},
-    {L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, 0, 0},
-    {L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2025, 1320, 375, 0, ui::kDefault},
-    {L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2025, 1320, 375, 0, ui::kCancel},
-    {L"Frame1", -1, Kind::Frame, L"", 120, 45, 5745, 1845, 0, 0},
+constexpr ControlDef kControls[] = {
+    {Ctl::chkShellExecOpen, L"chkShellExecOpen", -1, Kind::Check, kText.shellExecOpen, 255, 270, 5610, 270, Topic::ShellExecOpen, kHelp},
+    {Ctl::chkFolderOnly, L"chkFolderOnly", -1, Kind::Check, kText.folderOnly, 255, 630, 5610, 270, Topic::FolderOnly, kHelp},
+    {Ctl::chkCopyToFolder, L"chkCopyToFolder", -1, Kind::Check, kText.copyToFolder, 255, 990, 5610, 270, Topic::CopyToFolder, kHelp},
+    {Ctl::txtCopyToFolderPath, L"txtCopyToFolderPath", -1, Kind::Text, L"", 495, 1350, 4140, 300, Topic::CopyToFolder, ui::kSelectAll},
+    {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, Topic::None, 0},
+    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2025, 1320, 375, Topic::None, ui::kDefault},
+    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2025, 1320, 375, Topic::None, ui::kCancel},
+    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 120, 45, 5745, 1845, Topic::None, 0},
 };
+static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 constexpr ui::FormDef kForm{L"frmAdvanced", kText.caption, 5985, 2520, true};
 
@@ -50,19 +54,19 @@ constexpr unsigned kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
 constexpr int kDesktop = 0;
 
 // The advanced settings and their controls, in the order they are loaded and stored.
-constexpr ui::SettingBinding kBindings[] = {
-    ui::CheckBox(L"chkShellExecOpen", &Settings::ShellExecOpen),
-    ui::CheckBox(L"chkFolderOnly", &Settings::FolderOnly),
-    ui::CheckBox(L"chkCopyToFolder", &Settings::CopyToFolder),
-    ui::TextBox(L"txtCopyToFolderPath", &Settings::CopyToFolderPath),
+constexpr ui::SettingBinding<Ctl> kBindings[] = {
+    ui::CheckBox(Ctl::chkShellExecOpen, &Settings::ShellExecOpen),
+    ui::CheckBox(Ctl::chkFolderOnly, &Settings::FolderOnly),
+    ui::CheckBox(Ctl::chkCopyToFolder, &Settings::CopyToFolder),
+    ui::TextBox(Ctl::txtCopyToFolderPath, &Settings::CopyToFolderPath),
 };
 
 }  // namespace
 
-const ui::Handler<frmAdvanced> frmAdvanced::kHandlers[] = {
-    {L"chkCopyToFolder", ui::Event::Click, &frmAdvanced::chkCopyToFolder_Click},
-    {L"btnBr", ui::Event::Click, &frmAdvanced::btnBr_Click},
-    {L"btnOkCan", ui::Event::Click, &frmAdvanced::btnOkCan_Click},
+const frmAdvanced::Handler frmAdvanced::kHandlers[] = {
+    {Ctl::chkCopyToFolder, ui::Event::Click, &frmAdvanced::chkCopyToFolder_Click},
+    {Ctl::btnBr, ui::Event::Click, &frmAdvanced::btnBr_Click},
+    {Ctl::btnOkCan, ui::Event::Click, &frmAdvanced::btnOkCan_Click},
 };
 
 frmAdvanced::frmAdvanced() : FormOf(kForm, kControls) {}
@@ -78,19 +82,19 @@ void frmAdvanced::Form_Load() {
 
 
 void frmAdvanced::ApplyFolderRule() {
-  const bool on = Value(L"chkCopyToFolder") == 1;
-  Enable(L"btnBr", on);
-  Enable(L"txtCopyToFolderPath", on);
-  ::InvalidateRect(Item(L"txtCopyToFolderPath"), nullptr, TRUE);
+  const bool on = Value(Ctl::chkCopyToFolder) == 1;
+  Enable(Ctl::btnBr, on);
+  Enable(Ctl::txtCopyToFolderPath, on);
+  ::InvalidateRect(Item(Ctl::txtCopyToFolderPath), nullptr, TRUE);
 }
 
 void frmAdvanced::chkCopyToFolder_Click(int) { ApplyFolderRule(); }
 
 void frmAdvanced::btnBr_Click(int) {
-  std::wstring initial = TrimBlanks(Text(L"txtCopyToFolderPath"));
+  std::wstring initial = TrimBlanks(Text(Ctl::txtCopyToFolderPath));
   if (!win::HasAttribute(initial, kAttrDirectory)) initial.clear();
   const std::wstring chosen = win::PickFolder(kText.prompt, hwnd(), kDesktop, kBrowseFlags, initial);
-  if (!chosen.empty()) SetText(L"txtCopyToFolderPath", chosen);
+  if (!chosen.empty()) SetText(Ctl::txtCopyToFolderPath, chosen);
 }
 
 void frmAdvanced::btnOkCan_Click(int index) {

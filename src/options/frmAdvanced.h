@@ -5,7 +5,13 @@
 
 namespace zv {
 
-class frmAdvanced : public ui::FormOf<frmAdvanced> {
+// The controls of frmAdvanced, as its table lists them (arrays once).
+enum class frmAdvancedCtl : int {
+  chkShellExecOpen, chkFolderOnly, chkCopyToFolder, txtCopyToFolderPath, btnBr, btnOkCan, Frame1,
+  kCount
+};
+
+class frmAdvanced : public ui::FormOf<frmAdvanced, frmAdvancedCtl> {
  public:
   frmAdvanced();
   ~frmAdvanced() override;
@@ -14,7 +20,7 @@ class frmAdvanced : public ui::FormOf<frmAdvanced> {
   void btnBr_Click(int);
   void btnOkCan_Click(int index);
 
-  static const ui::Handler<frmAdvanced> kHandlers[];
+  static const Handler kHandlers[];
 
  protected:
   void Form_Load() override;

@@ -22,6 +22,9 @@ using ui::Kind;
 
 namespace {
 
+using Ctl = frmOptionCtl;
+using Topic = HelpTopic;
+
 // Every text of the dialog; the registration frame's own texts are kShellMenuText.
 struct Texts {
   const wchar_t* caption = L"Zarvane";
@@ -77,50 +80,51 @@ constexpr auto& kMenu = kShellMenuText;
 
 // Tab order as listed, frames last so that they lie below their controls (the attribute frame
 // above 初期値設定, which holds it). Twips.
-const ControlDef kControls[] = {
+constexpr ControlDef kControls[] = {
     // 初期値設定
-    {L"Label1", -1, Kind::Label, kText.label1, 240, 345, 5280, 450, 2, kHelp | ui::kMultiLine, kText.tipExtensions},
-    {L"txtOpenFileExt1", -1, Kind::Text, L"", 240, 810, 5280, 300, 2, ui::kSelectAll, kText.tipExtensions},
-    {L"Label2", -1, Kind::Label, kText.label2, 240, 1245, 5280, 450, 3, kHelp | ui::kMultiLine, kText.tipExtensions},
-    {L"txtOpenFileExt2", -1, Kind::Text, L"", 240, 1710, 5280, 300, 3, ui::kSelectAll, kText.tipExtensions},
-    {L"btnBr", -1, Kind::Button, kText.browse, 4320, 2130, 1200, 330, 0, 0},
-    {L"Label3", -1, Kind::Label, kText.label3, 240, 2205, 2400, 240, 4, kHelp},
-    {L"txtAplPath", -1, Kind::Text, L"", 240, 2490, 5280, 300, 4, ui::kSelectAll},
-    {L"chkOpenOriginal", -1, Kind::Check, kText.openOriginal, 240, 3180, 5280, 270, 21, kHelp},
-    {L"chkOpenFolder", -1, Kind::Check, kText.openFolder, 240, 3525, 5280, 270, 5, kHelp},
-    {L"btnFormat", -1, Kind::Button, kText.format, 240, 4200, 1620, 330, 40, kHelp},
-    {L"chkAttribute", -1, Kind::Check, kText.attribute, 2160, 4110, 2880, 270, 41, kHelp},
-    {L"chkAttrArchive", -1, Kind::Check, kText.attrArchive, 2160, 4515, 1500, 270, 0, 0},
-    {L"chkAttrReadOnly", -1, Kind::Check, kText.attrReadOnly, 3720, 4515, 1740, 270, 0, 0},
-    {L"chkAttrHidden", -1, Kind::Check, kText.attrHidden, 2160, 4935, 1500, 270, 0, 0},
-    {L"chkAttrSystem", -1, Kind::Check, kText.attrSystem, 3720, 4935, 1740, 270, 0, 0},
+    {Ctl::Label1, L"Label1", -1, Kind::Label, kText.label1, 240, 345, 5280, 450, Topic::OpenFileExt1, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {Ctl::txtOpenFileExt1, L"txtOpenFileExt1", -1, Kind::Text, L"", 240, 810, 5280, 300, Topic::OpenFileExt1, ui::kSelectAll, kText.tipExtensions},
+    {Ctl::Label2, L"Label2", -1, Kind::Label, kText.label2, 240, 1245, 5280, 450, Topic::OpenFileExt2, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {Ctl::txtOpenFileExt2, L"txtOpenFileExt2", -1, Kind::Text, L"", 240, 1710, 5280, 300, Topic::OpenFileExt2, ui::kSelectAll, kText.tipExtensions},
+    {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4320, 2130, 1200, 330, Topic::None, 0},
+    {Ctl::Label3, L"Label3", -1, Kind::Label, kText.label3, 240, 2205, 2400, 240, Topic::AplPath, kHelp},
+    {Ctl::txtAplPath, L"txtAplPath", -1, Kind::Text, L"", 240, 2490, 5280, 300, Topic::AplPath, ui::kSelectAll},
+    {Ctl::chkOpenOriginal, L"chkOpenOriginal", -1, Kind::Check, kText.openOriginal, 240, 3180, 5280, 270, Topic::OpenOriginalCheck, kHelp},
+    {Ctl::chkOpenFolder, L"chkOpenFolder", -1, Kind::Check, kText.openFolder, 240, 3525, 5280, 270, Topic::OpenFolderCheck, kHelp},
+    {Ctl::btnFormat, L"btnFormat", -1, Kind::Button, kText.format, 240, 4200, 1620, 330, Topic::FormatDialog, kHelp},
+    {Ctl::chkAttribute, L"chkAttribute", -1, Kind::Check, kText.attribute, 2160, 4110, 2880, 270, Topic::Attribute, kHelp},
+    {Ctl::chkAttrArchive, L"chkAttrArchive", -1, Kind::Check, kText.attrArchive, 2160, 4515, 1500, 270, Topic::None, 0},
+    {Ctl::chkAttrReadOnly, L"chkAttrReadOnly", -1, Kind::Check, kText.attrReadOnly, 3720, 4515, 1740, 270, Topic::None, 0},
+    {Ctl::chkAttrHidden, L"chkAttrHidden", -1, Kind::Check, kText.attrHidden, 2160, 4935, 1500, 270, Topic::None, 0},
+    {Ctl::chkAttrSystem, L"chkAttrSystem", -1, Kind::Check, kText.attrSystem, 3720, 4935, 1740, 270, Topic::None, 0},
     // 右クリックメニュー
-    {L"Label5", -1, Kind::Label, kText.label5, 5880, 345, 1560, 240, 23, kHelp},
-    {L"txtExt", -1, Kind::Text, L"", 5880, 600, 1560, 300, 23, ui::kSelectAll},
-    {L"btnAdd", -1, Kind::Button, kText.add, 7560, 585, 1560, 330, 25, kHelp},
-    {L"lstExt", -1, Kind::List, L"", 5880, 990, 1560, 1140, 24, kHelp},
-    {L"btnDel", -1, Kind::Button, kText.del, 7560, 990, 1560, 330, 26, kHelp},
-    {L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, 27, kHelp},
-    {L"btnAllFiles", -1, Kind::Button, kMenu.AllFilesAdd, 5880, 2250, 3240, 330, kMenu.AllFilesAddHelp, kHelp},
-    {L"btnFolder", -1, Kind::Button, kMenu.FolderAdd, 5880, 2640, 3240, 330, kMenu.FolderAddHelp, kHelp},
-    {L"Label9", -1, Kind::Label, kText.label9, 5880, 3075, 840, 240, 42, kHelp},
-    {L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, 42, 0, kText.tipRegisterFor},
+    {Ctl::Label5, L"Label5", -1, Kind::Label, kText.label5, 5880, 345, 1560, 240, Topic::ExtEntry, kHelp},
+    {Ctl::txtExt, L"txtExt", -1, Kind::Text, L"", 5880, 600, 1560, 300, Topic::ExtEntry, ui::kSelectAll},
+    {Ctl::btnAdd, L"btnAdd", -1, Kind::Button, kText.add, 7560, 585, 1560, 330, Topic::ExtAdd, kHelp},
+    {Ctl::lstExt, L"lstExt", -1, Kind::List, L"", 5880, 990, 1560, 1140, Topic::ExtList, kHelp},
+    {Ctl::btnDel, L"btnDel", -1, Kind::Button, kText.del, 7560, 990, 1560, 330, Topic::ExtDelete, kHelp},
+    {Ctl::btnAllDel, L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, Topic::ExtDeleteAll, kHelp},
+    {Ctl::btnAllFiles, L"btnAllFiles", -1, Kind::Button, kMenu.AllFilesAdd, 5880, 2250, 3240, 330, kMenu.AllFilesAddHelp, kHelp},
+    {Ctl::btnFolder, L"btnFolder", -1, Kind::Button, kMenu.FolderAdd, 5880, 2640, 3240, 330, kMenu.FolderAddHelp, kHelp},
+    {Ctl::Label9, L"Label9", -1, Kind::Label, kText.label9, 5880, 3075, 840, 240, Topic::RegisterFor, kHelp},
+    {Ctl::cmbRegisterFor, L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, Topic::RegisterFor, 0, kText.tipRegisterFor},
     // その他
-    {L"Label4", -1, Kind::Label, kText.label4, 5880, 3870, 1440, 240, 6, kHelp},
-    {L"cmbStartUpPos", -1, Kind::Combo, L"", 7320, 3825, 1800, 300, 6, 0},
-    {L"chkTopMost", -1, Kind::Check, kText.topMost, 5880, 4245, 3240, 270, 20, kHelp},
-    {L"chkIMEMode", -1, Kind::Check, kText.imeMode, 5880, 4560, 3240, 270, 19, kHelp, kText.tipIme},
-    {L"chkNotConfirmReplaceFile", -1, Kind::Check, kText.notConfirm, 5880, 4875, 3240, 270, 32, kHelp},
-    {L"btnAdvanced", -1, Kind::Button, kText.advanced, 5880, 5220, 1800, 330, 0, 0},
+    {Ctl::Label4, L"Label4", -1, Kind::Label, kText.label4, 5880, 3870, 1440, 240, Topic::StartUpPos, kHelp},
+    {Ctl::cmbStartUpPos, L"cmbStartUpPos", -1, Kind::Combo, L"", 7320, 3825, 1800, 300, Topic::StartUpPos, 0},
+    {Ctl::chkTopMost, L"chkTopMost", -1, Kind::Check, kText.topMost, 5880, 4245, 3240, 270, Topic::TopMost, kHelp},
+    {Ctl::chkIMEMode, L"chkIMEMode", -1, Kind::Check, kText.imeMode, 5880, 4560, 3240, 270, Topic::IMEMode, kHelp, kText.tipIme},
+    {Ctl::chkNotConfirmReplaceFile, L"chkNotConfirmReplaceFile", -1, Kind::Check, kText.notConfirm, 5880, 4875, 3240, 270, Topic::NotConfirmReplaceFile, kHelp},
+    {Ctl::btnAdvanced, L"btnAdvanced", -1, Kind::Button, kText.advanced, 5880, 5220, 1800, 330, Topic::None, 0},
     // Bottom row
-    {L"btnAbout", -1, Kind::Button, kText.about, 120, 5775, 1320, 375, 7, kHelp, kText.tipAbout},
-    {L"btnOkCan", 0, Kind::Button, kText.ok, 6480, 5775, 1320, 375, 8, ui::kDefault | kHelp},
-    {L"btnOkCan", 1, Kind::Button, kText.cancel, 7920, 5775, 1320, 375, 9, ui::kCancel | kHelp},
-    {L"Frame2", -1, Kind::Frame, kText.frameAttribute, 2040, 4185, 3480, 1230, 0, 0},
-    {L"Frame1", -1, Kind::Frame, kText.frameInitial, 120, 90, 5520, 5565, 0, 0},
-    {L"Frame3", -1, Kind::Frame, kText.frameMenu, 5760, 90, 3480, 3420, 0, 0},
-    {L"Frame4", -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, 0, 0},
+    {Ctl::btnAbout, L"btnAbout", -1, Kind::Button, kText.about, 120, 5775, 1320, 375, Topic::About, kHelp, kText.tipAbout},
+    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 6480, 5775, 1320, 375, Topic::OptionsOK, ui::kDefault | kHelp},
+    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 7920, 5775, 1320, 375, Topic::OptionsCancel, ui::kCancel | kHelp},
+    {Ctl::Frame2, L"Frame2", -1, Kind::Frame, kText.frameAttribute, 2040, 4185, 3480, 1230, Topic::None, 0},
+    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, kText.frameInitial, 120, 90, 5520, 5565, Topic::None, 0},
+    {Ctl::Frame3, L"Frame3", -1, Kind::Frame, kText.frameMenu, 5760, 90, 3480, 3420, Topic::None, 0},
+    {Ctl::Frame4, L"Frame4", -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, Topic::None, 0},
 };
+static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 constexpr ui::FormDef kForm{L"frmOption", kText.caption, 9360, 6270, true};
 
@@ -129,23 +133,23 @@ constexpr ui::FormDef kForm{L"frmOption", kText.caption, 9360, 6270, true};
 constexpr int kSeparatorY[] = {2940, 3885};
 
 // The option settings and their controls, in the order they are loaded and stored.
-constexpr ui::SettingBinding kBindings[] = {
-    ui::TextBox(L"txtOpenFileExt1", &Settings::OpenFileExt1),
-    ui::TextBox(L"txtOpenFileExt2", &Settings::OpenFileExt2),
-    ui::TextBox(L"txtAplPath", &Settings::OpenAplPath),
-    ui::CheckBox(L"chkOpenOriginal", &Settings::OpenOriginalCheck),
-    ui::CheckBox(L"chkOpenFolder", &Settings::OpenFolderCheck),
-    ui::CheckBox(L"chkIMEMode", &Settings::IMEMode),
-    ui::CheckBox(L"chkTopMost", &Settings::TopMost),
-    ui::CheckBox(L"chkNotConfirmReplaceFile", &Settings::NotConfirmReplaceFile),
-    ui::CheckBox(L"chkAttribute", &Settings::Attribute),
-    ui::CheckBox(L"chkAttrArchive", &Settings::AttrArchive),
-    ui::CheckBox(L"chkAttrReadOnly", &Settings::AttrReadOnly),
-    ui::CheckBox(L"chkAttrHidden", &Settings::AttrHidden),
-    ui::CheckBox(L"chkAttrSystem", &Settings::AttrSystem),
+constexpr ui::SettingBinding<Ctl> kBindings[] = {
+    ui::TextBox(Ctl::txtOpenFileExt1, &Settings::OpenFileExt1),
+    ui::TextBox(Ctl::txtOpenFileExt2, &Settings::OpenFileExt2),
+    ui::TextBox(Ctl::txtAplPath, &Settings::OpenAplPath),
+    ui::CheckBox(Ctl::chkOpenOriginal, &Settings::OpenOriginalCheck),
+    ui::CheckBox(Ctl::chkOpenFolder, &Settings::OpenFolderCheck),
+    ui::CheckBox(Ctl::chkIMEMode, &Settings::IMEMode),
+    ui::CheckBox(Ctl::chkTopMost, &Settings::TopMost),
+    ui::CheckBox(Ctl::chkNotConfirmReplaceFile, &Settings::NotConfirmReplaceFile),
+    ui::CheckBox(Ctl::chkAttribute, &Settings::Attribute),
+    ui::CheckBox(Ctl::chkAttrArchive, &Settings::AttrArchive),
+    ui::CheckBox(Ctl::chkAttrReadOnly, &Settings::AttrReadOnly),
+    ui::CheckBox(Ctl::chkAttrHidden, &Settings::AttrHidden),
+    ui::CheckBox(Ctl::chkAttrSystem, &Settings::AttrSystem),
 };
 
-const wchar_t* const kAttrBoxes[] = {L"chkAttrArchive", L"chkAttrReadOnly", L"chkAttrHidden", L"chkAttrSystem"};
+constexpr Ctl kAttrBoxes[] = {Ctl::chkAttrArchive, Ctl::chkAttrReadOnly, Ctl::chkAttrHidden, Ctl::chkAttrSystem};
 
 class AskOverForm : public IAsk {
  public:
@@ -168,21 +172,21 @@ std::wstring ExeFilter() {
 
 }  // namespace
 
-const ui::Handler<frmOption> frmOption::kHandlers[] = {
-    {L"btnOkCan", ui::Event::Click, &frmOption::btnOkCan_Click},
-    {L"chkAttribute", ui::Event::Click, &frmOption::chkAttribute_Click},
-    {L"btnBr", ui::Event::Click, &frmOption::btnBr_Click},
-    {L"btnFormat", ui::Event::Click, &frmOption::btnFormat_Click},
-    {L"btnAdvanced", ui::Event::Click, &frmOption::btnAdvanced_Click},
-    {L"btnAbout", ui::Event::Click, &frmOption::btnAbout_Click},
-    {L"txtExt", ui::Event::Change, &frmOption::txtExt_Change},
-    {L"lstExt", ui::Event::Click, &frmOption::lstExt_Click},
-    {L"btnAdd", ui::Event::Click, &frmOption::btnAdd_Click},
-    {L"btnDel", ui::Event::Click, &frmOption::btnDel_Click},
-    {L"btnAllDel", ui::Event::Click, &frmOption::btnAllDel_Click},
-    {L"btnAllFiles", ui::Event::Click, &frmOption::btnAllFiles_Click},
-    {L"btnFolder", ui::Event::Click, &frmOption::btnFolder_Click},
-    {L"cmbRegisterFor", ui::Event::Click, &frmOption::cmbRegisterFor_Click},
+const frmOption::Handler frmOption::kHandlers[] = {
+    {Ctl::btnOkCan, ui::Event::Click, &frmOption::btnOkCan_Click},
+    {Ctl::chkAttribute, ui::Event::Click, &frmOption::chkAttribute_Click},
+    {Ctl::btnBr, ui::Event::Click, &frmOption::btnBr_Click},
+    {Ctl::btnFormat, ui::Event::Click, &frmOption::btnFormat_Click},
+    {Ctl::btnAdvanced, ui::Event::Click, &frmOption::btnAdvanced_Click},
+    {Ctl::btnAbout, ui::Event::Click, &frmOption::btnAbout_Click},
+    {Ctl::txtExt, ui::Event::Change, &frmOption::txtExt_Change},
+    {Ctl::lstExt, ui::Event::Click, &frmOption::lstExt_Click},
+    {Ctl::btnAdd, ui::Event::Click, &frmOption::btnAdd_Click},
+    {Ctl::btnDel, ui::Event::Click, &frmOption::btnDel_Click},
+    {Ctl::btnAllDel, ui::Event::Click, &frmOption::btnAllDel_Click},
+    {Ctl::btnAllFiles, ui::Event::Click, &frmOption::btnAllFiles_Click},
+    {Ctl::btnFolder, ui::Event::Click, &frmOption::btnFolder_Click},
+    {Ctl::cmbRegisterFor, ui::Event::Click, &frmOption::cmbRegisterFor_Click},
 };
 
 frmOption::frmOption(win::WinRegistry userClasses, win::WinRegistry machineClasses)
@@ -199,11 +203,11 @@ void frmOption::Form_Load() {
 
   // The attribute frame's heading is a check box lying across the frame's top line: the frame
   // must not paint over it.
-  HWND attributeFrame = Item(L"Frame2");
+  HWND attributeFrame = Item(Ctl::Frame2);
   ::SetWindowLongPtrW(attributeFrame, GWL_STYLE, ::GetWindowLongPtrW(attributeFrame, GWL_STYLE) | WS_CLIPSIBLINGS);
 
   elevated_ = win::ProcessIsElevated();
-  HWND scopes = Item(L"cmbRegisterFor");
+  HWND scopes = Item(Ctl::cmbRegisterFor);
   const wchar_t* automatic = kText.registerFor[ScopeFor(0, elevated_) == RegScope::User ? 1 : 2];
   const std::wstring entries[] = {std::wstring(kText.registerFor[0]) + L"（" + automatic + L"）",
                                   kText.registerFor[1], kText.registerFor[2]};
@@ -218,9 +222,9 @@ void frmOption::Form_Load() {
 
   ui::LoadControls(*this, kBindings, opt);
   if (opt.Attribute == 0)
-    for (const wchar_t* box : kAttrBoxes) Enable(box, false);
+    for (const Ctl box : kAttrBoxes) Enable(box, false);
 
-  HWND combo = Item(L"cmbStartUpPos");
+  HWND combo = Item(Ctl::cmbStartUpPos);
   for (const wchar_t* entry : kText.startUpPos)
     ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   // A stored position without an entry selects nothing; OK then keeps the stored value.
@@ -229,7 +233,7 @@ void frmOption::Form_Load() {
 
 void frmOption::Form_AfterPaint() {
   tipAplPath_ = std::make_unique<ui::clsToolTip>();
-  tipAplPath_->mCreate(Item(L"txtAplPath"));
+  tipAplPath_->mCreate(Item(Ctl::txtAplPath));
   tipAplPath_->mToolAdd(1, kText.tipAplPath, 0, 0, 0, 0);
   tipAplPath_->pMaxWidth(200);
 }
@@ -253,7 +257,7 @@ void frmOption::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
     ui::SaveControls(*this, kBindings, opt);  // disabled attribute boxes keep their values too
-    const LRESULT pos = ::SendMessageW(Item(L"cmbStartUpPos"), CB_GETCURSEL, 0, 0);
+    const LRESULT pos = ::SendMessageW(Item(Ctl::cmbStartUpPos), CB_GETCURSEL, 0, 0);
     if (pos != CB_ERR) opt.StartUpPos = static_cast<int>(pos);
     opt.RegisterFor = SelectedScopeChoice();
 
@@ -268,19 +272,19 @@ void frmOption::btnOkCan_Click(int index) {
 }
 
 void frmOption::chkAttribute_Click(int) {
-  const bool on = Value(L"chkAttribute") == 1;
-  for (const wchar_t* box : kAttrBoxes) Enable(box, on);
+  const bool on = Value(Ctl::chkAttribute) == 1;
+  for (const Ctl box : kAttrBoxes) Enable(box, on);
 }
 
 void frmOption::btnBr_Click(int) {
   std::wstring initial;
-  const std::wstring typed = TrimBlanks(Text(L"txtAplPath"));
+  const std::wstring typed = TrimBlanks(Text(Ctl::txtAplPath));
   if (!typed.empty()) {
     const std::wstring folder = typed.substr(0, typed.size() - GetFileNamePart(typed).size());
     if (win::HasAttribute(folder, kAttrDirectory)) initial = folder;
   }
   const std::wstring chosen = win::PickFile(hwnd(), ExeFilter(), initial);
-  if (!chosen.empty()) SetText(L"txtAplPath", chosen);
+  if (!chosen.empty()) SetText(Ctl::txtAplPath, chosen);
 }
 
 void frmOption::btnFormat_Click(int) { ShowFormatDialog(hwnd()); }
@@ -290,7 +294,7 @@ void frmOption::btnAdvanced_Click(int) { ShowAdvancedDialog(hwnd()); }
 void frmOption::btnAbout_Click(int) { ui::ShowAboutDialog(hwnd()); }
 
 std::vector<std::wstring> frmOption::ListEntries() const {
-  HWND list = Item(L"lstExt");
+  HWND list = Item(Ctl::lstExt);
   std::vector<std::wstring> entries;
   const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -307,41 +311,41 @@ std::vector<std::wstring> frmOption::ListEntries() const {
 ShellMenuFrame frmOption::ReadFrame() const {
   ShellMenuFrame frame;
   frame.lstExt = ListEntries();
-  frame.lstExtIndex = static_cast<int>(::SendMessageW(Item(L"lstExt"), LB_GETCURSEL, 0, 0));
-  frame.txtExt = Text(L"txtExt");
-  frame.btnAllFilesCaption = Text(L"btnAllFiles");
-  frame.btnAllFilesHelpId = HelpId(L"btnAllFiles");
-  frame.btnFolderCaption = Text(L"btnFolder");
-  frame.btnFolderHelpId = HelpId(L"btnFolder");
-  frame.btnAddEnabled = Enabled(L"btnAdd");
-  frame.btnDelEnabled = Enabled(L"btnDel");
-  frame.btnAllDelEnabled = Enabled(L"btnAllDel");
+  frame.lstExtIndex = static_cast<int>(::SendMessageW(Item(Ctl::lstExt), LB_GETCURSEL, 0, 0));
+  frame.txtExt = Text(Ctl::txtExt);
+  frame.btnAllFilesCaption = Text(Ctl::btnAllFiles);
+  frame.btnAllFilesHelpId = HelpId(Ctl::btnAllFiles);
+  frame.btnFolderCaption = Text(Ctl::btnFolder);
+  frame.btnFolderHelpId = HelpId(Ctl::btnFolder);
+  frame.btnAddEnabled = Enabled(Ctl::btnAdd);
+  frame.btnDelEnabled = Enabled(Ctl::btnDel);
+  frame.btnAllDelEnabled = Enabled(Ctl::btnAllDel);
   return frame;
 }
 
 void frmOption::WriteFrame(const ShellMenuFrame& frame) {
-  HWND list = Item(L"lstExt");
+  HWND list = Item(Ctl::lstExt);
   if (ListEntries() != frame.lstExt) {
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const auto& entry : frame.lstExt) ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
   ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(frame.lstExtIndex), 0);
-  if (Text(L"txtExt") != frame.txtExt) SetText(L"txtExt", frame.txtExt);
-  if (Text(L"btnAllFiles") != frame.btnAllFilesCaption) SetText(L"btnAllFiles", frame.btnAllFilesCaption);
-  SetHelpId(L"btnAllFiles", frame.btnAllFilesHelpId);
-  if (Text(L"btnFolder") != frame.btnFolderCaption) SetText(L"btnFolder", frame.btnFolderCaption);
-  SetHelpId(L"btnFolder", frame.btnFolderHelpId);
-  Enable(L"btnAdd", frame.btnAddEnabled);
-  Enable(L"btnDel", frame.btnDelEnabled);
-  Enable(L"btnAllDel", frame.btnAllDelEnabled);
+  if (Text(Ctl::txtExt) != frame.txtExt) SetText(Ctl::txtExt, frame.txtExt);
+  if (Text(Ctl::btnAllFiles) != frame.btnAllFilesCaption) SetText(Ctl::btnAllFiles, frame.btnAllFilesCaption);
+  SetHelpId(Ctl::btnAllFiles, static_cast<HelpTopic>(frame.btnAllFilesHelpId));
+  if (Text(Ctl::btnFolder) != frame.btnFolderCaption) SetText(Ctl::btnFolder, frame.btnFolderCaption);
+  SetHelpId(Ctl::btnFolder, static_cast<HelpTopic>(frame.btnFolderHelpId));
+  Enable(Ctl::btnAdd, frame.btnAddEnabled);
+  Enable(Ctl::btnDel, frame.btnDelEnabled);
+  Enable(Ctl::btnAllDel, frame.btnAllDelEnabled);
 }
 
 void frmOption::UpdateButtons() {
   ShellMenuFrame frame = ReadFrame();
   UpdateListButtons(frame);
-  Enable(L"btnAdd", frame.btnAddEnabled);
-  Enable(L"btnDel", frame.btnDelEnabled);
-  Enable(L"btnAllDel", frame.btnAllDelEnabled);
+  Enable(Ctl::btnAdd, frame.btnAddEnabled);
+  Enable(Ctl::btnDel, frame.btnDelEnabled);
+  Enable(Ctl::btnAllDel, frame.btnAllDelEnabled);
 }
 
 void frmOption::txtExt_Change(int) { UpdateButtons(); }
@@ -353,8 +357,8 @@ void frmOption::RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&)) {
   (menu_.get()->*handler)(frame);
   WriteFrame(frame);
   switch (frame.focus) {
-    case FrameFocus::EntryBox: ui::FocusControl(*this, L"txtExt"); break;
-    case FrameFocus::List: ui::FocusControl(*this, L"lstExt"); break;
+    case FrameFocus::EntryBox: ui::FocusControl(*this, Ctl::txtExt); break;
+    case FrameFocus::List: ui::FocusControl(*this, Ctl::lstExt); break;
     case FrameFocus::None: break;
   }
 }
@@ -371,7 +375,7 @@ void frmOption::cmbRegisterFor_Click(int) {
 }
 
 int frmOption::SelectedScopeChoice() const {
-  const LRESULT choice = ::SendMessageW(Item(L"cmbRegisterFor"), CB_GETCURSEL, 0, 0);
+  const LRESULT choice = ::SendMessageW(Item(Ctl::cmbRegisterFor), CB_GETCURSEL, 0, 0);
   return choice == CB_ERR ? 0 : static_cast<int>(choice);
 }
 
@@ -387,7 +391,7 @@ void frmOption::Form_Paint() {
   HDC dc = ::BeginPaint(hwnd(), &ps);
   if (!dc) return;
   RECT frame{};
-  ::GetWindowRect(Item(L"Frame1"), &frame);
+  ::GetWindowRect(Item(Ctl::Frame1), &frame);
   ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
   const int frameLeft = frame.left, frameTop = frame.top;
   const int frameWidth = (frame.right - frame.left) * TwipsPerPixelX();

@@ -12,7 +12,16 @@
 
 namespace zv {
 
-class frmOption : public ui::FormOf<frmOption> {
+// The controls of frmOption, as its table lists them (arrays once).
+enum class frmOptionCtl : int {
+  Label1, txtOpenFileExt1, Label2, txtOpenFileExt2, btnBr, Label3, txtAplPath, chkOpenOriginal,
+  chkOpenFolder, btnFormat, chkAttribute, chkAttrArchive, chkAttrReadOnly, chkAttrHidden,
+  chkAttrSystem, Label5, txtExt, btnAdd, lstExt, btnDel, btnAllDel, btnAllFiles, btnFolder, Label9,
+  cmbRegisterFor, Label4, cmbStartUpPos, chkTopMost, chkIMEMode, chkNotConfirmReplaceFile,
+  btnAdvanced, btnAbout, btnOkCan, Frame2, Frame1, Frame3, Frame4, kCount
+};
+
+class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {
  public:
   // The registration buttons write below one of these classes keys, as RegisterFor chooses.
   explicit frmOption(win::WinRegistry userClasses = win::UserClasses(),
@@ -34,7 +43,7 @@ class frmOption : public ui::FormOf<frmOption> {
   void btnFolder_Click(int);
   void cmbRegisterFor_Click(int);
 
-  static const ui::Handler<frmOption> kHandlers[];
+  static const Handler kHandlers[];
 
  protected:
   void Form_Load() override;

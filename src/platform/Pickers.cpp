@@ -5,6 +5,7 @@
 
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
+#include "platform/CallbackGuard.h"
 #include "platform/Handles.h"
 #include "core/PathText.h"
 #include "core/Common.h"
@@ -58,8 +59,10 @@ std::wstring PickFile(HWND owner, const std::wstring& filter, const std::wstring
 }
 
 int CALLBACK BrowseCallback(HWND browser, UINT msg, LPARAM, LPARAM data) {
-  if (msg == BFFM_INITIALIZED) ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
-  return 0;
+  return Guarded(0, [&] {
+    if (msg == BFFM_INITIALIZED) ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+  });
 }
 
 std::wstring PickFolder(const std::wstring& prompt, HWND owner, int root, unsigned flags,

@@ -12,6 +12,9 @@ using ui::Kind;
 
 namespace {
 
+using Ctl = frmSetupCtl;
+using Topic = HelpTopic;
+
 // Every text of the dialog.
 struct Texts {
   const wchar_t* caption = L"Zarvane へようこそ";
@@ -50,16 +53,17 @@ constexpr int kShowNormal = 5;
 constexpr int kIconIndex = 1;
 
 // Tab order as listed; places in twips within the 6900 x 4740 client area.
-const ControlDef kControls[] = {
-    {L"lblMsg", -1, Kind::Label, L"", 120, 120, 6660, 2760, 0, ui::kMultiLine},
-    {L"Frame1", -1, Kind::Frame, L"作成場所", 120, 3000, 3300, 1080, 0, 0},
-    {L"chkScDir", 0, Kind::Check, L"デスクトップ(&D)", 300, 3300, 2940, 270, 0, 0},
-    {L"chkScDir", 1, Kind::Check, L"「送る」メニュー(&S)", 300, 3660, 2940, 270, 0, 0},
-    {L"Label1", -1, Kind::Label, L"ショートカット名", 3600, 3060, 3180, 240, 0, 0},
-    {L"txtScName", -1, Kind::Text, L"ザルヴェイン", 3600, 3330, 3180, 300, 0, ui::kSelectAll},
-    {L"btnYesNo", 0, Kind::Button, L"はい(&Y)", 4320, 4260, 1155, 360, 0, ui::kDefault},
-    {L"btnYesNo", 1, Kind::Button, L"いいえ(&N)", 5625, 4260, 1155, 360, 0, 0},
+constexpr ControlDef kControls[] = {
+    {Ctl::lblMsg, L"lblMsg", -1, Kind::Label, L"", 120, 120, 6660, 2760, Topic::None, ui::kMultiLine},
+    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"作成場所", 120, 3000, 3300, 1080, Topic::None, 0},
+    {Ctl::chkScDir, L"chkScDir", 0, Kind::Check, L"デスクトップ(&D)", 300, 3300, 2940, 270, Topic::None, 0},
+    {Ctl::chkScDir, L"chkScDir", 1, Kind::Check, L"「送る」メニュー(&S)", 300, 3660, 2940, 270, Topic::None, 0},
+    {Ctl::Label1, L"Label1", -1, Kind::Label, L"ショートカット名", 3600, 3060, 3180, 240, Topic::None, 0},
+    {Ctl::txtScName, L"txtScName", -1, Kind::Text, L"ザルヴェイン", 3600, 3330, 3180, 300, Topic::None, ui::kSelectAll},
+    {Ctl::btnYesNo, L"btnYesNo", 0, Kind::Button, L"はい(&Y)", 4320, 4260, 1155, 360, Topic::None, ui::kDefault},
+    {Ctl::btnYesNo, L"btnYesNo", 1, Kind::Button, L"いいえ(&N)", 5625, 4260, 1155, 360, Topic::None, 0},
 };
+static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 // What became of one ticked place.
 struct Shortcut {
@@ -125,10 +129,10 @@ std::wstring ShortcutTargetPath(const std::wstring& programFolder) {
   return programFolder + (root ? L"" : L"\\") + kText.programFile;
 }
 
-const ui::Handler<frmSetup> frmSetup::kHandlers[] = {
-    {L"btnYesNo", ui::Event::Click, &frmSetup::btnYesNo_Click},
-    {L"chkScDir", ui::Event::Click, &frmSetup::chkScDir_Click},
-    {L"txtScName", ui::Event::Change, &frmSetup::txtScName_Change},
+const frmSetup::Handler frmSetup::kHandlers[] = {
+    {Ctl::btnYesNo, ui::Event::Click, &frmSetup::btnYesNo_Click},
+    {Ctl::chkScDir, ui::Event::Click, &frmSetup::chkScDir_Click},
+    {Ctl::txtScName, ui::Event::Change, &frmSetup::txtScName_Change},
 };
 
 frmSetup::frmSetup() : FormOf(ui::FormDef{L"frmSetup", kText.caption, 6900, 4740, false}, kControls) {}
@@ -137,9 +141,9 @@ frmSetup::~frmSetup() = default;
 void frmSetup::Form_Load() {
   link_ = std::make_unique<clsShellLink>();
   answered_ = false;
-  SetText(L"lblMsg", kText.welcome);
-  SetValue(L"chkScDir", 1, 0);
-  SetValue(L"chkScDir", 1, 1);
+  SetText(Ctl::lblMsg, kText.welcome);
+  SetValue(Ctl::chkScDir, 1, 0);
+  SetValue(Ctl::chkScDir, 1, 1);
   CentreOnWorkArea(hwnd());
 }
 
@@ -150,14 +154,14 @@ void frmSetup::chkScDir_Click(int) { UpdateYes(); }
 
 void frmSetup::UpdateYes() {
   if (answered_) return;
-  const bool named = !TrimBlanks(Text(L"txtScName")).empty();
-  const bool somewhere = Value(L"chkScDir", 0) == 1 || Value(L"chkScDir", 1) == 1;
-  Enable(L"btnYesNo", named && somewhere, 0);
+  const bool named = !TrimBlanks(Text(Ctl::txtScName)).empty();
+  const bool somewhere = Value(Ctl::chkScDir, 0) == 1 || Value(Ctl::chkScDir, 1) == 1;
+  Enable(Ctl::btnYesNo, named && somewhere, 0);
 }
 
 void frmSetup::btnYesNo_Click(int index) {
   // A click posted to a disabled button is no answer.
-  if (!Enabled(L"btnYesNo", index)) return;
+  if (!Enabled(Ctl::btnYesNo, index)) return;
   if (answered_) {
     if (index == 0) Unload();
     return;
@@ -171,11 +175,11 @@ void frmSetup::btnYesNo_Click(int index) {
 void frmSetup::Warn(const wchar_t* text) {
   // The platform's box in its own place, modal to this dialog.
   ::MessageBoxW(hwnd(), text, kAppTitle, kMbWarning);
-  ui::FocusControl(*this, L"txtScName");
+  ui::FocusControl(*this, Ctl::txtScName);
 }
 
 void frmSetup::AnswerYes() {
-  const std::wstring name = TrimBlanks(Text(L"txtScName"));
+  const std::wstring name = TrimBlanks(Text(Ctl::txtScName));
   if (name.find_first_of(kText.forbidden) != std::wstring::npos) {
     Warn(kText.badCharacters);
     return;
@@ -189,30 +193,30 @@ void frmSetup::AnswerYes() {
   const std::wstring target = LongOrAsIs(ShortcutTargetPath(folder));
   const std::wstring workDir = LongOrAsIs(folder);
   Shortcut desktop, sendTo;
-  if (Value(L"chkScDir", 0) == 1) desktop = CreateIn(*link_, hwnd(), kFolderDesktop, name, target, workDir);
-  if (Value(L"chkScDir", 1) == 1) sendTo = CreateIn(*link_, hwnd(), kFolderSendTo, name, target, workDir);
+  if (Value(Ctl::chkScDir, 0) == 1) desktop = CreateIn(*link_, hwnd(), kFolderDesktop, name, target, workDir);
+  if (Value(Ctl::chkScDir, 1) == 1) sendTo = CreateIn(*link_, hwnd(), kFolderSendTo, name, target, workDir);
 
-  SetText(L"lblMsg", Report(name, desktop, sendTo));
+  SetText(Ctl::lblMsg, Report(name, desktop, sendTo));
   FinishAnswer();
 }
 
 
 
 void frmSetup::AnswerNo() {
-  SetText(L"lblMsg", std::wstring(kText.declined) + kText.nextScreen + kText.howToUseWithout);
+  SetText(Ctl::lblMsg, std::wstring(kText.declined) + kText.nextScreen + kText.howToUseWithout);
   FinishAnswer();
 }
 
 void frmSetup::FinishAnswer() {
   // A disabled edit box is drawn on the button face.
-  for (const wchar_t* name : {L"Frame1", L"Label1", L"txtScName"}) Enable(name, false);
-  Enable(L"chkScDir", false, 0);
-  Enable(L"chkScDir", false, 1);
-  Enable(L"btnYesNo", true, 0);
-  Enable(L"btnYesNo", false, 1);
+  for (const Ctl control : {Ctl::Frame1, Ctl::Label1, Ctl::txtScName}) Enable(control, false);
+  Enable(Ctl::chkScDir, false, 0);
+  Enable(Ctl::chkScDir, false, 1);
+  Enable(Ctl::btnYesNo, true, 0);
+  Enable(Ctl::btnYesNo, false, 1);
   answered_ = true;
   // Yes is all that is left: it takes the focus, so Enter closes.
-  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(L"btnYesNo", 0)), TRUE);
+  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(Ctl::btnYesNo, 0)), TRUE);
 }
 
 void ShowSetupDialog() {

@@ -9,7 +9,12 @@
 
 namespace zv {
 
-class frmSetup : public ui::FormOf<frmSetup> {
+// The controls of frmSetup, as its table lists them (arrays once).
+enum class frmSetupCtl : int {
+  lblMsg, Frame1, chkScDir, Label1, txtScName, btnYesNo, kCount
+};
+
+class frmSetup : public ui::FormOf<frmSetup, frmSetupCtl> {
  public:
   frmSetup();
   ~frmSetup() override;
@@ -20,7 +25,7 @@ class frmSetup : public ui::FormOf<frmSetup> {
   void chkScDir_Click(int index);
   void txtScName_Change(int);
 
-  static const ui::Handler<frmSetup> kHandlers[];
+  static const Handler kHandlers[];
 
  protected:
   void Form_Load() override;

@@ -7,6 +7,7 @@
 
 #include "copy/frmZarvane.h"
 #include "platform/AppInfo.h"
+#include "platform/CallbackGuard.h"
 #include "platform/FileSys.h"
 #include "platform/Handles.h"
 #include "platform/Win.h"
@@ -107,9 +108,12 @@ bool TakeHandOver(const COPYDATASTRUCT& data) {
   return true;
 }
 
+// A hand-over that fails on the way is not taken: the other copy then opens its own dialog.
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COPYDATA) return TakeHandOver(*reinterpret_cast<const COPYDATASTRUCT*>(lp)) ? kHandOverTaken : 0;
-  return ::DefWindowProcW(hwnd, msg, wp, lp);
+  return win::Guarded<LRESULT>(0, [&]() -> LRESULT {
+    if (msg == WM_COPYDATA) return TakeHandOver(*reinterpret_cast<const COPYDATASTRUCT*>(lp)) ? kHandOverTaken : 0;
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+  });
 }
 
 // From now on later starts find this copy and hand their paths to it.

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cassert>
 #include <cmath>
 
 #include "core/HelpTopics.h"
+#include "platform/CallbackGuard.h"
 #include "ui/FocusState.h"
 #include "ui/HelpPopup.h"
 
@@ -90,8 +92,7 @@ void SelectAllText(HWND control) {
   ::SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
-void FocusControl(Form& form, const wchar_t* name, int index) {
-  HWND control = form.Item(name, index);
+void FocusWindow(HWND control) {
   if (!control || !::IsWindowEnabled(control) || !::IsWindowVisible(control)) return;
   if (::GetFocus() == control) {
     SelectAllText(control);
@@ -299,15 +300,16 @@ const ControlDef* Form::FindFlag(unsigned flag) const {
   return nullptr;
 }
 
-const ControlDef* Form::Def(const wchar_t* name, int index) const {
+const ControlDef* Form::Def(int id, int index) const {
   for (const auto& c : controls_)
-    if (c.index == index && std::wcscmp(c.name, name) == 0) return &c;
+    if (c.id == id && c.index == index) return &c;
+  assert(!"a control array's index that its table does not list");
   return nullptr;
 }
 
-HWND Form::Item(const wchar_t* name, int index) const {
-  const ControlDef* c = Def(name, index);
-  return c ? windows_[c - controls_.data()] : nullptr;
+HWND Form::ItemOf(int id, int index) const {
+  const ControlDef* c = Def(id, index);
+  return c ? WindowOf(*c) : nullptr;
 }
 
 const ControlDef* Form::DefOfId(int id) const {
@@ -322,68 +324,63 @@ const ControlDef* Form::DefOfWindow(HWND h) const {
   return nullptr;
 }
 
-std::wstring Form::Text(const wchar_t* name, int index) const {
-  HWND h = Item(name, index);
+std::wstring Form::TextOf(int id, int index) const {
+  HWND h = ItemOf(id, index);
   if (!h) return {};
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
-void Form::SetText(const wchar_t* name, const std::wstring& text, int index) {
-  if (HWND h = Item(name, index)) ::SetWindowTextW(h, text.c_str());
+void Form::SetTextOf(int id, const std::wstring& text, int index) {
+  if (HWND h = ItemOf(id, index)) ::SetWindowTextW(h, text.c_str());
 }
 
-int Form::Value(const wchar_t* name, int index) const {
-  HWND h = Item(name, index);
+int Form::ValueOf(int id, int index) const {
+  HWND h = ItemOf(id, index);
   return h && ::SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
-void Form::SetValue(const wchar_t* name, int value, int index) {
-  if (HWND h = Item(name, index)) ::SendMessageW(h, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+void Form::SetValueOf(int id, int value, int index) {
+  if (HWND h = ItemOf(id, index)) ::SendMessageW(h, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void Form::Enable(const wchar_t* name, bool enabled, int index) {
-  if (HWND h = Item(name, index)) ::EnableWindow(h, enabled ? TRUE : FALSE);
+void Form::EnableOf(int id, bool enabled, int index) {
+  if (HWND h = ItemOf(id, index)) ::EnableWindow(h, enabled ? TRUE : FALSE);
 }
 
-bool Form::Enabled(const wchar_t* name, int index) const {
-  HWND h = Item(name, index);
+bool Form::EnabledOf(int id, int index) const {
+  HWND h = ItemOf(id, index);
   return h && ::IsWindowEnabled(h);
 }
 
-int Form::HelpId(const wchar_t* name, int index) const {
-  const ControlDef* c = Def(name, index);
-  return c ? helpIds_[c - controls_.data()] : 0;
+int Form::HelpIdOf(int id, int index) const {
+  const ControlDef* c = Def(id, index);
+  return c ? HelpIdOf(*c) : 0;
 }
 
-void Form::SetHelpId(const wchar_t* name, int helpId, int index) {
-  if (const ControlDef* c = Def(name, index)) helpIds_[c - controls_.data()] = helpId;
+void Form::SetHelpIdOf(int id, int helpId, int index) {
+  if (const ControlDef* c = Def(id, index)) helpIds_[static_cast<size_t>(c - controls_.data())] = helpId;
 }
 
 void Form::SetCaption(const std::wstring& caption) {
   if (hwnd_) ::SetWindowTextW(hwnd_, caption.c_str());
 }
 
-std::wstring Form::ActiveControlName() const {
-  const ControlDef* c = DefOfWindow(::GetFocus());
-  return c ? c->name : L"";
-}
-
 void Form::GotFocus(const ControlDef& c) {
   Focus().LastFocusName = c.name;
   if (c.kind != Kind::Text) return;
-  if (c.flags & kSelectAll) SelectAllText(Item(c.name, c.index));
+  if (c.flags & kSelectAll) SelectAllText(WindowOf(c));
   Focus().SuppressSelectAll = false;
 }
 
 void Form::MouseDown(const ControlDef& c, int) {
   // A press on a box that does not have the focus yet keeps the caret where it lands.
-  if (c.kind == Kind::Text && ::GetFocus() != Item(c.name, c.index)) Focus().SuppressSelectAll = true;
+  if (c.kind == Kind::Text && ::GetFocus() != WindowOf(c)) Focus().SuppressSelectAll = true;
 }
 
 void Form::MouseUp(const ControlDef& c, int button) {
-  if (button == kRightButton && (c.flags & kHelpOnRight)) ShowWhatsThis(Item(c.name, c.index), HelpId(c.name, c.index));
+  if (button == kRightButton && (c.flags & kHelpOnRight)) ShowWhatsThis(WindowOf(c), HelpIdOf(c));
 }
 
 void Form::Fire(Event event, const ControlDef& c, int button) {
@@ -398,17 +395,19 @@ void Form::Fire(Event event, const ControlDef& c, int button) {
 }
 
 INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    auto* form = reinterpret_cast<Form*>(lp);
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-    form->hwnd_ = hwnd;
-    form->CreateControls();
-    form->Form_Load();
-    return FALSE;  // the focus goes where Form_Load put it, or to the first tab stop below
-  }
-  auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-  if (!form) return FALSE;
-  return form->HandleMessage(msg, wp, lp);
+  return win::Guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+    if (msg == WM_INITDIALOG) {
+      auto* form = reinterpret_cast<Form*>(lp);
+      ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+      form->hwnd_ = hwnd;
+      form->CreateControls();
+      form->Form_Load();
+      return FALSE;  // the focus goes where Form_Load put it, or to the first tab stop below
+    }
+    auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!form) return FALSE;
+    return form->HandleMessage(msg, wp, lp);
+  });
 }
 
 INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -469,7 +468,7 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       auto* info = reinterpret_cast<HELPINFO*>(lp);
       if (info->iContextType != HELPINFO_WINDOW) return TRUE;
       if (const ControlDef* c = DefOfWindow(static_cast<HWND>(info->hItemHandle))) {
-        const int id = HelpId(c->name, c->index);
+        const int id = HelpIdOf(*c);
         if (id) ShowWhatsThis(static_cast<HWND>(info->hItemHandle), id);
       }
       return TRUE;
@@ -494,7 +493,7 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const int code = HIWORD(wp);
       if (id == IDCANCEL && !lp) {  // Esc
         if (const ControlDef* cancel = FindFlag(kCancel)) {
-          if (Enabled(cancel->name, cancel->index)) Fire(Event::Click, *cancel);
+          if (::IsWindowEnabled(WindowOf(*cancel))) Fire(Event::Click, *cancel);
         } else {
           Form_Close();
         }
@@ -539,6 +538,10 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Form::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+  return win::Guarded<LRESULT>(0, [&] { return ControlMessage(hwnd, msg, wp, lp, id, ref); });
+}
+
+LRESULT Form::ControlMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
   auto* form = reinterpret_cast<Form*>(ref);
   const int button = MouseButtonOf(msg);
   if (button && form) {

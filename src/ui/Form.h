@@ -1,11 +1,12 @@
 // A thin base for the program's dialogs: real Win32 controls created from a per-form table,
 // the shared focus and What's-This rules, modal and modeless showing, and handler dispatch.
 #pragma once
-#include <cstring>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "core/HelpTopics.h"
 #include "platform/Handles.h"
 #include "platform/Win.h"
 
@@ -25,7 +26,10 @@ enum : unsigned {
   kAlignRight = 128,  // labels
 };
 
+// One row of a form's control table. The control is named by the form's own enum (its `Ctl`,
+// the compiler checks the name); the name as text stays as data for the focus record.
 struct ControlDef {
+  int id;  // the form's Ctl value
   const wchar_t* name;
   int index;  // member of a control array, or -1
   Kind kind;
@@ -33,8 +37,42 @@ struct ControlDef {
   int left, top, width, height;  // twips, in the form's client area
   int helpId;
   unsigned flags;
-  const wchar_t* tooltip = nullptr;  // plain one-line tip
+  const wchar_t* tooltip;  // plain one-line tip, or null
+
+  template <class Id>
+    requires std::is_enum_v<Id>
+  constexpr ControlDef(Id id, const wchar_t* name, int index, Kind kind, const wchar_t* caption, int left, int top,
+                       int width, int height, HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr)
+      : id(static_cast<int>(id)), name(name), index(index), kind(kind), caption(caption), left(left), top(top),
+        width(width), height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip) {}
 };
+
+// Whether a table lists each control of its enum (0 .. Id::kCount - 1) exactly once: one row,
+// or the members 0, 1, ... of a control array each once. Each form asserts it of its table.
+template <class Id, size_t N>
+consteval bool ListsEachControlOnce(const ControlDef (&rows)[N]) {
+  const int count = static_cast<int>(Id::kCount);
+  for (const ControlDef& row : rows)
+    if (row.id < 0 || row.id >= count) return false;
+  for (int id = 0; id < count; ++id) {
+    int single = 0, members = 0, highest = -1;
+    for (size_t i = 0; i < N; ++i) {
+      if (rows[i].id != id) continue;
+      if (rows[i].index < 0) {
+        ++single;
+        continue;
+      }
+      ++members;
+      if (rows[i].index > highest) highest = rows[i].index;
+      for (size_t j = i + 1; j < N; ++j)
+        if (rows[j].id == id && rows[j].index == rows[i].index) return false;
+    }
+    const bool once = single == 1 && members == 0;
+    const bool array = single == 0 && members > 0 && highest == members - 1;
+    if (!once && !array) return false;
+  }
+  return true;
+}
 
 enum class Event { Click, Change, GotFocus, MouseDown, MouseUp, DblClick };
 
@@ -69,20 +107,7 @@ class Form {
   const FormDef& def() const { return def_; }
   std::span<const ControlDef> controls() const { return controls_; }
 
-  // Controls by name (and index for arrays).
-  const ControlDef* Def(const wchar_t* name, int index = -1) const;
-  HWND Item(const wchar_t* name, int index = -1) const;
-  std::wstring Text(const wchar_t* name, int index = -1) const;
-  void SetText(const wchar_t* name, const std::wstring& text, int index = -1);
-  int Value(const wchar_t* name, int index = -1) const;  // check box: 0 / 1
-  void SetValue(const wchar_t* name, int value, int index = -1);
-  void Enable(const wchar_t* name, bool enabled, int index = -1);
-  bool Enabled(const wchar_t* name, int index = -1) const;
-  int HelpId(const wchar_t* name, int index = -1) const;
-  void SetHelpId(const wchar_t* name, int helpId, int index = -1);
   void SetCaption(const std::wstring& caption);
-  // Name of the control that has the focus in this form, or empty.
-  std::wstring ActiveControlName() const;
 
   // Twips and pixels for this screen.
   static int TwipsPerPixelX();
@@ -112,9 +137,22 @@ class Form {
 
   void Fire(Event event, const ControlDef& control, int button = 0);
 
+  // Controls by their Ctl value as a number (and index for arrays); FormOf gives them typed.
+  const ControlDef* Def(int id, int index) const;
+  HWND ItemOf(int id, int index) const;
+  std::wstring TextOf(int id, int index) const;
+  void SetTextOf(int id, const std::wstring& text, int index);
+  int ValueOf(int id, int index) const;
+  void SetValueOf(int id, int value, int index);
+  void EnableOf(int id, bool enabled, int index);
+  bool EnabledOf(int id, int index) const;
+  int HelpIdOf(int id, int index) const;
+  void SetHelpIdOf(int id, int helpId, int index);
+
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+  static LRESULT ControlMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CreateTooltips();
@@ -122,6 +160,8 @@ class Form {
   const ControlDef* DefOfId(int id) const;
   const ControlDef* DefOfWindow(HWND h) const;
   const ControlDef* FindFlag(unsigned flag) const;
+  HWND WindowOf(const ControlDef& c) const { return windows_[static_cast<size_t>(&c - controls_.data())]; }
+  int HelpIdOf(const ControlDef& c) const { return helpIds_[static_cast<size_t>(&c - controls_.data())]; }
   void Destroy();
   void PaintThenMakeHelpers();
 
@@ -138,28 +178,47 @@ class Form {
   enum class Helpers { None, AwaitingPaint, Asked } helpers_ = Helpers::None;
 };
 
-// Handlers named after their control and event: `{L"btnOK", Event::Click, &frmX::btnOK_Click}`.
-template <class Derived>
-struct Handler {
-  const wchar_t* control;
+// Handlers named after their control and event: `{Ctl::btnOK, Event::Click, &frmX::btnOK_Click}`.
+template <class Derived, class Id>
+struct HandlerOf {
+  Id control;
   Event event;
   void (Derived::*fn)(int index);
 };
 
-// Forms derive from FormOf<Self> and list their handlers in a static kHandlers table.
-template <class Derived>
+// Forms derive from FormOf<Self, SelfCtl>, where SelfCtl is the enum of their controls (ending
+// in kCount), and list their handlers in a static kHandlers table of Handler rows. Every
+// lookup takes a Ctl: a control that the form does not have does not compile.
+template <class Derived, class Id>
 class FormOf : public Form {
+ public:
+  using Ctl = Id;
+  using Handler = HandlerOf<Derived, Id>;
+
+  HWND Item(Ctl c, int index = -1) const { return ItemOf(N(c), index); }
+  std::wstring Text(Ctl c, int index = -1) const { return TextOf(N(c), index); }
+  void SetText(Ctl c, const std::wstring& text, int index = -1) { SetTextOf(N(c), text, index); }
+  int Value(Ctl c, int index = -1) const { return ValueOf(N(c), index); }  // check box: 0 / 1
+  void SetValue(Ctl c, int value, int index = -1) { SetValueOf(N(c), value, index); }
+  void Enable(Ctl c, bool enabled, int index = -1) { EnableOf(N(c), enabled, index); }
+  bool Enabled(Ctl c, int index = -1) const { return EnabledOf(N(c), index); }
+  int HelpId(Ctl c, int index = -1) const { return HelpIdOf(N(c), index); }
+  void SetHelpId(Ctl c, HelpTopic topic, int index = -1) { SetHelpIdOf(N(c), TopicNumber(topic), index); }
+
  protected:
   using Form::Form;
   bool Dispatch(Event event, const ControlDef& control, int) override {
     for (const auto& h : Derived::kHandlers) {
-      if (h.event == event && std::wcscmp(h.control, control.name) == 0) {
+      if (h.event == event && N(h.control) == control.id) {
         (static_cast<Derived*>(this)->*h.fn)(control.index);
         return true;
       }
     }
     return false;
   }
+
+ private:
+  static constexpr int N(Ctl c) { return static_cast<int>(c); }
 };
 
 // The hidden application window captioned "Zarvane" that owns every form.
@@ -178,6 +237,10 @@ void SetWhatsThisSink(WhatsThisSink sink);
 // Select-all rule helpers shared by every dialog.
 void SelectAllText(HWND control);
 // Gives the control the focus with its text selected; a control that cannot take it is skipped.
-void FocusControl(Form& form, const wchar_t* name, int index = -1);
+void FocusWindow(HWND control);
+template <class Derived, class Id>
+void FocusControl(FormOf<Derived, Id>& form, Id control, int index = -1) {
+  FocusWindow(form.Item(control, index));
+}
 
 }  // namespace zv::ui

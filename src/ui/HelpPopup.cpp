@@ -1,5 +1,6 @@
 #include "ui/HelpPopup.h"
 
+#include "platform/CallbackGuard.h"
 #include "platform/Handles.h"
 #include "ui/Form.h"
 #include "ui/Placement.h"
@@ -37,13 +38,15 @@ bool ClosesPopup(UINT msg) {
 // Sees every message the thread takes from its queue while the pop-up is up, whichever window
 // it is for: the first press of a key or mouse button only closes the pop-up.
 LRESULT CALLBACK NextInputHook(int code, WPARAM wp, LPARAM lp) {
-  auto* msg = reinterpret_cast<MSG*>(lp);
-  if (code == HC_ACTION && wp == PM_REMOVE && ClosesPopup(msg->message) && Current().popup) {
-    ::ShowWindow(Current().popup, SW_HIDE);
-    ::PostMessageW(Current().popup, WM_CLOSE, 0, 0);
-    msg->message = WM_NULL;
-  }
-  return ::CallNextHookEx(nullptr, code, wp, lp);
+  return win::Guarded<LRESULT>(0, [&] {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE && ClosesPopup(msg->message) && Current().popup) {
+      ::ShowWindow(Current().popup, SW_HIDE);
+      ::PostMessageW(Current().popup, WM_CLOSE, 0, 0);
+      msg->message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+  });
 }
 
 void Paint(HWND hwnd) {
@@ -64,7 +67,7 @@ void Paint(HWND hwnd) {
   ::EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT PopupMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT:
       Paint(hwnd);
@@ -85,6 +88,10 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return win::Guarded<LRESULT>(0, [&] { return PopupMessage(hwnd, msg, wp, lp); });
 }
 
 bool RegisterOnce() {

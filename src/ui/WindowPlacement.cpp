@@ -1,5 +1,6 @@
 #include "ui/WindowPlacement.h"
 
+#include "platform/CallbackGuard.h"
 #include "platform/Handles.h"
 #include "core/Common.h"
 #include "ui/FocusState.h"
@@ -148,12 +149,14 @@ bool SetTopMost(HWND window, bool topMost) {
 }
 
 LRESULT CALLBACK MsgBoxHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code != HCBT_ACTIVATE) return ::CallNextHookEx(nullptr, code, wParam, lParam);
-  MoveOverForm(reinterpret_cast<HWND>(wParam), Focus().ActiveFormHwnd);
-  // The thread's other hooks see the box after it has moved.
-  const LRESULT result = ::CallNextHookEx(nullptr, code, wParam, lParam);
-  MsgBoxHook().reset();
-  return result;
+  return win::Guarded<LRESULT>(0, [&] {
+    if (code != HCBT_ACTIVATE) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    MoveOverForm(reinterpret_cast<HWND>(wParam), Focus().ActiveFormHwnd);
+    // The thread's other hooks see the box after it has moved.
+    const LRESULT result = ::CallNextHookEx(nullptr, code, wParam, lParam);
+    MsgBoxHook().reset();
+    return result;
+  });
 }
 
 int MsgBoxOverForm(const std::wstring& prompt, int style, std::wstring title) {

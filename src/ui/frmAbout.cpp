@@ -10,6 +10,9 @@ namespace zv::ui {
 
 namespace {
 
+using Ctl = frmAboutCtl;
+using Topic = HelpTopic;
+
 struct Texts {
   const wchar_t* caption = L"Zarvane バージョン情報";
   const wchar_t* name = L"Zarvane";
@@ -29,17 +32,18 @@ constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 // Label1 (black) lies above Label4 (green) and is painted first, so the green name stays in
 // front with its shadow 30 twips to the right.
-const ControlDef kControls[] = {
-    {L"Image1", -1, Kind::Label, L"", 240, 225, 480, 480, 0, 0, kText.maker},
-    {L"Label1", -1, Kind::Label, kText.name, 975, 105, 1245, 450, 0, 0},
-    {L"Label4", -1, Kind::Label, kText.name, 945, 105, 1245, 450, 0, 0},
-    {L"Label2", -1, Kind::Label, kText.ver, 2280, 285, 270, 180, 0, 0},
-    {L"lblMyVer", -1, Kind::Label, L"", 2595, 285, 0, 180, 0, 0},
-    {L"lblCopyRight", -1, Kind::Label, L"", 810, 630, 0, 180, 0, 0},
-    {L"lblLicense", -1, Kind::Label, kText.license, 810, 855, 0, 180, 0, 0},
-    {L"lblHP", -1, Kind::Label, kText.homePage, 863, 1080, 2565, 180, 0, 0, kText.maker},
-    {L"Command1", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, 0, kDefault | kCancel},
+constexpr ControlDef kControls[] = {
+    {Ctl::Image1, L"Image1", -1, Kind::Label, L"", 240, 225, 480, 480, Topic::None, 0, kText.maker},
+    {Ctl::Label1, L"Label1", -1, Kind::Label, kText.name, 975, 105, 1245, 450, Topic::None, 0},
+    {Ctl::Label4, L"Label4", -1, Kind::Label, kText.name, 945, 105, 1245, 450, Topic::None, 0},
+    {Ctl::Label2, L"Label2", -1, Kind::Label, kText.ver, 2280, 285, 270, 180, Topic::None, 0},
+    {Ctl::lblMyVer, L"lblMyVer", -1, Kind::Label, L"", 2595, 285, 0, 180, Topic::None, 0},
+    {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 810, 630, 0, 180, Topic::None, 0},
+    {Ctl::lblLicense, L"lblLicense", -1, Kind::Label, kText.license, 810, 855, 0, 180, Topic::None, 0},
+    {Ctl::lblHP, L"lblHP", -1, Kind::Label, kText.homePage, 863, 1080, 2565, 180, Topic::None, 0, kText.maker},
+    {Ctl::Command1, L"Command1", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, Topic::None, kDefault | kCancel},
 };
+static_assert(ListsEachControlOnce<Ctl>(kControls));
 
 constexpr FormDef kForm{L"frmAbout", kText.caption, 4290, 1575, false};
 
@@ -61,8 +65,8 @@ win::UniqueFont MakeFont(const wchar_t* face, int hundredthsOfPoints, bool bold,
 
 }  // namespace
 
-const Handler<frmAbout> frmAbout::kHandlers[] = {
-    {L"Command1", Event::Click, &frmAbout::Command1_Click},
+const frmAbout::Handler frmAbout::kHandlers[] = {
+    {Ctl::Command1, Event::Click, &frmAbout::Command1_Click},
 };
 
 frmAbout::frmAbout(LinkOpener open) : FormOf(kForm, kControls), open_(std::move(open)) {
@@ -78,7 +82,7 @@ frmAbout::~frmAbout() = default;
 void frmAbout::Form_Load() {
   CentreOverOwner(hwnd());
 
-  HWND image = Item(L"Image1");
+  HWND image = Item(Ctl::Image1);
   const LONG_PTR style = ::GetWindowLongPtrW(image, GWL_STYLE);
   ::SetWindowLongPtrW(image, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | SS_ICON);
   auto* icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon),
@@ -87,24 +91,24 @@ void frmAbout::Form_Load() {
 
   nameFont_ = MakeFont(kText.nameFace, 1425, true, true, false, DEFAULT_CHARSET);
   linkFont_ = MakeFont(kText.linkFace, 900, false, false, true, SHIFTJIS_CHARSET);
-  for (const wchar_t* label : {L"Label1", L"Label4"})
+  for (const Ctl label : {Ctl::Label1, Ctl::Label4})
     ::SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.get()), TRUE);
-  ::SendMessageW(Item(L"lblHP"), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+  ::SendMessageW(Item(Ctl::lblHP), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
 
   const win::VersionInfo version = win::ProgramVersion();
-  SetText(L"lblMyVer", win::VersionText(version));
-  SetText(L"lblCopyRight", version.legalCopyright);
-  AutoSize(L"lblMyVer");
-  AutoSize(L"lblCopyRight");
-  AutoSize(L"lblLicense");
+  SetText(Ctl::lblMyVer, win::VersionText(version));
+  SetText(Ctl::lblCopyRight, version.legalCopyright);
+  AutoSize(Ctl::lblMyVer);
+  AutoSize(Ctl::lblCopyRight);
+  AutoSize(Ctl::lblLicense);
 }
 
-void frmAbout::AutoSize(const wchar_t* name) {
-  HWND label = Item(name);
+void frmAbout::AutoSize(Ctl control) {
+  HWND label = Item(control);
   HDC dc = ::GetDC(label);
   if (!dc) return;
   const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
-  const std::wstring text = Text(name);
+  const std::wstring text = Text(control);
   SIZE size{};
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ::SelectObject(dc, old);
@@ -114,7 +118,7 @@ void frmAbout::AutoSize(const wchar_t* name) {
 
 void frmAbout::Command1_Click(int) { Unload(); }
 
-bool frmAbout::IsLink(HWND control) const { return control && (control == Item(L"lblHP") || control == Item(L"Image1")); }
+bool frmAbout::IsLink(HWND control) const { return control && (control == Item(Ctl::lblHP) || control == Item(Ctl::Image1)); }
 
 INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   if (msg == WM_SETCURSOR && IsLink(reinterpret_cast<HWND>(wp))) {
@@ -125,14 +129,14 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   if (msg == WM_CTLCOLORSTATIC) {
     const auto control = reinterpret_cast<HWND>(lp);
     HDC dc = reinterpret_cast<HDC>(wp);
-    if (control == Item(L"Label1") || control == Item(L"Label4")) {
+    if (control == Item(Ctl::Label1) || control == Item(Ctl::Label4)) {
       // Transparent: the two names overlap.
-      ::SetTextColor(dc, control == Item(L"Label1") ? kShadowColour : kNameColour);
+      ::SetTextColor(dc, control == Item(Ctl::Label1) ? kShadowColour : kNameColour);
       ::SetBkMode(dc, TRANSPARENT);
       handled = true;
       return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
     }
-    if (control == Item(L"lblHP")) {
+    if (control == Item(Ctl::lblHP)) {
       ::SetTextColor(dc, kLinkColour);
       ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
       handled = true;
@@ -141,7 +145,7 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     return 0;
   }
   if (msg == WM_COMMAND && HIWORD(wp) == STN_CLICKED && IsLink(reinterpret_cast<HWND>(lp))) {
-    open_(Text(L"lblHP"));
+    open_(Text(Ctl::lblHP));
     handled = true;
   }
   return 0;

@@ -9,7 +9,12 @@
 
 namespace zv::ui {
 
-class frmAbout : public FormOf<frmAbout> {
+// The controls of frmAbout, as its table lists them (arrays once).
+enum class frmAboutCtl : int {
+  Image1, Label1, Label4, Label2, lblMyVer, lblCopyRight, lblLicense, lblHP, Command1, kCount
+};
+
+class frmAbout : public FormOf<frmAbout, frmAboutCtl> {
  public:
   // Opens the home-page address; the shell's "open" through the association unless replaced.
   using LinkOpener = std::function<void(const std::wstring& address)>;
@@ -18,14 +23,14 @@ class frmAbout : public FormOf<frmAbout> {
 
   void Command1_Click(int);
 
-  static const Handler<frmAbout> kHandlers[];
+  static const Handler kHandlers[];
 
  protected:
   void Form_Load() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
-  void AutoSize(const wchar_t* name);
+  void AutoSize(Ctl control);
   bool IsLink(HWND control) const;
 
   LinkOpener open_;

@@ -20,6 +20,8 @@
 #include <shlobj.h>
 
 using namespace zv;
+using AdvancedCtl = frmAdvanced::Ctl;
+using AboutCtl = ui::frmAbout::Ctl;
 using namespace zv::test;
 
 using zv::test::DialogTestScope;
@@ -127,10 +129,10 @@ class AdvancedDialogTest : public ::testing::Test {
     ASSERT_TRUE(form.Show());
     Pump();
   }
-  HWND Item(const wchar_t* name, int index = -1) { return form.Item(name, index); }
+  HWND Item(AdvancedCtl control, int index = -1) { return form.Item(control, index); }
   // The brush the dialog gives the path box for its current state.
   HBRUSH PathBoxBrush() {
-    HWND box = Item(L"txtCopyToFolderPath");
+    HWND box = Item(AdvancedCtl::txtCopyToFolderPath);
     HDC dc = ::GetDC(box);
     const UINT msg = ::IsWindowEnabled(box) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
     const auto brush = reinterpret_cast<HBRUSH>(
@@ -168,29 +170,29 @@ TEST_F(AdvancedDialogTest, TheFolderBoxFollowsItsCheckBoxWithItsBackground) {
   opt.CopyToFolderPath = L"D:\\保存先";
   Open();
   EXPECT_EQ(WindowText(form.hwnd()), L"高度な設定");
-  EXPECT_EQ(form.Value(L"chkShellExecOpen"), 1);
-  EXPECT_EQ(form.Value(L"chkFolderOnly"), 0);
-  EXPECT_EQ(form.Value(L"chkCopyToFolder"), 0);
-  EXPECT_EQ(form.Text(L"txtCopyToFolderPath"), L"D:\\保存先");
+  EXPECT_EQ(form.Value(AdvancedCtl::chkShellExecOpen), 1);
+  EXPECT_EQ(form.Value(AdvancedCtl::chkFolderOnly), 0);
+  EXPECT_EQ(form.Value(AdvancedCtl::chkCopyToFolder), 0);
+  EXPECT_EQ(form.Text(AdvancedCtl::txtCopyToFolderPath), L"D:\\保存先");
 
   HBRUSH face = ::GetSysColorBrush(COLOR_BTNFACE);
   HBRUSH window = ::GetSysColorBrush(COLOR_WINDOW);
   ASSERT_NE(face, window);
   auto expectState = [&](const char* when, bool enabled, HBRUSH brush) {
-    EXPECT_EQ(form.Enabled(L"txtCopyToFolderPath"), enabled) << when;
-    EXPECT_EQ(form.Enabled(L"btnBr"), enabled) << when;
+    EXPECT_EQ(form.Enabled(AdvancedCtl::txtCopyToFolderPath), enabled) << when;
+    EXPECT_EQ(form.Enabled(AdvancedCtl::btnBr), enabled) << when;
     EXPECT_EQ(PathBoxBrush(), brush) << when;
-    EXPECT_EQ(form.Text(L"txtCopyToFolderPath"), L"D:\\保存先") << when;
+    EXPECT_EQ(form.Text(AdvancedCtl::txtCopyToFolderPath), L"D:\\保存先") << when;
   };
   expectState("loaded", false, face);
-  Click(Item(L"chkCopyToFolder"));
+  Click(Item(AdvancedCtl::chkCopyToFolder));
   expectState("checked", true, window);
-  Click(Item(L"chkCopyToFolder"));
+  Click(Item(AdvancedCtl::chkCopyToFolder));
   expectState("unchecked", false, face);
 
   // The three check boxes show their topics on a right-button release.
-  for (const wchar_t* name : {L"chkShellExecOpen", L"chkFolderOnly", L"chkCopyToFolder"})
-    MouseClick(Item(name), WM_RBUTTONDOWN, WM_RBUTTONUP);
+  for (const auto box : {AdvancedCtl::chkShellExecOpen, AdvancedCtl::chkFolderOnly, AdvancedCtl::chkCopyToFolder})
+    MouseClick(Item(box), WM_RBUTTONDOWN, WM_RBUTTONUP);
   EXPECT_EQ(ShownTopics(), (std::vector<int>{33, 37, 34}));
 }
 
@@ -201,11 +203,11 @@ TEST_F(AdvancedDialogTest, OkStoresTheBoxesInMemoryAndTheOtherWaysOutChangeNothi
     bool stores;
   };
   const Case cases[] = {
-      {"OK", [](frmAdvanced& f) { Click(f.Item(L"btnOkCan", 0)); }, true},
-      {"キャンセル", [](frmAdvanced& f) { Click(f.Item(L"btnOkCan", 1)); }, false},
+      {"OK", [](frmAdvanced& f) { Click(f.Item(AdvancedCtl::btnOkCan, 0)); }, true},
+      {"キャンセル", [](frmAdvanced& f) { Click(f.Item(AdvancedCtl::btnOkCan, 1)); }, false},
       {"close box", [](frmAdvanced& f) { ::SendMessageW(f.hwnd(), WM_CLOSE, 0, 0); }, false},
       {"Esc", [](frmAdvanced& f) {
-         ::SetFocus(f.Item(L"chkFolderOnly"));
+         ::SetFocus(f.Item(AdvancedCtl::chkFolderOnly));
          ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
          Pump();
        },
@@ -220,10 +222,10 @@ TEST_F(AdvancedDialogTest, OkStoresTheBoxesInMemoryAndTheOtherWaysOutChangeNothi
     frmAdvanced f;
     ASSERT_TRUE(f.Show());
     Pump();
-    Click(f.Item(L"chkShellExecOpen"));
-    Click(f.Item(L"chkFolderOnly"));
-    ::SendMessageW(f.Item(L"txtCopyToFolderPath"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" C:\\無い 先 "));
-    Click(f.Item(L"chkCopyToFolder"));  // off again: the text is still kept
+    Click(f.Item(AdvancedCtl::chkShellExecOpen));
+    Click(f.Item(AdvancedCtl::chkFolderOnly));
+    ::SendMessageW(f.Item(AdvancedCtl::txtCopyToFolderPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" C:\\無い 先 "));
+    Click(f.Item(AdvancedCtl::chkCopyToFolder));  // off again: the text is still kept
     c.close(f);
     EXPECT_FALSE(f.loaded()) << c.name;
     EXPECT_EQ(opt.ShellExecOpen, c.stores ? 1 : 0) << c.name;
@@ -252,29 +254,29 @@ TEST_F(AdvancedDialogTest, TheBrowserStartsAtTheTypedFolderOnlyWhenItIsOne) {
       {dir / L"無い", DesktopFolder()},
   };
   for (const auto& c : cases) {
-    ::SendMessageW(Item(L"txtCopyToFolderPath"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.typed.c_str()));
+    ::SendMessageW(Item(AdvancedCtl::txtCopyToFolderPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.typed.c_str()));
     const std::wstring leaf = c.chosenByOk == target ? Leaf(target) : L"";
     bool stalled = true;
     for (int attempt = 0; attempt < 3 && stalled; ++attempt) {  // Cancel keeps the text
       stalled = false;
       ExpectBrowser([leaf, &stalled](HWND browser) { PressWhenSelected(browser, leaf, IDOK, &stalled); });
-      Click(Item(L"btnBr"));
+      Click(Item(AdvancedCtl::btnBr));
     }
     EXPECT_FALSE(stalled) << "the browser's walk to " << c.typed << " stopped three times";
     EXPECT_EQ(boxes.Pending(), 0u);
-    EXPECT_EQ(_wcsicmp(form.Text(L"txtCopyToFolderPath").c_str(), c.chosenByOk.c_str()), 0)
-        << c.typed << " gave " << form.Text(L"txtCopyToFolderPath");
+    EXPECT_EQ(_wcsicmp(form.Text(AdvancedCtl::txtCopyToFolderPath).c_str(), c.chosenByOk.c_str()), 0)
+        << c.typed << " gave " << form.Text(AdvancedCtl::txtCopyToFolderPath);
     EXPECT_EQ(browserOwner, form.hwnd());
     EXPECT_NE(std::find(browserTexts.begin(), browserTexts.end(), L"コピー先フォルダを指定してください。"),
               browserTexts.end());
   }
 
   // Cancel keeps the text.
-  ::SendMessageW(Item(L"txtCopyToFolderPath"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+  ::SendMessageW(Item(AdvancedCtl::txtCopyToFolderPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
   ExpectBrowser([](HWND browser) { PressButton(browser, IDCANCEL); });
-  Click(Item(L"btnBr"));
+  Click(Item(AdvancedCtl::btnBr));
   EXPECT_EQ(boxes.Pending(), 0u);
-  EXPECT_EQ(form.Text(L"txtCopyToFolderPath"), target);
+  EXPECT_EQ(form.Text(AdvancedCtl::txtCopyToFolderPath), target);
 }
 
 TEST(PickersWin, PickFolderSelectsTheInitialFolderThroughItsCallback) {
@@ -396,31 +398,31 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
   std::wstring version = std::to_wstring(ZV_VER_MAJOR) + L"." + (ZV_VER_MINOR < 10 ? L"0" : L"") +
                          std::to_wstring(ZV_VER_MINOR);
   if (ZV_VER_REVISION > 0) version += L"." + std::to_wstring(ZV_VER_REVISION);
-  EXPECT_EQ(about.Text(L"lblMyVer"), version);
-  EXPECT_EQ(about.Text(L"Label2"), L"Ver");
-  EXPECT_EQ(about.Text(L"lblCopyRight"), Expected(ZV_LEGAL_COPYRIGHT));
-  EXPECT_EQ(about.Text(L"lblHP"), L"https://zarvane.example.jp/");
-  EXPECT_EQ(about.Text(L"Label1"), L"Zarvane");
-  EXPECT_EQ(about.Text(L"Label4"), L"Zarvane");
+  EXPECT_EQ(about.Text(AboutCtl::lblMyVer), version);
+  EXPECT_EQ(about.Text(AboutCtl::Label2), L"Ver");
+  EXPECT_EQ(about.Text(AboutCtl::lblCopyRight), Expected(ZV_LEGAL_COPYRIGHT));
+  EXPECT_EQ(about.Text(AboutCtl::lblHP), L"https://zarvane.example.jp/");
+  EXPECT_EQ(about.Text(AboutCtl::Label1), L"Zarvane");
+  EXPECT_EQ(about.Text(AboutCtl::Label4), L"Zarvane");
 
   // The two names 30 twips (2 pixels) apart; the sized labels start where they were placed.
-  EXPECT_EQ(ClientRectOf(about.Item(L"Label1"), about.hwnd()).left - ClientRectOf(about.Item(L"Label4"), about.hwnd()).left, 2);
-  const RECT copyright = ClientRectOf(about.Item(L"lblCopyRight"), about.hwnd());
+  EXPECT_EQ(ClientRectOf(about.Item(AboutCtl::Label1), about.hwnd()).left - ClientRectOf(about.Item(AboutCtl::Label4), about.hwnd()).left, 2);
+  const RECT copyright = ClientRectOf(about.Item(AboutCtl::lblCopyRight), about.hwnd());
   EXPECT_EQ(copyright.left, 810 / 15);
   EXPECT_EQ(copyright.top, 630 / 15);
-  EXPECT_GE(copyright.right - copyright.left, TextWidth(about.Item(L"lblCopyRight")));  // sized to its text
-  EXPECT_EQ(about.Text(L"lblLicense"), L"MIT ライセンス（LICENSE.txt）");
-  const RECT license = ClientRectOf(about.Item(L"lblLicense"), about.hwnd());
+  EXPECT_GE(copyright.right - copyright.left, TextWidth(about.Item(AboutCtl::lblCopyRight)));  // sized to its text
+  EXPECT_EQ(about.Text(AboutCtl::lblLicense), L"MIT ライセンス（LICENSE.txt）");
+  const RECT license = ClientRectOf(about.Item(AboutCtl::lblLicense), about.hwnd());
   EXPECT_GE(license.top, copyright.bottom);
-  EXPECT_LE(license.bottom, ClientRectOf(about.Item(L"lblHP"), about.hwnd()).top);
-  EXPECT_GE(license.right - license.left, TextWidth(about.Item(L"lblLicense")));
-  const RECT ver = ClientRectOf(about.Item(L"lblMyVer"), about.hwnd());
+  EXPECT_LE(license.bottom, ClientRectOf(about.Item(AboutCtl::lblHP), about.hwnd()).top);
+  EXPECT_GE(license.right - license.left, TextWidth(about.Item(AboutCtl::lblLicense)));
+  const RECT ver = ClientRectOf(about.Item(AboutCtl::lblMyVer), about.hwnd());
   EXPECT_EQ(ver.left, 2595 / 15);
   EXPECT_GT(ver.right - ver.left, 10);
 
   LOGFONTW name{}, link{};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(about.Item(L"Label1"), WM_GETFONT, 0, 0)), sizeof(name), &name);
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(about.Item(L"lblHP"), WM_GETFONT, 0, 0)), sizeof(link), &link);
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(about.Item(AboutCtl::Label1), WM_GETFONT, 0, 0)), sizeof(name), &name);
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(about.Item(AboutCtl::lblHP), WM_GETFONT, 0, 0)), sizeof(link), &link);
   EXPECT_EQ(std::wstring(name.lfFaceName), L"Comic Sans MS");
   EXPECT_EQ(name.lfWeight, FW_BOLD);
   EXPECT_TRUE(name.lfItalic);
@@ -429,7 +431,7 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
 
   // The shadowed name is drawn: green over black.
   ::RedrawWindow(about.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  const RECT area = ClientRectOf(about.Item(L"Label1"), about.hwnd());
+  const RECT area = ClientRectOf(about.Item(AboutCtl::Label1), about.hwnd());
   HDC dc = ::GetDC(about.hwnd());
   int green = 0, black = 0;
   for (int y = area.top; y < area.bottom; ++y)
@@ -446,19 +448,19 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
 TEST_F(AboutDialogTest, TheLinkAndTheIconOpenTheHomePageUnderAHandCursor) {
   ASSERT_TRUE(about.Show());
   Pump();
-  MouseClick(about.Item(L"lblHP"));
-  MouseClick(about.Item(L"Image1"));
-  MouseClick(about.Item(L"Label2"));
+  MouseClick(about.Item(AboutCtl::lblHP));
+  MouseClick(about.Item(AboutCtl::Image1));
+  MouseClick(about.Item(AboutCtl::Label2));
   EXPECT_EQ(opened, (std::vector<std::wstring>{L"https://zarvane.example.jp/", L"https://zarvane.example.jp/"}));
 
   HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
-  for (const wchar_t* name : {L"lblHP", L"Image1", L"Label2"}) {
+  for (const auto label : {AboutCtl::lblHP, AboutCtl::Image1, AboutCtl::Label2}) {
     ::SetCursor(nullptr);
-    ::SendMessageW(about.Item(name), WM_SETCURSOR, reinterpret_cast<WPARAM>(about.Item(name)),
+    ::SendMessageW(about.Item(label), WM_SETCURSOR, reinterpret_cast<WPARAM>(about.Item(label)),
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(::GetCursor() == hand, std::wstring(name) != L"Label2") << name;
+    EXPECT_EQ(::GetCursor() == hand, label != AboutCtl::Label2) << static_cast<int>(label);
   }
-  EXPECT_TRUE(::SendMessageW(about.Item(L"Image1"), STM_GETICON, 0, 0));
+  EXPECT_TRUE(::SendMessageW(about.Item(AboutCtl::Image1), STM_GETICON, 0, 0));
 }
 
 TEST_F(AboutDialogTest, OpensModallyFromTheOptionsDialogAndEscClosesIt) {
@@ -478,7 +480,7 @@ TEST_F(AboutDialogTest, OpensModallyFromTheOptionsDialogAndEscClosesIt) {
                        WhenIdle([] { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); });
                      },
                      L"About dialog");
-  Click(options.Item(L"btnAbout"));
+  Click(options.Item(frmOption::Ctl::btnAbout));
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(owner, options.hwnd());
   EXPECT_TRUE(ownerDisabled);

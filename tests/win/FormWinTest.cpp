@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
+#include "MsgBoxResponder.h"
 #include "TestSupport.h"
 
 #include "ui/FocusState.h"
@@ -17,36 +19,46 @@ using zv::test::Selection;
 
 namespace {
 
-constexpr ControlDef kSample[] = {
-    {L"txtFirst", -1, Kind::Text, L"first text", 120, 120, 2400, 300, 10, kSelectAll},
-    {L"txtSecond", -1, Kind::Text, L"second text", 120, 540, 2400, 300, 11, kSelectAll},
-    {L"chkOption", -1, Kind::Check, L"オプション(&O)", 120, 960, 2400, 300, 12, kHelpOnRight},
-    {L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, 16, kDefault | kHelpOnRight},
-    {L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 540, 1095, 330, 17, kCancel | kHelpOnRight},
-    {L"txtOff", -1, Kind::Text, L"", 120, 1380, 2400, 300, 0, kSelectAll | kDisabled},
-};
+// Topic numbers as the sink sees them.
+constexpr zv::HelpTopic Topic(int n) { return static_cast<zv::HelpTopic>(n); }
 
-class SampleForm : public FormOf<SampleForm> {
+enum class SampleCtl : int { txtFirst, txtSecond, chkOption, btnOK, btnCan, txtOff, kCount };
+
+constexpr ControlDef kSample[] = {
+    {SampleCtl::txtFirst, L"txtFirst", -1, Kind::Text, L"first text", 120, 120, 2400, 300, Topic(10), kSelectAll},
+    {SampleCtl::txtSecond, L"txtSecond", -1, Kind::Text, L"second text", 120, 540, 2400, 300, Topic(11), kSelectAll},
+    {SampleCtl::chkOption, L"chkOption", -1, Kind::Check, L"オプション(&O)", 120, 960, 2400, 300, Topic(12), kHelpOnRight},
+    {SampleCtl::btnOK, L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, Topic(16), kDefault | kHelpOnRight},
+    {SampleCtl::btnCan, L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 540, 1095, 330, Topic(17), kCancel | kHelpOnRight},
+    {SampleCtl::txtOff, L"txtOff", -1, Kind::Text, L"", 120, 1380, 2400, 300, Topic(0), kSelectAll | kDisabled},
+};
+static_assert(ListsEachControlOnce<SampleCtl>(kSample));
+
+class SampleForm : public FormOf<SampleForm, SampleCtl> {
  public:
   SampleForm() : FormOf(FormDef{L"frmSample", L"見本", 3900, 1800, true}, kSample) {}
   int okClicks = 0, cancelClicks = 0, changes = 0;
   std::vector<std::wstring> events;
   void btnOK_Click(int) { ++okClicks; }
   void btnCan_Click(int) { ++cancelClicks; }
-  void txtFirst_Change(int) { ++changes; }
+  bool failOnChange = false;
+  void txtFirst_Change(int) {
+    ++changes;
+    if (failOnChange) throw std::runtime_error("out of sample memory");
+  }
   void Form_Load() override { events.push_back(L"Load"); }
   void Form_Initialize() override { events.push_back(L"Initialize"); }
   void Form_Activate() override { FormOf::Form_Activate(); events.push_back(L"Activate"); }
   // Helpers come once the form and its controls are on the screen, never before.
   void Form_AfterPaint() override {
-    const bool painted = !::GetUpdateRect(hwnd(), nullptr, FALSE) && !::GetUpdateRect(Item(L"btnOK"), nullptr, FALSE);
+    const bool painted = !::GetUpdateRect(hwnd(), nullptr, FALSE) && !::GetUpdateRect(Item(SampleCtl::btnOK), nullptr, FALSE);
     events.push_back(painted ? L"AfterPaint" : L"AfterPaint before painting");
   }
   void Form_Unload() override { events.push_back(L"Unload"); }
-  static constexpr Handler<SampleForm> kHandlers[] = {
-      {L"btnOK", Event::Click, &SampleForm::btnOK_Click},
-      {L"btnCan", Event::Click, &SampleForm::btnCan_Click},
-      {L"txtFirst", Event::Change, &SampleForm::txtFirst_Change},
+  static constexpr Handler kHandlers[] = {
+      {Ctl::btnOK, Event::Click, &SampleForm::btnOK_Click},
+      {Ctl::btnCan, Event::Click, &SampleForm::btnCan_Click},
+      {Ctl::txtFirst, Event::Change, &SampleForm::txtFirst_Change},
   };
 };
 
@@ -78,7 +90,7 @@ TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
   Pump();
   EXPECT_EQ(std::count(form.events.begin(), form.events.end(), L"AfterPaint"), 1);
   EXPECT_EQ(Focus().ActiveFormHwnd, form.hwnd());
-  EXPECT_EQ(form.Text(L"chkOption"), L"オプション(&O)");
+  EXPECT_EQ(form.Text(SampleCtl::chkOption), L"オプション(&O)");
 
   // 3900 x 1800 twips at 15 twips per pixel.
   RECT rc;
@@ -87,7 +99,7 @@ TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
   EXPECT_EQ(rc.right, 260);
   EXPECT_EQ(rc.bottom, 120);
   RECT edit;
-  ::GetWindowRect(form.Item(L"txtSecond"), &edit);
+  ::GetWindowRect(form.Item(SampleCtl::txtSecond), &edit);
   ::MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&edit), 2);
   EXPECT_EQ(edit.left, 8);
   EXPECT_EQ(edit.top, 36);
@@ -97,8 +109,8 @@ TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
 }
 
 TEST_F(FormTest, KeyboardFocusSelectsAllAndAClickKeepsTheCaret) {
-  HWND first = form.Item(L"txtFirst");
-  HWND second = form.Item(L"txtSecond");
+  HWND first = form.Item(SampleCtl::txtFirst);
+  HWND second = form.Item(SampleCtl::txtSecond);
   ::SetFocus(first);
   Pump();
   EXPECT_EQ(Selection(first), std::make_pair(DWORD{0}, DWORD{10}));
@@ -125,26 +137,25 @@ TEST_F(FormTest, KeyboardFocusSelectsAllAndAClickKeepsTheCaret) {
 }
 
 TEST_F(FormTest, FocusControlSelectsAllAndSkipsDisabledControls) {
-  HWND first = form.Item(L"txtFirst");
+  HWND first = form.Item(SampleCtl::txtFirst);
   ::SetFocus(first);
   Pump();
   ::SendMessageW(first, EM_SETSEL, 3, 3);
-  FocusControl(form, L"txtFirst");  // already focused: select again
+  FocusControl(form, SampleCtl::txtFirst);  // already focused: select again
   EXPECT_EQ(Selection(first), std::make_pair(DWORD{0}, DWORD{10}));
 
-  FocusControl(form, L"txtSecond");
+  FocusControl(form, SampleCtl::txtSecond);
   Pump();
-  EXPECT_EQ(::GetFocus(), form.Item(L"txtSecond"));
-  EXPECT_EQ(Selection(form.Item(L"txtSecond")), std::make_pair(DWORD{0}, DWORD{11}));
+  EXPECT_EQ(::GetFocus(), form.Item(SampleCtl::txtSecond));
+  EXPECT_EQ(Selection(form.Item(SampleCtl::txtSecond)), std::make_pair(DWORD{0}, DWORD{11}));
 
-  FocusControl(form, L"txtOff");  // disabled: nothing happens
+  FocusControl(form, SampleCtl::txtOff);  // disabled: nothing happens
   Pump();
-  EXPECT_EQ(::GetFocus(), form.Item(L"txtSecond"));
-  FocusControl(form, L"noSuchControl");
+  EXPECT_EQ(::GetFocus(), form.Item(SampleCtl::txtSecond));
 }
 
 TEST_F(FormTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
-  ::SetFocus(form.Item(L"txtFirst"));
+  ::SetFocus(form.Item(SampleCtl::txtFirst));
   Pump();
   PressKey(VK_RETURN);
   EXPECT_EQ(form.okClicks, 1);
@@ -152,24 +163,36 @@ TEST_F(FormTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
   EXPECT_EQ(form.cancelClicks, 1);
   ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);  // the close box is the cancel button too
   EXPECT_EQ(form.cancelClicks, 2);
-  form.SetText(L"txtFirst", L"changed");
+  form.SetText(SampleCtl::txtFirst, L"changed");
   EXPECT_EQ(form.changes, 1);
 }
 
+TEST_F(FormTest, AnExceptionInAHandlerIsReportedAndTheFormGoesOn) {
+  zv::test::MsgBoxResponder boxes;
+  boxes.Expect(L"予期しないエラーが発生しました。\r\n\r\nout of sample memory", IDOK, MB_ICONSTOP);
+  form.failOnChange = true;
+  form.SetText(SampleCtl::txtFirst, L"changed");
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(form.changes, 1);
+  ASSERT_TRUE(form.loaded());
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(form.cancelClicks, 1);
+}
+
 TEST_F(FormTest, RightButtonReleaseShowsTheTopicOfListedControlsOnly) {
-  ClickAt(form.Item(L"btnOK"), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
-  ClickAt(form.Item(L"chkOption"), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  ClickAt(form.Item(SampleCtl::btnOK), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  ClickAt(form.Item(SampleCtl::chkOption), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
   // Text boxes have none; their own context menu comes up and is closed again.
   ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) { ::KillTimer(nullptr, id); ::EndMenu(); });
-  ClickAt(form.Item(L"txtSecond"), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  ClickAt(form.Item(SampleCtl::txtSecond), 5, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
   EXPECT_EQ(g_topics, (std::vector<int>{16, 12}));
   // A left release on a listed control does nothing beyond its click.
-  ClickAt(form.Item(L"chkOption"), 5, 5);
+  ClickAt(form.Item(SampleCtl::chkOption), 5, 5);
   EXPECT_EQ(g_topics.size(), 2u);
-  EXPECT_EQ(form.Value(L"chkOption"), 1);
+  EXPECT_EQ(form.Value(SampleCtl::chkOption), 1);
 
   // The title-bar help button reaches every control with a topic, text boxes included.
-  HELPINFO info{sizeof(info), HELPINFO_WINDOW, 0, form.Item(L"txtSecond"), 0, {0, 0}};
+  HELPINFO info{sizeof(info), HELPINFO_WINDOW, 0, form.Item(SampleCtl::txtSecond), 0, {0, 0}};
   ::SendMessageW(form.hwnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(g_topics.back(), 11);
 }

@@ -21,6 +21,7 @@
 #include <commctrl.h>
 
 using namespace zv;
+using Ctl = frmFormat::Ctl;
 
 using zv::test::Pump;
 using zv::test::PressKey;
@@ -102,7 +103,7 @@ MenuSeen ClickMenuButtonAndType(frmFormat& form, int index, const std::wstring& 
     // A menu that ignored the keys must not hold the test for ever.
     watchdog = After(5000, [] { ::EndMenu(); });
   });
-  ::SendMessageW(form.Item(L"btnFormatMenu", index), BM_CLICK, 0, 0);
+  ::SendMessageW(form.Item(Ctl::btnFormatMenu, index), BM_CLICK, 0, 0);
   Cancel(typing);  // when the menu never came
   if (watchdog) Cancel(watchdog);
   Pump();
@@ -171,13 +172,13 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     EXPECT_EQ(WindowText(form.hwnd()), L"書式設定");
     EXPECT_EQ(::GetWindow(form.hwnd(), GW_OWNER), owner_);
     EXPECT_EQ(ui::Focus().ActiveFormHwnd, form.hwnd());
-    EXPECT_EQ(form.Text(L"txtFileNameFormat"), L"%F_%Y%M%D");
-    EXPECT_EQ(form.Text(L"txtExtNameFormat"), L"bak");
-    EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%F_%R");
-    EXPECT_EQ(form.Value(L"chkDispExt"), 1);
-    EXPECT_EQ(form.Value(L"chkSkipUsedNo"), 1);
-    EXPECT_TRUE(form.Enabled(L"txtExtNameFormat"));
-    HWND combo = form.Item(L"cmbAutoNo");
+    EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%F_%Y%M%D");
+    EXPECT_EQ(form.Text(Ctl::txtExtNameFormat), L"bak");
+    EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
+    EXPECT_EQ(form.Value(Ctl::chkDispExt), 1);
+    EXPECT_EQ(form.Value(Ctl::chkSkipUsedNo), 1);
+    EXPECT_TRUE(form.Enabled(Ctl::txtExtNameFormat));
+    HWND combo = form.Item(Ctl::cmbAutoNo);
     ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
     for (int i = 0; i < 3; ++i) {
       wchar_t item[8] = {};
@@ -192,27 +193,27 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     ::GetClientRect(form.hwnd(), &client);
     EXPECT_EQ(client.right, 312);
     EXPECT_EQ(client.bottom, 211);
-    struct Place { const wchar_t* name; int index; int left, top; };
+    struct Place { Ctl control; int index; int left, top; };
     const Place places[] = {
-        {L"txtFileNameFormat", -1, 120, 29},  // (233 + 120 + 1440, 120 + 240 + 75) twips
-        {L"btnFormatMenu", 0, 248, 29},
-        {L"txtFolderNameFormat", -1, 120, 81},
-        {L"btnFormatMenu", 1, 248, 81},
-        {L"cmbAutoNo", -1, 120, 107},
-        {L"chkSkipUsedNo", -1, 120, 133},
-        {L"btnOkCan", 0, 112, 178},
-        {L"btnOkCan", 1, 209, 178},
+        {Ctl::txtFileNameFormat, -1, 120, 29},  // (233 + 120 + 1440, 120 + 240 + 75) twips
+        {Ctl::btnFormatMenu, 0, 248, 29},
+        {Ctl::txtFolderNameFormat, -1, 120, 81},
+        {Ctl::btnFormatMenu, 1, 248, 81},
+        {Ctl::cmbAutoNo, -1, 120, 107},
+        {Ctl::chkSkipUsedNo, -1, 120, 133},
+        {Ctl::btnOkCan, 0, 112, 178},
+        {Ctl::btnOkCan, 1, 209, 178},
     };
     for (const Place& p : places) {
       RECT r;
-      ::GetWindowRect(form.Item(p.name, p.index), &r);
+      ::GetWindowRect(form.Item(p.control, p.index), &r);
       ::MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-      EXPECT_EQ(r.left, p.left) << p.name << p.index;
-      EXPECT_EQ(r.top, p.top) << p.name << p.index;
+      EXPECT_EQ(r.left, p.left) << static_cast<int>(p.control) << p.index;
+      EXPECT_EQ(r.top, p.top) << static_cast<int>(p.control) << p.index;
     }
     // The whole file-name format is selected in the first field.
-    EXPECT_EQ(::GetFocus(), form.Item(L"txtFileNameFormat"));
-    EXPECT_EQ(Selection(form.Item(L"txtFileNameFormat")), std::make_pair(0, 9));
+    EXPECT_EQ(::GetFocus(), form.Item(Ctl::txtFileNameFormat));
+    EXPECT_EQ(Selection(form.Item(Ctl::txtFileNameFormat)), std::make_pair(0, 9));
   });
   EXPECT_TRUE(ran);
   EXPECT_FALSE(form.loaded());
@@ -247,12 +248,12 @@ TEST_F(FormatDialogTest, TooltipsNameTheMenuButtonsAndTheRunningNumberDigits) {
         if (h == control) return t;
       return std::wstring(L"(none)");
     };
-    EXPECT_EQ(tipOf(form.Item(L"btnFormatMenu", 0)), L"書式ﾒﾆｭｰ");
-    EXPECT_EQ(tipOf(form.Item(L"btnFormatMenu", 1)), L"書式ﾒﾆｭｰ");
-    EXPECT_EQ(tipOf(form.Item(L"Label7")), L"書式で連番(%R)を設定した場合に有効");
-    EXPECT_EQ(tipOf(form.Item(L"cmbAutoNo")), L"書式で連番(%R)を設定した場合に有効");
-    EXPECT_EQ(tipOf(form.Item(L"chkSkipUsedNo")), L"ｺﾋﾟｰ先に同じ名前があれば次の番号にします");
-    EXPECT_EQ(tipOf(form.Item(L"txtFileNameFormat")), L"(none)");
+    EXPECT_EQ(tipOf(form.Item(Ctl::btnFormatMenu, 0)), L"書式ﾒﾆｭｰ");
+    EXPECT_EQ(tipOf(form.Item(Ctl::btnFormatMenu, 1)), L"書式ﾒﾆｭｰ");
+    EXPECT_EQ(tipOf(form.Item(Ctl::Label7)), L"書式で連番(%R)を設定した場合に有効");
+    EXPECT_EQ(tipOf(form.Item(Ctl::cmbAutoNo)), L"書式で連番(%R)を設定した場合に有効");
+    EXPECT_EQ(tipOf(form.Item(Ctl::chkSkipUsedNo)), L"ｺﾋﾟｰ先に同じ名前があれば次の番号にします");
+    EXPECT_EQ(tipOf(form.Item(Ctl::txtFileNameFormat)), L"(none)");
   });
 }
 
@@ -260,68 +261,68 @@ TEST_F(FormatDialogTest, WhatsThisTopicsAndLabelAccelerators) {
   frmFormat form;
   RunModal(form, owner_, [&] {
     // Right-button release: labels, the check box and the menu buttons; not the text boxes.
-    struct Case { const wchar_t* name; int index; std::vector<int> topics; };
+    struct Case { Ctl control; int index; std::vector<int> topics; };
     const Case cases[] = {
-        {L"Label6", -1, {30}}, {L"Label8", -1, {30}}, {L"Label7", -1, {36}}, {L"chkDispExt", -1, {31}},
-        {L"btnFormatMenu", 0, {35}}, {L"btnFormatMenu", 1, {35}}, {L"chkSkipUsedNo", -1, {43}}, {L"btnOkCan", 0, {}},
+        {Ctl::Label6, -1, {30}}, {Ctl::Label8, -1, {30}}, {Ctl::Label7, -1, {36}}, {Ctl::chkDispExt, -1, {31}},
+        {Ctl::btnFormatMenu, 0, {35}}, {Ctl::btnFormatMenu, 1, {35}}, {Ctl::chkSkipUsedNo, -1, {43}}, {Ctl::btnOkCan, 0, {}},
     };
     for (const Case& c : cases) {
       g_topics.clear();
-      ClickAt(form.Item(c.name, c.index), 3, 3, WM_RBUTTONDOWN, WM_RBUTTONUP);
-      EXPECT_EQ(g_topics, c.topics) << c.name << c.index;
+      ClickAt(form.Item(c.control, c.index), 3, 3, WM_RBUTTONDOWN, WM_RBUTTONUP);
+      EXPECT_EQ(g_topics, c.topics) << static_cast<int>(c.control) << c.index;
     }
     // The title-bar help button reaches the text boxes and the combo box too.
-    const std::pair<const wchar_t*, int> help[] = {
-        {L"txtFileNameFormat", 30}, {L"txtExtNameFormat", 31}, {L"txtFolderNameFormat", 30}, {L"cmbAutoNo", 36}};
-    for (auto [name, topic] : help) {
+    const std::pair<Ctl, int> help[] = {
+        {Ctl::txtFileNameFormat, 30}, {Ctl::txtExtNameFormat, 31}, {Ctl::txtFolderNameFormat, 30}, {Ctl::cmbAutoNo, 36}};
+    for (auto [control, topic] : help) {
       g_topics.clear();
-      HELPINFO info{sizeof(info), HELPINFO_WINDOW, 0, form.Item(name), 0, {0, 0}};
+      HELPINFO info{sizeof(info), HELPINFO_WINDOW, 0, form.Item(control), 0, {0, 0}};
       ::SendMessageW(form.hwnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-      EXPECT_EQ(g_topics, std::vector<int>{topic}) << name;
+      EXPECT_EQ(g_topics, std::vector<int>{topic}) << static_cast<int>(control);
     }
     // The labels' accelerators move to the field after them.
     PressAlt(L'n');
-    EXPECT_EQ(::GetFocus(), form.Item(L"txtFolderNameFormat"));
-    EXPECT_EQ(Selection(form.Item(L"txtFolderNameFormat")), std::make_pair(0, 5));
+    EXPECT_EQ(::GetFocus(), form.Item(Ctl::txtFolderNameFormat));
+    EXPECT_EQ(Selection(form.Item(Ctl::txtFolderNameFormat)), std::make_pair(0, 5));
     PressAlt(L'r');
-    EXPECT_EQ(::GetFocus(), form.Item(L"cmbAutoNo"));
+    EXPECT_EQ(::GetFocus(), form.Item(Ctl::cmbAutoNo));
     PressAlt(L'h');
-    EXPECT_EQ(::GetFocus(), form.Item(L"txtFileNameFormat"));
+    EXPECT_EQ(::GetFocus(), form.Item(Ctl::txtFileNameFormat));
   });
 }
 
 TEST_F(FormatDialogTest, TabSelectsAllSoTheTokenGoesInFrontOfTheWholeText) {
   frmFormat form;
   RunModal(form, owner_, [&] {
-    HWND box = form.Item(L"txtFileNameFormat");
-    form.SetText(L"txtFileNameFormat", L"abcdef");
-    ::SetFocus(form.Item(L"btnOkCan", 1));
+    HWND box = form.Item(Ctl::txtFileNameFormat);
+    form.SetText(Ctl::txtFileNameFormat, L"abcdef");
+    ::SetFocus(form.Item(Ctl::btnOkCan, 1));
     Pump();
     PressKey(VK_TAB);  // Cancel is the last tab stop: Tab wraps to the file-name field
     ASSERT_EQ(::GetFocus(), box);
     ASSERT_EQ(Selection(box), std::make_pair(0, 6));
 
     // The direct path of the menu's command, as the popup would deliver it.
-    ::SetFocus(form.Item(L"btnFormatMenu", 0));
+    ::SetFocus(form.Item(Ctl::btnFormatMenu, 0));
     Pump();
     form.MenuTargetIndex = 0;
     EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(L"mnuTS", 0)));
     Pump();
-    EXPECT_EQ(form.Text(L"txtFileNameFormat"), L"%Tabcdef");
+    EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%Tabcdef");
     EXPECT_EQ(::GetFocus(), box);
     EXPECT_EQ(Selection(box), std::make_pair(2, 2));
     EXPECT_FALSE(ui::Focus().SuppressSelectAll);
     EXPECT_EQ(ui::Focus().LastFocusName, L"txtFileNameFormat");
-    EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%F_%R");
+    EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
   });
 }
 
 TEST_F(FormatDialogTest, ARealPopupUnderTheButtonInsertsAtTheClickedCaret) {
   frmFormat form;
   RunModal(form, owner_, [&] {
-    HWND box = form.Item(L"txtFileNameFormat");
-    form.SetText(L"txtFileNameFormat", L"abcdef");
-    ::SetFocus(form.Item(L"chkDispExt"));
+    HWND box = form.Item(Ctl::txtFileNameFormat);
+    form.SetText(Ctl::txtFileNameFormat, L"abcdef");
+    ::SetFocus(form.Item(Ctl::chkDispExt));
     Pump();
     // A click just inside the fourth character puts the caret after "c".
     const LRESULT at = ::SendMessageW(box, EM_POSFROMCHAR, 3, 0);
@@ -332,23 +333,23 @@ TEST_F(FormatDialogTest, ARealPopupUnderTheButtonInsertsAtTheClickedCaret) {
     const MenuSeen seen = ClickMenuButtonAndType(form, 0, L"DY\r");
     ASSERT_TRUE(seen.shown);
     RECT button;
-    ::GetWindowRect(form.Item(L"btnFormatMenu", 0), &button);
+    ::GetWindowRect(form.Item(Ctl::btnFormatMenu, 0), &button);
     EXPECT_EQ(seen.rect.left, button.left);
     EXPECT_EQ(seen.rect.top, button.bottom);
     EXPECT_EQ(form.MenuTargetIndex, 0);
 
-    EXPECT_EQ(form.Text(L"txtFileNameFormat"), L"abc%Ydef");
+    EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"abc%Ydef");
     EXPECT_EQ(::GetFocus(), box);
     EXPECT_EQ(Selection(box), std::make_pair(5, 5));
     EXPECT_FALSE(ui::Focus().SuppressSelectAll);
 
     // The folder button's menu inserts into the folder field, at its own caret.
-    HWND folder = form.Item(L"txtFolderNameFormat");
+    HWND folder = form.Item(Ctl::txtFolderNameFormat);
     ::SendMessageW(folder, EM_SETSEL, 3, 5);  // "%R" selected: the token goes before it
     ClickMenuButtonAndType(form, 1, L"R");
-    EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%F_%R%R");
+    EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R%R");
     EXPECT_EQ(Selection(folder), std::make_pair(5, 5));
-    EXPECT_EQ(form.Text(L"txtFileNameFormat"), L"abc%Ydef");
+    EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"abc%Ydef");
   });
 }
 
@@ -365,25 +366,25 @@ TEST_F(FormatDialogTest, TheFolderButtonRewordsTheMenuAndDisablesTheExtension) {
     EXPECT_EQ(MenuCaption(menu, L"mnuFmt", 1), L"%&X  コピー元ファイルの拡張子");
     EXPECT_TRUE(MenuItemGrayed(menu, L"mnuFmt", 1));
     EXPECT_FALSE(MenuItemGrayed(menu, L"mnuFmt", 0));
-    EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%F_%R");
-    EXPECT_EQ(form.Text(L"txtFileNameFormat"), L"%F_%Y%M%D");
+    EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
+    EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%F_%Y%M%D");
 
     // The disabled "%X" cannot be chosen.
     ClickMenuButtonAndType(form, 1, L"X\x1b");
-    EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%F_%R");
+    EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
 
     ASSERT_TRUE(ClickMenuButtonAndType(form, 0, L"C").shown);
     EXPECT_EQ(form.MenuTargetIndex, 0);
     EXPECT_EQ(MenuCaption(menu, L"mnuFmt", 0), L"%&F  コピー元ファイル名（拡張子を除く）");
     EXPECT_EQ(MenuCaption(menu, L"mnuTimeStamp"), L"     コピー元ファイルのタイムスタンプ(&U)");
     EXPECT_FALSE(MenuItemGrayed(menu, L"mnuFmt", 1));
-    EXPECT_EQ(form.Text(L"txtFileNameFormat"), L"%F_%Y%M%D");
+    EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%F_%Y%M%D");
 
     // The cancel item by its command as well; the submenus' own ids are no commands.
-    const std::wstring before = form.Text(L"txtFileNameFormat");
+    const std::wstring before = form.Text(Ctl::txtFileNameFormat);
     EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(L"mnuCancel")));
     EXPECT_FALSE(form.MenuCommand(kTokenCommandBase - 1));
-    EXPECT_EQ(form.Text(L"txtFileNameFormat"), before);
+    EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), before);
   });
 }
 
@@ -426,20 +427,20 @@ TEST_F(FormatDialogTest, TheRealMenuTreeFollowsTheTable) {
 TEST_F(FormatDialogTest, OkStoresTheTextsAsTypedAndTheDigitIndex) {
   frmFormat form;
   RunModal(form, owner_, [&] {
-    form.SetText(L"txtFileNameFormat", L" %F (copy) ");
-    form.SetText(L"txtFolderNameFormat", L"");
-    form.SetText(L"txtExtNameFormat", L"txt ");
-    ::SendMessageW(form.Item(L"chkDispExt"), BM_CLICK, 0, 0);
+    form.SetText(Ctl::txtFileNameFormat, L" %F (copy) ");
+    form.SetText(Ctl::txtFolderNameFormat, L"");
+    form.SetText(Ctl::txtExtNameFormat, L"txt ");
+    ::SendMessageW(form.Item(Ctl::chkDispExt), BM_CLICK, 0, 0);
     Pump();
-    EXPECT_FALSE(form.Enabled(L"txtExtNameFormat"));
-    EXPECT_EQ(form.Text(L"txtExtNameFormat"), L"txt ");
+    EXPECT_FALSE(form.Enabled(Ctl::txtExtNameFormat));
+    EXPECT_EQ(form.Text(Ctl::txtExtNameFormat), L"txt ");
     // "3" chosen from the keyboard.
-    ::SetFocus(form.Item(L"cmbAutoNo"));
+    ::SetFocus(form.Item(Ctl::cmbAutoNo));
     Pump();
     PressKey(VK_END);
-    ASSERT_EQ(::SendMessageW(form.Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0), 2);
+    ASSERT_EQ(::SendMessageW(form.Item(Ctl::cmbAutoNo), CB_GETCURSEL, 0, 0), 2);
     PressAlt(L's');
-    ::SendMessageW(form.Item(L"btnOkCan", 0), BM_CLICK, 0, 0);
+    ::SendMessageW(form.Item(Ctl::btnOkCan, 0), BM_CLICK, 0, 0);
     EXPECT_FALSE(form.loaded());
   });
   EXPECT_EQ(Six(), std::make_tuple(std::wstring(L" %F (copy) "), std::wstring(L"txt "), std::wstring(L""), 0, 2, 0));
@@ -448,9 +449,9 @@ TEST_F(FormatDialogTest, OkStoresTheTextsAsTypedAndTheDigitIndex) {
 TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
   const auto before = Six();
   const std::pair<const wchar_t*, std::function<void(frmFormat&)>> ways[] = {
-      {L"キャンセル", [](frmFormat& f) { ::SendMessageW(f.Item(L"btnOkCan", 1), BM_CLICK, 0, 0); }},
+      {L"キャンセル", [](frmFormat& f) { ::SendMessageW(f.Item(Ctl::btnOkCan, 1), BM_CLICK, 0, 0); }},
       {L"Esc", [](frmFormat& f) {
-         ::SetFocus(f.Item(L"txtFileNameFormat"));
+         ::SetFocus(f.Item(Ctl::txtFileNameFormat));
          PressKey(VK_ESCAPE);
        }},
       {L"close box", [](frmFormat& f) { ::SendMessageW(f.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
@@ -459,14 +460,14 @@ TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
     frmFormat form;
     bool closed = false;
     RunModal(form, owner_, [&] {
-      ::SetFocus(form.Item(L"btnFormatMenu", 0));
+      ::SetFocus(form.Item(Ctl::btnFormatMenu, 0));
       ClickMenuButtonAndType(form, 0, L"R");
       ClickMenuButtonAndType(form, 1, L"TH\r");
-      EXPECT_EQ(form.Text(L"txtFolderNameFormat"), L"%H%F_%R");
-      ::SendMessageW(form.Item(L"chkDispExt"), BM_CLICK, 0, 0);
-      ::SendMessageW(form.Item(L"chkSkipUsedNo"), BM_CLICK, 0, 0);
-      ::SendMessageW(form.Item(L"cmbAutoNo"), CB_SETCURSEL, 2, 0);
-      form.SetText(L"txtExtNameFormat", L"new");
+      EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%H%F_%R");
+      ::SendMessageW(form.Item(Ctl::chkDispExt), BM_CLICK, 0, 0);
+      ::SendMessageW(form.Item(Ctl::chkSkipUsedNo), BM_CLICK, 0, 0);
+      ::SendMessageW(form.Item(Ctl::cmbAutoNo), CB_SETCURSEL, 2, 0);
+      form.SetText(Ctl::txtExtNameFormat, L"new");
       Pump();
       close(form);
       Pump();
@@ -480,7 +481,7 @@ TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
 TEST_F(FormatDialogTest, TheExtensionFieldFollowsTheCheckBoxInStateAndColour) {
   frmFormat form;
   RunModal(form, owner_, [&] {
-    HWND ext = form.Item(L"txtExtNameFormat");
+    HWND ext = form.Item(Ctl::txtExtNameFormat);
     HDC dc = ::CreateCompatibleDC(nullptr);
     // Brush, background and text colour the dialog gives the field.
     auto colourOf = [&](UINT msg) {
@@ -492,14 +493,14 @@ TEST_F(FormatDialogTest, TheExtensionFieldFollowsTheCheckBoxInStateAndColour) {
       return std::make_tuple(::GetSysColorBrush(background), ::GetSysColor(background), ::GetSysColor(text));
     };
     EXPECT_EQ(colourOf(WM_CTLCOLOREDIT), sys(COLOR_WINDOW, COLOR_WINDOWTEXT));
-    ::SendMessageW(form.Item(L"chkDispExt"), BM_CLICK, 0, 0);
+    ::SendMessageW(form.Item(Ctl::chkDispExt), BM_CLICK, 0, 0);
     Pump();
-    EXPECT_EQ(form.Value(L"chkDispExt"), 0);
+    EXPECT_EQ(form.Value(Ctl::chkDispExt), 0);
     EXPECT_FALSE(::IsWindowEnabled(ext));
-    EXPECT_EQ(form.Text(L"txtExtNameFormat"), L"bak");
+    EXPECT_EQ(form.Text(Ctl::txtExtNameFormat), L"bak");
     // A disabled edit asks for the static colour.
     EXPECT_EQ(colourOf(WM_CTLCOLORSTATIC), sys(COLOR_BTNFACE, COLOR_GRAYTEXT));
-    ::SendMessageW(form.Item(L"chkDispExt"), BM_CLICK, 0, 0);
+    ::SendMessageW(form.Item(Ctl::chkDispExt), BM_CLICK, 0, 0);
     Pump();
     EXPECT_TRUE(::IsWindowEnabled(ext));
     EXPECT_EQ(colourOf(WM_CTLCOLOREDIT), sys(COLOR_WINDOW, COLOR_WINDOWTEXT));
@@ -512,11 +513,11 @@ TEST_F(FormatDialogTest, LoadWithTheExtensionOffStartsDisabled) {
   Process().Opt.AutoNo = 2;
   frmFormat form;
   RunModal(form, owner_, [&] {
-    EXPECT_EQ(form.Value(L"chkDispExt"), 0);
-    EXPECT_FALSE(form.Enabled(L"txtExtNameFormat"));
-    EXPECT_EQ(form.Text(L"txtExtNameFormat"), L"bak");
-    EXPECT_EQ(::SendMessageW(form.Item(L"cmbAutoNo"), CB_GETCURSEL, 0, 0), 2);
-    ::SendMessageW(form.Item(L"btnOkCan", 0), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.Value(Ctl::chkDispExt), 0);
+    EXPECT_FALSE(form.Enabled(Ctl::txtExtNameFormat));
+    EXPECT_EQ(form.Text(Ctl::txtExtNameFormat), L"bak");
+    EXPECT_EQ(::SendMessageW(form.Item(Ctl::cmbAutoNo), CB_GETCURSEL, 0, 0), 2);
+    ::SendMessageW(form.Item(Ctl::btnOkCan, 0), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(Process().Opt.DispExt, 0);
   EXPECT_EQ(Process().Opt.AutoNo, 2);
@@ -534,8 +535,8 @@ TEST_F(FormatDialogTest, OkKeepsAStoredRunningNumberWidthUnlessOneIsPicked) {
     Process().Opt.AutoNo = c.stored;
     frmFormat form;
     RunModal(form, owner_, [&] {
-      if (c.picked >= 0) ::SendMessageW(form.Item(L"cmbAutoNo"), CB_SETCURSEL, c.picked, 0);
-      ::SendMessageW(form.Item(L"btnOkCan", 0), BM_CLICK, 0, 0);
+      if (c.picked >= 0) ::SendMessageW(form.Item(Ctl::cmbAutoNo), CB_SETCURSEL, c.picked, 0);
+      ::SendMessageW(form.Item(Ctl::btnOkCan, 0), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(Process().Opt.AutoNo, c.after) << c.stored << " picked " << c.picked;
   }
@@ -620,7 +621,7 @@ TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
         });
       });
     });
-    ::SendMessageW(form.Item(L"btnFormatMenu", 0), BM_CLICK, 0, 0);
+    ::SendMessageW(form.Item(Ctl::btnFormatMenu, 0), BM_CLICK, 0, 0);
     Pump();
   });
 }

@@ -19,6 +19,7 @@
 #include <commdlg.h>
 
 using namespace zv;
+using Ctl = frmOption::Ctl;
 using namespace zv::test;
 
 using zv::test::DialogTestScope;
@@ -80,9 +81,9 @@ class OptionsDialogTest : public ::testing::Test {
     ASSERT_TRUE(form.Show());
     Pump();
   }
-  HWND Item(const wchar_t* name, int index = -1) { return form.Item(name, index); }
-  void Type(const wchar_t* name, const std::wstring& text) {
-    ::SendMessageW(Item(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND Item(Ctl control, int index = -1) { return form.Item(control, index); }
+  void Type(Ctl control, const std::wstring& text) {
+    ::SendMessageW(Item(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     Pump();
   }
   std::wstring WriteFailedMessage() const { return kWriteFailedHead + L"\r\n\r\n" + ini + L"\r\n\r\n" + kWriteFailedTail; }
@@ -136,16 +137,16 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
   Open();
 
   EXPECT_EQ(WindowText(form.hwnd()), L"Zarvane");
-  EXPECT_EQ(form.Text(L"txtOpenFileExt1"), L"txt");
-  EXPECT_EQ(form.Text(L"txtOpenFileExt2"), L"html htm");
-  EXPECT_EQ(form.Text(L"txtAplPath"), L"C:\\Tools\\edit.exe");
-  const std::pair<const wchar_t*, int> boxes[] = {
-      {L"chkOpenOriginal", 0}, {L"chkOpenFolder", 1},   {L"chkIMEMode", 0},      {L"chkTopMost", 1},
-      {L"chkNotConfirmReplaceFile", 0}, {L"chkAttribute", 1}, {L"chkAttrArchive", 1}, {L"chkAttrReadOnly", 0},
-      {L"chkAttrHidden", 1},   {L"chkAttrSystem", 0},
+  EXPECT_EQ(form.Text(Ctl::txtOpenFileExt1), L"txt");
+  EXPECT_EQ(form.Text(Ctl::txtOpenFileExt2), L"html htm");
+  EXPECT_EQ(form.Text(Ctl::txtAplPath), L"C:\\Tools\\edit.exe");
+  const std::pair<Ctl, int> boxes[] = {
+      {Ctl::chkOpenOriginal, 0}, {Ctl::chkOpenFolder, 1},   {Ctl::chkIMEMode, 0},      {Ctl::chkTopMost, 1},
+      {Ctl::chkNotConfirmReplaceFile, 0}, {Ctl::chkAttribute, 1}, {Ctl::chkAttrArchive, 1}, {Ctl::chkAttrReadOnly, 0},
+      {Ctl::chkAttrHidden, 1},   {Ctl::chkAttrSystem, 0},
   };
-  for (const auto& [name, value] : boxes) EXPECT_EQ(form.Value(name), value) << name;
-  HWND combo = Item(L"cmbStartUpPos");
+  for (const auto& [box, value] : boxes) EXPECT_EQ(form.Value(box), value) << static_cast<int>(box);
+  HWND combo = Item(Ctl::cmbStartUpPos);
   ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 5);
   EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
   const wchar_t* entries[] = {L"ﾏｳｽﾎﾟｲﾝﾀｰの近く", L"前回と同じ位置", L"ｽｸﾘｰﾝの中央", L"ｽｸﾘｰﾝの左上", L"背面ｳｨﾝﾄﾞｳの中央"};
@@ -156,20 +157,20 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
   }
 
   // Texts go as typed, blanks included (the profile file drops trailing ones on its own).
-  Type(L"txtOpenFileExt1", L"txt  log ");
-  Type(L"txtOpenFileExt2", L"");
-  Type(L"txtAplPath", L"C:\\ツール\\エディタ.exe");
-  for (const wchar_t* name : {L"chkOpenOriginal", L"chkOpenFolder", L"chkIMEMode", L"chkNotConfirmReplaceFile",
-                              L"chkAttrReadOnly", L"chkAttrSystem"})
-    Click(Item(name));
+  Type(Ctl::txtOpenFileExt1, L"txt  log ");
+  Type(Ctl::txtOpenFileExt2, L"");
+  Type(Ctl::txtAplPath, L"C:\\ツール\\エディタ.exe");
+  for (const Ctl box : {Ctl::chkOpenOriginal, Ctl::chkOpenFolder, Ctl::chkIMEMode, Ctl::chkNotConfirmReplaceFile,
+                        Ctl::chkAttrReadOnly, Ctl::chkAttrSystem})
+    Click(Item(box));
   ::SendMessageW(combo, CB_SETCURSEL, 4, 0);
-  HWND scopes = Item(L"cmbRegisterFor");
+  HWND scopes = Item(Ctl::cmbRegisterFor);
   wchar_t automatic[64] = {};
   ::SendMessageW(scopes, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(automatic));
   EXPECT_EQ(std::wstring(automatic), L"自動（全ユーザー）");  // Wine runs elevated
   EXPECT_EQ(::SendMessageW(scopes, CB_GETCURSEL, 0, 0), 0);
   ::SendMessageW(scopes, CB_SETCURSEL, 1, 0);
-  Click(Item(L"btnOkCan", 0));
+  Click(Item(Ctl::btnOkCan, 0));
   EXPECT_FALSE(form.loaded());
 
   EXPECT_EQ(opt.OpenFileExt1, L"txt  log ");
@@ -210,7 +211,7 @@ TEST_F(OptionsDialogTest, AttributeBoxesFollowTheHeadingAndKeepTheirValuesWhenDi
   opt.AttrArchive = 1;
   opt.AttrHidden = 1;
   Open();
-  const wchar_t* attrs[] = {L"chkAttrArchive", L"chkAttrReadOnly", L"chkAttrHidden", L"chkAttrSystem"};
+  const Ctl attrs[] = {Ctl::chkAttrArchive, Ctl::chkAttrReadOnly, Ctl::chkAttrHidden, Ctl::chkAttrSystem};
   const int loaded[] = {1, 0, 1, 0};
   auto expectBoxes = [&](bool enabled, const char* when) {
     for (int i = 0; i < 4; ++i) {
@@ -219,12 +220,12 @@ TEST_F(OptionsDialogTest, AttributeBoxesFollowTheHeadingAndKeepTheirValuesWhenDi
     }
   };
   expectBoxes(false, "loaded");
-  Click(Item(L"chkAttribute"));
+  Click(Item(Ctl::chkAttribute));
   expectBoxes(true, "checked");
-  Click(Item(L"chkAttribute"));
+  Click(Item(Ctl::chkAttribute));
   expectBoxes(false, "unchecked again");
 
-  Click(Item(L"btnOkCan", 0));
+  Click(Item(Ctl::btnOkCan, 0));
   ASSERT_FALSE(form.loaded());
   win::WinProfile profile(ini);
   const std::pair<const wchar_t*, int> stored[] = {
@@ -244,7 +245,7 @@ TEST_F(OptionsDialogTest, CancelAfterAdvancedChangesLeavesTheFileButHkcrExt) {
   const std::wstring before = FileText(ini);
   ASSERT_NE(before.find(L"HkcrExt=TXT\r\n"), std::wstring::npos);
   Open();
-  EXPECT_EQ(::SendMessageW(Item(L"lstExt"), LB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(::SendMessageW(Item(Ctl::lstExt), LB_GETCOUNT, 0, 0), 0);
 
   // The advanced dialog, changed and confirmed: the in-memory settings take it.
   boxes.ExpectWindow([](const DialogSeen& d) { return d.caption == L"高度な設定"; },
@@ -256,7 +257,7 @@ TEST_F(OptionsDialogTest, CancelAfterAdvancedChangesLeavesTheFileButHkcrExt) {
                        PressButton(d.hwnd, ::GetDlgCtrlID(::FindWindowExW(d.hwnd, nullptr, L"Button", L"OK")));
                      },
                      L"advanced settings");
-  Click(Item(L"btnAdvanced"));
+  Click(Item(Ctl::btnAdvanced));
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(Process().Opt.ShellExecOpen, 1);
   EXPECT_EQ(Process().Opt.CopyToFolder, 1);
@@ -264,7 +265,7 @@ TEST_F(OptionsDialogTest, CancelAfterAdvancedChangesLeavesTheFileButHkcrExt) {
   ASSERT_TRUE(form.loaded());
   EXPECT_EQ(ui::Focus().ActiveFormHwnd, form.hwnd());
 
-  Click(Item(L"btnOkCan", 1));
+  Click(Item(Ctl::btnOkCan, 1));
   EXPECT_FALSE(form.loaded());
   std::wstring expected = before;
   expected.replace(expected.find(L"HkcrExt=TXT"), 11, L"HkcrExt=");
@@ -282,7 +283,7 @@ TEST_F(OptionsDialogTest, TheFormatButtonOpensTheFormatDialogOverThisOne) {
                        WhenIdle([] { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); });
                      },
                      L"format dialog");
-  Click(Item(L"btnFormat"));
+  Click(Item(Ctl::btnFormat));
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(owner, form.hwnd());
   EXPECT_TRUE(ownerDisabled);
@@ -296,10 +297,10 @@ TEST_F(OptionsDialogTest, EveryOtherWayOutWritesOnlyTheExtensionList) {
     std::function<void(frmOption&)> close;
   };
   const Case cases[] = {
-      {"キャンセル", [](frmOption& f) { Click(f.Item(L"btnOkCan", 1)); }},
+      {"キャンセル", [](frmOption& f) { Click(f.Item(Ctl::btnOkCan, 1)); }},
       {"close box", [](frmOption& f) { ::SendMessageW(f.hwnd(), WM_CLOSE, 0, 0); }},
       {"Esc", [](frmOption& f) {
-         ::SetFocus(f.Item(L"txtOpenFileExt1"));
+         ::SetFocus(f.Item(Ctl::txtOpenFileExt1));
          ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
          Pump();
        }},
@@ -310,8 +311,8 @@ TEST_F(OptionsDialogTest, EveryOtherWayOutWritesOnlyTheExtensionList) {
     frmOption f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
     ASSERT_TRUE(f.Show());
     Pump();
-    f.SetValue(L"chkTopMost", 0);
-    f.SetText(L"txtOpenFileExt1", L"changed");
+    f.SetValue(Ctl::chkTopMost, 0);
+    f.SetText(Ctl::txtOpenFileExt1, L"changed");
     c.close(f);
     EXPECT_FALSE(f.loaded()) << c.name;
     EXPECT_EQ(FileText(ini), L"[SYSTEM]\r\nHkcrExt=\r\n") << c.name;
@@ -321,12 +322,12 @@ TEST_F(OptionsDialogTest, EveryOtherWayOutWritesOnlyTheExtensionList) {
 
 TEST_F(OptionsDialogTest, EnterInTheExtensionBoxPressesOkAndRegistersNothing) {
   Open();
-  Type(L"txtExt", L"zvh5");
-  ASSERT_TRUE(form.Enabled(L"btnAdd"));
-  ::SetFocus(Item(L"txtExt"));
+  Type(Ctl::txtExt, L"zvh5");
+  ASSERT_TRUE(form.Enabled(Ctl::btnAdd));
+  ::SetFocus(Item(Ctl::txtExt));
   Pump();
-  ::PostMessageW(Item(L"txtExt"), WM_KEYDOWN, VK_RETURN, 0);
-  ::PostMessageW(Item(L"txtExt"), WM_KEYUP, VK_RETURN, 0xC0000000);
+  ::PostMessageW(Item(Ctl::txtExt), WM_KEYDOWN, VK_RETURN, 0);
+  ::PostMessageW(Item(Ctl::txtExt), WM_KEYUP, VK_RETURN, 0xC0000000);
   Pump();
   EXPECT_FALSE(form.loaded());
   EXPECT_EQ(classes.SubKeyCount() + userClasses.SubKeyCount(), 0u);
@@ -375,17 +376,17 @@ TEST_F(OptionsDialogTest, AnUnwritableSettingsFileKeepsTheDialogWithAStopMessage
     frmOption f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
     ASSERT_TRUE(f.Show());
     Pump();
-    Click(f.Item(L"chkNotConfirmReplaceFile"));
+    Click(f.Item(Ctl::chkNotConfirmReplaceFile));
 
     boxes.Expect(WriteFailedMessage(), IDOK, MB_ICONHAND | MB_OK);
-    Click(f.Item(L"btnOkCan", 0));
+    Click(f.Item(Ctl::btnOkCan, 0));
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_TRUE(f.loaded());
     EXPECT_TRUE(::IsWindowVisible(f.hwnd()));
 
     unblock();
     EXPECT_EQ(FileText(ini), before);
-    Click(f.Item(L"btnOkCan", 0));
+    Click(f.Item(Ctl::btnOkCan, 0));
     EXPECT_FALSE(f.loaded());
     EXPECT_EQ(win::WinProfile(ini).GetInt(kOptionSection, L"NotConfirmReplaceFile", -1), 1);
     ini = originalIni;
@@ -398,7 +399,7 @@ TEST_F(OptionsDialogTest, ClosingWithAnUnwritableFileSaysSoAndStillCloses) {
   Process().IniPath = ini;
   Open();
   boxes.Expect(WriteFailedMessage(), IDOK, MB_ICONHAND | MB_OK);
-  Click(Item(L"btnOkCan", 1));
+  Click(Item(Ctl::btnOkCan, 1));
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_FALSE(form.loaded());
 }
@@ -406,29 +407,29 @@ TEST_F(OptionsDialogTest, ClosingWithAnUnwritableFileSaysSoAndStillCloses) {
 TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) {
   ASSERT_TRUE(classes.Put(L".txt", L"txtfile"));
   Open();
-  EXPECT_EQ(form.Text(L"btnAllFiles"), L"全ファイルに追加(&Q)");
-  EXPECT_EQ(form.Text(L"btnFolder"), L"フォルダに追加(&G)");
-  EXPECT_FALSE(form.Enabled(L"btnAdd"));
-  EXPECT_FALSE(form.Enabled(L"btnDel"));
-  EXPECT_FALSE(form.Enabled(L"btnAllDel"));
+  EXPECT_EQ(form.Text(Ctl::btnAllFiles), L"全ファイルに追加(&Q)");
+  EXPECT_EQ(form.Text(Ctl::btnFolder), L"フォルダに追加(&G)");
+  EXPECT_FALSE(form.Enabled(Ctl::btnAdd));
+  EXPECT_FALSE(form.Enabled(Ctl::btnDel));
+  EXPECT_FALSE(form.Enabled(Ctl::btnAllDel));
 
-  Type(L"txtExt", L" .txt ");
-  EXPECT_TRUE(form.Enabled(L"btnAdd"));
+  Type(Ctl::txtExt, L" .txt ");
+  EXPECT_TRUE(form.Enabled(Ctl::btnAdd));
   boxes.Expect(L"拡張子\"TXT\"のファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES,
                MB_ICONQUESTION | MB_YESNO);
-  Click(Item(L"btnAdd"));
+  Click(Item(Ctl::btnAdd));
   EXPECT_EQ(boxes.Pending(), 0u);
-  HWND list = Item(L"lstExt");
+  HWND list = Item(Ctl::lstExt);
   ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
   wchar_t entry[16] = {};
   ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(entry));
   EXPECT_EQ(std::wstring(entry), L"TXT");
   EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
-  EXPECT_EQ(form.Text(L"txtExt"), L"");
-  EXPECT_EQ(::GetFocus(), Item(L"txtExt"));
-  EXPECT_FALSE(form.Enabled(L"btnAdd"));
-  EXPECT_TRUE(form.Enabled(L"btnDel"));
-  EXPECT_TRUE(form.Enabled(L"btnAllDel"));
+  EXPECT_EQ(form.Text(Ctl::txtExt), L"");
+  EXPECT_EQ(::GetFocus(), Item(Ctl::txtExt));
+  EXPECT_FALSE(form.Enabled(Ctl::btnAdd));
+  EXPECT_TRUE(form.Enabled(Ctl::btnDel));
+  EXPECT_TRUE(form.Enabled(Ctl::btnAllDel));
   const std::wstring exe = BuildExePath(win::ExeFolder(), win::ExeBaseName());
   EXPECT_EQ(classes.Get(L"txtfile\\shell\\Zarvane\\command"), L"\"" + exe + L"\" \"%1\"");
 
@@ -436,19 +437,19 @@ TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) 
   boxes.Expect(L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES)
       .ExpectBox([](const DialogSeen& d) { return d.text.starts_with(L"個別に登録された拡張子が存在します。"); }, IDOK,
                  L"advice after adding for all files");
-  Click(Item(L"btnAllFiles"));
+  Click(Item(Ctl::btnAllFiles));
   EXPECT_EQ(boxes.Pending(), 0u);
-  EXPECT_EQ(form.Text(L"btnAllFiles"), L"全ファイルから削除(&Q)");
+  EXPECT_EQ(form.Text(Ctl::btnAllFiles), L"全ファイルから削除(&Q)");
   EXPECT_EQ(classes.Get(L"*\\shell\\Zarvane"), L"ザルヴェイン(&R)");
-  ::SendMessageW(Item(L"btnAllFiles"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
-  ::SendMessageW(Item(L"btnAllFiles"), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  ::SendMessageW(Item(Ctl::btnAllFiles), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+  ::SendMessageW(Item(Ctl::btnAllFiles), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
   Pump();
   EXPECT_EQ(ShownTopics(), std::vector<int>{39});
 
   // No after a question changes nothing.
   boxes.Expect(L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDNO);
-  Click(Item(L"btnFolder"));
-  EXPECT_EQ(form.Text(L"btnFolder"), L"フォルダに追加(&G)");
+  Click(Item(Ctl::btnFolder));
+  EXPECT_EQ(form.Text(Ctl::btnFolder), L"フォルダに追加(&G)");
   EXPECT_FALSE(classes.Get(L"Directory\\shell\\Zarvane"));
 
   ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
@@ -462,21 +463,21 @@ TEST_F(OptionsDialogTest, ThisUserScopeWritesOnlyTheUsersClassesAndTheNextDialog
   Process().Opt.RegisterFor = 1;
   ASSERT_TRUE(classes.Put(L".txt", L"txtfile"));  // a file type defined for all users
   Open();
-  EXPECT_EQ(::SendMessageW(Item(L"cmbRegisterFor"), CB_GETCURSEL, 0, 0), 1);
-  Type(L"txtExt", L"txt");
+  EXPECT_EQ(::SendMessageW(Item(Ctl::cmbRegisterFor), CB_GETCURSEL, 0, 0), 1);
+  Type(Ctl::txtExt, L"txt");
   boxes.Expect(L"拡張子\"TXT\"のファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES)
       .Expect(L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES)
       .ExpectBox([](const DialogSeen& d) { return d.text.starts_with(L"個別に登録された拡張子が存在します。"); }, IDOK,
                  L"advice after adding for all files")
       .Expect(L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES);
-  for (const wchar_t* button : {L"btnAdd", L"btnAllFiles", L"btnFolder"}) Click(Item(button));
+  for (const Ctl button : {Ctl::btnAdd, Ctl::btnAllFiles, Ctl::btnFolder}) Click(Item(button));
   EXPECT_EQ(boxes.Pending(), 0u);
   const std::wstring command = L"\"" + BuildExePath(win::ExeFolder(), win::ExeBaseName()) + L"\" \"%1\"";
   for (const wchar_t* cls : {L"txtfile", L"*", L"Directory"})
     EXPECT_EQ(userClasses.Get(std::wstring(cls) + L"\\shell\\Zarvane\\command"), command) << cls;
   EXPECT_EQ(userClasses.SubKeyCount(), 3u);  // no ".txt" of its own
   EXPECT_EQ(classes.SubKeyCount(), 1u);
-  Click(Item(L"btnOkCan", 0));
+  Click(Item(Ctl::btnOkCan, 0));
   ASSERT_FALSE(form.loaded());
 
   win::WinProfile profile(ini);
@@ -485,26 +486,26 @@ TEST_F(OptionsDialogTest, ThisUserScopeWritesOnlyTheUsersClassesAndTheNextDialog
   frmOption next(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
   ASSERT_TRUE(next.Show());
   Pump();
-  EXPECT_EQ(::SendMessageW(next.Item(L"lstExt"), LB_GETCOUNT, 0, 0), 1);
-  EXPECT_EQ(next.Text(L"btnAllFiles"), L"全ファイルから削除(&Q)");
-  EXPECT_EQ(next.Text(L"btnFolder"), L"フォルダから削除(&G)");
+  EXPECT_EQ(::SendMessageW(next.Item(Ctl::lstExt), LB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(next.Text(Ctl::btnAllFiles), L"全ファイルから削除(&Q)");
+  EXPECT_EQ(next.Text(Ctl::btnFolder), L"フォルダから削除(&G)");
   boxes.Expect(L"全ての登録済み拡張子のファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？", IDYES)
       .Expect(L"全てのファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？", IDYES)
       .Expect(L"フォルダの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？", IDYES);
-  for (const wchar_t* button : {L"btnAllDel", L"btnAllFiles", L"btnFolder"}) Click(next.Item(button));
+  for (const Ctl button : {Ctl::btnAllDel, Ctl::btnAllFiles, Ctl::btnFolder}) Click(next.Item(button));
   EXPECT_EQ(boxes.Pending(), 0u);
   for (const wchar_t* cls : {L"txtfile", L"*", L"Directory"})
     EXPECT_FALSE(userClasses.Get(std::wstring(cls) + L"\\shell\\Zarvane")) << cls;
 
-  HWND scopes = next.Item(L"cmbRegisterFor");
+  HWND scopes = next.Item(Ctl::cmbRegisterFor);
   ::SendMessageW(scopes, CB_SETCURSEL, 2, 0);
   ::SendMessageW(next.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(scopes), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(scopes));
   boxes.Expect(L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES);
-  Click(next.Item(L"btnFolder"));
+  Click(next.Item(Ctl::btnFolder));
   EXPECT_EQ(classes.Get(L"Directory\\shell\\Zarvane\\command"), command);
   EXPECT_FALSE(userClasses.Get(L"Directory\\shell\\Zarvane"));
-  Click(next.Item(L"btnOkCan", 0));
+  Click(next.Item(Ctl::btnOkCan, 0));
   EXPECT_EQ(win::WinProfile(ini).GetInt(kOptionSection, L"RegisterFor", -1), 2);
 }
 
@@ -577,11 +578,11 @@ class ApplicationPickerTest : public OptionsDialogTest {
 
 TEST_F(ApplicationPickerTest, AChosenFileLandsInTheBox) {
   Open();
-  Type(L"txtAplPath", tools + L"\\old.exe");
+  Type(Ctl::txtAplPath, tools + L"\\old.exe");
   ExpectOpenDialog(tools + L"\\新しい.exe");
-  Click(Item(L"btnBr"));
+  Click(Item(Ctl::btnBr));
   EXPECT_EQ(boxes.Pending(), 0u);
-  EXPECT_EQ(form.Text(L"txtAplPath"), tools + L"\\新しい.exe");
+  EXPECT_EQ(form.Text(Ctl::txtAplPath), tools + L"\\新しい.exe");
   EXPECT_EQ(shownOwner, form.hwnd());
   EXPECT_EQ(_wcsicmp(shownFolder.c_str(), tools.c_str()), 0) << shownFolder;
 }
@@ -602,12 +603,12 @@ TEST_F(ApplicationPickerTest, TheDialogStartsInTheFolderOfTheTypedPathOnlyWhenTh
   for (const auto& c : cases) {
     // The dialog leaves the current folder where it last was (no OFN_NOCHANGEDIR).
     ASSERT_TRUE(::SetCurrentDirectoryW(other.c_str()));
-    Type(L"txtAplPath", c.typed);
+    Type(Ctl::txtAplPath, c.typed);
     shownFolder.clear();
     ExpectOpenDialog(L"");  // Cancel keeps the text
-    Click(Item(L"btnBr"));
+    Click(Item(Ctl::btnBr));
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_EQ(_wcsicmp(shownFolder.c_str(), c.expectedFolder.c_str()), 0) << c.typed << " showed " << shownFolder;
-    EXPECT_EQ(form.Text(L"txtAplPath"), c.typed);
+    EXPECT_EQ(form.Text(Ctl::txtAplPath), c.typed);
   }
 }

@@ -11,6 +11,7 @@
 #include "setup/frmSetup.h"
 
 using namespace zv;
+using Ctl = frmSetup::Ctl;
 using namespace zv::test;
 
 using zv::test::Pump;
@@ -65,30 +66,31 @@ class SetupWin : public ::testing::Test {
   }
 
   void SetName(const std::wstring& name) {
-    ::SetWindowTextW(form.Item(L"txtScName"), name.c_str());
+    ::SetWindowTextW(form.Item(Ctl::txtScName), name.c_str());
     Pump();
   }
   void Tick(int index, bool on) {
-    if (form.Value(L"chkScDir", index) != (on ? 1 : 0)) ::SendMessageW(form.Item(L"chkScDir", index), BM_CLICK, 0, 0);
+    if (form.Value(Ctl::chkScDir, index) != (on ? 1 : 0)) ::SendMessageW(form.Item(Ctl::chkScDir, index), BM_CLICK, 0, 0);
     Pump();
   }
   void Press(int index) {
-    ::SendMessageW(form.Item(L"btnYesNo", index), BM_CLICK, 0, 0);
+    ::SendMessageW(form.Item(Ctl::btnYesNo, index), BM_CLICK, 0, 0);
     Pump();
   }
   bool NothingMade() const { return Entries(desktop) == desktopBefore && Entries(sendTo).empty(); }
   void ExpectAnswered() {
     EXPECT_TRUE(form.Answered());
-    for (const wchar_t* name : {L"Frame1", L"Label1", L"txtScName"}) EXPECT_FALSE(form.Enabled(name)) << name;
-    EXPECT_FALSE(form.Enabled(L"chkScDir", 0));
-    EXPECT_FALSE(form.Enabled(L"chkScDir", 1));
-    EXPECT_TRUE(form.Enabled(L"btnYesNo", 0));
-    EXPECT_FALSE(form.Enabled(L"btnYesNo", 1));
+    for (const Ctl control : {Ctl::Frame1, Ctl::Label1, Ctl::txtScName})
+      EXPECT_FALSE(form.Enabled(control)) << static_cast<int>(control);
+    EXPECT_FALSE(form.Enabled(Ctl::chkScDir, 0));
+    EXPECT_FALSE(form.Enabled(Ctl::chkScDir, 1));
+    EXPECT_TRUE(form.Enabled(Ctl::btnYesNo, 0));
+    EXPECT_FALSE(form.Enabled(Ctl::btnYesNo, 1));
     // The name box is drawn on the button face.
-    HDC dc = ::GetDC(form.Item(L"txtScName"));
+    HDC dc = ::GetDC(form.Item(Ctl::txtScName));
     const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
-        form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(form.Item(L"txtScName"))));
-    ::ReleaseDC(form.Item(L"txtScName"), dc);
+        form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(form.Item(Ctl::txtScName))));
+    ::ReleaseDC(form.Item(Ctl::txtScName), dc);
     EXPECT_EQ(brush, ::GetSysColorBrush(COLOR_BTNFACE));
   }
   void ExpectClosesWithYes() {
@@ -107,15 +109,15 @@ class SetupWin : public ::testing::Test {
 }  // namespace
 
 TEST_F(SetupWin, OpensAskingWithTheWelcomeText) {
-  EXPECT_EQ(form.Text(L"lblMsg"), kWelcome);
+  EXPECT_EQ(form.Text(Ctl::lblMsg), kWelcome);
   wchar_t caption[64] = {};
   ::GetWindowTextW(form.hwnd(), caption, 64);
   EXPECT_EQ(caption, kCaption);
-  EXPECT_EQ(form.Text(L"txtScName"), L"ザルヴェイン");
-  EXPECT_EQ(form.Value(L"chkScDir", 0), 1);
-  EXPECT_EQ(form.Value(L"chkScDir", 1), 1);
-  EXPECT_TRUE(form.Enabled(L"btnYesNo", 0));
-  EXPECT_TRUE(form.Enabled(L"btnYesNo", 1));
+  EXPECT_EQ(form.Text(Ctl::txtScName), L"ザルヴェイン");
+  EXPECT_EQ(form.Value(Ctl::chkScDir, 0), 1);
+  EXPECT_EQ(form.Value(Ctl::chkScDir, 1), 1);
+  EXPECT_TRUE(form.Enabled(Ctl::btnYesNo, 0));
+  EXPECT_TRUE(form.Enabled(Ctl::btnYesNo, 1));
   EXPECT_FALSE(form.Answered());
   // No What's-This button.
   EXPECT_FALSE(::GetWindowLongW(form.hwnd(), GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
@@ -137,13 +139,13 @@ TEST_F(SetupWin, YesNeedsANameAndABox) {
     SetName(c.name);
     Tick(0, c.desktop);
     Tick(1, c.sendTo);
-    EXPECT_EQ(form.Enabled(L"btnYesNo", 0), c.enabled);
+    EXPECT_EQ(form.Enabled(Ctl::btnYesNo, 0), c.enabled);
     Tick(0, !c.desktop);
     Tick(0, c.desktop);
     SetName(L"y");
     SetName(c.name);
-    EXPECT_EQ(form.Enabled(L"btnYesNo", 0), c.enabled);
-    EXPECT_TRUE(form.Enabled(L"btnYesNo", 1));
+    EXPECT_EQ(form.Enabled(Ctl::btnYesNo, 0), c.enabled);
+    EXPECT_TRUE(form.Enabled(Ctl::btnYesNo, 1));
   }
   // A disabled Yes does nothing when clicked.
   SetName(L" ");
@@ -166,7 +168,7 @@ TEST_F(SetupWin, NamesWithForbiddenCharactersAreRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "name \"" << c.name << "\"");
     SetName(c.name);
-    ASSERT_EQ(form.Text(L"txtScName"), c.name);
+    ASSERT_EQ(form.Text(Ctl::txtScName), c.name);
     {
       MsgBoxResponder boxes;
       boxes.Expect(c.warning, IDOK, MB_ICONEXCLAMATION | MB_OK);
@@ -175,12 +177,12 @@ TEST_F(SetupWin, NamesWithForbiddenCharactersAreRefused) {
       EXPECT_EQ(boxes.Seen()[0].owner, form.hwnd());  // modal to the dialog
     }
     EXPECT_FALSE(form.Answered());
-    EXPECT_EQ(form.Text(L"lblMsg"), kWelcome);
-    EXPECT_TRUE(form.Enabled(L"btnYesNo", 1));
+    EXPECT_EQ(form.Text(Ctl::lblMsg), kWelcome);
+    EXPECT_TRUE(form.Enabled(Ctl::btnYesNo, 1));
     // Back in the name box with the whole name selected.
-    EXPECT_EQ(::GetFocus(), form.Item(L"txtScName"));
+    EXPECT_EQ(::GetFocus(), form.Item(Ctl::txtScName));
     DWORD start = 1, end = 0;
-    ::SendMessageW(form.Item(L"txtScName"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    ::SendMessageW(form.Item(Ctl::txtScName), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, c.name.size());
   }
@@ -195,7 +197,7 @@ TEST_F(SetupWin, OnlySendToMakesOneShortcutAndReportsIt) {
   Tick(0, false);
   Press(0);
   const std::wstring name = L"ザルヴェイン 送る";
-  EXPECT_EQ(form.Text(L"lblMsg"), YesReport(L"「送る」メニューに「", name));
+  EXPECT_EQ(form.Text(Ctl::lblMsg), YesReport(L"「送る」メニューに「", name));
   ExpectAnswered();
 
   EXPECT_EQ(Entries(sendTo), std::set<std::wstring>{name + L".lnk"});
@@ -218,7 +220,7 @@ TEST_F(SetupWin, AShortcutThatCannotBeWrittenIsNamedNotReported) {
   ASSERT_TRUE(::CreateDirectoryW(lnk.c_str(), nullptr));  // a folder in the shortcut's way
   Tick(0, false);
   Press(0);
-  EXPECT_EQ(form.Text(L"lblMsg"),
+  EXPECT_EQ(form.Text(Ctl::lblMsg),
             L"「送る」メニューにショートカットを作成できませんでした。\r\n" + lnk +
                 L"\r\n\r\n次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n"
                 L"Zarvane を使用するにはファイルやフォルダのフルパスを引数として起動してください。");
@@ -229,15 +231,15 @@ TEST_F(SetupWin, AShortcutThatCannotBeWrittenIsNamedNotReported) {
 
 TEST_F(SetupWin, NoMakesNothingAndYesThenCloses) {
   SetName(L"");  // No does not depend on the name
-  ASSERT_FALSE(form.Enabled(L"btnYesNo", 0));
+  ASSERT_FALSE(form.Enabled(Ctl::btnYesNo, 0));
   Press(1);
-  EXPECT_EQ(form.Text(L"lblMsg"), kNoReport);
+  EXPECT_EQ(form.Text(Ctl::lblMsg), kNoReport);
   ExpectAnswered();
   // Changes after the answer leave the state alone; No is answered already.
   SetName(L"");
   Press(1);
-  EXPECT_EQ(form.Text(L"lblMsg"), kNoReport);
-  EXPECT_TRUE(form.Enabled(L"btnYesNo", 0));
+  EXPECT_EQ(form.Text(Ctl::lblMsg), kNoReport);
+  EXPECT_TRUE(form.Enabled(Ctl::btnYesNo, 0));
   EXPECT_TRUE(form.loaded());
   ExpectClosesWithYes();
   EXPECT_TRUE(NothingMade());
