@@ -10,7 +10,9 @@
 # ZARVANE_RELEASE_URL                       where the archive will be downloaded from
 # ZARVANE_HOMEPAGE                          the project's page, for the manifests
 # ZARVANE_PACKAGE_DIR                       output folder instead of build/package
+# (Paths given are taken from the folder the script was started in.)
 set -eu
+caller=$PWD
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 . scripts/deps.sh
 zv_install_packages || { echo "could not install the build prerequisites"; exit 1; }
@@ -27,6 +29,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.tx
 # files, a fixed order, no extra fields.
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 0)
 out=${ZARVANE_PACKAGE_DIR:-build/package}
+[ -z "${ZARVANE_PACKAGE_DIR:-}" ] || [[ "$out" = /* ]] || out="$caller/$out"
 name="Zarvane-$version.zip"
 url=${ZARVANE_RELEASE_URL:-https://example.invalid/zarvane/releases/download/v$version/$name}
 homepage=${ZARVANE_HOMEPAGE:-https://example.invalid/zarvane}
@@ -39,7 +42,9 @@ if [ -n "${ZARVANE_SIGN_PFX:-}" ] || [ -n "${ZARVANE_SIGN_PASSWORD+set}" ]; then
   # Half a signing set is a mistake, not a wish for an unsigned release.
   [ -n "${ZARVANE_SIGN_PFX:-}" ] && [ -n "${ZARVANE_SIGN_PASSWORD+set}" ] ||
     { echo "signing needs both ZARVANE_SIGN_PFX and ZARVANE_SIGN_PASSWORD"; exit 1; }
-  [ -f "$ZARVANE_SIGN_PFX" ] || { echo "no certificate file at ZARVANE_SIGN_PFX=$ZARVANE_SIGN_PFX"; exit 1; }
+  pfx=$ZARVANE_SIGN_PFX
+  [[ "$pfx" = /* ]] || pfx="$caller/$pfx"
+  [ -f "$pfx" ] || { echo "no certificate file at ZARVANE_SIGN_PFX=$ZARVANE_SIGN_PFX"; exit 1; }
   sign=1
 fi
 
@@ -62,7 +67,7 @@ if [ -n "$sign" ]; then
   timestamp=(-time "$stamp")
   [ -n "${ZARVANE_SIGN_TIMESTAMP_URL:-}" ] && timestamp=(-ts "$ZARVANE_SIGN_TIMESTAMP_URL")
   mv "$stage/Zarvane/Zarvane.exe" "$stage/Zarvane.unsigned.exe"
-  if ! osslsigncode sign -pkcs12 "$ZARVANE_SIGN_PFX" -readpass <(printf '%s' "$ZARVANE_SIGN_PASSWORD") \
+  if ! osslsigncode sign -pkcs12 "$pfx" -readpass <(printf '%s' "$ZARVANE_SIGN_PASSWORD") \
       -h sha256 -n Zarvane "${timestamp[@]}" -in "$stage/Zarvane.unsigned.exe" \
       -out "$stage/Zarvane/Zarvane.exe" >"$stage/sign.log" 2>&1; then
     cat "$stage/sign.log"; echo "signing failed"; exit 1
@@ -89,6 +94,6 @@ fill packaging/scoop/zarvane.json "$out/zarvane.json"
 
 echo "archive: $archive"
 echo "sha256: $sha"
-echo "signed: $([ -n "$sign" ] && echo "yes, $ZARVANE_SIGN_PFX" || echo no)"
+echo "signed: $([ -n "$sign" ] && echo "yes, $pfx" || echo no)"
 echo "manifests: $out/SHA256SUMS $out/winget/ $out/zarvane.json"
 [ -n "${ZARVANE_RELEASE_URL:-}" ] || echo "the manifests point at a placeholder URL: set ZARVANE_RELEASE_URL"
