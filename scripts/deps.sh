@@ -1,5 +1,6 @@
-# Debian packages the build and the tests need; installs the missing ones. Source it.
-ZV_PACKAGES="locales cmake make clang libgtest-dev googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth fonts-ipafont-gothic imagemagick zip unzip"
+# Debian packages the build, the release archive and the tests need; installs the missing ones.
+# Source it.
+ZV_PACKAGES="locales cmake make clang libgtest-dev googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth fonts-ipafont-gothic imagemagick zip unzip osslsigncode openssl python3 python3-yaml"
 
 zv_install_deps() {
   zv_install_packages && zv_japanese_locale
