@@ -173,6 +173,7 @@ TEST(NameCheck, UnchangedNameAsTheFileSystemComparesIt) {
   const SourceRecord accented{L"C:\\Data\\Café", L"Café", L"", L"C:\\Data\\", true};
   const SourceRecord greek{L"C:\\Data\\Ελλάδα.doc", L"Ελλάδα", L"doc", L"C:\\Data\\", false};
   const SourceRecord zip{L"C:\\Data\\archive.zip", L"archive", L"zip", L"C:\\Data\\", false};
+  const SourceRecord polish{L"C:\\Data\\łódź.txt", L"łódź", L"txt", L"C:\\Data\\", false};
   const Case cases[] = {
       {cyrillic, L"ОТЧЁТ", L"TXT", true},
       {cyrillic, L"ОТЧЕТ", L"txt", false},  // Е is not Ё
@@ -181,6 +182,7 @@ TEST(NameCheck, UnchangedNameAsTheFileSystemComparesIt) {
       {accented, L"café.", L"", true},     // trailing dots and blanks are dropped
       {greek, L"ΕΛΛΆΔΑ", L"doc", true},
       {zip, L"ARCHIVE", L"ZIP", true},
+      {polish, L"ŁÓDŹ", L"TXT", true},  // upper and lower case alternate letter by letter
       {kFile, L"report", L"txt.", true},
       {kFile, L"report.txt", L"", true},   // the extension typed into the name box
       {kFile, L"report ", L"txt", false},  // a blank before the dot stays in the name
