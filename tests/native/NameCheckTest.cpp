@@ -110,8 +110,9 @@ TEST(NameCheck, ForbiddenCharacters) {
     EXPECT_EQ(inName.failedCheck, 2) << static_cast<int>(c);
     EXPECT_EQ(inExt.failedCheck, 4) << static_cast<int>(c);
   }
-  EXPECT_EQ(kFileForbidden, L"ファイル名に" + listed + L" は使えません。");
-  EXPECT_EQ(kFolderForbidden, L"フォルダ名に" + listed + L" は使えません。");
+  EXPECT_EQ(Check(L"a|", L"txt", false).result.message, L"ファイル名に" + listed + L" は使えません。");
+  EXPECT_EQ(Check(L"new", L"|", false).result.message, L"ファイル名に" + listed + L" は使えません。");
+  EXPECT_EQ(Check(L"a|", L"", true).result.message, L"フォルダ名に" + listed + L" は使えません。");
 }
 
 TEST(NameCheck, NamesThatPass) {
