@@ -49,7 +49,8 @@ std::wstring FullPathOf(StartupHost& host, std::wstring path) {
 // re-encode it and append to it.
 void TakeIniOption(StartupHost& host, const std::wstring& arg, std::wstring& iniPath) {
   if (arg.size() <= kIniOption.size()) return;
-  iniPath = Unquote(arg.substr(kIniOption.size()));
+  // Full at once: the profile functions look for a relative name in the Windows folder.
+  iniPath = FullPathOf(host, Unquote(arg.substr(kIniOption.size())));
   if (!FileExistsVia(host, iniPath)) {
     host.ShowStartupMessage(kIniNotFoundText, kMbWarning);
     return;

@@ -196,12 +196,14 @@ TEST(Startup, SettingsFileOption) {
       {L"/INIC:\\s\\ /INIC:\\s\\b.ini C:\\Data\\a.txt", L"C:\\s\\b.ini", 1, StartupOutcome::OpenCopyDialog},  // a folder
       {L"/INIC:\\s\\a.ini /INI C:\\Data\\a.txt", L"C:\\s\\a.ini", 0, StartupOutcome::OpenCopyDialog},
       {L"/INI\"\" C:\\Data\\a.txt", def, 1, StartupOutcome::OpenCopyDialog},  // quotes around nothing
+      {L"/INIrel.ini", L"C:\\Work\\rel.ini", 0, StartupOutcome::OpenOptions},  // from the current folder
   };
   for (const auto& c : cases) {
     FakeHost host;
     host.AddFile(L"C:\\s\\a.ini");
     host.AddFile(L"C:\\s\\b.ini");
     host.AddFile(L"C:\\x y\\z.ini");
+    host.AddFile(L"C:\\Work\\rel.ini");
     host.AddFolder(L"C:\\s", L"s");
     host.AddFile(L"C:\\Data\\a.txt");
     const StartupResult r = RunStartup(c.line, host);
