@@ -87,7 +87,7 @@ TEST_F(CopyE2E, CopiesAFileUnderTheNewNameWithTheChosenAttributes) {
   EXPECT_FALSE(Driver::Checked(Driver::ByCaption(form, L"&R")));
 
   Driver::SetText(NameBox(form), L"report_1");
-  Attributes(form, false, true, false, false);
+  Attributes(form, false, true, false, true);
   Press(form, L"OK");
   EXPECT_EQ(driver->WaitForExit(), 0u);
 
@@ -95,7 +95,7 @@ TEST_F(CopyE2E, CopiesAFileUnderTheNewNameWithTheChosenAttributes) {
   EXPECT_EQ(Read(copy), "quarterly figures\r\n");
   // Wine reports the archive bit for every regular file, so only the other three are exact.
   constexpr DWORD kRHS = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  EXPECT_EQ(::GetFileAttributesW(copy.c_str()) & kRHS, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(::GetFileAttributesW(copy.c_str()) & kRHS, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
   EXPECT_EQ(Read(source), "quarterly figures\r\n");
   // The position is stored when the dialog closes.
   EXPECT_FALSE(Ini(L"StartUpLeft").empty());
