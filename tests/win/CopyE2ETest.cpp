@@ -201,6 +201,14 @@ TEST_F(CopyE2E, FolderTreesAreCopiedWholeAndMergedAfterTheWarning) {
     EXPECT_FALSE(Exists(dir / L"Photos_copy\\Photos"));
     EXPECT_EQ(Read(dir / L"Photos_copy\\extra.txt"), "kept");
   }
+  {  // An empty folder has no contents to carry it: it is copied all the same.
+    ::CreateDirectoryW((dir / L"Empty").c_str(), nullptr);
+    auto [driver, form] = Open(dir / L"Empty", kFolderCaption);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_TRUE(win::HasAttribute(dir / L"Empty_copy", FILE_ATTRIBUTE_DIRECTORY));
+  }
 }
 
 TEST_F(CopyE2E, FolderOnlyMakesAnEmptyFolderAndRefusesAnExistingOne) {
