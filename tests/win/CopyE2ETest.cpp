@@ -273,6 +273,9 @@ TEST_F(CopyE2E, TheRunningNumberProposesTheNextNameAndSkipsUsedOnes) {
       {L"report.txt", {L"report_01.txt", L"report_02.txt"}, {L"report_03", L"report_04"}, {{L"AutoNo", L"1"}}},
       {L"report.txt", {L"report_01.txt", L"report_02.txt"}, {L"report_01"}, {{L"AutoNo", L"1"}, {L"SkipUsedNo", L"0"}}},
       {L"Photos\\", {L"Photos_1\\"}, {L"Photos_2"}, {{L"AutoNo", L"0"}}},
+      // Names are compared with the extension the box shows, not the source's.
+      {L"report.txt", {L"report_01"}, {L"report_02"}, {{L"AutoNo", L"1"}, {L"DispExt", L"0"}}},
+      {L"report.txt", {L"report_01.bak"}, {L"report_02"}, {{L"AutoNo", L"1"}, {L"ExtNameFormat", L"bak"}}},
       // The fixed destination folder is searched, not the source's.
       {L"report.txt", {L"report_2.txt", L"out\\", L"out\\report_1.txt"}, {L"report_2"},
        {{L"CopyToFolder", L"1"}, {L"CopyToFolderPath", L"~\\out"}}},
