@@ -9,6 +9,7 @@
 #include "copy/clsFileOp.h"
 #include "copy/frmZarvane.h"
 #include "core/ProcessState.h"
+#include "platform/AppInfo.h"
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
 
@@ -889,4 +890,21 @@ TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
     Pump();
     ::DeleteFileW((dir / L"report_1.txt").c_str());
   }
+}
+
+// A start whose hand-over reaches this copy as its last dialog closes is told no, so that it
+// opens its own dialog rather than leave the path with a copy that is ending.
+TEST_F(CopyDialogHere, AHandOverAfterTheLastDialogClosedIsRefused) {
+  ASSERT_FALSE(HandOverOrKeep(Process().IniPath, {Process().Source}, false));
+  ASSERT_TRUE(OpenCopyDialog());
+  Pump();
+  const HWND form = ThisThreadsCopyDialog();
+  ASSERT_TRUE(form);
+  Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+  Pump();
+  const HWND receiver = ::FindWindowExW(HWND_MESSAGE, nullptr, kHandOverClass, InstanceName(win::ExePath()).c_str());
+  ASSERT_TRUE(receiver);
+  const std::string bytes = EncodeHandOver({Process().IniPath, {source}});
+  COPYDATASTRUCT data{kHandOverTag, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
+  EXPECT_EQ(::SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
 }
