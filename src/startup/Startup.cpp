@@ -35,12 +35,22 @@ bool IsIniOption(const std::wstring& arg) { return StartsWithNoCase(arg, kIniOpt
 // Enough of a settings file to find its first section, however long its leading comments.
 constexpr size_t kSettingsProbeBytes = 1 << 20;
 
+// A path typed at a prompt may be relative or use "/": everything after reads the one full
+// path the system would open.
+std::wstring FullPathOf(StartupHost& host, std::wstring path) {
+  if (path.empty()) return path;
+  for (auto& c : path)
+    if (c == L'/') c = L'\\';
+  return host.FullPath(path);
+}
+
 // "/INIpath": takes the path (quotes removed) and warns when the file is missing. A file that
 // is no settings file (a document given by mistake) is left alone: the profile calls would
 // re-encode it and append to it.
 void TakeIniOption(StartupHost& host, const std::wstring& arg, std::wstring& iniPath) {
   if (arg.size() <= kIniOption.size()) return;
-  iniPath = Unquote(arg.substr(kIniOption.size()));
+  // Full at once: the profile functions look for a relative name in the Windows folder.
+  iniPath = FullPathOf(host, Unquote(arg.substr(kIniOption.size())));
   if (!FileExistsVia(host, iniPath)) {
     host.ShowStartupMessage(kIniNotFoundText, kMbWarning);
     return;
@@ -60,13 +70,9 @@ std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
 }  // namespace
 
 bool DescribeSource(StartupHost& host, std::wstring path, SourceRecord& src) {
-  if (path.size() <= 3) return false;  // drive roots and the like
-  path = Unquote(path);
-  // A path typed at a prompt may be relative or use "/": everything below reads the one
-  // full path the system would open.
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  path = host.FullPath(path);
+  path = FullPathOf(host, Unquote(path));
+  // Measured once full, so that a short relative name ("a.c") still counts.
+  if (path.size() <= 3) return false;  // a drive root
   src.SourcePath = path;
 
   const auto attributes = host.Attributes(path);

@@ -110,8 +110,9 @@ TEST(NameCheck, ForbiddenCharacters) {
     EXPECT_EQ(inName.failedCheck, 2) << static_cast<int>(c);
     EXPECT_EQ(inExt.failedCheck, 4) << static_cast<int>(c);
   }
-  EXPECT_EQ(kFileForbidden, L"ファイル名に" + listed + L" は使えません。");
-  EXPECT_EQ(kFolderForbidden, L"フォルダ名に" + listed + L" は使えません。");
+  EXPECT_EQ(Check(L"a|", L"txt", false).result.message, L"ファイル名に" + listed + L" は使えません。");
+  EXPECT_EQ(Check(L"new", L"|", false).result.message, L"ファイル名に" + listed + L" は使えません。");
+  EXPECT_EQ(Check(L"a|", L"", true).result.message, L"フォルダ名に" + listed + L" は使えません。");
 }
 
 TEST(NameCheck, NamesThatPass) {
@@ -172,6 +173,8 @@ TEST(NameCheck, UnchangedNameAsTheFileSystemComparesIt) {
   const SourceRecord cyrillic{L"C:\\Data\\Отчёт.txt", L"Отчёт", L"txt", L"C:\\Data\\", false};
   const SourceRecord accented{L"C:\\Data\\Café", L"Café", L"", L"C:\\Data\\", true};
   const SourceRecord greek{L"C:\\Data\\Ελλάδα.doc", L"Ελλάδα", L"doc", L"C:\\Data\\", false};
+  const SourceRecord zip{L"C:\\Data\\archive.zip", L"archive", L"zip", L"C:\\Data\\", false};
+  const SourceRecord polish{L"C:\\Data\\łódź.txt", L"łódź", L"txt", L"C:\\Data\\", false};
   const Case cases[] = {
       {cyrillic, L"ОТЧЁТ", L"TXT", true},
       {cyrillic, L"ОТЧЕТ", L"txt", false},  // Е is not Ё
@@ -179,6 +182,8 @@ TEST(NameCheck, UnchangedNameAsTheFileSystemComparesIt) {
       {accented, L"CAFE", L"", false},
       {accented, L"café.", L"", true},     // trailing dots and blanks are dropped
       {greek, L"ΕΛΛΆΔΑ", L"doc", true},
+      {zip, L"ARCHIVE", L"ZIP", true},
+      {polish, L"ŁÓDŹ", L"TXT", true},  // upper and lower case alternate letter by letter
       {kFile, L"report", L"txt.", true},
       {kFile, L"report.txt", L"", true},   // the extension typed into the name box
       {kFile, L"report ", L"txt", false},  // a blank before the dot stays in the name

@@ -325,6 +325,7 @@ TEST_P(ShellMenuAdd, RefusalsKeepTheListAndGoBackToTheEntryBox) {
       {"line break", L"tx\nt", {}, {badChar}, 48},
       {"tab", L"\ttxt", {}, {badChar}, 48},
       {"control character", L"a\x01", {}, {badChar}, 48},
+      {"delete", L"a\x7F", {}, {badChar}, 48},
       {"only the dot", L" . ", {}, {L"拡張子を入力してください。"}, 48},
       {"blank inside", L".a b", {}, {blank}, 48},
       {"ideographic blank inside", L"a\u3000b", {}, {blank}, 48},

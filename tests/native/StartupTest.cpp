@@ -196,12 +196,14 @@ TEST(Startup, SettingsFileOption) {
       {L"/INIC:\\s\\ /INIC:\\s\\b.ini C:\\Data\\a.txt", L"C:\\s\\b.ini", 1, StartupOutcome::OpenCopyDialog},  // a folder
       {L"/INIC:\\s\\a.ini /INI C:\\Data\\a.txt", L"C:\\s\\a.ini", 0, StartupOutcome::OpenCopyDialog},
       {L"/INI\"\" C:\\Data\\a.txt", def, 1, StartupOutcome::OpenCopyDialog},  // quotes around nothing
+      {L"/INIrel.ini", L"C:\\Work\\rel.ini", 0, StartupOutcome::OpenOptions},  // from the current folder
   };
   for (const auto& c : cases) {
     FakeHost host;
     host.AddFile(L"C:\\s\\a.ini");
     host.AddFile(L"C:\\s\\b.ini");
     host.AddFile(L"C:\\x y\\z.ini");
+    host.AddFile(L"C:\\Work\\rel.ini");
     host.AddFolder(L"C:\\s", L"s");
     host.AddFile(L"C:\\Data\\a.txt");
     const StartupResult r = RunStartup(c.line, host);
@@ -286,8 +288,9 @@ TEST(Startup, SourceRecordFromThePath) {
       // The name as stored on disk; the folder part as given.
       {L"c:\\data\\report~1.txt", L"c:\\data\\report~1.txt", L"c:\\data\\", L"Report.2024", L"TXT", false},
       {L"C:\\a", L"C:\\a", L"C:\\", L"a", L"", false},     // four characters are enough
-      // Length counted with the quotes; a relative path is taken from the current folder.
+      // A relative path is taken from the current folder, however short.
       {L"\"ab\"", L"C:\\Work\\ab", L"C:\\Work\\", L"ab", L"", false},
+      {L"a.c", L"C:\\Work\\a.c", L"C:\\Work\\", L"a", L"c", false},
       {L"sub\\notes.txt", L"C:\\Work\\sub\\notes.txt", L"C:\\Work\\sub\\", L"notes", L"txt", false},
       // Forward slashes are separators.
       {L"sub/notes.txt", L"C:\\Work\\sub\\notes.txt", L"C:\\Work\\sub\\", L"notes", L"txt", false},
@@ -307,6 +310,7 @@ TEST(Startup, SourceRecordFromThePath) {
     host.AddFile(L"c:\\data\\report~1.txt", L"Report.2024.TXT");
     host.AddFile(L"C:\\a");
     host.AddFile(L"C:\\Work\\ab");
+    host.AddFile(L"C:\\Work\\a.c");
     host.AddFile(L"C:\\Work\\sub\\notes.txt");
     const StartupResult r = RunStartup(c.line, host);
     SCOPED_TRACE(Narrow(c.line));
@@ -324,10 +328,8 @@ TEST(Startup, SourceRecordFromThePath) {
 
 TEST(Startup, PathError) {
   const std::wstring cases[] = {
-      L"C:\\",                      // a drive root
-      L"C:",
-      L"abc",                       // three characters, even though such a file exists
-      L"\"C\"",
+      L"C:\\",                      // a drive root, though the disk lists it
+      L"\"C:/\"",                   // the same, quoted and with a slash
       L"C:\\Data\\missing.txt",
       L"\"C:\\Data\\missing file.txt\"",
       L"C:\\Data\\locked.txt",      // exists, but cannot be opened for reading
@@ -335,8 +337,7 @@ TEST(Startup, PathError) {
   };
   for (const auto& line : cases) {
     FakeHost host;
-    host.AddFile(L"abc");
-    host.AddFile(L"C");
+    host.AddFolder(L"C:\\", L"C:\\");
     host.AddFile(L"C:\\Data\\a.txt");
     host.AddFile(L"C:\\Data\\locked.txt", L"", false);
     host.AddFile(L"\\\\?\\C:\\Data\\a.txt", L"a.txt");

@@ -9,6 +9,7 @@
 #include "copy/clsFileOp.h"
 #include "copy/frmZarvane.h"
 #include "core/ProcessState.h"
+#include "platform/AppInfo.h"
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
 
@@ -87,7 +88,7 @@ TEST_F(CopyE2E, CopiesAFileUnderTheNewNameWithTheChosenAttributes) {
   EXPECT_FALSE(Driver::Checked(Driver::ByCaption(form, L"&R")));
 
   Driver::SetText(NameBox(form), L"report_1");
-  Attributes(form, false, true, false, false);
+  Attributes(form, false, true, false, true);
   Press(form, L"OK");
   EXPECT_EQ(driver->WaitForExit(), 0u);
 
@@ -95,7 +96,7 @@ TEST_F(CopyE2E, CopiesAFileUnderTheNewNameWithTheChosenAttributes) {
   EXPECT_EQ(Read(copy), "quarterly figures\r\n");
   // Wine reports the archive bit for every regular file, so only the other three are exact.
   constexpr DWORD kRHS = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  EXPECT_EQ(::GetFileAttributesW(copy.c_str()) & kRHS, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(::GetFileAttributesW(copy.c_str()) & kRHS, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
   EXPECT_EQ(Read(source), "quarterly figures\r\n");
   // The position is stored when the dialog closes.
   EXPECT_FALSE(Ini(L"StartUpLeft").empty());
@@ -201,6 +202,14 @@ TEST_F(CopyE2E, FolderTreesAreCopiedWholeAndMergedAfterTheWarning) {
     EXPECT_FALSE(Exists(dir / L"Photos_copy\\Photos"));
     EXPECT_EQ(Read(dir / L"Photos_copy\\extra.txt"), "kept");
   }
+  {  // An empty folder has no contents to carry it: it is copied all the same.
+    ::CreateDirectoryW((dir / L"Empty").c_str(), nullptr);
+    auto [driver, form] = Open(dir / L"Empty", kFolderCaption);
+    ASSERT_TRUE(form);
+    Press(form, L"OK");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_TRUE(win::HasAttribute(dir / L"Empty_copy", FILE_ATTRIBUTE_DIRECTORY));
+  }
 }
 
 TEST_F(CopyE2E, FolderOnlyMakesAnEmptyFolderAndRefusesAnExistingOne) {
@@ -265,6 +274,9 @@ TEST_F(CopyE2E, TheRunningNumberProposesTheNextNameAndSkipsUsedOnes) {
       {L"report.txt", {L"report_01.txt", L"report_02.txt"}, {L"report_03", L"report_04"}, {{L"AutoNo", L"1"}}},
       {L"report.txt", {L"report_01.txt", L"report_02.txt"}, {L"report_01"}, {{L"AutoNo", L"1"}, {L"SkipUsedNo", L"0"}}},
       {L"Photos\\", {L"Photos_1\\"}, {L"Photos_2"}, {{L"AutoNo", L"0"}}},
+      // Names are compared with the extension the box shows, not the source's.
+      {L"report.txt", {L"report_01"}, {L"report_02"}, {{L"AutoNo", L"1"}, {L"DispExt", L"0"}}},
+      {L"report.txt", {L"report_01.bak"}, {L"report_02"}, {{L"AutoNo", L"1"}, {L"ExtNameFormat", L"bak"}}},
       // The fixed destination folder is searched, not the source's.
       {L"report.txt", {L"report_2.txt", L"out\\", L"out\\report_1.txt"}, {L"report_2"},
        {{L"CopyToFolder", L"1"}, {L"CopyToFolderPath", L"~\\out"}}},
@@ -878,4 +890,21 @@ TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
     Pump();
     ::DeleteFileW((dir / L"report_1.txt").c_str());
   }
+}
+
+// A start whose hand-over reaches this copy as its last dialog closes is told no, so that it
+// opens its own dialog rather than leave the path with a copy that is ending.
+TEST_F(CopyDialogHere, AHandOverAfterTheLastDialogClosedIsRefused) {
+  ASSERT_FALSE(HandOverOrKeep(Process().IniPath, {Process().Source}, false));
+  ASSERT_TRUE(OpenCopyDialog());
+  Pump();
+  const HWND form = ThisThreadsCopyDialog();
+  ASSERT_TRUE(form);
+  Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+  Pump();
+  const HWND receiver = ::FindWindowExW(HWND_MESSAGE, nullptr, kHandOverClass, InstanceName(win::ExePath()).c_str());
+  ASSERT_TRUE(receiver);
+  const std::string bytes = EncodeHandOver({Process().IniPath, {source}});
+  COPYDATASTRUCT data{kHandOverTag, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
+  EXPECT_EQ(::SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
 }

@@ -84,11 +84,13 @@ TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
     HWND control;
     bool rightClick;  // else F1
     int topic;
+    bool switchAway = false;  // closed by going to another program, else by Esc
   };
   const Row rows[] = {
       {"right-click on OK", Driver::ByCaption(s.form, L"OK"), true, 16},
       {"right-click on 連続コピー", Driver::ByCaption(s.form, L"連続コピー(&C)"), true, 15},
       {"F1 in the name box", nameBox, false, 10},
+      {"F1, then another program", nameBox, false, 10, true},
   };
   for (const Row& row : rows) {
     ASSERT_TRUE(row.control) << row.how;
@@ -105,9 +107,16 @@ TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
     EXPECT_GE(p.left, 0) << row.how;
     EXPECT_LE(p.right, ::GetSystemMetrics(SM_CXSCREEN)) << row.how;
 
-    // Esc closes the pop-up and nothing else: the copy dialog stays.
-    ::PostMessageW(nameBox, WM_KEYDOWN, VK_ESCAPE, 1);
-    ::PostMessageW(nameBox, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    // Esc closes the pop-up and nothing else: the copy dialog stays. So does going to another
+    // program (a window of this test), which would leave the pop-up above it.
+    win::UniqueWindow other;
+    if (row.switchAway) {
+      other.reset(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr));
+      ::SetForegroundWindow(other.get());
+    } else {
+      ::PostMessageW(nameBox, WM_KEYDOWN, VK_ESCAPE, 1);
+      ::PostMessageW(nameBox, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    }
     EXPECT_TRUE(Driver::WaitVisible(popup, false)) << row.how;
     ::SendMessageTimeoutW(s.form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     EXPECT_TRUE(::IsWindowVisible(s.form)) << row.how;

@@ -249,9 +249,10 @@ TEST_F(SingleInstanceE2E, EachSourceIsSetUpAsItsOwnStartWouldSetItUp) {
   struct Step {
     std::wstring caption, open;  // the dialog's and the first tick's
     bool opens, readOnly;
-  } steps[] = {{L"新しいファイル名 (あと 2 件)", L"関連付けで開く(&E)", false, false},
-               {L"新しいフォルダ名 (あと 1 件)", L"フォルダを開く(&F)", false, false},
-               {kCopyCaption, L"関連付けで開く(&E)", true, true}};
+    std::wstring name;
+  } steps[] = {{L"新しいファイル名 (あと 2 件)", L"関連付けで開く(&E)", false, false, L"a"},
+               {L"新しいフォルダ名 (あと 1 件)", L"フォルダを開く(&F)", false, false, L"photos"},
+               {kCopyCaption, L"関連付けで開く(&E)", true, true, L"b_later"}};
   for (const auto& step : steps) {
     HWND form = copy->WaitForForm(step.caption);
     ASSERT_TRUE(form) << testing::PrintToString(step.caption);
@@ -259,6 +260,9 @@ TEST_F(SingleInstanceE2E, EachSourceIsSetUpAsItsOwnStartWouldSetItUp) {
     EXPECT_EQ(Driver::Text(open), step.open);
     EXPECT_EQ(Driver::Checked(open), step.opens) << testing::PrintToString(step.caption);
     EXPECT_EQ(Driver::Checked(Driver::ByCaption(form, L"&R")), step.readOnly);
+    EXPECT_EQ(Driver::Text(Driver::Nth(form, L"Edit", 0)), step.name);
+    // Saved meanwhile (by the options of a copy running beside), it counts from the next dialog.
+    win::WinProfile(ini).WriteString(kOptionSection, L"FileNameFormat", L"%F_later");
     Driver::Click(Driver::ByCaption(form, L"キャンセル"));
     EXPECT_TRUE(Driver::WaitVisible(form, false));
   }

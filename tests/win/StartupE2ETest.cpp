@@ -145,17 +145,19 @@ TEST(StartupE2E, MissingSettingsFileWarnsFirstThenUsesTheDefault) {
   EXPECT_EQ(Entries(dir.path()), (std::set<std::wstring>{L"Zarvane.exe", L"Zarvane.ini"}));
 }
 
-TEST(StartupE2E, ADocumentGivenAsSettingsFileIsLeftAloneAndTheDefaultUsed) {
+TEST(StartupE2E, AGivenSettingsFileIsReadFromTheCurrentFolderAndADocumentLeftAlone) {
   using namespace std::string_literals;
   struct Case {
     const char* what;
-    const wchar_t* name;
+    const wchar_t* name;  // given relative to the current folder
     std::string bytes;
+    bool taken;
   };
   const Case cases[] = {
-      {"zip", L"archive.zip", "PK\x03\x04\x14\0\0\0\x08\0\x8A\x12\xFF\0\0\0\r\nmemo.txt\0\0PK\x05\x06"s},
+      {"zip", L"archive.zip", "PK\x03\x04\x14\0\0\0\x08\0\x8A\x12\xFF\0\0\0\r\nmemo.txt\0\0PK\x05\x06"s, false},
       // 買い物: 94 83 82 A2 95 A8
-      {"text without sections", L"notes.txt", "\x94\x83\x82\xA2\x95\xA8\r\nmilk = 2\r\n[\x95\xA8]\r\n"},
+      {"text without sections", L"notes.txt", "\x94\x83\x82\xA2\x95\xA8\r\nmilk = 2\r\n[\x95\xA8]\r\n", false},
+      {"settings file", L"rel.ini", "[Option]\r\nPrevInstance=1\r\nFileNameFormat=%F_rel\r\n", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -168,18 +170,28 @@ TEST(StartupE2E, ADocumentGivenAsSettingsFileIsLeftAloneAndTheDefaultUsed) {
     const std::wstring source = dir / L"a.txt";
     ASSERT_TRUE(WriteBytes(source, "a"));
 
-    auto driver = Driver::Start(L"/INI\"" + document + L"\" \"" + source + L"\"", exe);
+    wchar_t here[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, here);
+    ::SetCurrentDirectoryW(dir.path().c_str());
+    auto driver = Driver::Start(L"/INI\"" + std::wstring(c.name) + L"\" \"" + source + L"\"", exe);
+    ::SetCurrentDirectoryW(here);
     ASSERT_TRUE(driver);
-    const auto box = driver->Answer(IDOK);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kNotSettingsWarning);
+    if (!c.taken) {
+      const auto box = driver->Answer(IDOK);
+      ASSERT_TRUE(box);
+      EXPECT_EQ(box->text, kNotSettingsWarning);
+    }
     HWND form = driver->WaitForForm(L"新しいファイル名");
     ASSERT_TRUE(form);
+    EXPECT_EQ(Driver::Text(Driver::Nth(form, L"Edit", 0)) == L"a_rel", c.taken);
     Driver::Click(Driver::ByCaption(form, L"キャンセル"));
     EXPECT_EQ(driver->WaitForExit(), std::optional<uint32_t>(0));
 
-    EXPECT_EQ(ReadBytes(document), std::optional<std::string>(c.bytes));
-    // The position went to the default file instead.
-    EXPECT_NE(win::WinProfile(defaultSettings).GetString(kOptionSection, L"StartUpLeft"), L"");
+    // The position went to the file read, a document's to the default file instead.
+    const std::wstring written = c.taken ? document : defaultSettings;
+    EXPECT_NE(win::WinProfile(written).GetString(kOptionSection, L"StartUpLeft"), L"");
+    if (!c.taken) {
+      EXPECT_EQ(ReadBytes(document), std::optional<std::string>(c.bytes));
+    }
   }
 }
