@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Every message the program can show stands in Readme.txt's messages chapter.
 
-Messages are the wide string literals of src/ that end a sentence (。 or ？); adjacent
-literals join, and a message built around a name or path is checked piece by piece. Line breaks
+Messages are the wide string literals of src/ that hold a sentence's end (。 or ？) or end in a
+line break (the head of a question built around a name); adjacent literals join, and a message built around a name or path is checked piece by piece. Line breaks
 and indentation are folded away on both sides, so the manual may wrap a message as it likes."""
 import pathlib, re, sys
 
@@ -21,7 +21,7 @@ def fold(s):
     return re.sub(r'\s+', '', s)
 
 def messages():
-    for path in sorted((root / "src").rglob("*.cpp")):
+    for path in sorted(p for p in (root / "src").rglob("*") if p.suffix in (".cpp", ".h")):
         rel = path.relative_to(root).as_posix()
         if rel in SKIP_FILES:
             continue
@@ -29,7 +29,7 @@ def messages():
         text = re.sub(r'^\s*//.*$', '', text, flags=re.M)
         for m in joined.finditer(text):
             value = unescape("".join(literal.findall(m.group(0))))
-            if not re.search(r'[。？]', value):
+            if not re.search(r'[。？]', value) and not value.endswith("\r\n"):
                 continue
             owner = re.search(r'(\w+)\s*(?:\[\d*\])?\s*=\s*$', text[max(0, m.start() - 200):m.start()])
             if owner and (owner.group(1).startswith("tip") or owner.group(1) in SKIP_NAMES):
