@@ -190,7 +190,9 @@ StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
   std::wstring iniProbe = iniPath;
   if (!FileExistsVia(host, iniProbe)) {
     r.firstRun = true;
-    host.ShowSetup();
+    host.ShowSetup(paths.empty()       ? NextScreen::Options
+                   : r.sources.empty() ? NextScreen::Nothing
+                                       : NextScreen::CopyDialog);
     r.firstRunWritten = WriteFirstRunDefaults(profile);
     // Without a settings file every start would greet the user anew and nothing would be kept.
     if (!r.firstRunWritten) host.ShowStartupMessage(SettingsNotCreatedText(iniPath), kMbWarning);
