@@ -27,4 +27,7 @@ inline constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
 
 inline constexpr wchar_t kAppTitle[] = L"Zarvane";
 
+// What the start shows after the welcome dialog, which tells the user so.
+enum class NextScreen { Options, CopyDialog, Nothing };
+
 }  // namespace zv

@@ -30,7 +30,8 @@ struct Texts {
   const wchar_t* madeOnDesktop = L"デスクトップに「";
   const wchar_t* madeInSendTo = L"「送る」メニューに「";
   const wchar_t* madeNamed = L"」という名前でショートカットを作成しました。\r\n\r\n";
-  const wchar_t* nextScreen = L"次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n";
+  const wchar_t* nextOptions = L"次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n";
+  const wchar_t* nextCopy = L"次の画面でコピーの名前を確かめて「OK」をクリックしてください。\r\n\r\n";
   const wchar_t* howToUse = L"Zarvane を使用するにはエクスプローラでファイルやフォルダを選択して右クリックメニューの「送る」→「";
   const wchar_t* howToUseEnd = L"」をクリックするか、デスクトップのショートカットにファイルやフォルダをドロップしてください。";
   const wchar_t* placeDesktop = L"デスクトップ";
@@ -87,7 +88,16 @@ Shortcut CreateIn(const clsShellLink& link, HWND owner, int folderId, const std:
 
 // Says what was made, names each place that failed, and how to start the program with what
 // there is.
-std::wstring Report(const std::wstring& name, const Shortcut& desktop, const Shortcut& sendTo) {
+const wchar_t* NextScreenText(NextScreen next) {
+  switch (next) {
+    case NextScreen::Options: return kText.nextOptions;
+    case NextScreen::CopyDialog: return kText.nextCopy;
+    case NextScreen::Nothing: break;
+  }
+  return L"";
+}
+
+std::wstring Report(const std::wstring& name, const Shortcut& desktop, const Shortcut& sendTo, NextScreen next) {
   std::wstring text;
   if (desktop.made || sendTo.made) {
     text = desktop.made && sendTo.made ? kText.madeOnBoth : desktop.made ? kText.madeOnDesktop : kText.madeInSendTo;
@@ -101,7 +111,7 @@ std::wstring Report(const std::wstring& name, const Shortcut& desktop, const Sho
     failed = true;
     text += place + std::wstring(kText.notMade) + (shortcut->file.empty() ? L"" : shortcut->file + L"\r\n") + L"\r\n";
   }
-  text += kText.nextScreen;
+  text += NextScreenText(next);
   if (!failed) return text + kText.howToUse + name + kText.howToUseEnd;
   if (sendTo.made) return text + kText.howToUse + name + kText.howToUseSendToOnly;
   if (desktop.made) return text + kText.howToUseDesktopOnly;
@@ -135,7 +145,8 @@ const frmSetup::Handler frmSetup::kHandlers[] = {
     {Ctl::txtScName, ui::Event::Change, &frmSetup::txtScName_Change},
 };
 
-frmSetup::frmSetup() : FormOf(ui::FormDef{L"frmSetup", kText.caption, 6900, 4740, false}, kControls) {}
+frmSetup::frmSetup(NextScreen next)
+    : FormOf(ui::FormDef{L"frmSetup", kText.caption, 6900, 4740, false}, kControls), next_(next) {}
 frmSetup::~frmSetup() = default;
 
 void frmSetup::Form_Load() {
@@ -196,14 +207,14 @@ void frmSetup::AnswerYes() {
   if (Value(Ctl::chkScDir, 0) == 1) desktop = CreateIn(*link_, hwnd(), kFolderDesktop, name, target, workDir);
   if (Value(Ctl::chkScDir, 1) == 1) sendTo = CreateIn(*link_, hwnd(), kFolderSendTo, name, target, workDir);
 
-  SetText(Ctl::lblMsg, Report(name, desktop, sendTo));
+  SetText(Ctl::lblMsg, Report(name, desktop, sendTo, next_));
   FinishAnswer();
 }
 
 
 
 void frmSetup::AnswerNo() {
-  SetText(Ctl::lblMsg, std::wstring(kText.declined) + kText.nextScreen + kText.howToUseWithout);
+  SetText(Ctl::lblMsg, std::wstring(kText.declined) + NextScreenText(next_) + kText.howToUseWithout);
   FinishAnswer();
 }
 
@@ -219,8 +230,8 @@ void frmSetup::FinishAnswer() {
   ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(Ctl::btnYesNo, 0)), TRUE);
 }
 
-void ShowSetupDialog() {
-  frmSetup form;
+void ShowSetupDialog(NextScreen next) {
+  frmSetup form(next);
   form.ShowModal(ui::AppWindow());
 }
 

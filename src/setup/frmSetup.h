@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/Common.h"
 #include "setup/clsShellLink.h"
 #include "ui/Form.h"
 
@@ -16,7 +17,7 @@ enum class frmSetupCtl : int {
 
 class frmSetup : public ui::FormOf<frmSetup, frmSetupCtl> {
  public:
-  frmSetup();
+  explicit frmSetup(NextScreen next = NextScreen::Options);
   ~frmSetup() override;
 
   bool Answered() const { return answered_; }
@@ -39,6 +40,7 @@ class frmSetup : public ui::FormOf<frmSetup, frmSetupCtl> {
   void Warn(const wchar_t* text);
 
   std::unique_ptr<clsShellLink> link_;
+  NextScreen next_;
   bool answered_ = false;
 };
 
@@ -46,6 +48,6 @@ class frmSetup : public ui::FormOf<frmSetup, frmSetupCtl> {
 std::wstring ShortcutTargetPath(const std::wstring& programFolder);
 
 // The welcome dialog, modal.
-void ShowSetupDialog();
+void ShowSetupDialog(NextScreen next);
 
 }  // namespace zv

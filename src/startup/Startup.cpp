@@ -12,7 +12,7 @@ const wchar_t kIniNotFoundText[] =
 const wchar_t kIniNotSettingsText[] =
     L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
 const wchar_t kBadPathText[] =
-    L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
+    L"指定されたファイル（フォルダ）が見つからないか、使用できません。\r\nパスを確認してください。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
 
 std::wstring PathErrorText(const std::vector<std::wstring>& unusable, size_t pathsGiven) {
@@ -190,7 +190,9 @@ StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
   std::wstring iniProbe = iniPath;
   if (!FileExistsVia(host, iniProbe)) {
     r.firstRun = true;
-    host.ShowSetup();
+    host.ShowSetup(paths.empty()       ? NextScreen::Options
+                   : r.sources.empty() ? NextScreen::Nothing
+                                       : NextScreen::CopyDialog);
     r.firstRunWritten = WriteFirstRunDefaults(profile);
     // Without a settings file every start would greet the user anew and nothing would be kept.
     if (!r.firstRunWritten) host.ShowStartupMessage(SettingsNotCreatedText(iniPath), kMbWarning);

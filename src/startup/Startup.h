@@ -44,7 +44,7 @@ class StartupHost {
   // takes what later starts hand over.
   virtual bool HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>& sources,
                               bool handOver) = 0;
-  virtual void ShowSetup() = 0;  // modal welcome dialog
+  virtual void ShowSetup(NextScreen next) = 0;  // modal welcome dialog
   // Releases the shared cursor and file-operation objects on the path error.
   virtual void ReleaseShared() {}
 };

@@ -38,7 +38,7 @@ bool WinStartupHost::HandOverOrKeep(const std::wstring& iniPath, const std::vect
                                     bool handOver) {
   return zv::HandOverOrKeep(iniPath, sources, handOver);
 }
-void WinStartupHost::ShowSetup() { ShowSetupDialog(); }
+void WinStartupHost::ShowSetup(NextScreen next) { ShowSetupDialog(next); }
 void WinStartupHost::ReleaseShared() { ReleaseSharedObjects(); }
 
 std::wstring CommandLineArguments(const wchar_t* fullCommandLine) {

@@ -22,7 +22,7 @@ class WinStartupHost : public StartupHost {
   IProfile& Profile(const std::wstring& iniPath) override;
   bool ActivatePreviousInstance() override;
   bool HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>& sources, bool handOver) override;
-  void ShowSetup() override;
+  void ShowSetup(NextScreen next) override;
   void ReleaseShared() override;
 
  private:

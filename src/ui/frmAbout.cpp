@@ -18,7 +18,9 @@ struct Texts {
   const wchar_t* name = L"Zarvane";
   const wchar_t* ver = L"Ver";
   const wchar_t* ok = L"OK";
-  const wchar_t* homePage = L"https://zarvane.example.jp/";
+  // The manual that ships beside the program: the program has no home page of its own.
+  const wchar_t* manual = L"Readme.txt（説明書）";
+  const wchar_t* manualFile = L"Readme.txt";
   const wchar_t* maker = L"Zarvane developers";
   const wchar_t* license = L"MIT ライセンス（LICENSE.txt）";
   const wchar_t* nameFace = L"Comic Sans MS";
@@ -40,7 +42,7 @@ constexpr ControlDef kControls[] = {
     {Ctl::lblMyVer, L"lblMyVer", -1, Kind::Label, L"", 2595, 285, 0, 180, Topic::None, 0},
     {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 810, 630, 0, 180, Topic::None, 0},
     {Ctl::lblLicense, L"lblLicense", -1, Kind::Label, kText.license, 810, 855, 0, 180, Topic::None, 0},
-    {Ctl::lblHP, L"lblHP", -1, Kind::Label, kText.homePage, 863, 1080, 2565, 180, Topic::None, 0, kText.maker},
+    {Ctl::lblHP, L"lblHP", -1, Kind::Label, kText.manual, 863, 1080, 2565, 180, Topic::None, 0, kText.maker},
     {Ctl::Command1, L"Command1", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, Topic::None, kDefault | kCancel},
 };
 static_assert(ListsEachControlOnce<Ctl>(kControls));
@@ -145,7 +147,7 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     return 0;
   }
   if (msg == WM_COMMAND && HIWORD(wp) == STN_CLICKED && IsLink(reinterpret_cast<HWND>(lp))) {
-    open_(Text(Ctl::lblHP));
+    open_(win::ExeFolder() + L"\\" + kText.manualFile);
     handled = true;
   }
   return 0;

@@ -17,7 +17,7 @@ const std::wstring kIniWarning =
 const std::wstring kNotSettingsWarning =
     L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
 const std::wstring kPathError =
-    L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
+    L"指定されたファイル（フォルダ）が見つからないか、使用できません。\r\nパスを確認してください。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
 
 std::string Narrow(const std::wstring& s) {
@@ -147,7 +147,9 @@ class FakeHost : public StartupHost {
     log.push_back((taken ? L"handed over " : L"kept ") + std::to_wstring(sources.size()));
     return taken;
   }
-  void ShowSetup() override { log.push_back(L"setup"); }
+  void ShowSetup(NextScreen next) override {
+    log.push_back(next == NextScreen::Options ? L"setup" : next == NextScreen::CopyDialog ? L"setup, then copy" : L"setup, then nothing");
+  }
   void ReleaseShared() override { log.push_back(L"release"); }
 };
 
@@ -508,6 +510,7 @@ TEST(Startup, FirstRunHappensBeforeThePathIsChecked) {
   const StartupResult r = RunStartup(L"C:\\Data\\missing.txt", host);
   EXPECT_EQ(r.outcome, StartupOutcome::EndedBadPath);
   EXPECT_TRUE(r.firstRun);
+  EXPECT_EQ(host.Count(L"setup, then nothing"), 1u);  // the welcome text promises no next screen
   EXPECT_EQ(host.Count(L"write"), 23u);
   EXPECT_EQ(host.log.back(), L"release");
   EXPECT_EQ(host.log[host.log.size() - 2], Stop(kPathError));

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "copy/Era.h"
 #include "format/TokenMenu.h"
 
 using namespace zv;
@@ -59,8 +60,8 @@ TEST(TokenMenuTable, HoldsEveryItemWithItsCaptionAndToken) {
       {2, K::Token, L"mnuYY", 2, L"%&E  和暦２桁(01 ～ 99)", L"%E"},
       {2, K::Token, L"mnuYY", 3, L"%&e  和暦１桁(1 ～ 99)", L"%e"},
       {2, K::Submenu, L"mnuNengo", -1, L"     年号(&G)", L""},
-      {3, K::Token, L"mnuNG", 0, L"%&G  英字１桁(M、T、S、H)", L"%G"},
-      {3, K::Token, L"mnuNG", 1, L"%&g  漢字２桁(明治、大正、昭和、平成)", L"%g"},
+      {3, K::Token, L"mnuNG", 0, L"%&G  英字１桁(M、T、S、H、R)", L"%G"},
+      {3, K::Token, L"mnuNG", 1, L"%&g  漢字２桁(明治、大正、昭和、平成、令和)", L"%g"},
       {1, K::Submenu, L"mnuMonth", -1, L"月(&M)", L""},
       {2, K::Token, L"mnuMM", 0, L"%&M  ２桁(01 ～ 12)", L"%M"},
       {2, K::Token, L"mnuMM", 1, L"%&m  １桁(1 ～ 12)", L"%m"},
@@ -153,5 +154,20 @@ TEST(TokenMenuWording, FollowsTheFieldTheMenuOpensFor) {
     EXPECT_STREQ(w.fmtCaption, c.fmt) << c.index;
     EXPECT_STREQ(w.timeStampCaption, c.timeStamp) << c.index;
     EXPECT_EQ(w.extensionEnabled, c.extension) << c.index;
+  }
+}
+
+TEST(TokenMenuTable, EraCaptionsNameEveryEraTheFormatsProduce) {
+  const auto items = TokenMenuItems();
+  auto captionOf = [&](const wchar_t* token) {
+    for (const auto& item : items)
+      if (std::wstring(item.token) == token) return std::wstring(item.caption);
+    return std::wstring();
+  };
+  const std::wstring letters = captionOf(L"%G"), names = captionOf(L"%g");
+  for (int year : {1900, 1920, 1950, 2000, 2026}) {
+    const Era era = EraOf(DateTime{year, 6, 1});
+    EXPECT_NE(letters.find(era.entry->initial), std::wstring::npos) << year;
+    EXPECT_NE(names.find(era.entry->name), std::wstring::npos) << year;
   }
 }

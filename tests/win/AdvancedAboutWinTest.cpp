@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 #include "options/frmAdvanced.h"
 #include "options/frmOption.h"
+#include "platform/AppInfo.h"
 #include "platform/Pickers.h"
 #include "startup/basZarvane.h"
 #include "ui/FocusState.h"
@@ -401,7 +402,7 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
   EXPECT_EQ(about.Text(AboutCtl::lblMyVer), version);
   EXPECT_EQ(about.Text(AboutCtl::Label2), L"Ver");
   EXPECT_EQ(about.Text(AboutCtl::lblCopyRight), Expected(ZV_LEGAL_COPYRIGHT));
-  EXPECT_EQ(about.Text(AboutCtl::lblHP), L"https://zarvane.example.jp/");
+  EXPECT_EQ(about.Text(AboutCtl::lblHP), L"Readme.txt（説明書）");
   EXPECT_EQ(about.Text(AboutCtl::Label1), L"Zarvane");
   EXPECT_EQ(about.Text(AboutCtl::Label4), L"Zarvane");
 
@@ -445,13 +446,14 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
   EXPECT_GT(black, 10);
 }
 
-TEST_F(AboutDialogTest, TheLinkAndTheIconOpenTheHomePageUnderAHandCursor) {
+TEST_F(AboutDialogTest, TheLinkAndTheIconOpenTheManualBesideTheProgramUnderAHandCursor) {
   ASSERT_TRUE(about.Show());
   Pump();
   MouseClick(about.Item(AboutCtl::lblHP));
   MouseClick(about.Item(AboutCtl::Image1));
   MouseClick(about.Item(AboutCtl::Label2));
-  EXPECT_EQ(opened, (std::vector<std::wstring>{L"https://zarvane.example.jp/", L"https://zarvane.example.jp/"}));
+  const std::wstring manual = zv::win::ExeFolder() + L"\\Readme.txt";
+  EXPECT_EQ(opened, (std::vector<std::wstring>{manual, manual}));
 
   HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
   for (const auto label : {AboutCtl::lblHP, AboutCtl::Image1, AboutCtl::Label2}) {

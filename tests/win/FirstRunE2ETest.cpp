@@ -147,7 +147,7 @@ TEST_F(FirstRunE2E, TheReportSaysWhichShortcutWasMadeAndWhereOneFailed) {
   EXPECT_EQ(Driver::Text(Driver::Nth(welcome, L"Static", 0)),
             L"デスクトップに「ザルヴェイン」という名前でショートカットを作成しました。\r\n\r\n"
             L"「送る」メニューにショートカットを作成できませんでした。\r\n" + blocked + L"\r\n\r\n"
-            L"次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n"
+            L"次の画面でコピーの名前を確かめて「OK」をクリックしてください。\r\n\r\n"
             L"Zarvane を使用するにはデスクトップのショートカットにファイルやフォルダをドロップしてください。");
   Driver::Click(Driver::ByCaption(welcome, L"はい(&Y)"));
   ExpectCopyDialogAfterTheSettingsFile(welcome);

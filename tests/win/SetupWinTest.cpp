@@ -272,7 +272,7 @@ TEST(SetupWinModal, ShowSetupDialogReturnsWhenClosed) {
                        ::PostMessageW(ChildWithText(d.hwnd, L"はい(&Y)"), BM_CLICK, 0, 0);
                      },
                      L"the welcome dialog");
-  ShowSetupDialog();
+  ShowSetupDialog(NextScreen::Options);
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(seenOwner, ui::AppWindow());
   EXPECT_EQ(Entries(desktop), desktopBefore);

@@ -19,7 +19,7 @@ const std::wstring kIniWarning =
 const std::wstring kNotSettingsWarning =
     L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
 const std::wstring kPathError =
-    L"複数のファイル（フォルダ）は選択できません。\r\nまたは、パスがただしくありません。\r\n\r\n"
+    L"指定されたファイル（フォルダ）が見つからないか、使用できません。\r\nパスを確認してください。\r\n\r\n"
     L"Readme.txt で使用方法を確認してください。";
 
 constexpr uint32_t kWaitMs = 15000;
