@@ -139,8 +139,6 @@ frmFormat::~frmFormat() = default;
 
 void frmFormat::Form_Load() {
   mnuFormat_ = BuildTokenMenu();
-  // The dialog manager takes the brush of WM_CTLCOLOR* from the dialog procedure's own result,
-  // which the base's message hook cannot give; a subclass of the dialog answers them.
   ui::CentreOverOwner(hwnd());
 
   const Settings& opt = Process().Opt;
