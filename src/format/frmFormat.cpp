@@ -215,8 +215,7 @@ void frmFormat::btnOkCan_Click(int index) {
 }
 
 void ShowFormatDialog(HWND owner) {
-  frmFormat form;
-  form.ShowModal(owner);
+  ui::ShowModalForm<frmFormat>(owner);
 }
 
 }  // namespace zv

@@ -168,10 +168,7 @@ class AskOverForm : public IAsk {
   int Ask(const std::wstring& text, int style) override { return ui::MsgBoxOverForm(text, style); }
 };
 
-std::unique_ptr<frmOption>& Instance() {
-  static std::unique_ptr<frmOption> form;
-  return form;
-}
+constexpr auto Instance = &ui::FormSlot<frmOption>;
 
 std::wstring ExeFilter() {
   std::wstring filter;

@@ -219,8 +219,7 @@ void frmSetup::FinishAnswer() {
 }
 
 void ShowSetupDialog() {
-  frmSetup form;
-  form.ShowModal(ui::AppWindow());
+  ui::ShowModalForm<frmSetup>(ui::AppWindow());
 }
 
 }  // namespace zv

@@ -1,6 +1,7 @@
 // A thin base for the program's dialogs: real Win32 controls created from a per-form table,
 // the shared focus and What's-This rules, modal and modeless showing, and handler dispatch.
 #pragma once
+#include <memory>
 #include <span>
 #include <string>
 #include <type_traits>
@@ -220,6 +221,20 @@ class FormOf : public Form {
  private:
   static constexpr int N(Ctl c) { return static_cast<int>(c); }
 };
+
+// Where a modeless form lives while it is open: one slot for each form class and tag.
+template <class FormT, class Tag = FormT>
+std::unique_ptr<FormT>& FormSlot() {
+  static std::unique_ptr<FormT> form;
+  return form;
+}
+
+// A modal form made for one opening: shown over owner, gone when it unloads.
+template <class FormT>
+void ShowModalForm(HWND owner) {
+  FormT form;
+  form.ShowModal(owner);
+}
 
 // The hidden application window captioned "Zarvane" that owns every form.
 HWND AppWindow();
