@@ -80,15 +80,10 @@ static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 constexpr uint32_t kAttrBits[4] = {kAttrArchive, kAttrReadOnly, kAttrHidden, kAttrSystem};
 
-std::unique_ptr<frmZarvane>& Instance() {
-  static std::unique_ptr<frmZarvane> form;
-  return form;
-}
+constexpr auto Instance = &ui::FormSlot<frmZarvane>;
 // The dialog of the source just done: its handler may still be running when the next opens.
-std::unique_ptr<frmZarvane>& Retired() {
-  static std::unique_ptr<frmZarvane> form;
-  return form;
-}
+struct RetiredSlot;
+constexpr auto Retired = &ui::FormSlot<frmZarvane, RetiredSlot>;
 
 SourceQueue& Waiting() {
   static SourceQueue queue;

@@ -139,8 +139,6 @@ frmFormat::~frmFormat() = default;
 
 void frmFormat::Form_Load() {
   mnuFormat_ = BuildTokenMenu();
-  // The dialog manager takes the brush of WM_CTLCOLOR* from the dialog procedure's own result,
-  // which the base's message hook cannot give; a subclass of the dialog answers them.
   ui::CentreOverOwner(hwnd());
 
   const Settings& opt = Process().Opt;
@@ -217,8 +215,7 @@ void frmFormat::btnOkCan_Click(int index) {
 }
 
 void ShowFormatDialog(HWND owner) {
-  frmFormat form;
-  form.ShowModal(owner);
+  ui::ShowModalForm<frmFormat>(owner);
 }
 
 }  // namespace zv

@@ -40,10 +40,6 @@ bool HasEntry(IRegistry& registry, const std::wstring& classKey) {
 
 struct ShellMenu::Toggle {
   const wchar_t* classKey;
-  const wchar_t* addCaption;
-  const wchar_t* removeCaption;
-  HelpTopic addHelp;
-  HelpTopic removeHelp;
   const wchar_t* addHead;
   const wchar_t* delHead;
   bool advice;  // after adding for all files: how the single extensions relate
@@ -140,12 +136,8 @@ void ShellMenu::LoadStatus(ShellMenuFrame& frame, const Settings& settings) {
     }
   }
   UpdateListButtons(frame);
-  const bool allFiles = !Lookup(std::wstring(kAllFilesClass) + kVerbKey).empty();
-  frame.btnAllFilesCaption = allFiles ? T.AllFilesRemove : T.AllFilesAdd;
-  frame.btnAllFilesHelpId = TopicNumber(allFiles ? T.AllFilesRemoveHelp : T.AllFilesAddHelp);
-  const bool folder = !Lookup(std::wstring(kFolderClass) + kVerbKey).empty();
-  frame.btnFolderCaption = folder ? T.FolderRemove : T.FolderAdd;
-  frame.btnFolderHelpId = TopicNumber(folder ? T.FolderRemoveHelp : T.FolderAddHelp);
+  frame.allFilesRegistered = !Lookup(std::wstring(kAllFilesClass) + kVerbKey).empty();
+  frame.folderRegistered = !Lookup(std::wstring(kFolderClass) + kVerbKey).empty();
 }
 
 void ShellMenu::btnAdd_Click(ShellMenuFrame& frame) {
@@ -248,47 +240,38 @@ void ShellMenu::btnAllDel_Click(ShellMenuFrame& frame) {
   frame.focus = FrameFocus::EntryBox;
 }
 
-void ShellMenu::ToggleClick(const Toggle& toggle, std::wstring& caption, int& helpId,
-                            bool listHasEntries) {
-  if (caption == toggle.addCaption) {
+void ShellMenu::ToggleClick(const Toggle& toggle, bool& registered, bool listHasEntries) {
+  if (!registered) {
     if (ask_.Ask(Quoted(toggle.addHead, T.AddTail), kMbQuestionYesNo) != kIdYes) return;
     if (!AddShellMenu(Target(), toggle.classKey, exePath_)) {
       ReportRegisterFailed();
       return;
     }
-    caption = toggle.removeCaption;
-    helpId = TopicNumber(toggle.removeHelp);
+    registered = true;
     if (toggle.advice)
       ask_.Ask(std::wstring(listHasEntries ? T.AdviceWithList : T.AdviceEmptyList) + T.AdviceCommon,
                kMbInfo);
     return;
   }
-  if (caption == toggle.removeCaption) {
-    if (ask_.Ask(Quoted(toggle.delHead, T.DelTail), kMbQuestionYesNo) != kIdYes) return;
-    const Removal removal = Remove(toggle.classKey);
-    if (removal != Removal::Done) {
-      ReportRemoval(removal);
-      return;
-    }
-    caption = toggle.addCaption;
-    helpId = TopicNumber(toggle.addHelp);
+  if (ask_.Ask(Quoted(toggle.delHead, T.DelTail), kMbQuestionYesNo) != kIdYes) return;
+  const Removal removal = Remove(toggle.classKey);
+  if (removal != Removal::Done) {
+    ReportRemoval(removal);
+    return;
   }
+  registered = false;
 }
 
 void ShellMenu::btnAllFiles_Click(ShellMenuFrame& frame) {
   frame.focus = FrameFocus::None;
-  static constexpr Toggle kAllFiles{kAllFilesClass,    T.AllFilesAdd,     T.AllFilesRemove,
-                                    T.AllFilesAddHelp, T.AllFilesRemoveHelp, T.AllFilesAddHead,
-                                    T.AllFilesDelHead, true};
-  ToggleClick(kAllFiles, frame.btnAllFilesCaption, frame.btnAllFilesHelpId, !frame.lstExt.empty());
+  static constexpr Toggle kAllFiles{kAllFilesClass, T.AllFilesAddHead, T.AllFilesDelHead, true};
+  ToggleClick(kAllFiles, frame.allFilesRegistered, !frame.lstExt.empty());
 }
 
 void ShellMenu::btnFolder_Click(ShellMenuFrame& frame) {
   frame.focus = FrameFocus::None;
-  static constexpr Toggle kFolder{kFolderClass,    T.FolderAdd,     T.FolderRemove,
-                                  T.FolderAddHelp, T.FolderRemoveHelp, T.FolderAddHead,
-                                  T.FolderDelHead, false};
-  ToggleClick(kFolder, frame.btnFolderCaption, frame.btnFolderHelpId, !frame.lstExt.empty());
+  static constexpr Toggle kFolder{kFolderClass, T.FolderAddHead, T.FolderDelHead, false};
+  ToggleClick(kFolder, frame.folderRegistered, !frame.lstExt.empty());
 }
 
 bool SaveExtList(const ShellMenuFrame& frame, Settings& settings, IProfile& profile) {

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/HelpTopics.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
 
@@ -23,15 +22,10 @@ class IAsk {
 };
 
 // Every text of the frame's flows. Questions are built from the pieces around the extension
-// and the entry's name (the caption less its last four characters, "(&R)").
+// and the entry's name (the caption less its last four characters, "(&R)"). The buttons'
+// captions follow the state and are the dialog's own.
 struct ShellMenuTextTable {
   const wchar_t* MenuCaption;
-  const wchar_t* AllFilesAdd;
-  const wchar_t* AllFilesRemove;
-  HelpTopic AllFilesAddHelp, AllFilesRemoveHelp;
-  const wchar_t* FolderAdd;
-  const wchar_t* FolderRemove;
-  HelpTopic FolderAddHelp, FolderRemoveHelp;
   const wchar_t* InvalidChar;
   const wchar_t* InvalidComma;
   const wchar_t* ExtEmpty;
@@ -62,14 +56,6 @@ struct ShellMenuTextTable {
 
 inline constexpr ShellMenuTextTable kShellMenuText{
     .MenuCaption = L"ザルヴェイン(&R)",
-    .AllFilesAdd = L"全ファイルに追加(&Q)",
-    .AllFilesRemove = L"全ファイルから削除(&Q)",
-    .AllFilesAddHelp = HelpTopic::AllFilesAdd,
-    .AllFilesRemoveHelp = HelpTopic::AllFilesRemove,
-    .FolderAdd = L"フォルダに追加(&G)",
-    .FolderRemove = L"フォルダから削除(&G)",
-    .FolderAddHelp = HelpTopic::FolderAdd,
-    .FolderRemoveHelp = HelpTopic::FolderRemove,
     .InvalidChar = L"拡張子に不正な文字（改行コード等）が含まれています。",
     // A comma cannot be kept in the comma-separated HkcrExt as one entry.
     .InvalidComma = L"拡張子に不正な文字（カンマ）が含まれています。",
@@ -127,15 +113,14 @@ enum class FrameFocus {
   List,      // lstExt
 };
 
-// The state of the frame's controls.
+// The state of the frame: what is registered, and its controls. The dialog shows the two
+// toggles' state as their captions and help topics.
 struct ShellMenuFrame {
   std::vector<std::wstring> lstExt;  // registered extensions, upper case, no dot, display order
   int lstExtIndex = -1;              // selected entry of lstExt, -1 for none
   std::wstring txtExt;
-  std::wstring btnAllFilesCaption = kShellMenuText.AllFilesAdd;
-  int btnAllFilesHelpId = TopicNumber(kShellMenuText.AllFilesAddHelp);
-  std::wstring btnFolderCaption = kShellMenuText.FolderAdd;
-  int btnFolderHelpId = TopicNumber(kShellMenuText.FolderAddHelp);
+  bool allFilesRegistered = false;   // the entry is on the menu of all files ("*")
+  bool folderRegistered = false;     // ... of folders ("Directory")
   bool btnAddEnabled = false;
   bool btnDelEnabled = false;
   bool btnAllDelEnabled = false;
@@ -168,7 +153,7 @@ class ShellMenu {
   void SetScope(RegScope scope) { scope_ = scope; }
   RegScope Scope() const { return scope_; }
 
-  // Status at load: the still registered entries of HkcrExtList, the buttons, both toggle captions.
+  // Status at load: the still registered entries of HkcrExtList, the buttons, both toggles.
   void LoadStatus(ShellMenuFrame& frame, const Settings& settings);
   void btnAdd_Click(ShellMenuFrame& frame);
   void btnDel_Click(ShellMenuFrame& frame);
@@ -181,7 +166,7 @@ class ShellMenu {
  private:
   struct Toggle;
   enum class Removal { Done, Failed, LeftForAllUsers };
-  void ToggleClick(const Toggle& toggle, std::wstring& caption, int& helpId, bool listHasEntries);
+  void ToggleClick(const Toggle& toggle, bool& registered, bool listHasEntries);
   std::wstring Lookup(const std::wstring& key);
   std::wstring FileTypeOf(const std::wstring& ext);
   IRegistry& Target() { return scope_ == RegScope::User ? user_ : machine_; }

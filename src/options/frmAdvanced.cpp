@@ -107,8 +107,7 @@ void frmAdvanced::btnOkCan_Click(int index) {
 }
 
 void ShowAdvancedDialog(HWND owner) {
-  frmAdvanced form;
-  form.ShowModal(owner);
+  ui::ShowModalForm<frmAdvanced>(owner);
 }
 
 }  // namespace zv

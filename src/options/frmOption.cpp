@@ -48,6 +48,10 @@ struct Texts {
   const wchar_t* add = L"追加(&C)";
   const wchar_t* del = L"削除(&D)";
   const wchar_t* allDel = L"全削除(&Z)";
+  const wchar_t* allFilesAdd = L"全ファイルに追加(&Q)";
+  const wchar_t* allFilesRemove = L"全ファイルから削除(&Q)";
+  const wchar_t* folderAdd = L"フォルダに追加(&G)";
+  const wchar_t* folderRemove = L"フォルダから削除(&G)";
   const wchar_t* label9 = L"登録先(&I)";
   const wchar_t* tipRegisterFor = L"全ユーザー用の登録には管理者権限が必要です。";
   // RegisterFor 0, 1, 2; automatic also names the place it stands for in this process.
@@ -76,7 +80,6 @@ struct Texts {
 constexpr Texts kText;
 
 constexpr unsigned kHelp = ui::kHelpOnRight;
-constexpr auto& kMenu = kShellMenuText;
 
 // Tab order as listed, frames last so that they lie below their controls (the attribute frame
 // above 初期値設定, which holds it). Twips.
@@ -104,8 +107,8 @@ constexpr ControlDef kControls[] = {
     {Ctl::lstExt, L"lstExt", -1, Kind::List, L"", 5880, 990, 1560, 1140, Topic::ExtList, kHelp},
     {Ctl::btnDel, L"btnDel", -1, Kind::Button, kText.del, 7560, 990, 1560, 330, Topic::ExtDelete, kHelp},
     {Ctl::btnAllDel, L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, Topic::ExtDeleteAll, kHelp},
-    {Ctl::btnAllFiles, L"btnAllFiles", -1, Kind::Button, kMenu.AllFilesAdd, 5880, 2250, 3240, 330, kMenu.AllFilesAddHelp, kHelp},
-    {Ctl::btnFolder, L"btnFolder", -1, Kind::Button, kMenu.FolderAdd, 5880, 2640, 3240, 330, kMenu.FolderAddHelp, kHelp},
+    {Ctl::btnAllFiles, L"btnAllFiles", -1, Kind::Button, kText.allFilesAdd, 5880, 2250, 3240, 330, Topic::AllFilesAdd, kHelp},
+    {Ctl::btnFolder, L"btnFolder", -1, Kind::Button, kText.folderAdd, 5880, 2640, 3240, 330, Topic::FolderAdd, kHelp},
     {Ctl::Label9, L"Label9", -1, Kind::Label, kText.label9, 5880, 3075, 840, 240, Topic::RegisterFor, kHelp},
     {Ctl::cmbRegisterFor, L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, Topic::RegisterFor, 0, kText.tipRegisterFor},
     // その他
@@ -125,6 +128,15 @@ constexpr ControlDef kControls[] = {
     {Ctl::Frame4, L"Frame4", -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
+
+// What a registration toggle shows: [0] while the entry is not registered there, [1] while it is.
+struct ToggleLook {
+  const wchar_t* caption;
+  HelpTopic topic;
+};
+constexpr ToggleLook kAllFilesLook[2] = {{kText.allFilesAdd, Topic::AllFilesAdd},
+                                         {kText.allFilesRemove, Topic::AllFilesRemove}};
+constexpr ToggleLook kFolderLook[2] = {{kText.folderAdd, Topic::FolderAdd}, {kText.folderRemove, Topic::FolderRemove}};
 
 constexpr ui::FormDef kForm{L"frmOption", kText.caption, 9360, 6270, true};
 
@@ -156,10 +168,7 @@ class AskOverForm : public IAsk {
   int Ask(const std::wstring& text, int style) override { return ui::MsgBoxOverForm(text, style); }
 };
 
-std::unique_ptr<frmOption>& Instance() {
-  static std::unique_ptr<frmOption> form;
-  return form;
-}
+constexpr auto Instance = &ui::FormSlot<frmOption>;
 
 std::wstring ExeFilter() {
   std::wstring filter;
@@ -313,10 +322,8 @@ ShellMenuFrame frmOption::ReadFrame() const {
   frame.lstExt = ListEntries();
   frame.lstExtIndex = static_cast<int>(::SendMessageW(Item(Ctl::lstExt), LB_GETCURSEL, 0, 0));
   frame.txtExt = Text(Ctl::txtExt);
-  frame.btnAllFilesCaption = Text(Ctl::btnAllFiles);
-  frame.btnAllFilesHelpId = HelpId(Ctl::btnAllFiles);
-  frame.btnFolderCaption = Text(Ctl::btnFolder);
-  frame.btnFolderHelpId = HelpId(Ctl::btnFolder);
+  frame.allFilesRegistered = allFilesRegistered_;
+  frame.folderRegistered = folderRegistered_;
   frame.btnAddEnabled = Enabled(Ctl::btnAdd);
   frame.btnDelEnabled = Enabled(Ctl::btnDel);
   frame.btnAllDelEnabled = Enabled(Ctl::btnAllDel);
@@ -331,13 +338,19 @@ void frmOption::WriteFrame(const ShellMenuFrame& frame) {
   }
   ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(frame.lstExtIndex), 0);
   if (Text(Ctl::txtExt) != frame.txtExt) SetText(Ctl::txtExt, frame.txtExt);
-  if (Text(Ctl::btnAllFiles) != frame.btnAllFilesCaption) SetText(Ctl::btnAllFiles, frame.btnAllFilesCaption);
-  SetHelpId(Ctl::btnAllFiles, static_cast<HelpTopic>(frame.btnAllFilesHelpId));
-  if (Text(Ctl::btnFolder) != frame.btnFolderCaption) SetText(Ctl::btnFolder, frame.btnFolderCaption);
-  SetHelpId(Ctl::btnFolder, static_cast<HelpTopic>(frame.btnFolderHelpId));
+  allFilesRegistered_ = frame.allFilesRegistered;
+  folderRegistered_ = frame.folderRegistered;
+  ShowToggle(Ctl::btnAllFiles, allFilesRegistered_);
+  ShowToggle(Ctl::btnFolder, folderRegistered_);
   Enable(Ctl::btnAdd, frame.btnAddEnabled);
   Enable(Ctl::btnDel, frame.btnDelEnabled);
   Enable(Ctl::btnAllDel, frame.btnAllDelEnabled);
+}
+
+void frmOption::ShowToggle(Ctl button, bool registered) {
+  const ToggleLook& look = (button == Ctl::btnFolder ? kFolderLook : kAllFilesLook)[registered ? 1 : 0];
+  if (Text(button) != look.caption) SetText(button, look.caption);
+  SetHelpId(button, look.topic);
 }
 
 void frmOption::UpdateButtons() {

@@ -56,6 +56,7 @@ class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {
   ShellMenuFrame ReadFrame() const;
   void WriteFrame(const ShellMenuFrame& frame);
   void UpdateButtons();
+  void ShowToggle(Ctl button, bool registered);
   void RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&));
   std::vector<std::wstring> ListEntries() const;
   void Form_Paint();
@@ -65,6 +66,9 @@ class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {
   win::WinRegistry userClasses_;
   win::WinRegistry machineClasses_;
   bool elevated_ = false;
+  // What the two registration toggles stand for now (their captions and topics follow).
+  bool allFilesRegistered_ = false;
+  bool folderRegistered_ = false;
   std::unique_ptr<IAsk> ask_;
   std::unique_ptr<ShellMenu> menu_;
   std::unique_ptr<ui::clsToolTip> tipAplPath_;

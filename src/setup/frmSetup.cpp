@@ -50,7 +50,6 @@ struct Texts {
 };
 constexpr Texts kText;
 
-constexpr int kShowNormal = 5;
 constexpr int kIconIndex = 1;
 
 // Tab order as listed; places in twips within the 6900 x 4740 client area.
@@ -82,7 +81,7 @@ Shortcut CreateIn(const clsShellLink& link, HWND owner, int folderId, const std:
   if (!link.GetSystemFolderPath(owner, folderId, folder) || folder.empty()) return shortcut;
   shortcut.file = folder + L"\\" + name + L".lnk";
   shortcut.made =
-      link.CreateShellLink(shortcut.file, target, workDir, L"", L"", kIconIndex, kShowNormal, kText.description);
+      link.CreateShellLink(shortcut.file, target, workDir, L"", L"", kIconIndex, SW_SHOWNORMAL, kText.description);
   return shortcut;
 }
 
@@ -231,8 +230,7 @@ void frmSetup::FinishAnswer() {
 }
 
 void ShowSetupDialog(NextScreen next) {
-  frmSetup form(next);
-  form.ShowModal(ui::AppWindow());
+  ui::ShowModalForm<frmSetup>(ui::AppWindow(), next);
 }
 
 }  // namespace zv

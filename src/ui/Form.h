@@ -1,9 +1,11 @@
 // A thin base for the program's dialogs: real Win32 controls created from a per-form table,
 // the shared focus and What's-This rules, modal and modeless showing, and handler dispatch.
 #pragma once
+#include <memory>
 #include <span>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/HelpTopics.h"
@@ -220,6 +222,20 @@ class FormOf : public Form {
  private:
   static constexpr int N(Ctl c) { return static_cast<int>(c); }
 };
+
+// Where a modeless form lives while it is open: one slot for each form class and tag.
+template <class FormT, class Tag = FormT>
+std::unique_ptr<FormT>& FormSlot() {
+  static std::unique_ptr<FormT> form;
+  return form;
+}
+
+// A modal form made for one opening: shown over owner, gone when it unloads.
+template <class FormT, class... Args>
+void ShowModalForm(HWND owner, Args&&... args) {
+  FormT form(std::forward<Args>(args)...);
+  form.ShowModal(owner);
+}
 
 // The hidden application window captioned "Zarvane" that owns every form.
 HWND AppWindow();

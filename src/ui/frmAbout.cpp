@@ -154,8 +154,7 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
 }
 
 void ShowAboutDialog(HWND owner) {
-  frmAbout form;
-  form.ShowModal(owner);
+  ShowModalForm<frmAbout>(owner);
 }
 
 }  // namespace zv::ui

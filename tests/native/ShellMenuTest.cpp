@@ -220,10 +220,8 @@ TEST_P(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
   EXPECT_FALSE(t.frame.btnAddEnabled);
   EXPECT_FALSE(t.frame.btnDelEnabled);
   EXPECT_TRUE(t.frame.btnAllDelEnabled);
-  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
-  EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
-  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダから削除(&G)");
-  EXPECT_EQ(t.frame.btnFolderHelpId, 29);
+  EXPECT_FALSE(t.frame.allFilesRegistered);
+  EXPECT_TRUE(t.frame.folderRegistered);
   EXPECT_TRUE(t.ask.shown.empty());
   EXPECT_TRUE(t.reg.log.empty());  // loading only reads
 
@@ -247,7 +245,7 @@ TEST_P(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
   EXPECT_EQ(profile.written[L"SYSTEM/HkcrExt"], L"");
 }
 
-TEST_P(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndToggleCaptionsFollowTheVerbKeys) {
+TEST_P(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndTheTogglesFollowTheVerbKeys) {
   Fixture t(GetParam());
   t.reg.Put(L".txt", L"txtfile");
   Register(t.reg, L"txtfile");
@@ -259,10 +257,8 @@ TEST_P(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndToggleCaptionsFollowTheVerbKe
   t.menu.LoadStatus(t.frame, s);
   EXPECT_TRUE(t.frame.lstExt.empty());
   EXPECT_FALSE(t.frame.btnAllDelEnabled);
-  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルから削除(&Q)");
-  EXPECT_EQ(t.frame.btnAllFilesHelpId, 39);
-  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダに追加(&G)");
-  EXPECT_EQ(t.frame.btnFolderHelpId, 28);
+  EXPECT_TRUE(t.frame.allFilesRegistered);
+  EXPECT_FALSE(t.frame.folderRegistered);
 }
 
 TEST_P(ShellMenuAdd, TrimsDotAndCaseAndRegistersThroughTheExistingFileType) {
@@ -566,8 +562,7 @@ TEST_P(ShellMenuToggle, AllFilesAddWithAdviceThenRemove) {
     EXPECT_EQ(t.ask.shown[1].text, c.advice);
     EXPECT_EQ(t.ask.shown[1].style, 64);
     EXPECT_EQ(t.reg.Value(L"*\\shell\\Zarvane\\command"), kCommand);
-    EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルから削除(&Q)");
-    EXPECT_EQ(t.frame.btnAllFilesHelpId, 39);
+    EXPECT_TRUE(t.frame.allFilesRegistered);
     EXPECT_EQ(t.frame.lstExt, c.list);
 
     t.ask.shown.clear();
@@ -576,8 +571,7 @@ TEST_P(ShellMenuToggle, AllFilesAddWithAdviceThenRemove) {
     ASSERT_EQ(t.ask.shown.size(), 1u);
     EXPECT_EQ(t.ask.shown[0].text, L"全てのファイルの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？");
     EXPECT_FALSE(t.reg.Has(L"*\\shell\\Zarvane"));
-    EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");
-    EXPECT_EQ(t.frame.btnAllFilesHelpId, 38);
+    EXPECT_FALSE(t.frame.allFilesRegistered);
   }
 }
 
@@ -590,38 +584,32 @@ TEST_P(ShellMenuToggle, FolderAddAndRemoveWithoutAdvice) {
   EXPECT_EQ(t.ask.shown[0].text, L"フォルダの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？");
   EXPECT_EQ(t.reg.Value(L"Directory\\shell\\Zarvane"), kCaption);
   EXPECT_EQ(t.reg.Value(L"Directory\\shell\\Zarvane\\command"), kCommand);
-  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダから削除(&G)");
-  EXPECT_EQ(t.frame.btnFolderHelpId, 29);
-  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルに追加(&Q)");  // the other toggle is untouched
+  EXPECT_TRUE(t.frame.folderRegistered);
+  EXPECT_FALSE(t.frame.allFilesRegistered);  // the other toggle is untouched
 
   t.ask.answers = {kIdYes};
   t.menu.btnFolder_Click(t.frame);
   EXPECT_EQ(t.ask.shown.back().text, L"フォルダの右クリックメニューから\r\n「ザルヴェイン」を削除しますか？");
   EXPECT_FALSE(t.reg.Has(L"Directory\\shell\\Zarvane"));
-  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダに追加(&G)");
-  EXPECT_EQ(t.frame.btnFolderHelpId, 28);
+  EXPECT_FALSE(t.frame.folderRegistered);
 }
 
-TEST_P(ShellMenuToggle, NoFailureAndUnknownCaption) {
+TEST_P(ShellMenuToggle, NoOrAFailureKeepsWhatIsRegistered) {
   struct Case {
     const char* what;
     bool folder;
-    std::wstring caption;
+    bool registered;
     std::deque<int> answers;
     std::set<std::wstring> refuseWrite, refuseDelete;
     std::vector<std::wstring> messages;  // after the question
-    std::wstring captionAfter;
   };
-  const std::wstring addAll = L"全ファイルに追加(&Q)", delAll = L"全ファイルから削除(&Q)";
-  const std::wstring addDir = L"フォルダに追加(&G)", delDir = L"フォルダから削除(&G)";
   const Case cases[] = {
-      {"no to add", false, addAll, {kIdNo}, {}, {}, {}, addAll},
-      {"no to remove", true, delDir, {kIdNo}, {}, {}, {}, delDir},
-      {"add refused", false, addAll, {kIdYes}, {L"*\\shell\\Zarvane"}, {}, {kRegisterFailed}, addAll},
-      {"command refused", true, addDir, {kIdYes}, {L"Directory\\shell\\Zarvane\\command"}, {},
-       {kRegisterFailed}, addDir},
-      {"remove refused", false, delAll, {kIdYes}, {}, {L"*\\shell\\Zarvane"}, {kDeleteFailed}, delAll},
-      {"unknown caption", true, L"？", {}, {}, {}, {}, L"？"},
+      {"no to add", false, false, {kIdNo}, {}, {}, {}},
+      {"no to remove", true, true, {kIdNo}, {}, {}, {}},
+      {"add refused", false, false, {kIdYes}, {L"*\\shell\\Zarvane"}, {}, {kRegisterFailed}},
+      {"command refused", true, false, {kIdYes}, {L"Directory\\shell\\Zarvane\\command"}, {},
+       {kRegisterFailed}},
+      {"remove refused", false, true, {kIdYes}, {}, {L"*\\shell\\Zarvane"}, {kDeleteFailed}},
   };
   for (const auto& c : cases) {
     Fixture t(GetParam());
@@ -630,7 +618,7 @@ TEST_P(ShellMenuToggle, NoFailureAndUnknownCaption) {
     t.reg.refuseWrite = c.refuseWrite;
     t.reg.refuseDelete = c.refuseDelete;
     const size_t keys = t.reg.KeyCount();
-    (c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption) = c.caption;
+    (c.folder ? t.frame.folderRegistered : t.frame.allFilesRegistered) = c.registered;
     t.ask.answers = c.answers;
     if (c.folder)
       t.menu.btnFolder_Click(t.frame);
@@ -642,7 +630,7 @@ TEST_P(ShellMenuToggle, NoFailureAndUnknownCaption) {
     for (auto& m : expected)
       if (m == kRegisterFailed) m = t.RegisterFailed();
     EXPECT_EQ(texts, expected) << c.what;
-    EXPECT_EQ(c.folder ? t.frame.btnFolderCaption : t.frame.btnAllFilesCaption, c.captionAfter) << c.what;
+    EXPECT_EQ(c.folder ? t.frame.folderRegistered : t.frame.allFilesRegistered, c.registered) << c.what;
     if (c.refuseWrite.empty() && c.refuseDelete.empty()) {
       EXPECT_TRUE(t.reg.log.empty()) << c.what;
       EXPECT_EQ(t.reg.KeyCount(), keys) << c.what;
@@ -675,8 +663,8 @@ TEST(ShellMenuScope, ThisUserReadsBothAndWritesItsOwnOnly) {
   s.HkcrExtList = {L"TXT"};
   t.menu.LoadStatus(t.frame, s);
   EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT"}));
-  EXPECT_EQ(t.frame.btnAllFilesCaption, L"全ファイルから削除(&Q)");
-  EXPECT_EQ(t.frame.btnFolderCaption, L"フォルダに追加(&G)");
+  EXPECT_TRUE(t.frame.allFilesRegistered);
+  EXPECT_FALSE(t.frame.folderRegistered);
 
   t.frame.txtExt = L"doc";
   t.ask.answers = {kIdYes};
@@ -710,7 +698,7 @@ TEST(ShellMenuScope, RemovalClearsBothScopesOrSaysWhatIsLeft) {
       }
       if (!c.refusedIn.empty())
         (c.refusedIn == L"user" ? t.user : t.machine).refuseDelete = {L"*\\shell\\Zarvane", L"txtfile\\shell\\Zarvane"};
-      t.frame.btnAllFilesCaption = L"全ファイルから削除(&Q)";
+      t.frame.allFilesRegistered = true;
       t.frame.lstExt = {L"TXT"};
       t.frame.lstExtIndex = 0;
       t.ask.answers = {kIdYes};
@@ -721,7 +709,7 @@ TEST(ShellMenuScope, RemovalClearsBothScopesOrSaysWhatIsLeft) {
       std::vector<std::wstring> messages;
       for (size_t i = 1; i < t.ask.shown.size(); ++i) messages.push_back(t.ask.shown[i].text);
       EXPECT_EQ(messages, c.message.empty() ? std::vector<std::wstring>{} : std::vector{c.message});
-      const bool shown = button == L"all files" ? t.frame.btnAllFilesCaption == L"全ファイルから削除(&Q)"
+      const bool shown = button == L"all files" ? t.frame.allFilesRegistered
                                                 : t.frame.lstExt.size() == 1;
       EXPECT_EQ(shown, !c.message.empty());
       const std::wstring verb = button == L"all files" ? L"*\\shell\\Zarvane" : L"txtfile\\shell\\Zarvane";

@@ -83,7 +83,7 @@ class FirstRunE2E : public ::testing::Test {
     EXPECT_EQ(link.workDir, win::GetLongPath(dir.path()));
     EXPECT_EQ(link.args, L"");
     EXPECT_EQ(link.description, L"同じ場所にザルヴェインします");
-    EXPECT_EQ(ShowCmdInFile(lnk), 5);
+    EXPECT_EQ(ShowCmdInFile(lnk), SW_SHOWNORMAL);
   }
 
   TempFolder dir;

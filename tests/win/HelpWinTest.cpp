@@ -30,8 +30,8 @@ TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
   const ui::Form* forms[] = {&copy, &options, &advanced, &format, &setup, &about};
   // Topics the dialogs switch to at run time: the folder mode's first box and the registered
   // states of the two toggles.
-  std::set<int> topics = {TopicNumber(HelpTopic::OpenCopiedFolder), TopicNumber(kShellMenuText.AllFilesRemoveHelp),
-                          TopicNumber(kShellMenuText.FolderRemoveHelp)};
+  std::set<int> topics = {TopicNumber(HelpTopic::OpenCopiedFolder), TopicNumber(HelpTopic::AllFilesRemove),
+                          TopicNumber(HelpTopic::FolderRemove)};
   for (const ui::Form* form : forms) {
     for (const ui::ControlDef& c : form->controls()) {
       const bool rightClick = (c.flags & ui::kHelpOnRight) != 0;

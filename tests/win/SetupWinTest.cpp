@@ -208,7 +208,7 @@ TEST_F(SetupWin, OnlySendToMakesOneShortcutAndReportsIt) {
   EXPECT_EQ(link.workDir, programFolder);
   EXPECT_EQ(link.args, L"");
   EXPECT_EQ(link.description, kDescription);
-  EXPECT_EQ(ShowCmdInFile(sendTo + L"\\" + name + L".lnk"), 5);
+  EXPECT_EQ(ShowCmdInFile(sendTo + L"\\" + name + L".lnk"), SW_SHOWNORMAL);
   ExpectClosesWithYes();
 }
 
