@@ -104,6 +104,10 @@ TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
   form.Unload();
   EXPECT_EQ(form.events.back(), L"Unload");
   EXPECT_FALSE(form.loaded());
+  // Loaded again, it makes its helpers again.
+  form.Show();
+  zv::test::MouseArrives(form.hwnd());
+  EXPECT_EQ(std::count(form.events.begin(), form.events.end(), L"MakeHelpers"), 2);
 }
 
 TEST_F(FormTest, KeyboardFocusSelectsAllAndAClickKeepsTheCaret) {
