@@ -217,7 +217,7 @@ void frmZarvane::Form_Load() {
   ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(Ctl::txtNewFile)), TRUE);
 }
 
-void frmZarvane::Form_AfterPaint() {
+void frmZarvane::Form_MakeHelpers() {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
   tipNewFile_ = std::make_unique<ui::clsToolTip>();

@@ -42,7 +42,7 @@ class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
  protected:
   void Form_Initialize() override;
   void Form_Load() override;
-  void Form_AfterPaint() override;
+  void Form_MakeHelpers() override;
   void Form_Unload() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 

@@ -240,7 +240,7 @@ void frmOption::Form_Load() {
   ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(opt.StartUpPos), 0);
 }
 
-void frmOption::Form_AfterPaint() {
+void frmOption::Form_MakeHelpers() {
   tipAplPath_ = std::make_unique<ui::clsToolTip>();
   tipAplPath_->mCreate(Item(Ctl::txtAplPath));
   tipAplPath_->mToolAdd(1, kText.tipAplPath, 0, 0, 0, 0);

@@ -47,7 +47,7 @@ class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {
 
  protected:
   void Form_Load() override;
-  void Form_AfterPaint() override;
+  void Form_MakeHelpers() override;
   void Form_Unload() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 

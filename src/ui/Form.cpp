@@ -17,9 +17,6 @@ namespace {
 
 constexpr wchar_t kAppWindowClass[] = L"ZarvaneApplication";
 
-// Posted to a form once it has been painted: its tooltips and mouse hooks are made then.
-constexpr UINT kMakeHelpers = WM_APP + 16;
-
 int ReadScreenDpi(int axis) {
   HDC dc = ::GetDC(nullptr);
   const int dpi = dc ? ::GetDeviceCaps(dc, axis) : 96;
@@ -214,20 +211,16 @@ bool Form::Show(bool endsProgram) {
   endsProgram_ = endsProgram || endsProgram_;
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
-  PaintThenMakeHelpers();
   return true;
 }
 
-void Form::PaintThenMakeHelpers() {
-  if (helpers_ != Helpers::None) return;
-  // The helpers are asked for by the form's first paint, in the message loop, after whatever
-  // the user or another program has sent meanwhile; a form with nothing to paint asks now.
-  if (::GetUpdateRect(hwnd_, nullptr, FALSE)) {
-    helpers_ = Helpers::AwaitingPaint;
-    return;
-  }
-  helpers_ = Helpers::Asked;
-  ::PostMessageW(hwnd_, kMakeHelpers, 0, 0);
+void Form::MakeHelpers() {
+  if (helpersMade_ || !hwnd_) return;
+  helpersMade_ = true;
+  for (size_t i = 0; i < windows_.size(); ++i)
+    if (windows_[i]) ::SetWindowSubclass(windows_[i], ControlProc, IdOf(i), reinterpret_cast<DWORD_PTR>(this));
+  CreateTooltips();
+  Form_MakeHelpers();
 }
 
 void Form::ShowModal(HWND owner) {
@@ -237,7 +230,6 @@ void Form::ShowModal(HWND owner) {
   if (disabled) ::EnableWindow(disabled, FALSE);
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
-  PaintThenMakeHelpers();
   MSG msg;
   bool quit = false;
   while (hwnd_) {
@@ -279,7 +271,7 @@ void Form::Destroy() {
     windows_[i] = nullptr;
   }
   tips_.reset();
-  helpers_ = Helpers::None;
+  helpersMade_ = false;
   ::SetWindowLongPtrW(h, DWLP_USER, 0);
   ::DestroyWindow(h);
 }
@@ -411,30 +403,9 @@ INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_PAINT && helpers_ == Helpers::AwaitingPaint) {
-    helpers_ = Helpers::Asked;
-    ::PostMessageW(hwnd_, kMakeHelpers, 0, 0);
-  }
-  if (msg == kMakeHelpers) {
-    // The controls' own first paint comes before the helpers too: one control at a time, with
-    // what other programs send answered in between as the message loop would, instead of all in
-    // one call that left them waiting until the last control was drawn.
-    ::UpdateWindow(hwnd_);
-    for (HWND control : windows_) {
-      if (!control) continue;
-      ::UpdateWindow(control);
-      MSG sent;
-      ::PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    if (!hwnd_) return TRUE;  // one of those closed the form
-    // The controls' mouse hooks too: a click reaches the queue as input, which comes after
-    // this posted message, so none is missed.
-    for (size_t i = 0; i < windows_.size(); ++i)
-      if (windows_[i]) ::SetWindowSubclass(windows_[i], ControlProc, IdOf(i), reinterpret_cast<DWORD_PTR>(this));
-    CreateTooltips();
-    Form_AfterPaint();
-    return TRUE;
-  }
+  // The system asks the form for the cursor before it hands over any mouse message meant for
+  // the form or a control: the helpers only the mouse needs are made then, in time for it.
+  if (msg == WM_SETCURSOR) MakeHelpers();
   bool handled = false;
   const INT_PTR custom = OnMessage(msg, wp, lp, handled);
   if (handled) {

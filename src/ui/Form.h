@@ -120,9 +120,9 @@ class Form {
  protected:
   virtual void Form_Initialize() {}
   virtual void Form_Load() {}
-  // Invisible helpers (tooltips): made once the form has been shown and painted, so that they
-  // do not hold up its first appearance.
-  virtual void Form_AfterPaint() {}
+  // Invisible helpers that only the mouse needs (tooltips): made at the first mouse message
+  // over the form, so that they hold up neither its first appearance nor the first key typed.
+  virtual void Form_MakeHelpers() {}
   virtual void Form_Activate();
   virtual void Form_Unload() {}
   // Close box and Alt+F4: the cancel button's click where there is one, else unload.
@@ -165,7 +165,7 @@ class Form {
   HWND WindowOf(const ControlDef& c) const { return windows_[static_cast<size_t>(&c - controls_.data())]; }
   int HelpIdOf(const ControlDef& c) const { return helpIds_[static_cast<size_t>(&c - controls_.data())]; }
   void Destroy();
-  void PaintThenMakeHelpers();
+  void MakeHelpers();  // the controls' mouse hooks and the tooltips, once
 
   FormDef def_;
   std::span<const ControlDef> controls_;
@@ -177,7 +177,7 @@ class Form {
   win::UniqueWindow tips_;
   bool endsProgram_ = false;
   bool modal_ = false;
-  enum class Helpers { None, AwaitingPaint, Asked } helpers_ = Helpers::None;
+  bool helpersMade_ = false;
 };
 
 // Handlers named after their control and event: `{Ctl::btnOK, Event::Click, &frmX::btnOK_Click}`.

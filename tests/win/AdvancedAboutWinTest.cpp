@@ -39,6 +39,7 @@ void Click(HWND control) {
 }
 
 void MouseClick(HWND control, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+  zv::test::MouseArrives(control, down);
   ::SendMessageW(control, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(3, 3));
   ::SendMessageW(control, up, 0, MAKELPARAM(3, 3));
   Pump();

@@ -49,11 +49,7 @@ class SampleForm : public FormOf<SampleForm, SampleCtl> {
   void Form_Load() override { events.push_back(L"Load"); }
   void Form_Initialize() override { events.push_back(L"Initialize"); }
   void Form_Activate() override { FormOf::Form_Activate(); events.push_back(L"Activate"); }
-  // Helpers come once the form and its controls are on the screen, never before.
-  void Form_AfterPaint() override {
-    const bool painted = !::GetUpdateRect(hwnd(), nullptr, FALSE) && !::GetUpdateRect(Item(SampleCtl::btnOK), nullptr, FALSE);
-    events.push_back(painted ? L"AfterPaint" : L"AfterPaint before painting");
-  }
+  void Form_MakeHelpers() override { events.push_back(L"MakeHelpers"); }
   void Form_Unload() override { events.push_back(L"Unload"); }
   static constexpr Handler kHandlers[] = {
       {Ctl::btnOK, Event::Click, &SampleForm::btnOK_Click},
@@ -83,12 +79,14 @@ class FormTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
-  EXPECT_EQ(form.events, (std::vector<std::wstring>{L"Initialize", L"Load", L"Activate", L"AfterPaint"}));
-  // Showing the form again makes no second set of helpers.
+  // The helpers wait for the mouse; showing the form again makes no second set.
+  EXPECT_EQ(form.events, (std::vector<std::wstring>{L"Initialize", L"Load", L"Activate"}));
+  zv::test::MouseArrives(form.Item(SampleCtl::btnOK));
   form.Hide();
   form.Show();
   Pump();
-  EXPECT_EQ(std::count(form.events.begin(), form.events.end(), L"AfterPaint"), 1);
+  zv::test::MouseArrives(form.hwnd());
+  EXPECT_EQ(form.events, (std::vector<std::wstring>{L"Initialize", L"Load", L"Activate", L"MakeHelpers", L"Activate"}));
   EXPECT_EQ(Focus().ActiveFormHwnd, form.hwnd());
   EXPECT_EQ(form.Text(SampleCtl::chkOption), L"オプション(&O)");
 
@@ -106,6 +104,10 @@ TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
   form.Unload();
   EXPECT_EQ(form.events.back(), L"Unload");
   EXPECT_FALSE(form.loaded());
+  // Loaded again, it makes its helpers again.
+  form.Show();
+  zv::test::MouseArrives(form.hwnd());
+  EXPECT_EQ(std::count(form.events.begin(), form.events.end(), L"MakeHelpers"), 2);
 }
 
 TEST_F(FormTest, KeyboardFocusSelectsAllAndAClickKeepsTheCaret) {

@@ -223,6 +223,8 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
 TEST_F(FormatDialogTest, TooltipsNameTheMenuButtonsAndTheRunningNumberDigits) {
   frmFormat form;
   RunModal(form, owner_, [&] {
+    // The tooltips come with the first mouse message over the dialog.
+    zv::test::MouseArrives(form.hwnd());
     std::vector<std::pair<HWND, std::wstring>> tips;
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "Driver.h"
 #include "copy/frmZarvane.h"
@@ -70,6 +71,38 @@ void RightClick(HWND control) {
   ::PostMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
   ::PostMessageW(control, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
 }
+// Mouse input as the user makes it: the pointer to the control's middle, then a right click.
+void PointAt(HWND control, bool rightClick) {
+  RECT r{};
+  ::GetWindowRect(control, &r);
+  INPUT in[3] = {};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dx = (r.left + r.right) / 2 * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+  in[0].mi.dy = (r.top + r.bottom) / 2 * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  ::SendInput(rightClick ? 3 : 1, in, sizeof(INPUT));
+}
+// The text of a tooltip the process shows, or empty.
+std::wstring ShownTip(DWORD pid) {
+  std::pair<DWORD, std::wstring> seek{pid, L""};
+  ::EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* seek = reinterpret_cast<std::pair<DWORD, std::wstring>*>(lp);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        wchar_t cls[32] = {};
+        ::GetClassNameW(w, cls, 32);
+        if (owner != seek->first || !::IsWindowVisible(w) || ::lstrcmpiW(cls, L"tooltips_class32") != 0) return TRUE;
+        wchar_t text[512] = {};
+        ::SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+        seek->second = text;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&seek));
+  return seek.second;
+}
 
 }  // namespace
 
@@ -92,9 +125,17 @@ TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
       {"F1 in the name box", nameBox, false, 10},
       {"F1, then another program", nameBox, false, 10, true},
   };
+  // The first hover over the fresh dialog shows the name box's tooltip, naming the source.
+  PointAt(nameBox, false);
+  std::wstring tip;
+  EXPECT_TRUE(WaitUntil(15000, [&] { return (tip = ShownTip(s.driver->id())).find(L"report.txt") != std::wstring::npos; }))
+      << "tooltip: " << testing::PrintToString(tip);
+  EXPECT_TRUE(tip.starts_with(L"ｺﾋﾟｰ元ﾌｧｲﾙ")) << testing::PrintToString(tip);
+  bool firstRightClick = true;  // made with the mouse; the rows after it are posted
   for (const Row& row : rows) {
     ASSERT_TRUE(row.control) << row.how;
-    if (row.rightClick) RightClick(row.control);
+    if (row.rightClick && std::exchange(firstRightClick, false)) PointAt(row.control, true);
+    else if (row.rightClick) RightClick(row.control);
     else ::PostMessageW(row.control, kKeyF1, 0, 0);
     HWND popup = s.driver->WaitForForm(HelpTopicText(row.topic));
     ASSERT_TRUE(popup) << row.how;

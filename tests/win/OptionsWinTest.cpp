@@ -441,6 +441,7 @@ TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) 
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(form.Text(Ctl::btnAllFiles), L"全ファイルから削除(&Q)");
   EXPECT_EQ(classes.Get(L"*\\shell\\Zarvane"), L"ザルヴェイン(&R)");
+  MouseArrives(Item(Ctl::btnAllFiles), WM_RBUTTONDOWN);
   ::SendMessageW(Item(Ctl::btnAllFiles), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
   ::SendMessageW(Item(Ctl::btnAllFiles), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
   Pump();

@@ -96,7 +96,12 @@ void PressKey(UINT vk) {
   Pump();
 }
 
+void MouseArrives(HWND control, UINT mouseMessage) {
+  ::SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(HTCLIENT, mouseMessage));
+}
+
 void ClickAt(HWND control, int x, int y, UINT down, UINT up) {
+  MouseArrives(control, down);
   ::SendMessageW(control, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
   ::SendMessageW(control, up, 0, MAKELPARAM(x, y));
   Pump();

@@ -82,6 +82,8 @@ std::vector<int>& ShownTopics();
 void Pump();
 // A key pressed and released in the control that has the focus, then Pump.
 void PressKey(UINT vk);
+// What the system sends a control before it hands it a mouse message: the cursor question.
+void MouseArrives(HWND control, UINT mouseMessage = WM_MOUSEMOVE);
 // A mouse press and release at client (x, y) of a control, then Pump.
 void ClickAt(HWND control, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP);
 // Start and end of an edit control's selection.
