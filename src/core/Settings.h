@@ -67,6 +67,7 @@ struct Settings {
   int SkipUsedNo;
   std::vector<std::wstring> HkcrExtList;
   bool HkcrExtEmpty = true;
+  bool operator==(const Settings&) const = default;
 };
 
 // Whether the start of a file can be a settings file: empty, or text in any encoding the

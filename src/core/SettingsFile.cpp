@@ -203,8 +203,9 @@ TextForm DetectTextForm(std::string_view b) {
   for (size_t i = 0; i < probe; ++i)
     if (b[i] == '\0') ++(i % 2 ? oddNul : evenNul);
   const size_t enough = std::max<size_t>(1, probe / 16);
-  if (oddNul >= enough && evenNul == 0) return TextForm::Utf16Le;
-  if (evenNul >= enough && oddNul == 0) return TextForm::Utf16Be;
+  // A few characters have a NUL byte on the other side (U+0100, a pair's D800).
+  if (oddNul >= enough && evenNul * 8 < oddNul) return TextForm::Utf16Le;
+  if (evenNul >= enough && oddNul * 8 < evenNul) return TextForm::Utf16Be;
   bool multiByte = false;
   for (size_t i = 0; i < b.size();) {
     if (static_cast<uint8_t>(b[i]) < 0x80) {
