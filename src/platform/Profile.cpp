@@ -140,11 +140,12 @@ bool ReplaceWith(const std::wstring& path, std::string_view bytes, std::optional
               WriteAll(file.get(), bytes.substr(half)) && ::FlushFileBuffers(file.get());
   }
   if (written && !FailsAt(SaveStep::BeforeReplace)) {
-    // ReplaceFileW keeps the file's attributes, rights and streams; where it cannot (another
-    // file system), a move with the attributes copied over does the same step.
-    if (attributes && ::ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+    // ReplaceFileW keeps the file's rights and streams; where it cannot (another file
+    // system), a move does the same step. The attributes go over first for either.
+    if (attributes) ::SetFileAttributesW(temp.c_str(), *attributes);
+    if (attributes && ::ReplaceFileW(path.c_str(), temp.c_str(), nullptr,
+                                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
       return true;
-    if (attributes) ::SetFileAttributesW(temp.c_str(), *attributes & ~FILE_ATTRIBUTE_NORMAL);
     if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   }
   ::DeleteFileW(temp.c_str());

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "platform/FileSys.h"
+#include "platform/Handles.h"
 #include "platform/Profile.h"
 #include "core/Settings.h"
 #include "core/PathText.h"
@@ -15,6 +17,7 @@ using zv::test::kFirstRunFile;
 using zv::test::ReadBytes;
 using zv::test::TempFolder;
 using zv::test::WriteBytes;
+using zv::test::ChildProcess;
 
 namespace {
 
@@ -331,4 +334,77 @@ TEST(SettingsWin, SectionReadsMatchTheProfileCallPerKey) {
     const DWORD n = ::GetPrivateProfileStringW(kSystemSection, L"HkcrExt", L"", ext, 512, path.c_str());
     EXPECT_EQ(s.HkcrExtEmpty, n == 0) << "case " << i;
   }
+}
+
+// A save that fails half way leaves the old file byte for byte and no temporary file; one that
+// succeeds keeps the file's attributes and a value of any length.
+TEST(SettingsWin, AFailedSaveLeavesTheOldFile) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  Settings changed;
+  changed.FileNameFormat = L"%F_コピー";
+  changed.OpenFileExt1 = std::wstring(649, L'x');
+  for (const auto step : {win::SaveStep::TemporaryHalfWritten, win::SaveStep::BeforeReplace}) {
+    ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
+    win::SetSaveFaultForTests([step](win::SaveStep at) { return at == step; });
+    win::WinProfile profile(path);
+    EXPECT_FALSE(SaveSettings(profile, changed));
+    win::SetSaveFaultForTests(nullptr);
+    EXPECT_EQ(Bytes(path), kFirstRunFile);
+    EXPECT_EQ(win::ListNames(dir.path()), std::vector<std::wstring>{L"Zarvane.ini"});
+  }
+  ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  win::WinProfile profile(path);
+  ASSERT_TRUE(SaveSettings(profile, changed));
+  EXPECT_EQ(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+  Settings loaded;
+  win::WinProfile reread(path);
+  LoadSettings(reread, loaded);
+  EXPECT_EQ(loaded.OpenFileExt1, changed.OpenFileExt1);  // 649 characters, whole
+  EXPECT_EQ(loaded.FileNameFormat, changed.FileNameFormat);
+}
+
+namespace {
+constexpr int kRaceSaves = 50;
+}
+
+// The race's other side, started as its own process: saves key "<key><n>" for n = 0..49,
+// one save each, and checks after each that every key it saved so far is still there in a
+// file that parses. Its exit code counts what went wrong.
+int SaveKeysForRace(const std::wstring& path, const std::wstring& key, const std::wstring& go) {
+  win::UniqueHandle start(::OpenEventW(SYNCHRONIZE, FALSE, go.c_str()));
+  if (!start || ::WaitForSingleObject(start.get(), 60000) != WAIT_OBJECT_0) return 100;
+  int faults = 0;
+  for (int n = 0; n < kRaceSaves; ++n) {
+    win::WinProfile profile(path);
+    if (!profile.WriteString(kOptionSection, (key + std::to_wstring(n)).c_str(), std::to_wstring(n))) ++faults;
+    const SettingsText text(zv::test::ReadBytes(path).value_or(""), win::AnsiCodePage());
+    if (!text.IsSettingsFile()) ++faults;
+    for (int k = 0; k <= n; ++k)
+      if (text.Find(kOptionSection, key + std::to_wstring(k)) != std::to_wstring(k)) ++faults;
+  }
+  return faults;
+}
+
+TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
+  const std::wstring go = L"Local\\ZvSettingsRace" + std::to_wstring(::GetCurrentProcessId());
+  win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str()));
+  ASSERT_TRUE(start);
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  auto a = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceA " + go);
+  auto b = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceB " + go);
+  ASSERT_TRUE(a && b);
+  ::SetEvent(start.get());
+  EXPECT_EQ(a->Wait(120000), std::optional<uint32_t>(0));
+  EXPECT_EQ(b->Wait(120000), std::optional<uint32_t>(0));
+  win::WinProfile profile(path);
+  for (int n = 0; n < kRaceSaves; ++n) {
+    EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceA" + std::to_wstring(n)).c_str()), std::to_wstring(n));
+    EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceB" + std::to_wstring(n)).c_str()), std::to_wstring(n));
+  }
+  EXPECT_EQ(profile.GetString(kOptionSection, L"OpenFileExt1"), L"txt html htm");
 }
