@@ -33,47 +33,48 @@ struct KeyRow {
   int fallback;          // a number key's default; text keys default to empty
   const wchar_t* firstRun;  // written into a new file; nullptr: not written there
   SavedBy saved;
+  int saveOrder = 0;  // where the options dialog's save lists it (a file without the key gets it in this order)
 };
 
 constexpr KeyRow Num(const wchar_t* name, KeyKind kind, int Settings::*m, int fallback, const wchar_t* firstRun,
-                     SavedBy saved = SavedBy::Options) {
-  return {name, kOptionSection, kind, m, nullptr, fallback, firstRun, saved};
+                     int saveOrder, SavedBy saved = SavedBy::Options) {
+  return {name, kOptionSection, kind, m, nullptr, fallback, firstRun, saved, saveOrder};
 }
-constexpr KeyRow Txt(const wchar_t* name, std::wstring Settings::*m, const wchar_t* firstRun) {
-  return {name, kOptionSection, KeyKind::Text, nullptr, m, 0, firstRun, SavedBy::Options};
+constexpr KeyRow Txt(const wchar_t* name, std::wstring Settings::*m, const wchar_t* firstRun, int saveOrder) {
+  return {name, kOptionSection, KeyKind::Text, nullptr, m, 0, firstRun, SavedBy::Options, saveOrder};
 }
 
 // Every key, in the order a new settings file lists them (the SYSTEM key opens its section
 // when reached); the keys a new file leaves out follow, in the order a save appends them.
 constexpr KeyRow kKeys[] = {
-    Txt(L"OpenFileExt1", &Settings::OpenFileExt1, L"txt html htm"),
-    Txt(L"OpenFileExt2", &Settings::OpenFileExt2, L"html htm bat vbs"),
-    Txt(L"OpenAplPath", &Settings::OpenAplPath, L""),
-    Num(L"OpenOriginalCheck", KeyKind::Flag, &Settings::OpenOriginalCheck, 0, L"0"),
-    Num(L"OpenFolderCheck", KeyKind::Flag, &Settings::OpenFolderCheck, 1, L"1"),
-    Num(L"DispExt", KeyKind::Flag, &Settings::DispExt, 1, L"1"),
-    Num(L"IMEMode", KeyKind::Flag, &Settings::IMEMode, 0, L"0"),
-    Num(L"TopMost", KeyKind::Flag, &Settings::TopMost, 1, L"1"),
-    Num(L"StartUpPos", KeyKind::Number, &Settings::StartUpPos, 0, L"0"),
-    Num(L"NotConfirmReplaceFile", KeyKind::Flag, &Settings::NotConfirmReplaceFile, 0, L"0"),
-    Num(L"ShellExecOpen", KeyKind::Flag, &Settings::ShellExecOpen, 0, L"0"),
-    Num(L"FolderOnly", KeyKind::Flag, &Settings::FolderOnly, 0, L"0"),
-    Txt(L"FileNameFormat", &Settings::FileNameFormat, L""),
-    Txt(L"ExtNameFormat", &Settings::ExtNameFormat, L""),
-    Txt(L"FolderNameFormat", &Settings::FolderNameFormat, L""),
-    Num(L"CopyToFolder", KeyKind::Flag, &Settings::CopyToFolder, 0, L"0"),
-    Txt(L"CopyToFolderPath", &Settings::CopyToFolderPath, L""),
+    Txt(L"OpenFileExt1", &Settings::OpenFileExt1, L"txt html htm", 1),
+    Txt(L"OpenFileExt2", &Settings::OpenFileExt2, L"html htm bat vbs", 2),
+    Txt(L"OpenAplPath", &Settings::OpenAplPath, L"", 3),
+    Num(L"OpenOriginalCheck", KeyKind::Flag, &Settings::OpenOriginalCheck, 0, L"0", 7),
+    Num(L"OpenFolderCheck", KeyKind::Flag, &Settings::OpenFolderCheck, 1, L"1", 8),
+    Num(L"DispExt", KeyKind::Flag, &Settings::DispExt, 1, L"1", 9),
+    Num(L"IMEMode", KeyKind::Flag, &Settings::IMEMode, 0, L"0", 12),
+    Num(L"TopMost", KeyKind::Flag, &Settings::TopMost, 1, L"1", 13),
+    Num(L"StartUpPos", KeyKind::Number, &Settings::StartUpPos, 0, L"0", 11),
+    Num(L"NotConfirmReplaceFile", KeyKind::Flag, &Settings::NotConfirmReplaceFile, 0, L"0", 14),
+    Num(L"ShellExecOpen", KeyKind::Flag, &Settings::ShellExecOpen, 0, L"0", 15),
+    Num(L"FolderOnly", KeyKind::Flag, &Settings::FolderOnly, 0, L"0", 16),
+    Txt(L"FileNameFormat", &Settings::FileNameFormat, L"", 5),
+    Txt(L"ExtNameFormat", &Settings::ExtNameFormat, L"", 4),
+    Txt(L"FolderNameFormat", &Settings::FolderNameFormat, L"", 6),
+    Num(L"CopyToFolder", KeyKind::Flag, &Settings::CopyToFolder, 0, L"0", 17),
+    Txt(L"CopyToFolderPath", &Settings::CopyToFolderPath, L"", 18),
     {L"HkcrExt", kSystemSection, KeyKind::List, nullptr, nullptr, 0, L"", SavedBy::ExtList},
-    Num(L"Attribute", KeyKind::Flag, &Settings::Attribute, 0, L"0"),
-    Num(L"AttrArchive", KeyKind::Flag, &Settings::AttrArchive, 0, L"0"),
-    Num(L"AttrReadOnly", KeyKind::Flag, &Settings::AttrReadOnly, 0, L"0"),
-    Num(L"AttrHidden", KeyKind::Flag, &Settings::AttrHidden, 0, L"0"),
-    Num(L"AttrSystem", KeyKind::Flag, &Settings::AttrSystem, 0, L"0"),
-    Num(L"AutoNo", KeyKind::Number, &Settings::AutoNo, 0, nullptr),
-    Num(L"RegisterFor", KeyKind::Choice3, &Settings::RegisterFor, 0, nullptr),
-    Num(L"SkipUsedNo", KeyKind::Flag, &Settings::SkipUsedNo, 1, nullptr),
-    Num(L"StartUpLeft", KeyKind::Number, &Settings::StartUpLeft, 0, nullptr, SavedBy::Position),
-    Num(L"StartUpTop", KeyKind::Number, &Settings::StartUpTop, 0, nullptr, SavedBy::Position),
+    Num(L"Attribute", KeyKind::Flag, &Settings::Attribute, 0, L"0", 19),
+    Num(L"AttrArchive", KeyKind::Flag, &Settings::AttrArchive, 0, L"0", 20),
+    Num(L"AttrReadOnly", KeyKind::Flag, &Settings::AttrReadOnly, 0, L"0", 21),
+    Num(L"AttrHidden", KeyKind::Flag, &Settings::AttrHidden, 0, L"0", 22),
+    Num(L"AttrSystem", KeyKind::Flag, &Settings::AttrSystem, 0, L"0", 23),
+    Num(L"AutoNo", KeyKind::Number, &Settings::AutoNo, 0, nullptr, 10),
+    Num(L"RegisterFor", KeyKind::Choice3, &Settings::RegisterFor, 0, nullptr, 24),
+    Num(L"SkipUsedNo", KeyKind::Flag, &Settings::SkipUsedNo, 1, nullptr, 25),
+    Num(L"StartUpLeft", KeyKind::Number, &Settings::StartUpLeft, 0, nullptr, 0, SavedBy::Position),
+    Num(L"StartUpTop", KeyKind::Number, &Settings::StartUpTop, 0, nullptr, 0, SavedBy::Position),
 };
 
 int Normalise(const KeyRow& key, int value) {
@@ -138,9 +139,12 @@ std::wstring Stored(const KeyRow& key, const Settings& s) {
 }
 
 bool Save(IProfile& profile, const Settings& s, SavedBy who) {
-  std::vector<ProfileValue> values;
+  std::vector<const KeyRow*> rows;
   for (const auto& key : kKeys)
-    if (key.saved == who) values.push_back({key.section, key.name, Stored(key, s)});
+    if (key.saved == who) rows.push_back(&key);
+  std::stable_sort(rows.begin(), rows.end(), [](const KeyRow* a, const KeyRow* b) { return a->saveOrder < b->saveOrder; });
+  std::vector<ProfileValue> values;
+  for (const KeyRow* key : rows) values.push_back({key->section, key->name, Stored(*key, s)});
   return profile.WriteValues(values);
 }
 

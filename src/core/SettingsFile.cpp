@@ -390,7 +390,11 @@ std::string SettingsText::With(const std::vector<ProfileValue>& values, const IA
       if (SameName(line.key, v.key)) return void(line.text = v.key + L"=" + v.value);
     list.push_back({v.key, v.key + L"=" + v.value});
   };
-  for (const auto& v : values) {
+  for (const auto& given : values) {
+    // Stored without the blanks around it, which a read drops anyway.
+    ProfileValue v = given;
+    const size_t first = v.value.find_first_not_of(L" \t");
+    v.value = first == std::wstring::npos ? L"" : v.value.substr(first, v.value.find_last_not_of(L" \t") + 1 - first);
     const size_t s = FindSection(v.section);
     if (s == std::wstring::npos) {
       auto it = std::find_if(newSections.begin(), newSections.end(), [&](const auto& n) { return SameName(n.first, v.section); });

@@ -275,25 +275,24 @@ Settings DistinctSettings() {
 TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
   MemoryProfile profile;
   EXPECT_TRUE(SaveSettings(profile, DistinctSettings()));
-  // One save: the order only places keys a file does not have yet (AutoNo, RegisterFor,
-  // SkipUsedNo append in that order).
   const std::wstring o = kOptionSection;
   const std::vector<W> expected = {
       {o, L"OpenFileExt1", L"e1"},
       {o, L"OpenFileExt2", L"e2"},
       {o, L"OpenAplPath", L"C:\\apl.exe"},
+      {o, L"ExtNameFormat", L"%E"},
+      {o, L"FileNameFormat", L"報告書_%Y"},
+      {o, L"FolderNameFormat", L"%N-%R"},
       {o, L"OpenOriginalCheck", L"1"},
       {o, L"OpenFolderCheck", L"0"},
       {o, L"DispExt", L"1"},
+      {o, L"AutoNo", L"2"},
+      {o, L"StartUpPos", L"4"},
       {o, L"IMEMode", L"0"},
       {o, L"TopMost", L"1"},
-      {o, L"StartUpPos", L"4"},
       {o, L"NotConfirmReplaceFile", L"0"},
       {o, L"ShellExecOpen", L"1"},
       {o, L"FolderOnly", L"0"},
-      {o, L"FileNameFormat", L"報告書_%Y"},
-      {o, L"ExtNameFormat", L"%E"},
-      {o, L"FolderNameFormat", L"%N-%R"},
       {o, L"CopyToFolder", L"1"},
       {o, L"CopyToFolderPath", L"D:\\copies"},
       {o, L"Attribute", L"0"},
@@ -301,7 +300,6 @@ TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
       {o, L"AttrReadOnly", L"0"},
       {o, L"AttrHidden", L"1"},
       {o, L"AttrSystem", L"0"},
-      {o, L"AutoNo", L"2"},
       {o, L"RegisterFor", L"2"},
       {o, L"SkipUsedNo", L"0"},
   };
