@@ -19,6 +19,8 @@ namespace {
 
 // How long a save waits for another copy's save of the same file.
 constexpr DWORD kLockWaitMs = 10000;
+constexpr int kReplaceAttempts = 10;
+constexpr DWORD kReplaceRetryMs = 50;
 
 const AnsiCodePage& Ansi() {
   static const AnsiCodePage ansi;
@@ -143,10 +145,17 @@ bool ReplaceWith(const std::wstring& path, std::string_view bytes, std::optional
     // ReplaceFileW keeps the file's rights and streams; where it cannot (another file
     // system), a move does the same step. The attributes go over first for either.
     if (attributes) ::SetFileAttributesW(temp.c_str(), *attributes);
-    if (attributes && ::ReplaceFileW(path.c_str(), temp.c_str(), nullptr,
-                                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
-      return true;
-    if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    // A reader that shares no deletion (an editor, a virus scanner) holds the name for a
+    // moment: the step is tried again a few times before the save counts as failed.
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+      if (attributes && ::ReplaceFileW(path.c_str(), temp.c_str(), nullptr,
+                                       REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+        return true;
+      if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+      const DWORD error = ::GetLastError();
+      if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION) break;
+      ::Sleep(kReplaceRetryMs);
+    }
   }
   ::DeleteFileW(temp.c_str());
   return false;
@@ -263,8 +272,9 @@ bool WinProfile::WriteValues(const std::vector<ProfileValue>& values) {
 
   const SettingsText file(std::move(bytes), Ansi());
   std::vector<ProfileValue> changed;
+  // A file that is gone gets every value again.
   for (const auto& v : values)
-    if (!Unchanged(state, v)) changed.push_back(v);
+    if (!exists || !Unchanged(state, v)) changed.push_back(v);
   if (changed.empty()) return true;
   std::string after = file.With(changed, Ansi());
   if (read == ReadResult::Missing || after != file.bytes()) {
