@@ -249,10 +249,12 @@ std::wstring WinProfile::GetString(const wchar_t* section, const wchar_t* key) {
 std::wstring WinProfile::GetSection(const wchar_t* section) { return Text().SectionLines(section); }
 
 bool WinProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
-  return WriteValues({{section, key, value}});
+  return Write({{section, key, value}}, false);
 }
 
-bool WinProfile::WriteValues(const std::vector<ProfileValue>& values) {
+bool WinProfile::WriteValues(const std::vector<ProfileValue>& values) { return Write(values, true); }
+
+bool WinProfile::Write(const std::vector<ProfileValue>& values, bool onlyChanged) {
   std::lock_guard guard(StatesGuard());
   FileState& state = State(path_);
   if (state.inMemory) {
@@ -274,7 +276,7 @@ bool WinProfile::WriteValues(const std::vector<ProfileValue>& values) {
   std::vector<ProfileValue> changed;
   // A file that is gone gets every value again.
   for (const auto& v : values)
-    if (!exists || !Unchanged(state, v)) changed.push_back(v);
+    if (!onlyChanged || !exists || !Unchanged(state, v)) changed.push_back(v);
   if (changed.empty()) return true;
   std::string after = file.With(changed, Ansi());
   if (read == ReadResult::Missing || after != file.bytes()) {

@@ -26,13 +26,17 @@ class WinProfile : public IProfile {
   int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) override;
   std::wstring GetString(const wchar_t* section, const wchar_t* key) override;
   std::wstring GetSection(const wchar_t* section) override;
+  // Writes the key whatever this process saw in it before.
   bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;
-  // False, with the file as it was, when it could not be read, locked or replaced.
+  // A save: only the values that differ from what this process last read or wrote go in, so
+  // a key another copy changed meanwhile keeps its value. False, with the file as it was,
+  // when it could not be read, locked or replaced.
   bool WriteValues(const std::vector<ProfileValue>& values) override;
   const std::wstring& path() const { return path_; }
 
  private:
   const SettingsText& Text();
+  bool Write(const std::vector<ProfileValue>& values, bool onlyChanged);
   std::wstring path_;
   std::shared_ptr<const SettingsText> text_;
 };

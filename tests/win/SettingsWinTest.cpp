@@ -409,3 +409,21 @@ TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
   }
   EXPECT_EQ(profile.GetString(kOptionSection, L"OpenFileExt1"), L"txt html htm");
 }
+
+// A save writes only what this copy changed: a key another copy saved meanwhile stays.
+TEST(SettingsWin, ASaveKeepsAKeyAnotherCopyChanged) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
+  Settings s;
+  win::WinProfile mine(path);
+  LoadSettings(mine, s);
+  std::string other = kFirstRunFile;
+  other.replace(other.find("TopMost=1"), 9, "TopMost=0");
+  ASSERT_TRUE(WriteBytes(path, other));
+  s.FileNameFormat = L"%F_%Y";
+  ASSERT_TRUE(SaveSettings(mine, s));
+  other.replace(other.find("FileNameFormat=\r\n"), 17, "FileNameFormat=%F_%Y\r\n");
+  other.replace(other.find("AttrSystem=0\r\n"), 14, "AttrSystem=0\r\nAutoNo=0\r\nRegisterFor=0\r\nSkipUsedNo=1\r\n");
+  EXPECT_EQ(Bytes(path), other);
+}
