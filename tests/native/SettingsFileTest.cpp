@@ -132,6 +132,16 @@ TEST(SettingsFile, EncodingsLineEndsAndValues) {
   }
 }
 
+// A last line without its end gets one before what follows it.
+TEST(SettingsFile, AddsAfterALastLineWithoutItsEnd) {
+  const SettingsText text("[Option]\nA=1", kAnsi);
+  EXPECT_EQ(text.With({{L"Option", L"B", L"2"}, {L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\nB=2\n[SYSTEM]\nC=3\n");
+  EXPECT_EQ(text.With({{L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\n[SYSTEM]\nC=3\n");
+  // A key line without "=" answers nothing and is the line a write replaces.
+  SettingsTextProfile profile(SettingsText("[Option]\nPrevInstance\nPrevInstance=1\n", kAnsi), kAnsi);
+  EXPECT_EQ(ReadPrevInstance(profile), 0);
+}
+
 // Rows kept from the profile calls' rules, and where the old reads went wrong.
 TEST(SettingsFile, ReadingRules) {
   struct Case {
