@@ -11,8 +11,6 @@
 #include "platform/Handles.h"
 #include "platform/Win.h"
 
-#include <shlobj.h>
-
 namespace zv::win {
 
 namespace {
@@ -201,8 +199,7 @@ std::wstring AppDataFolder() {
     const DWORD n = ::GetEnvironmentVariableW(L"APPDATA", value.data(), size);
     if (n > 0 && n < size) return value.substr(0, n);
   }
-  wchar_t folder[MAX_PATH] = {};
-  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return folder;
+  // Windows sets it for every user; the shell's folder call would load shell32 at start.
   return {};
 }
 
