@@ -7,6 +7,10 @@
 
 namespace zv {
 
+struct ProfileValue {
+  std::wstring section, key, value;
+};
+
 // The profile ("INI") service: reads yield the default when the key or file is missing.
 class IProfile {
  public:
@@ -18,53 +22,62 @@ class IProfile {
   virtual std::wstring GetSection(const wchar_t* section) = 0;
   // False when the file could not be written.
   virtual bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) = 0;
+  // One save of several keys; a file service writes them all or none.
+  virtual bool WriteValues(const std::vector<ProfileValue>& values) {
+    bool written = true;
+    for (const auto& v : values) written = WriteString(v.section.c_str(), v.key.c_str(), v.value) && written;
+    return written;
+  }
 };
 
 inline constexpr wchar_t kOptionSection[] = L"Option";
 inline constexpr wchar_t kSystemSection[] = L"SYSTEM";
 
-// One variable per key, named like the key.
+// One variable per key, named like the key; each key's row in Settings.cpp gives its default,
+// which the constructor sets.
 struct Settings {
-  int OpenOriginalCheck = 0;
-  int OpenFolderCheck = 1;
-  int DispExt = 1;
-  int AutoNo = 0;
-  int StartUpPos = 0;
-  int StartUpLeft = 0;
-  int StartUpTop = 0;
-  int IMEMode = 0;
-  int TopMost = 1;
-  int NotConfirmReplaceFile = 0;
-  int ShellExecOpen = 0;
-  int FolderOnly = 0;
-  int Attribute = 0;
-  int AttrArchive = 0;
-  int AttrReadOnly = 0;
-  int AttrHidden = 0;
-  int AttrSystem = 0;
+  Settings();
+  int OpenOriginalCheck;
+  int OpenFolderCheck;
+  int DispExt;
+  int AutoNo;
+  int StartUpPos;
+  int StartUpLeft;
+  int StartUpTop;
+  int IMEMode;
+  int TopMost;
+  int NotConfirmReplaceFile;
+  int ShellExecOpen;
+  int FolderOnly;
+  int Attribute;
+  int AttrArchive;
+  int AttrReadOnly;
+  int AttrHidden;
+  int AttrSystem;
   std::wstring OpenFileExt1;
   std::wstring OpenFileExt2;
   std::wstring OpenAplPath;
   std::wstring ExtNameFormat;
   std::wstring FileNameFormat;
   std::wstring FolderNameFormat;
-  int CopyToFolder = 0;
+  int CopyToFolder;
   std::wstring CopyToFolderPath;
-  int RegisterFor = 0;  // where the right-click entry goes: 0 automatic, 1 this user, 2 all users
+  int RegisterFor;  // where the right-click entry goes: 0 automatic, 1 this user, 2 all users
   // %R takes the next number whose name is free in the destination folder.
-  int SkipUsedNo = 1;
+  int SkipUsedNo;
   std::vector<std::wstring> HkcrExtList;
   bool HkcrExtEmpty = true;
+  bool operator==(const Settings&) const = default;
 };
 
-// Whether the start of a file can be a settings file: empty, or text (ANSI, or Unicode with
-// its byte-order mark) without NUL characters that has an [Option] or [SYSTEM] section line.
+// Whether the start of a file can be a settings file: empty, or text in any encoding the
+// settings file is read in, without NUL characters, that has an [Option] or [SYSTEM] section line.
 bool LooksLikeSettingsFile(std::string_view start);
 
 // Reads every key but PrevInstance, one call per section, with the values, defaults and
 // normalisation of a profile call per key.
 void LoadSettings(IProfile& profile, Settings& settings);
-// Writes the keys the options dialog saves, in their fixed order; false if any write failed.
+// Writes the keys the options dialog saves, in one save; false if it failed.
 bool SaveSettings(IProfile& profile, const Settings& settings);
 // Writes the registered-extension list as "HkcrExt" of section SYSTEM.
 bool SaveHkcrExt(IProfile& profile, const Settings& settings);

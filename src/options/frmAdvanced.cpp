@@ -27,6 +27,7 @@ struct Texts {
   const wchar_t* folderOnly = L"フォルダのコピーではサブフォルダとファイルのコピーはしない(&F)";
   const wchar_t* copyToFolder = L"コピー先フォルダを指定する(&T)";
   const wchar_t* browse = L"参照(&B)...";
+  const wchar_t* iniPath = L"設定ファイル(&I):";
   const wchar_t* ok = L"OK";
   const wchar_t* cancel = L"キャンセル";
   const wchar_t* prompt = L"コピー先フォルダを指定してください。";
@@ -41,13 +42,15 @@ constexpr ControlDef kControls[] = {
     {Ctl::chkCopyToFolder, L"chkCopyToFolder", -1, Kind::Check, kText.copyToFolder, 255, 990, 5610, 270, Topic::CopyToFolder, kHelp},
     {Ctl::txtCopyToFolderPath, L"txtCopyToFolderPath", -1, Kind::Text, L"", 495, 1350, 4140, 300, Topic::CopyToFolder, ui::kSelectAll},
     {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, Topic::None, 0},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2025, 1320, 375, Topic::None, ui::kDefault},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2025, 1320, 375, Topic::None, ui::kCancel},
+    {Ctl::lblIniPath, L"lblIniPath", -1, Kind::Label, kText.iniPath, 120, 2010, 1395, 270, Topic::None, 0},
+    {Ctl::txtIniPath, L"txtIniPath", -1, Kind::Text, L"", 1515, 1980, 4350, 300, Topic::None, 0},
+    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2460, 1320, 375, Topic::None, ui::kDefault},
+    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2460, 1320, 375, Topic::None, ui::kCancel},
     {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 120, 45, 5745, 1845, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
-constexpr ui::FormDef kForm{L"frmAdvanced", kText.caption, 5985, 2520, true};
+constexpr ui::FormDef kForm{L"frmAdvanced", kText.caption, 5985, 2955, true};
 
 // Browse for file-system folders only, in the newer, resizable dialog.
 constexpr unsigned kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
@@ -78,6 +81,9 @@ void frmAdvanced::Form_Load() {
   const Settings& opt = Process().Opt;
   ui::LoadControls(*this, kBindings, opt);
   ApplyFolderRule();
+  // Where the settings are kept, to find or move the file; selectable, never edited.
+  SetText(Ctl::txtIniPath, Process().IniPath);
+  ::SendMessageW(Item(Ctl::txtIniPath), EM_SETREADONLY, TRUE, 0);
 }
 
 

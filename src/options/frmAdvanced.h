@@ -1,4 +1,5 @@
-// The advanced settings: how folders are copied and opened, and a fixed destination folder.
+// The advanced settings: how folders are copied and opened, and a fixed destination folder;
+// below them, the settings file in use (read-only, selectable).
 // OK changes the in-memory settings only; the options dialog's OK writes them.
 #pragma once
 #include "ui/Form.h"
@@ -7,8 +8,8 @@ namespace zv {
 
 // The controls of frmAdvanced, as its table lists them (arrays once).
 enum class frmAdvancedCtl : int {
-  chkShellExecOpen, chkFolderOnly, chkCopyToFolder, txtCopyToFolderPath, btnBr, btnOkCan, Frame1,
-  kCount
+  chkShellExecOpen, chkFolderOnly, chkCopyToFolder, txtCopyToFolderPath, btnBr, lblIniPath, txtIniPath, btnOkCan,
+  Frame1, kCount
 };
 
 class frmAdvanced : public ui::FormOf<frmAdvanced, frmAdvancedCtl> {

@@ -1,7 +1,12 @@
 #include "platform/Profile.h"
 
-#include <string_view>
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <utility>
 
+#include "core/PathText.h"
 #include "platform/FileSys.h"
 #include "platform/Handles.h"
 #include "platform/Win.h"
@@ -10,81 +15,273 @@ namespace zv::win {
 
 namespace {
 
-constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// How long a save waits for another copy's save of the same file.
+constexpr DWORD kLockWaitMs = 10000;
+constexpr int kReplaceAttempts = 10;
+constexpr DWORD kReplaceRetryMs = 50;
 
-std::wstring Decode(std::string_view bytes, UINT codePage) {
-  if (bytes.empty()) return {};
-  const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
+const AnsiCodePage& Ansi() {
+  static const AnsiCodePage ansi;
+  return ansi;
 }
 
-// Rewrites the file in place as UTF-16 LE with its mark, every line kept as it reads now;
-// a missing file starts as the mark alone. In place, as the profile calls write, so the
-// file's attributes, rights and links stay.
-bool MakeUnicodeFile(const std::wstring& path) {
-  std::string bytes;
-  if (GetAttributes(path)) {
-    auto read = ReadFileStart(path, SIZE_MAX);
-    if (!read) return false;
-    bytes = std::move(*read);
-  }
-  const std::string_view view = bytes;
-  if (view.starts_with(kUtf16LeMark) || view.starts_with(kUtf16BeMark)) return true;
-  const std::wstring text =
-      view.starts_with(kUtf8Mark) ? Decode(view.substr(kUtf8Mark.size()), CP_UTF8) : Decode(view, CP_ACP);
+std::function<bool(SaveStep)>& SaveFault() {
+  static std::function<bool(SaveStep)> fault;
+  return fault;
+}
+bool FailsAt(SaveStep step) { return SaveFault() && SaveFault()(step); }
 
-  std::string unicode(kUtf16LeMark);
-  unicode.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  return ::WriteFile(file.get(), unicode.data(), static_cast<DWORD>(unicode.size()), &written, nullptr) &&
-         written == unicode.size() && ::SetEndOfFile(file.get());
+// What this process knows of one settings file.
+struct FileState {
+  bool inMemory = false;
+  std::shared_ptr<const SettingsText> seen;  // as last read, or the memory copy
+  // Values this process wrote since: a save leaves every other key to what the file holds.
+  std::map<std::pair<std::wstring, std::wstring>, std::wstring> written;
+};
+
+std::wstring FileKey(const std::wstring& path) { return FileSystemUpper(FullPath(path)); }
+
+std::mutex& StatesGuard() {
+  static std::mutex guard;
+  return guard;
+}
+FileState& State(const std::wstring& path) {
+  static std::map<std::wstring, FileState> states;
+  return states[FileKey(path)];
+}
+
+std::pair<std::wstring, std::wstring> NameKey(const ProfileValue& v) {
+  return {ToUpperText(v.section), ToUpperText(v.key)};
+}
+
+// True when the value is what this process last saw for the key, so it did not change it.
+bool Unchanged(const FileState& state, const ProfileValue& v) {
+  const auto w = state.written.find(NameKey(v));
+  if (w != state.written.end()) return w->second == v.value;
+  if (!state.seen) return false;
+  const auto value = state.seen->Find(v.section, v.key);
+  return value && *value == v.value;
+}
+
+// The lock every copy of the program takes for one settings file.
+class FileLock {
+ public:
+  explicit FileLock(const std::wstring& path) {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a over the full path's upper case
+    for (wchar_t c : FileKey(path)) hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
+    std::wstring name = L"Local\\Zarvane.Settings.";
+    for (int shift = 60; shift >= 0; shift -= 4) name += L"0123456789abcdef"[hash >> shift & 0xF];
+    mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    if (!mutex_) return;
+    const DWORD wait = ::WaitForSingleObject(mutex_.get(), kLockWaitMs);
+    // An abandoned lock is ours: the copy that held it ended, and its save either replaced
+    // the file in one step or did not touch it.
+    held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+  }
+  ~FileLock() {
+    if (held_) ::ReleaseMutex(mutex_.get());
+  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  explicit operator bool() const { return held_; }
+
+ private:
+  UniqueHandle mutex_;
+  bool held_ = false;
+};
+
+enum class ReadResult { Read, Missing, Failed };
+
+// The whole file, opened so that a save of another copy can still replace it.
+ReadResult ReadWhole(const std::wstring& path, std::string& bytes) {
+  bytes.clear();
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? ReadResult::Missing : ReadResult::Failed;
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > (1ll << 30)) return ReadResult::Failed;
+  bytes.resize(static_cast<size_t>(size.QuadPart));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD n = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+    if (!::ReadFile(file.get(), bytes.data() + done, want, &n, nullptr)) return ReadResult::Failed;
+    if (n == 0) break;
+    done += n;
+  }
+  bytes.resize(done);
+  return ReadResult::Read;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD n = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 24));
+    if (!::WriteFile(file, bytes.data(), want, &n, nullptr) || n == 0) return false;
+    bytes.remove_prefix(n);
+  }
+  return true;
+}
+
+// Writes a temporary file beside the settings file and puts it in its place in one step, so
+// that a crash or a full disk leaves either the old file or the new one.
+bool ReplaceWith(const std::wstring& path, std::string_view bytes, std::optional<uint32_t> attributes) {
+  const std::wstring temp = path + L".~" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  bool written;
+  {
+    UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+    if (!file) return false;
+    const size_t half = bytes.size() / 2;
+    written = WriteAll(file.get(), bytes.substr(0, half)) && !FailsAt(SaveStep::TemporaryHalfWritten) &&
+              WriteAll(file.get(), bytes.substr(half)) && ::FlushFileBuffers(file.get());
+  }
+  if (written && !FailsAt(SaveStep::BeforeReplace)) {
+    // ReplaceFileW keeps the file's rights and streams; where it cannot (another file
+    // system), a move does the same step. The attributes go over first for either.
+    if (attributes) ::SetFileAttributesW(temp.c_str(), *attributes);
+    // A reader that shares no deletion (an editor, a virus scanner) holds the name for a
+    // moment: the step is tried again a few times before the save counts as failed.
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+      if (attributes && ::ReplaceFileW(path.c_str(), temp.c_str(), nullptr,
+                                       REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+        return true;
+      if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+      const DWORD error = ::GetLastError();
+      if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION) break;
+      ::Sleep(kReplaceRetryMs);
+    }
+  }
+  ::DeleteFileW(temp.c_str());
+  return false;
 }
 
 }  // namespace
 
-bool FitsAnsiCodePage(const std::wstring& text) {
+std::wstring AnsiCodePage::Decode(std::string_view bytes) const {
+  if (bytes.empty()) return {};
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return out;
+}
+
+std::optional<std::string> AnsiCodePage::Encode(std::wstring_view text) const {
+  if (text.empty()) return std::string();
   // A UTF-8 system code page holds everything (and takes no used-default flag).
-  if (text.empty() || ::GetACP() == CP_UTF8) return true;
+  const bool utf8 = ::GetACP() == CP_UTF8;
   BOOL usedDefault = FALSE;
-  const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, &usedDefault);
-  return n > 0 && !usedDefault;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL* used = utf8 ? nullptr : &usedDefault;
+  const int n = ::WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, used);
+  if (n <= 0 || usedDefault) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, used);
+  if (usedDefault) return std::nullopt;
+  return out;
 }
 
-int WinProfile::GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
-  return static_cast<int>(::GetPrivateProfileIntW(section, key, defaultValue, path_.c_str()));
+bool FitsAnsiCodePage(const std::wstring& text) { return Ansi().Encode(text).has_value(); }
+
+bool CanCreateFile(const std::wstring& path) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return static_cast<bool>(file);
 }
 
-std::wstring WinProfile::GetString(const wchar_t* section, const wchar_t* key) {
-  // 512 characters with the NUL: at most 511 come back.
-  wchar_t buffer[512] = {};
-  const DWORD n = ::GetPrivateProfileStringW(section, key, L"", buffer, 512, path_.c_str());
-  return std::wstring(buffer, n);
-}
-
-std::wstring WinProfile::GetSection(const wchar_t* section) {
-  // A full buffer is reported as its size less two: it grows until everything fits.
-  for (DWORD size = 8192; size <= (1u << 24); size *= 2) {
-    std::wstring lines(size, L'\0');
-    const DWORD n = ::GetPrivateProfileSectionW(section, lines.data(), size, path_.c_str());
-    if (n < size - 2) {
-      lines.resize(n);
-      return lines;
-    }
+std::wstring AppDataFolder() {
+  const DWORD size = ::GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (size > 1) {
+    std::wstring value(size, L'\0');
+    const DWORD n = ::GetEnvironmentVariableW(L"APPDATA", value.data(), size);
+    if (n > 0 && n < size) return value.substr(0, n);
   }
+  // Windows sets it for every user; the shell's folder call would load shell32 at start.
   return {};
 }
 
+void KeepSettingsInMemory(const std::wstring& path) {
+  std::lock_guard guard(StatesGuard());
+  FileState& state = State(path);
+  state.inMemory = true;
+  state.seen = std::make_shared<const SettingsText>();
+}
+
+void SetSaveFaultForTests(std::function<bool(SaveStep)> fault) { SaveFault() = std::move(fault); }
+
+const SettingsText& WinProfile::Text() {
+  if (text_) return *text_;
+  std::lock_guard guard(StatesGuard());
+  FileState& state = State(path_);
+  if (state.inMemory) {
+    text_ = state.seen;
+    return *text_;
+  }
+  std::string bytes;
+  ReadResult read;
+  {
+    FileLock lock(path_);  // read without it rather than not at all
+    read = ReadWhole(path_, bytes);
+  }
+  text_ = std::make_shared<const SettingsText>(std::move(bytes), Ansi());
+  if (read != ReadResult::Failed) {
+    state.seen = text_;
+    state.written.clear();
+  }
+  return *text_;
+}
+
+int WinProfile::GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
+  return ProfileNumber(Text().Find(section, key), defaultValue);
+}
+
+std::wstring WinProfile::GetString(const wchar_t* section, const wchar_t* key) {
+  const auto value = Text().Find(section, key);
+  return value ? ProfileText(*value) : std::wstring();
+}
+
+std::wstring WinProfile::GetSection(const wchar_t* section) { return Text().SectionLines(section); }
+
 bool WinProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
-  // An ANSI file would store such a value as question marks.
-  if (!FitsAnsiCodePage(value) && !MakeUnicodeFile(path_)) return false;
-  return ::WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str()) != FALSE;
+  return Write({{section, key, value}}, false);
+}
+
+bool WinProfile::WriteValues(const std::vector<ProfileValue>& values) { return Write(values, true); }
+
+bool WinProfile::Write(const std::vector<ProfileValue>& values, bool onlyChanged) {
+  std::lock_guard guard(StatesGuard());
+  FileState& state = State(path_);
+  if (state.inMemory) {
+    state.seen = std::make_shared<const SettingsText>(state.seen->With(values, Ansi()), Ansi());
+    text_ = state.seen;
+    return true;
+  }
+  FileLock lock(path_);
+  if (!lock) return false;
+  std::string bytes;
+  const ReadResult read = ReadWhole(path_, bytes);
+  if (read == ReadResult::Failed) return false;
+  const bool exists = read == ReadResult::Read;
+  const uint32_t attributes = exists ? GetAttributes(path_).value_or(FILE_ATTRIBUTE_NORMAL) : 0;
+  // The profile calls refuse a read-only file too.
+  if (attributes & FILE_ATTRIBUTE_READONLY) return false;
+
+  const SettingsText file(std::move(bytes), Ansi());
+  std::vector<ProfileValue> changed;
+  // A file that is gone gets every value again.
+  for (const auto& v : values)
+    if (!onlyChanged || !exists || !Unchanged(state, v)) changed.push_back(v);
+  if (changed.empty()) return true;
+  std::string after = file.With(changed, Ansi());
+  if (read == ReadResult::Missing || after != file.bytes()) {
+    if (!ReplaceWith(path_, after, exists ? std::optional<uint32_t>(attributes) : std::nullopt)) return false;
+  }
+  for (const auto& v : changed) state.written[NameKey(v)] = v.value;
+  text_ = std::make_shared<const SettingsText>(std::move(after), Ansi());
+  return true;
 }
 
 }  // namespace zv::win

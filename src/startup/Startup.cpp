@@ -26,6 +26,10 @@ std::wstring SettingsNotCreatedText(const std::wstring& iniPath) {
   return L"設定ファイルを作成できませんでした。\r\n\r\n" + iniPath + L"\r\n\r\n設定は保存されません。";
 }
 
+std::wstring DefaultIniNotSettingsText(const std::wstring& iniPath) {
+  return L"次のファイルはINIファイルではないため、書き換えません。\r\n\r\n" + iniPath + L"\r\n\r\n設定は保存されません。";
+}
+
 namespace {
 
 constexpr std::wstring_view kIniOption = L"/INI";
@@ -65,6 +69,21 @@ void TakeIniOption(StartupHost& host, const std::wstring& arg, std::wstring& ini
 std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
   if (!folder.empty() && folder.back() == L'\\') return folder + name;
   return folder + L"\\" + name;
+}
+
+constexpr wchar_t kIniName[] = L"Zarvane.ini";
+
+// Beside the program when the file is there or can be made there; else (a protected
+// folder such as Program Files) in the user's application data.
+std::wstring DefaultIniPath(StartupHost& host, bool& inAppData) {
+  const std::wstring beside = JoinFolder(host.ExeFolder(), kIniName);
+  std::wstring probe = beside;
+  inAppData = false;
+  if (FileExistsVia(host, probe) || host.CanCreateFile(beside)) return beside;
+  const std::wstring appData = host.AppDataFolder();
+  if (appData.empty()) return beside;
+  inAppData = true;
+  return JoinFolder(JoinFolder(appData, L"Zarvane"), kIniName);
 }
 
 }  // namespace
@@ -156,8 +175,20 @@ StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
       paths.push_back(arg);
   }
 
-  if (iniPath.empty() || !FileExistsVia(host, iniPath))
-    iniPath = JoinFolder(host.ExeFolder(), L"Zarvane.ini");
+  bool inAppData = false;
+  if (iniPath.empty() || !FileExistsVia(host, iniPath)) {
+    iniPath = DefaultIniPath(host, inAppData);
+    // Some other file under the name: rewriting it would destroy it.
+    std::wstring probe = iniPath;
+    if (FileExistsVia(host, probe)) {
+      const auto start = host.FileStart(iniPath, kSettingsProbeBytes);
+      if (!start || !LooksLikeSettingsFile(*start)) {
+        host.ShowStartupMessage(DefaultIniNotSettingsText(iniPath), kMbWarning);
+        host.KeepSettingsInMemory(iniPath);
+        r.settingsInMemory = true;
+      }
+    }
+  }
   r.IniPath = iniPath;
 
   std::vector<std::wstring> unusable;
@@ -193,6 +224,7 @@ StartupResult RunStartup(const std::wstring& commandLine, StartupHost& host) {
     host.ShowSetup(paths.empty()       ? NextScreen::Options
                    : r.sources.empty() ? NextScreen::Nothing
                                        : NextScreen::CopyDialog);
+    if (inAppData) host.CreateFolder(iniPath.substr(0, iniPath.rfind(L'\\')));
     r.firstRunWritten = WriteFirstRunDefaults(profile);
     // Without a settings file every start would greet the user anew and nothing would be kept.
     if (!r.firstRunWritten) host.ShowStartupMessage(SettingsNotCreatedText(iniPath), kMbWarning);

@@ -19,6 +19,8 @@ extern const wchar_t kBadPathText[];
 std::wstring PathErrorText(const std::vector<std::wstring>& unusable, size_t pathsGiven);
 // Warning when a new settings file could not be written.
 std::wstring SettingsNotCreatedText(const std::wstring& iniPath);
+// Warning when the default settings file is some other file: it is left alone.
+std::wstring DefaultIniNotSettingsText(const std::wstring& iniPath);
 
 class StartupHost {
  public:
@@ -38,6 +40,13 @@ class StartupHost {
   // The platform's message box in its own place, title "Zarvane".
   virtual void ShowStartupMessage(const std::wstring& text, int style) = 0;
   virtual IProfile& Profile(const std::wstring& iniPath) = 0;
+  // Whether a new file could be made at the path now (a folder that lets the user write).
+  virtual bool CanCreateFile(const std::wstring& path) = 0;
+  // The user's roaming application data folder (%APPDATA%); empty when unknown.
+  virtual std::wstring AppDataFolder() = 0;
+  virtual bool CreateFolder(const std::wstring& path) = 0;
+  // From now on the file is neither read nor written: the run keeps its settings in memory.
+  virtual void KeepSettingsInMemory(const std::wstring& iniPath) = 0;
   virtual bool ActivatePreviousInstance() = 0;
   // A start with usable sources: with handOver, offers them to a running copy and is true when
   // one took them. Otherwise (false) this process keeps them for its copy dialog and from now on
@@ -60,6 +69,7 @@ struct StartupResult {
   Settings settings;
   bool firstRun = false;
   bool firstRunWritten = true;  // false when the new settings file could not be written
+  bool settingsInMemory = false;  // the default file is no settings file and is left alone
 };
 
 // FileExists semantics: an empty path is false; one trailing backslash is removed from the

@@ -33,6 +33,11 @@ IProfile& WinStartupHost::Profile(const std::wstring& iniPath) {
   return *profile_;
 }
 
+bool WinStartupHost::CanCreateFile(const std::wstring& path) { return win::CanCreateFile(path); }
+std::wstring WinStartupHost::AppDataFolder() { return win::AppDataFolder(); }
+bool WinStartupHost::CreateFolder(const std::wstring& path) { return win::CreateFolder(path); }
+void WinStartupHost::KeepSettingsInMemory(const std::wstring& iniPath) { win::KeepSettingsInMemory(iniPath); }
+
 bool WinStartupHost::ActivatePreviousInstance() { return zv::ActivatePreviousInstance(); }
 bool WinStartupHost::HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>& sources,
                                     bool handOver) {

@@ -20,6 +20,10 @@ class WinStartupHost : public StartupHost {
   std::optional<std::wstring> StoredName(const std::wstring& path, bool folders) override;
   void ShowStartupMessage(const std::wstring& text, int style) override;
   IProfile& Profile(const std::wstring& iniPath) override;
+  bool CanCreateFile(const std::wstring& path) override;
+  std::wstring AppDataFolder() override;
+  bool CreateFolder(const std::wstring& path) override;
+  void KeepSettingsInMemory(const std::wstring& iniPath) override;
   bool ActivatePreviousInstance() override;
   bool HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>& sources, bool handOver) override;
   void ShowSetup(NextScreen next) override;

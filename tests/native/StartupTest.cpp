@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <memory>
 #include <vector>
 
@@ -151,6 +152,16 @@ class FakeHost : public StartupHost {
     log.push_back(next == NextScreen::Options ? L"setup" : next == NextScreen::CopyDialog ? L"setup, then copy" : L"setup, then nothing");
   }
   void ReleaseShared() override { log.push_back(L"release"); }
+  bool CanCreateFile(const std::wstring& path) override { return !protectedFolders.count(path.substr(0, path.rfind(L'\\'))); }
+  std::wstring AppDataFolder() override { return appData; }
+  bool CreateFolder(const std::wstring& path) override {
+    log.push_back(L"folder " + path);
+    return true;
+  }
+  void KeepSettingsInMemory(const std::wstring& path) override { log.push_back(L"in memory " + path); }
+
+  std::set<std::wstring> protectedFolders;  // a new file cannot be made there
+  std::wstring appData = L"C:\\Users\\u\\AppData\\Roaming";
 };
 
 bool FakeProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
@@ -270,6 +281,61 @@ TEST(Startup, DefaultSettingsFileBesideTheProgram) {
     EXPECT_EQ(RunStartup(L"/INIC:\\none.ini", host).IniPath, c.iniPath) << Narrow(c.exeFolder);
     EXPECT_EQ(host.Messages(), std::vector<std::wstring>{Warning(kIniWarning)});
   }
+}
+
+// Beside the program when the file is there or can be made there, else in the user's
+// application data, made there at the first run without a word.
+TEST(Startup, SettingsFileLocation) {
+  const std::wstring beside = L"C:\\Prog\\Zarvane.ini", roaming = L"C:\\Users\\u\\AppData\\Roaming\\Zarvane";
+  struct Case {
+    const char* what;
+    bool besideExists, folderProtected, roamingExists;
+    std::wstring iniPath;
+    bool firstRun;
+  };
+  const Case cases[] = {
+      {"there", true, true, true, beside, false},
+      {"can be made there", false, false, true, beside, true},
+      {"protected folder, first run", false, true, false, roaming + L"\\Zarvane.ini", true},
+      {"protected folder, later runs", false, true, true, roaming + L"\\Zarvane.ini", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeHost host;
+    host.disk.clear();
+    if (c.besideExists) host.AddFile(beside);
+    if (c.roamingExists) host.AddFile(roaming + L"\\Zarvane.ini");
+    if (c.folderProtected) host.protectedFolders.insert(L"C:\\Prog");
+    const StartupResult r = RunStartup(L"", host);
+    EXPECT_EQ(r.IniPath, c.iniPath);
+    EXPECT_EQ(r.firstRun, c.firstRun);
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_EQ(host.Count(L"write " + c.iniPath + L" "), c.firstRun ? 23u : 0u);
+    EXPECT_EQ(host.Count(L"folder " + roaming), c.firstRun && c.folderProtected ? 1u : 0u);
+  }
+}
+
+// A default file that is some other file is never written: one warning, settings in memory.
+TEST(Startup, DefaultFileThatIsNoSettingsFile) {
+  using namespace std::string_literals;
+  const std::wstring def = L"C:\\Prog\\Zarvane.ini";
+  for (const bool viaOption : {false, true}) {
+    FakeHost host;
+    host.disk[def].bytes = "PK\x03\x04\x14\0\0\0\x08\0"s;
+    host.AddFile(L"C:\\d\\notes.txt");
+    host.disk[L"C:\\d\\notes.txt"].bytes = "milk=2\r\n";
+    const StartupResult r = RunStartup(viaOption ? L"/INIC:\\d\\notes.txt" : L"", host);
+    EXPECT_EQ(r.IniPath, def);
+    EXPECT_TRUE(r.settingsInMemory);
+    std::vector<std::wstring> expected{Warning(DefaultIniNotSettingsText(def))};
+    if (viaOption) expected.insert(expected.begin(), Warning(kNotSettingsWarning));
+    EXPECT_EQ(host.Messages(), expected);
+    EXPECT_EQ(host.Count(L"in memory " + def), 1u);
+    EXPECT_EQ(host.Count(L"write"), 0u);
+  }
+  FakeHost settings;
+  EXPECT_FALSE(RunStartup(L"", settings).settingsInMemory);
+  EXPECT_EQ(settings.Count(L"in memory"), 0u);
 }
 
 TEST(Startup, SourceRecordFromThePath) {

@@ -176,6 +176,9 @@ TEST_F(AdvancedDialogTest, TheFolderBoxFollowsItsCheckBoxWithItsBackground) {
   EXPECT_EQ(form.Value(AdvancedCtl::chkFolderOnly), 0);
   EXPECT_EQ(form.Value(AdvancedCtl::chkCopyToFolder), 0);
   EXPECT_EQ(form.Text(AdvancedCtl::txtCopyToFolderPath), L"D:\\保存先");
+  // The settings file in use, read-only.
+  EXPECT_EQ(form.Text(AdvancedCtl::txtIniPath), Process().IniPath);
+  EXPECT_NE(::GetWindowLongW(Item(AdvancedCtl::txtIniPath), GWL_STYLE) & ES_READONLY, 0);
 
   HBRUSH face = ::GetSysColorBrush(COLOR_BTNFACE);
   HBRUSH window = ::GetSysColorBrush(COLOR_WINDOW);

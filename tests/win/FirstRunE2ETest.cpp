@@ -163,3 +163,19 @@ TEST_F(FirstRunE2E, ClosingTheWelcomeMakesNoShortcutButStartsAsUsual) {
   EXPECT_TRUE(Entries(desktop).empty());
   EXPECT_TRUE(Entries(sendTo).empty());
 }
+
+// A folder where the settings file cannot be made (here a folder holds its name, as root
+// under Wine a protected folder does not stop writes): the first run makes it in the user's
+// application data instead, without a warning.
+TEST_F(FirstRunE2E, ProtectedProgramFolderKeepsTheSettingsInApplicationData) {
+  ASSERT_TRUE(::CreateDirectoryW(ini.c_str(), nullptr));
+  const std::wstring roaming = dir / L"Roaming";
+  ASSERT_TRUE(::CreateDirectoryW(roaming.c_str(), nullptr));
+  ASSERT_TRUE(::SetEnvironmentVariableW(L"APPDATA", roaming.c_str()));
+  ini = roaming + L"\\Zarvane\\Zarvane.ini";
+  HWND welcome = StartFirst();
+  ::SetEnvironmentVariableW(L"APPDATA", nullptr);
+  ASSERT_TRUE(welcome);
+  ::PostMessageW(welcome, WM_CLOSE, 0, 0);
+  ExpectCopyDialogAfterTheSettingsFile(welcome);
+}

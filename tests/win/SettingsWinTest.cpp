@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "platform/FileSys.h"
+#include "platform/Handles.h"
 #include "platform/Profile.h"
 #include "core/Settings.h"
 #include "core/PathText.h"
@@ -15,6 +17,7 @@ using zv::test::kFirstRunFile;
 using zv::test::ReadBytes;
 using zv::test::TempFolder;
 using zv::test::WriteBytes;
+using zv::test::ChildProcess;
 
 namespace {
 
@@ -144,8 +147,9 @@ TEST(SettingsWin, LongAndPaddedValues) {
                                    "FolderNameFormat=" + plain + "\r\n"
                                    "OpenAplPath=   C:\\Tools\\ed it.exe   \r\n"
                                    "ExtNameFormat= %E \r\n");
-  EXPECT_EQ(s.FileNameFormat, std::wstring(505, L'a'));
-  EXPECT_EQ(s.FolderNameFormat, std::wstring(511, L'x'));
+  // Read whole: no cut at the profile calls' 511 characters.
+  EXPECT_EQ(s.FileNameFormat, std::wstring(cutInBlanks.begin(), cutInBlanks.end()));
+  EXPECT_EQ(s.FolderNameFormat, std::wstring(600, L'x'));
   EXPECT_EQ(s.OpenAplPath, L"C:\\Tools\\ed it.exe");
   EXPECT_EQ(s.ExtNameFormat, L"%E");
 }
@@ -279,8 +283,9 @@ TEST(SettingsWin, EveryValueReadsBackAsWrittenAndTheFileStaysAnsiWhileItCan) {
                               std::string("C\0o\0p\0y\0T\0o\0F\0o\0l\0d\0e\0r\0P\0a\0t\0h\0=\0D\0:\0\\\0\x5C\xD5\r\0\n\0", 46));
 }
 
-// Read a section at a time, the settings are what one profile call per key gives on the same
-// file: quotes, number forms, repeated names and sections, lines without "=", long values.
+// The settings are what one profile call per key gives on the same file: quotes, number
+// forms, repeated names and sections, lines without "=", long values (asked for with a
+// buffer that holds them whole).
 TEST(SettingsWin, SectionReadsMatchTheProfileCallPerKey) {
   TempFolder dir;
   const std::string a600(600, 'a');
@@ -321,12 +326,104 @@ TEST(SettingsWin, SectionReadsMatchTheProfileCallPerKey) {
     }
     const std::wstring* textRead[] = {&s.FileNameFormat, &s.FolderNameFormat, &s.ExtNameFormat, &s.OpenAplPath};
     for (size_t k = 0; k < std::size(texts); ++k) {
-      wchar_t buffer[512] = {};
-      const DWORD n = ::GetPrivateProfileStringW(kOptionSection, texts[k], L"", buffer, 512, path.c_str());
+      wchar_t buffer[4096] = {};
+      const DWORD n = ::GetPrivateProfileStringW(kOptionSection, texts[k], L"", buffer, 4096, path.c_str());
       EXPECT_EQ(*textRead[k], zv::TrimAtNul(std::wstring(buffer, n))) << "case " << i << " key " << k;
     }
     wchar_t ext[512] = {};
     const DWORD n = ::GetPrivateProfileStringW(kSystemSection, L"HkcrExt", L"", ext, 512, path.c_str());
     EXPECT_EQ(s.HkcrExtEmpty, n == 0) << "case " << i;
   }
+}
+
+// A save that fails half way leaves the old file byte for byte and no temporary file; one that
+// succeeds keeps the file's attributes and a value of any length.
+TEST(SettingsWin, AFailedSaveLeavesTheOldFile) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  Settings changed;
+  changed.FileNameFormat = L"%F_コピー";
+  changed.OpenFileExt1 = std::wstring(649, L'x');
+  for (const auto step : {win::SaveStep::TemporaryHalfWritten, win::SaveStep::BeforeReplace}) {
+    ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
+    win::SetSaveFaultForTests([step](win::SaveStep at) { return at == step; });
+    win::WinProfile profile(path);
+    EXPECT_FALSE(SaveSettings(profile, changed));
+    win::SetSaveFaultForTests(nullptr);
+    EXPECT_EQ(Bytes(path), kFirstRunFile);
+    EXPECT_EQ(win::ListNames(dir.path()), std::vector<std::wstring>{L"Zarvane.ini"});
+  }
+  ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  win::WinProfile profile(path);
+  ASSERT_TRUE(SaveSettings(profile, changed));
+  EXPECT_EQ(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+  Settings loaded;
+  win::WinProfile reread(path);
+  LoadSettings(reread, loaded);
+  EXPECT_EQ(loaded.OpenFileExt1, changed.OpenFileExt1);  // 649 characters, whole
+  EXPECT_EQ(loaded.FileNameFormat, changed.FileNameFormat);
+}
+
+namespace {
+constexpr int kRaceSaves = 50;
+}
+
+// The race's other side, started as its own process: saves key "<key><n>" for n = 0..49,
+// one save each, and checks after each that every key it saved so far is still there in a
+// file that parses. Its exit code counts what went wrong.
+int SaveKeysForRace(const std::wstring& path, const std::wstring& key, const std::wstring& go) {
+  win::UniqueHandle start(::OpenEventW(SYNCHRONIZE, FALSE, go.c_str()));
+  if (!start || ::WaitForSingleObject(start.get(), 60000) != WAIT_OBJECT_0) return 100;
+  int faults = 0;
+  for (int n = 0; n < kRaceSaves; ++n) {
+    win::WinProfile profile(path);
+    if (!profile.WriteString(kOptionSection, (key + std::to_wstring(n)).c_str(), std::to_wstring(n))) ++faults;
+    // Read as the program reads, which lets the other side replace the file meanwhile.
+    win::WinProfile reread(path);
+    if (reread.GetString(kOptionSection, L"OpenFileExt1") != L"txt html htm") ++faults;
+    for (int k = 0; k <= n; ++k)
+      if (reread.GetString(kOptionSection, (key + std::to_wstring(k)).c_str()) != std::to_wstring(k)) ++faults;
+  }
+  return faults;
+}
+
+TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
+  const std::wstring go = L"Local\\ZvSettingsRace" + std::to_wstring(::GetCurrentProcessId());
+  win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str()));
+  ASSERT_TRUE(start);
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  auto a = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceA " + go);
+  auto b = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceB " + go);
+  ASSERT_TRUE(a && b);
+  ::SetEvent(start.get());
+  EXPECT_EQ(a->Wait(120000), std::optional<uint32_t>(0));
+  EXPECT_EQ(b->Wait(120000), std::optional<uint32_t>(0));
+  win::WinProfile profile(path);
+  for (int n = 0; n < kRaceSaves; ++n) {
+    EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceA" + std::to_wstring(n)).c_str()), std::to_wstring(n));
+    EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceB" + std::to_wstring(n)).c_str()), std::to_wstring(n));
+  }
+  EXPECT_EQ(profile.GetString(kOptionSection, L"OpenFileExt1"), L"txt html htm");
+}
+
+// A save writes only what this copy changed: a key another copy saved meanwhile stays.
+TEST(SettingsWin, ASaveKeepsAKeyAnotherCopyChanged) {
+  TempFolder dir;
+  const std::wstring path = dir / L"Zarvane.ini";
+  ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
+  Settings s;
+  win::WinProfile mine(path);
+  LoadSettings(mine, s);
+  std::string other = kFirstRunFile;
+  other.replace(other.find("TopMost=1"), 9, "TopMost=0");
+  ASSERT_TRUE(WriteBytes(path, other));
+  s.FileNameFormat = L"%F_%Y";
+  ASSERT_TRUE(SaveSettings(mine, s));
+  other.replace(other.find("FileNameFormat=\r\n"), 17, "FileNameFormat=%F_%Y\r\n");
+  other.replace(other.find("AttrSystem=0\r\n"), 14, "AttrSystem=0\r\nAutoNo=0\r\nRegisterFor=0\r\nSkipUsedNo=1\r\n");
+  EXPECT_EQ(Bytes(path), other);
 }

@@ -1,0 +1,224 @@
+// The settings file engine on bytes: every encoding an editor saves, every line end, values
+// in and beyond the code page; the lines it does not change stay byte for byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "core/Settings.h"
+#include "core/SettingsFile.h"
+
+using namespace zv;
+
+namespace {
+
+// A sliver of code page 932: ASCII, and the few characters the rows use.
+class FakeShiftJis : public IAnsiCodePage {
+ public:
+  std::wstring Decode(std::string_view bytes) const override {
+    std::wstring text;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      const auto c = static_cast<unsigned char>(bytes[i]);
+      if (c < 0x80) {
+        text += static_cast<wchar_t>(c);
+        continue;
+      }
+      const auto it = i + 1 < bytes.size() ? kPairs.find(std::string(bytes.substr(i, 2))) : kPairs.end();
+      text += it == kPairs.end() ? L'\xFFFD' : it->second;
+      i += it == kPairs.end() ? 0 : 1;
+    }
+    return text;
+  }
+  std::optional<std::string> Encode(std::wstring_view text) const override {
+    std::string bytes;
+    for (wchar_t c : text) {
+      if (c < 0x80) {
+        bytes += static_cast<char>(c);
+        continue;
+      }
+      const auto it = std::find_if(kPairs.begin(), kPairs.end(), [c](const auto& p) { return p.second == c; });
+      if (it == kPairs.end()) return std::nullopt;
+      bytes += it->first;
+    }
+    return bytes;
+  }
+
+ private:
+  const std::map<std::string, wchar_t> kPairs = {
+      {"\x83\x52", L'コ'}, {"\x83\x73", L'ピ'}, {"\x81\x5B", L'ー'}, {"\x95\xF1", L'報'}, {"\x8D\x90", L'告'}};
+};
+const FakeShiftJis kAnsi;
+
+std::string Utf8(std::wstring_view text) {
+  std::string out;
+  for (wchar_t w : text) {
+    const auto c = static_cast<uint32_t>(w);
+    if (c < 0x80) out += static_cast<char>(c);
+    else if (c < 0x800) out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    else if (c < 0x10000)
+      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    else
+      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+              static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+  }
+  return out;
+}
+
+std::string Utf16(std::wstring_view text, bool bigEndian) {
+  std::string out;
+  auto unit = [&](uint32_t u) {
+    const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+    out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+  };
+  for (wchar_t w : text) {
+    const auto c = static_cast<uint32_t>(w);
+    if (c >= 0x10000) unit(0xD800 + ((c - 0x10000) >> 10)), unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    else unit(c);
+  }
+  return out;
+}
+
+std::string Bytes(TextForm form, std::wstring_view text) {
+  switch (form) {
+    case TextForm::Ansi: return kAnsi.Encode(text).value_or("<does not fit>");
+    case TextForm::Utf8: return Utf8(text);
+    case TextForm::Utf8Mark: return "\xEF\xBB\xBF" + Utf8(text);
+    case TextForm::Utf16Le: return Utf16(text, false);
+    case TextForm::Utf16LeMark: return "\xFF\xFE" + Utf16(text, false);
+    case TextForm::Utf16Be: return Utf16(text, true);
+    case TextForm::Utf16BeMark: return "\xFE\xFF" + Utf16(text, true);
+  }
+  return {};
+}
+
+// A file kept by hand: a comment, a key the program never writes, two sections.
+std::wstring File(const std::wstring& eol, const std::wstring& value, const std::wstring& added = L"") {
+  return L"; コピー" + eol + L"[Option]" + eol + L"PrevInstance=1" + eol + L"FileNameFormat=" + value + eol + added +
+         eol + L"[SYSTEM]" + eol + L"HkcrExt=TXT" + eol;
+}
+
+}  // namespace
+
+TEST(SettingsFile, EncodingsLineEndsAndValues) {
+  const TextForm forms[] = {TextForm::Ansi,    TextForm::Utf8,        TextForm::Utf8Mark,   TextForm::Utf16Le,
+                            TextForm::Utf16LeMark, TextForm::Utf16Be, TextForm::Utf16BeMark};
+  const std::wstring eols[] = {L"\r\n", L"\n", L"\r"};
+  const std::wstring values[] = {L"%F_コピー", L"한국어_%Y", L"😀_%N", std::wstring(700, L'x') + L"報告"};
+  for (const TextForm form : forms) {
+    for (const auto& eol : eols) {
+      for (const auto& value : values) {
+        SCOPED_TRACE(testing::Message() << "form " << static_cast<int>(form) << " eol " << static_cast<int>(eol.back())
+                                        << " value " << value.size());
+        const bool fits = form != TextForm::Ansi || kAnsi.Encode(value);
+        // Read as written, whole.
+        if (fits) {
+          const SettingsText text(Bytes(form, File(eol, value)), kAnsi);
+          EXPECT_EQ(text.form(), form);
+          SettingsTextProfile profile(text, kAnsi);
+          Settings s;
+          LoadSettings(profile, s);
+          EXPECT_EQ(s.FileNameFormat, value);
+          EXPECT_EQ(s.HkcrExtList, std::vector<std::wstring>{L"TXT"});
+          EXPECT_EQ(ReadPrevInstance(profile), 1);
+        }
+        // Written back: only the changed line differs and the new key follows the section's
+        // last line; an ANSI file that cannot hold the value turns UTF-16 LE with its mark.
+        const SettingsText old(Bytes(form, File(eol, L"old")), kAnsi);
+        const std::string after =
+            old.With({{L"Option", L"FileNameFormat", value}, {L"option", L"AutoNo", L"2"}}, kAnsi);
+        EXPECT_EQ(after, Bytes(fits ? form : TextForm::Utf16LeMark, File(eol, value, L"AutoNo=2" + eol)));
+      }
+    }
+  }
+}
+
+// A last line without its end gets one before what follows it.
+TEST(SettingsFile, AddsAfterALastLineWithoutItsEnd) {
+  const SettingsText text("[Option]\nA=1", kAnsi);
+  EXPECT_EQ(text.With({{L"Option", L"B", L"2"}, {L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\nB=2\n[SYSTEM]\nC=3\n");
+  EXPECT_EQ(text.With({{L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\n[SYSTEM]\nC=3\n");
+  // A key line without "=" answers nothing and is the line a write replaces.
+  SettingsTextProfile profile(SettingsText("[Option]\nPrevInstance\nPrevInstance=1\n", kAnsi), kAnsi);
+  EXPECT_EQ(ReadPrevInstance(profile), 0);
+}
+
+// Rows kept from the profile calls' rules, and where the old reads went wrong.
+TEST(SettingsFile, ReadingRules) {
+  struct Case {
+    const char* what;
+    std::string file;
+    int Settings::*number;
+    int expected;
+    std::wstring text;  // FileNameFormat, when number is null
+  };
+  const std::string a511(511, 'a');
+  const Case cases[] = {
+      {"quoted number after a tab", "[Option]\r\nAutoNo=\"\t5\"\r\n", &Settings::AutoNo, 5, L""},
+      {"number forms", "[Option]\r\nAutoNo=0x1F\r\n", &Settings::AutoNo, 31, L""},
+      {"empty keeps the default", "[Option]\r\nTopMost=\r\n", &Settings::TopMost, 1, L""},
+      {"empty quotes keep the default", "[Option]\r\nDispExt=\"\"\r\n", &Settings::DispExt, 1, L""},
+      {"first line wins, any case", "[option]\nautono=3\nAUTONO=4\n", &Settings::AutoNo, 3, L""},
+      {"first section wins", "[Option]\nAutoNo=3\n[OPTION]\nAutoNo=4\n", &Settings::AutoNo, 3, L""},
+      {"a line without = hides later ones", "[Option]\nAutoNo\nAutoNo=4\n", &Settings::AutoNo, 0, L""},
+      {"comment", "[Option]\n;AutoNo=4\n", &Settings::AutoNo, 0, L""},
+      {"blanks around", "  [ Option ]  \n  AutoNo  =  6  \n", &Settings::AutoNo, 6, L""},
+      {"quoted value exactly filling the old limit", "[Option]\r\nFileNameFormat=\"" + a511 + "\"\r\n", nullptr, 0,
+       std::wstring(511, L'a')},
+      {"quotes kept when unmatched", "[Option]\r\nFileNameFormat=\"%F\r\n", nullptr, 0, L"\"%F"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SettingsTextProfile profile(SettingsText(c.file, kAnsi), kAnsi);
+    Settings s;
+    LoadSettings(profile, s);
+    if (c.number) EXPECT_EQ(s.*c.number, c.expected);
+    else EXPECT_EQ(s.FileNameFormat, c.text);
+  }
+}
+
+TEST(SettingsFile, DetectsTheEncoding) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string bytes;
+    TextForm form;
+  };
+  const Case cases[] = {
+      {"[Option]\r\n", TextForm::Ansi},
+      {"[Option]\r\nA=\x83\x52\r\n", TextForm::Ansi},           // Shift_JIS is no valid UTF-8
+      {"[Option]\r\nA=\xE3\x82\xB3\r\n", TextForm::Utf8},       // コ
+      {"[Option]\r\nA=\xE3\x82\r\n", TextForm::Ansi},           // cut short
+      {"[Option]\r\nA=\xC0\xAF\r\n", TextForm::Ansi},           // overlong
+      {"[\0O\0]\0"s, TextForm::Utf16Le},
+      {"\0[\0O\0]"s, TextForm::Utf16Be},
+      {"PK\x03\x04\0\0\0\0"s, TextForm::Ansi},                  // NULs in both places: binary
+  };
+  for (const auto& c : cases) EXPECT_EQ(DetectTextForm(c.bytes), c.form) << testing::PrintToString(c.bytes);
+}
+
+// Every key goes out and comes back through its row; a new file is exactly today's.
+TEST(SettingsFile, TableRoundTripsEveryKeyAndWritesTodaysFirstRunFile) {
+  SettingsTextProfile profile(SettingsText(), kAnsi);
+  ASSERT_TRUE(WriteFirstRunDefaults(profile));
+  EXPECT_EQ(profile.text().bytes(),
+            "[Option]\r\nOpenFileExt1=txt html htm\r\nOpenFileExt2=html htm bat vbs\r\nOpenAplPath=\r\n"
+            "OpenOriginalCheck=0\r\nOpenFolderCheck=1\r\nDispExt=1\r\nIMEMode=0\r\nTopMost=1\r\nStartUpPos=0\r\n"
+            "NotConfirmReplaceFile=0\r\nShellExecOpen=0\r\nFolderOnly=0\r\nFileNameFormat=\r\nExtNameFormat=\r\n"
+            "FolderNameFormat=\r\nCopyToFolder=0\r\nCopyToFolderPath=\r\nAttribute=0\r\nAttrArchive=0\r\n"
+            "AttrReadOnly=0\r\nAttrHidden=0\r\nAttrSystem=0\r\n[SYSTEM]\r\nHkcrExt=\r\n");
+
+  Settings changed;  // every value away from its default
+  changed.OpenOriginalCheck = 1, changed.OpenFolderCheck = 0, changed.DispExt = 0, changed.AutoNo = 2;
+  changed.StartUpPos = 4, changed.StartUpLeft = -15, changed.StartUpTop = 3000, changed.IMEMode = 1;
+  changed.TopMost = 0, changed.NotConfirmReplaceFile = 1, changed.ShellExecOpen = 1, changed.FolderOnly = 1;
+  changed.Attribute = 1, changed.AttrArchive = 1, changed.AttrReadOnly = 1, changed.AttrHidden = 1;
+  changed.AttrSystem = 1, changed.OpenFileExt1 = L"a", changed.OpenFileExt2 = L"b", changed.OpenAplPath = L"c";
+  changed.ExtNameFormat = L"d", changed.FileNameFormat = L"e", changed.FolderNameFormat = L"f";
+  changed.CopyToFolder = 1, changed.CopyToFolderPath = L"g", changed.RegisterFor = 2, changed.SkipUsedNo = 0;
+  changed.HkcrExtList = {L"TXT", L"DOC"}, changed.HkcrExtEmpty = false;
+  ASSERT_TRUE(SaveSettings(profile, changed));
+  ASSERT_TRUE(SaveStartUpPosition(profile, changed.StartUpLeft, changed.StartUpTop));
+  ASSERT_TRUE(SaveHkcrExt(profile, changed));
+  Settings loaded;
+  LoadSettings(profile, loaded);
+  EXPECT_TRUE(loaded == changed);
+}
