@@ -15,7 +15,6 @@ namespace zv::ui {
 
 namespace {
 
-constexpr wchar_t kAppWindowClass[] = L"ZarvaneApplication";
 
 int ReadScreenDpi(int axis) {
   HDC dc = ::GetDC(nullptr);
@@ -60,6 +59,8 @@ int MouseButtonOf(UINT msg) {
 }
 
 }  // namespace
+
+const wchar_t kAppWindowClass[] = L"ZarvaneApplication";
 
 HWND AppWindow() {
   static HWND app = [] {

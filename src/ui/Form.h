@@ -237,8 +237,9 @@ void ShowModalForm(HWND owner, Args&&... args) {
   form.ShowModal(owner);
 }
 
-// The hidden application window captioned "Zarvane" that owns every form.
+// The hidden application window captioned "Zarvane" that owns every form, and its class.
 HWND AppWindow();
+extern const wchar_t kAppWindowClass[];
 // Sets or clears the application title (the caption of that window).
 void SetAppTitle(const wchar_t* title);
 
