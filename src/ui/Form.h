@@ -108,14 +108,17 @@ class Form {
   bool loaded() const { return hwnd_ != nullptr; }
   const FormDef& def() const { return def_; }
   std::span<const ControlDef> controls() const { return controls_; }
+  // The window of the table's row `row`.
+  HWND ControlWindow(size_t row) const { return row < windows_.size() ? windows_[row] : nullptr; }
 
   void SetCaption(const std::wstring& caption);
 
-  // Twips and pixels for this screen.
-  static int TwipsPerPixelX();
-  static int TwipsPerPixelY();
-  static int ToPixelsX(int twips);
-  static int ToPixelsY(int twips);
+  // The DPI of the monitor the form is on, and twips and pixels at it.
+  int Dpi() const { return dpi_; }
+  int TwipsPerPixelX() const;
+  int TwipsPerPixelY() const;
+  int ToPixelsX(int twips) const;
+  int ToPixelsY(int twips) const;
 
  protected:
   virtual void Form_Initialize() {}
@@ -125,6 +128,9 @@ class Form {
   virtual void Form_MakeHelpers() {}
   virtual void Form_Activate();
   virtual void Form_Unload() {}
+  // The form moved to a monitor of another DPI: its controls are already placed again from the
+  // table in the new font; a form redoes here what it changed itself (fonts, sizes).
+  virtual void Form_DpiChanged() {}
   // Close box and Alt+F4: the cancel button's click where there is one, else unload.
   virtual void Form_Close();
   // The form's handlers; true when one ran.
@@ -166,6 +172,10 @@ class Form {
   int HelpIdOf(const ControlDef& c) const { return helpIds_[static_cast<size_t>(&c - controls_.data())]; }
   void Destroy();
   void MakeHelpers();  // the controls' mouse hooks and the tooltips, once
+  void PlaceControls();
+  void FitClientArea();
+  void ApplyDpi(int dpi, const RECT* suggested);
+  void FollowMonitor();
 
   FormDef def_;
   std::span<const ControlDef> controls_;
@@ -175,6 +185,7 @@ class Form {
   HWND owner_ = nullptr;
   win::UniqueFont font_;
   win::UniqueWindow tips_;
+  int dpi_ = 96;
   bool endsProgram_ = false;
   bool modal_ = false;
   bool helpersMade_ = false;
