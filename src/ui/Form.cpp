@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/HelpTopics.h"
+#include "platform/Accessibility.h"
 #include "platform/CallbackGuard.h"
 #include "ui/Dpi.h"
 #include "ui/FocusState.h"
@@ -34,6 +35,13 @@ void DefaultWhatsThis(HWND control, int helpId) {
 }
 
 WhatsThisSink g_whatsThisSink = DefaultWhatsThis;
+
+// Annotations only while a screen reader runs: no one else reads them, and COM stays unloaded.
+void DefaultNamer(HWND control, const wchar_t* name) {
+  if (!name || win::ScreenReaderRunning()) win::AnnotateName(control, name);
+}
+
+ScreenReaderNamer g_namer = DefaultNamer;
 
 // An empty dialog template; the controls come from the form's table.
 struct alignas(4) EmptyTemplate {
@@ -73,6 +81,7 @@ void SetAppTitle(const wchar_t* title) { ::SetWindowTextW(AppWindow(), title); }
 void ShowWhatsThis(HWND control, int helpId) { g_whatsThisSink(control, helpId); }
 void SetHelpFile(const std::wstring& path) { g_helpFile = path; }
 void SetWhatsThisSink(WhatsThisSink sink) { g_whatsThisSink = sink ? sink : DefaultWhatsThis; }
+void SetScreenReaderNamer(ScreenReaderNamer namer) { g_namer = namer ? namer : DefaultNamer; }
 
 void SelectAllText(HWND control) {
   if (Focus().SuppressSelectAll || !control) return;
@@ -144,7 +153,7 @@ void Form::CreateControls() {
   for (size_t i = 0; i < controls_.size(); ++i) {
     const ControlDef& c = controls_[i];
     const wchar_t* cls = L"Static";
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD style = WS_CHILD | ((c.flags & kHidden) ? 0 : WS_VISIBLE);
     DWORD ex = 0;
     const bool tabStop = !(c.flags & kNoTabStop);
     switch (c.kind) {
@@ -232,6 +241,13 @@ void Form::FollowMonitor() {
   if (dpi != dpi_) ApplyDpi(dpi, nullptr);
 }
 
+// The rows whose name is not their text nor the label before them, named or unnamed.
+void Form::NameForScreenReaders(bool named) {
+  for (size_t i = 0; i < controls_.size(); ++i)
+    if (controls_[i].accName && windows_[i]) g_namer(windows_[i], named ? controls_[i].accName : nullptr);
+  named_ = named;
+}
+
 void Form::CreateTooltips() {
   for (size_t i = 0; i < controls_.size(); ++i) {
     if (!controls_[i].tooltip || !windows_[i]) continue;
@@ -311,6 +327,7 @@ void Form::Unload() {
 
 void Form::Destroy() {
   if (!hwnd_) return;
+  if (named_) NameForScreenReaders(false);
   HWND h = hwnd_;
   hwnd_ = nullptr;
   for (size_t i = 0; i < windows_.size(); ++i) {
@@ -440,6 +457,8 @@ INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
       form->hwnd_ = hwnd;
       form->CreateControls();
+      // Named before they are shown: a screen reader reads the first focus at once.
+      form->NameForScreenReaders(true);
       form->Form_Load();
       return FALSE;  // the focus goes where Form_Load put it, or to the first tab stop below
     }
@@ -488,6 +507,10 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kDpiChanged:
       ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
       return TRUE;
+    case WM_SETTINGCHANGE:
+      // A screen reader started while the form is open.
+      if (wp == SPI_SETSCREENREADER) NameForScreenReaders(true);
+      return FALSE;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
       return FALSE;

@@ -26,6 +26,7 @@ enum : unsigned {
   kMultiLine = 32,    // labels: several lines
   kDisabled = 64,
   kAlignRight = 128,  // labels
+  kHidden = 256,      // labels: never shown, a name for screen readers of the control after it
 };
 
 // One row of a form's control table. The control is named by the form's own enum (its `Ctl`,
@@ -40,13 +41,17 @@ struct ControlDef {
   int helpId;
   unsigned flags;
   const wchar_t* tooltip;  // plain one-line tip, or null
+  // What screen readers call the control where its own text or the label before it is not the
+  // name (a check box that shows only a letter); null otherwise.
+  const wchar_t* accName;
 
   template <class Id>
     requires std::is_enum_v<Id>
   constexpr ControlDef(Id id, const wchar_t* name, int index, Kind kind, const wchar_t* caption, int left, int top,
-                       int width, int height, HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr)
+                       int width, int height, HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr,
+                       const wchar_t* accName = nullptr)
       : id(static_cast<int>(id)), name(name), index(index), kind(kind), caption(caption), left(left), top(top),
-        width(width), height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip) {}
+        width(width), height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip), accName(accName) {}
 };
 
 // Whether a table lists each control of its enum (0 .. Id::kCount - 1) exactly once: one row,
@@ -164,6 +169,7 @@ class Form {
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CreateTooltips();
+  void NameForScreenReaders(bool named);
   int IdOf(size_t position) const { return static_cast<int>(100 + position); }
   const ControlDef* DefOfId(int id) const;
   const ControlDef* DefOfWindow(HWND h) const;
@@ -186,6 +192,7 @@ class Form {
   win::UniqueFont font_;
   win::UniqueWindow tips_;
   int dpi_ = 96;
+  bool named_ = false;  // the accName rows are annotated
   bool endsProgram_ = false;
   bool modal_ = false;
   bool helpersMade_ = false;
@@ -261,6 +268,10 @@ void SetHelpFile(const std::wstring& path);
 // Tests replace the help engine to see which topic was asked for.
 using WhatsThisSink = void (*)(HWND control, int helpId);
 void SetWhatsThisSink(WhatsThisSink sink);
+
+// How the accName rows reach screen readers: annotated while one runs. Tests record them instead.
+using ScreenReaderNamer = void (*)(HWND control, const wchar_t* name);  // null name: take it away
+void SetScreenReaderNamer(ScreenReaderNamer namer);
 
 // Select-all rule helpers shared by every dialog.
 void SelectAllText(HWND control);

@@ -1,8 +1,11 @@
-// Every dialog as it meets monitors of other scalings: Windows tells a per-monitor aware window
-// with WM_DPICHANGED (Wine never sends it, so the test does), and the dialog lays itself out
-// again from its table at that DPI and comes back to the same pixels.
+// Every dialog as users with two monitors or a screen reader meet it. Windows tells a
+// per-monitor aware window of another DPI with WM_DPICHANGED (Wine never sends it, so the test
+// does): the dialog lays itself out again from its table and comes back to the same pixels.
+// Screen readers name a box by the label just before it in the z-order, or by a name annotated
+// on it (Wine has no accessibility objects: the annotation is recorded here).
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -168,4 +171,90 @@ TEST(DpiWin, TheAboutBoxAtOneAndAHalfAndOneAndThreeQuartersTimes) {
     EXPECT_EQ(bm.bmWidth, c.iconSide) << c.dpi;
   }
   all.about.Unload();
+}
+
+namespace {
+
+std::map<HWND, std::wstring>& Annotated() {
+  static std::map<HWND, std::wstring> names;
+  return names;
+}
+
+std::wstring WithoutAmpersand(std::wstring text) {
+  std::erase(text, L'&');
+  return text;
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t cls[32] = {};
+  ::GetClassNameW(h, cls, 32);
+  return cls;
+}
+
+std::wstring TextOf(HWND h) {
+  wchar_t text[256] = {};
+  ::GetWindowTextW(h, text, 256);
+  return text;
+}
+
+// What a screen reader calls the control: an annotated name first; then a check box's own text;
+// then a box's label, the static text just before it in the z-order, shown or hidden. The "&"
+// of a mnemonic is dropped, its letter stays: "拡張子(&E)" reads "拡張子(E)".
+std::wstring ReaderName(HWND control) {
+  if (const auto it = Annotated().find(control); it != Annotated().end()) return it->second;
+  if (::lstrcmpiW(ClassOf(control).c_str(), L"Button") == 0) return WithoutAmpersand(TextOf(control));
+  HWND before = ::GetWindow(control, GW_HWNDPREV);
+  if (!before || ::lstrcmpiW(ClassOf(before).c_str(), L"Static") != 0) return {};
+  return WithoutAmpersand(TextOf(before));
+}
+
+}  // namespace
+
+TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
+  struct Restore {
+    ~Restore() { ui::SetScreenReaderNamer(nullptr); }
+  } restore;
+  Annotated().clear();
+  ui::SetScreenReaderNamer([](HWND control, const wchar_t* name) {
+    if (name) Annotated()[control] = name;
+    else Annotated().erase(control);
+  });
+  struct Known { std::wstring form, control; int index; std::wstring name; };
+  const Known known[] = {
+      {L"frmZarvane", L"txtNewFile", -1, L"新しいファイル名"}, {L"frmZarvane", L"txtNewExt", -1, L"拡張子"},
+      {L"frmZarvane", L"chkAttr", 0, L"アーカイブ"},           {L"frmZarvane", L"chkAttr", 1, L"読み取り専用"},
+      {L"frmZarvane", L"chkAttr", 2, L"隠しファイル"},         {L"frmZarvane", L"chkAttr", 3, L"システムファイル"},
+      {L"frmOption", L"txtExt", -1, L"拡張子(E)"},                {L"frmOption", L"lstExt", -1, L"登録済み拡張子"},
+      {L"frmOption", L"cmbStartUpPos", -1, L"初期表示位置(L)"},      {L"frmAdvanced", L"txtCopyToFolderPath", -1, L"コピー先フォルダ"},
+      {L"frmFormat", L"txtExtNameFormat", -1, L"拡張子"},      {L"frmFormat", L"cmbAutoNo", -1, L"連番桁数(R)"},
+      {L"frmSetup", L"txtScName", -1, L"ショートカット名"},
+  };
+  AllDialogs all;
+  size_t checked = 0;
+  for (ui::Form* form : all.forms) {
+    ASSERT_TRUE(form->Show());
+    Pump();
+    for (size_t i = 0; i < form->controls().size(); ++i) {
+      const ui::ControlDef& c = form->controls()[i];
+      if (c.kind != ui::Kind::Text && c.kind != ui::Kind::List && c.kind != ui::Kind::Combo && c.kind != ui::Kind::Check)
+        continue;
+      const std::wstring name = ReaderName(form->ControlWindow(i));
+      const std::wstring where = std::wstring(form->def().name) + L" " + c.name + L" " + std::to_wstring(c.index);
+      EXPECT_GE(name.size(), 2u) << testing::PrintToString(where) << " is called " << testing::PrintToString(name);
+      for (const auto& k : known) {
+        if (k.form == form->def().name && k.control == c.name && k.index == c.index) {
+          EXPECT_EQ(name, k.name) << testing::PrintToString(where);
+          ++checked;
+        }
+      }
+    }
+    // The attribute boxes still show their letter.
+    if (form == &all.copy) {
+      for (int i = 0; i < 4; ++i) EXPECT_EQ(TextOf(all.copy.Item(frmZarvane::Ctl::chkAttr, i)), std::wstring(L"&") + L"ARHS"[i]);
+    }
+    form->Unload();
+    Pump();
+  }
+  EXPECT_EQ(checked, std::size(known));
+  EXPECT_TRUE(Annotated().empty()) << "names left on closed dialogs";
 }
