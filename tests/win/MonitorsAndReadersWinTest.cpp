@@ -237,7 +237,9 @@ TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
     for (size_t i = 0; i < form->controls().size(); ++i) {
       const ui::ControlDef& c = form->controls()[i];
       // A label only for screen readers is never seen.
-      if (c.flags & ui::kHidden) EXPECT_FALSE(::IsWindowVisible(form->ControlWindow(i))) << testing::PrintToString(std::wstring(c.name));
+      if (c.flags & ui::kHidden) {
+        EXPECT_FALSE(::IsWindowVisible(form->ControlWindow(i))) << testing::PrintToString(std::wstring(c.name));
+      }
       if (c.kind != ui::Kind::Text && c.kind != ui::Kind::List && c.kind != ui::Kind::Combo && c.kind != ui::Kind::Check)
         continue;
       const std::wstring name = ReaderName(form->ControlWindow(i));
