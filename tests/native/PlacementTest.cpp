@@ -70,7 +70,9 @@ TEST(DpiLayout, WholeTwipsPerPixelAndControlRectangles) {
   }
   EXPECT_EQ(ControlRectAt(75, 45, 25, 5, 144), (PixelRect{8, 4, 10, 4}));  // 7.5 -> 8, 4.5 -> 4, 2.5 -> 2, 0.5 -> 0
   EXPECT_EQ(FontHeightAt(-15, 168, 120), -21);
-  EXPECT_EQ(FontHeightAt(9, 120, 96), 11);  // 11.25
+  EXPECT_EQ(FontHeightAt(9, 120, 96), 11);    // 11.25
+  EXPECT_EQ(FontHeightAt(7, 120, 96), 9);     // 8.75
+  EXPECT_EQ(FontHeightAt(-11, 144, 96), -17);  // -16.5: halves away from zero, as MulDiv
   EXPECT_EQ(FontHeightAt(-13, 0, 0), -13);
 }
 
