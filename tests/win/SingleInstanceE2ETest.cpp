@@ -102,6 +102,11 @@ TEST_F(SingleInstanceE2E, SecondStartWithoutAPathBringsTheDialogToTheFront) {
   ASSERT_TRUE(first);
   HWND dialog = first->WaitForForm(kCopyCaption);
   ASSERT_TRUE(dialog);
+  // A window of the program's own class and caption from another executable, made after the
+  // running copy's and so met first: it is not the running copy either.
+  win::UniqueWindow sameClass(::CreateWindowExW(0, ui::kAppWindowClass, L"Zarvane", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                                nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(sameClass);
   // Another window in front first, so that the hand-over has something to do: one captioned
   // "Zarvane" as an Explorer window on the program's folder is, which must be left alone.
   win::UniqueWindow other(::CreateWindowExW(0, L"Static", L"Zarvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
