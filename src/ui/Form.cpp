@@ -18,7 +18,6 @@ namespace zv::ui {
 
 namespace {
 
-
 // Sent by Windows 10 1703 and later under per-monitor awareness; older headers lack them.
 constexpr UINT kDpiChanged = 0x02E0;         // WM_DPICHANGED
 constexpr UINT kGetDpiScaledSize = 0x02E4;   // WM_GETDPISCALEDSIZE
