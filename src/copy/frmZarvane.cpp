@@ -50,6 +50,9 @@ struct Texts {
   const wchar_t* copyFailed = L"ファイル（フォルダ）のコピーでエラーが発生しました。";
   const wchar_t* appFailed = L"指定されたアプリケーションを実行できません。\r\n\r\nオプションの指定を確認してください。";
   const wchar_t* dropWaiting = L"残りをすべて取り消す";
+  // What screen readers call the boxes and the attribute check boxes, which show only a letter.
+  const wchar_t* extName = L"拡張子";
+  const wchar_t* attrNames[4] = {L"アーカイブ", L"読み取り専用", L"隠しファイル", L"システムファイル"};
 };
 constexpr Texts kText;
 
@@ -57,16 +60,19 @@ constexpr unsigned kHelp = ui::kHelpOnRight;
 
 // Tab order as listed; places in twips within the 3900 x 2355 client area.
 constexpr ControlDef kControls[] = {
+    // The boxes have no label of their own: each has a hidden one just before it.
+    {Ctl::lblNewName, L"lblNewName", -1, Kind::Label, kText.fileCaption, 120, 135, 1830, 300, Topic::None, ui::kHidden},
     {Ctl::txtNewFile, L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1830, 300, Topic::NewFile, ui::kSelectAll},
+    {Ctl::lblNewExt, L"lblNewExt", -1, Kind::Label, kText.extName, 2130, 135, 465, 300, Topic::None, ui::kHidden},
     {Ctl::txtNewExt, L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, Topic::NewExt, ui::kSelectAll},
     {Ctl::chkExec1, L"chkExec1", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, Topic::OpenByAssociation, kHelp},
     {Ctl::chkExec2, L"chkExec2", -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, Topic::OpenWithApplication, kHelp},
     {Ctl::chkExec4, L"chkExec4", -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, Topic::OpenOriginal, kHelp},
     {Ctl::chkExec3, L"chkExec3", -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, Topic::CopyAgain, kHelp},
-    {Ctl::chkAttr, L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, Topic::Attributes, kHelp, L"ｱｰｶｲﾌﾞ属性"},
-    {Ctl::chkAttr, L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, Topic::Attributes, kHelp, L"読み取り専用ﾌｧｲﾙ"},
-    {Ctl::chkAttr, L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, Topic::Attributes, kHelp, L"隠しﾌｧｲﾙ"},
-    {Ctl::chkAttr, L"chkAttr", 3, Kind::Check, L"&S", 3300, 1560, 435, 315, Topic::Attributes, kHelp, L"ｼｽﾃﾑﾌｧｲﾙ"},
+    {Ctl::chkAttr, L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, Topic::Attributes, kHelp, L"ｱｰｶｲﾌﾞ属性", kText.attrNames[0]},
+    {Ctl::chkAttr, L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, Topic::Attributes, kHelp, L"読み取り専用ﾌｧｲﾙ", kText.attrNames[1]},
+    {Ctl::chkAttr, L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, Topic::Attributes, kHelp, L"隠しﾌｧｲﾙ", kText.attrNames[2]},
+    {Ctl::chkAttr, L"chkAttr", 3, Kind::Check, L"&S", 3300, 1560, 435, 315, Topic::Attributes, kHelp, L"ｼｽﾃﾑﾌｧｲﾙ", kText.attrNames[3]},
     {Ctl::btnOK, L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, Topic::CopyOK, ui::kDefault | kHelp},
     {Ctl::btnCan, L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, Topic::CopyCancel, ui::kCancel | kHelp},
     {Ctl::lblP, L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, Topic::None, 0},
@@ -194,6 +200,7 @@ void frmZarvane::Form_Load() {
   SetText(Ctl::txtNewFile, Expand(FolderMode() ? opt.FolderNameFormat : opt.FileNameFormat, ext));
   SetText(Ctl::txtNewExt, ext);
 
+  SetText(Ctl::lblNewName, FolderMode() ? kText.folderCaption : kText.fileCaption);
   if (FolderMode()) {
     Enable(Ctl::lblP, false);
     Enable(Ctl::txtNewExt, false);

@@ -15,7 +15,7 @@ namespace zv {
 // The controls of frmZarvane, as its table lists them (arrays once).
 enum class frmZarvaneCtl : int {
   txtNewFile, txtNewExt, chkExec1, chkExec2, chkExec4, chkExec3, chkAttr, btnOK, btnCan, lblP,
-  lblVer, Label2, Frame1, Frame2, lblCopyRight, kCount
+  lblVer, Label2, Frame1, Frame2, lblCopyRight, lblNewName, lblNewExt, kCount
 };
 
 class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {

@@ -24,6 +24,7 @@ struct Texts {
   const wchar_t* caption = L"書式設定";
   const wchar_t* fileName = L"ファイル名(&H)";
   const wchar_t* dispExt = L"拡張子(&M)";
+  const wchar_t* extNameFormat = L"拡張子";
   const wchar_t* folderName = L"フォルダ名(&N)";
   const wchar_t* autoNo = L"連番桁数(&R)";
   const wchar_t* menuButton = L">";
@@ -53,6 +54,9 @@ constexpr ControlDef kControls[] = {
     {Ctl::btnFormatMenu, L"btnFormatMenu", 0, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 75, 255, 270, Topic::FormatMenu, kHelp,
      kText.tipMenu},
     {Ctl::chkDispExt, L"chkDispExt", -1, Kind::Check, kText.dispExt, kPanelLeft + 255, kPanelTop + 480, 1155, 240, Topic::DispExt, kHelp},
+    // The box's label is the check box before it; screen readers get one of its own.
+    {Ctl::lblExtNameFormat, L"lblExtNameFormat", -1, Kind::Label, kText.extNameFormat, kPanelLeft + 1440, kPanelTop + 465,
+     1860, 270, Topic::None, ui::kHidden},
     {Ctl::txtExtNameFormat, L"txtExtNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 465, 1860, 270, Topic::DispExt, ui::kSelectAll},
     {Ctl::Label8, L"Label8", -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, Topic::NameFormat, kHelp},
     {Ctl::txtFolderNameFormat, L"txtFolderNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 855, 1860, 270, Topic::NameFormat, ui::kSelectAll},

@@ -11,7 +11,7 @@ namespace zv {
 // The controls of frmFormat, as its table lists them (arrays once).
 enum class frmFormatCtl : int {
   Label6, txtFileNameFormat, btnFormatMenu, chkDispExt, txtExtNameFormat, Label8,
-  txtFolderNameFormat, Label7, cmbAutoNo, chkSkipUsedNo, btnOkCan, Frame1, kCount
+  txtFolderNameFormat, Label7, cmbAutoNo, chkSkipUsedNo, btnOkCan, Frame1, lblExtNameFormat, kCount
 };
 
 class frmFormat : public ui::FormOf<frmFormat, frmFormatCtl> {

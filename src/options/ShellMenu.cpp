@@ -36,6 +36,25 @@ bool HasEntry(IRegistry& registry, const std::wstring& classKey) {
   return !registry.GetValue(classKey + kVerbKey).empty();
 }
 
+// Written into each key the program creates beyond its own verb key: only a key with this mark
+// is the program's to remove again. Explorer reads no such value.
+constexpr wchar_t kMadeMark[] = L"ZarvaneCreated";
+
+bool Exists(IRegistry& registry, const std::wstring& key) { return registry.Contents(key).has_value(); }
+
+// Removes a key the program made once nothing but what it wrote lives in it: no sub-key, no
+// value but the mark and a default value that is still `ownDefault`.
+void DeleteIfOnlyOurs(IRegistry& registry, const std::wstring& key, const std::wstring& ownDefault) {
+  const auto contents = registry.Contents(key);
+  if (!contents || !contents->subKeys.empty()) return;
+  bool marked = false;
+  for (const auto& name : contents->values) {
+    if (EqualsNoCase(name, kMadeMark)) marked = true;
+    else if (!name.empty() || registry.GetValue(key) != ownDefault) return;
+  }
+  if (marked) registry.DeleteKey(key);
+}
+
 }  // namespace
 
 struct ShellMenu::Toggle {
@@ -61,14 +80,35 @@ std::wstring FileTypeNameFor(const std::wstring& ext) {
 }
 
 bool AddShellMenu(IRegistry& registry, const std::wstring& classKey, const std::wstring& exePath) {
+  const std::wstring shellKey = classKey + L"\\shell";
+  const bool newClass = !Exists(registry, classKey), newShell = !Exists(registry, shellKey);
   if (!registry.SetValue(classKey + kVerbKey, T.MenuCaption)) return false;
+  if (newClass) registry.SetNamedValue(classKey, kMadeMark, L"1");
+  if (newShell) registry.SetNamedValue(shellKey, kMadeMark, L"1");
   return registry.SetValue(classKey + kCommandKey, ShellMenuCommand(exePath));
 }
 
 bool DeleteShellMenu(IRegistry& registry, const std::wstring& classKey) {
   // The verb key cannot go while its command key is there; a missing one is no failure here.
   registry.DeleteKey(classKey + kCommandKey);
-  return registry.DeleteKey(classKey + kVerbKey);
+  if (!registry.DeleteKey(classKey + kVerbKey)) return false;
+  DeleteIfOnlyOurs(registry, classKey + L"\\shell", L"");
+  DeleteIfOnlyOurs(registry, classKey, L"");
+  return true;
+}
+
+bool AddExtensionKey(IRegistry& registry, const std::wstring& ext, const std::wstring& fileType) {
+  const std::wstring key = ExtensionKey(ext);
+  const bool made = !Exists(registry, key);
+  if (!registry.SetValue(key, fileType)) return false;
+  if (made) registry.SetNamedValue(key, kMadeMark, L"1");
+  return true;
+}
+
+void DeleteExtensionKey(IRegistry& registry, const std::wstring& ext, const std::wstring& fileType) {
+  // While the file type is still there, the extension still serves it.
+  if (Exists(registry, fileType)) return;
+  DeleteIfOnlyOurs(registry, ExtensionKey(ext), fileType);
 }
 
 RegScope ScopeFor(int registerFor, bool elevated) {
@@ -110,6 +150,14 @@ ShellMenu::Removal ShellMenu::Remove(const std::wstring& classKey) {
   if (!DeleteShellMenu(Target(), classKey) && HasEntry(Target(), classKey)) return Removal::Failed;
   if (!HasEntry(Other(), classKey) || DeleteShellMenu(Other(), classKey)) return Removal::Done;
   return scope_ == RegScope::User ? Removal::LeftForAllUsers : Removal::Failed;
+}
+
+// An extension's entry, and the extension key the program made for it once its file type went.
+ShellMenu::Removal ShellMenu::RemoveExtension(const std::wstring& ext, const std::wstring& fileType) {
+  const Removal removal = Remove(fileType);
+  if (removal == Removal::Done)
+    for (IRegistry* registry : {&user_, &machine_}) DeleteExtensionKey(*registry, ext, fileType);
+  return removal;
 }
 
 void ShellMenu::ReportRegisterFailed() {
@@ -167,7 +215,7 @@ void ShellMenu::btnAdd_Click(ShellMenuFrame& frame) {
   std::wstring fileType = FileTypeOf(ext);
   if (fileType.empty()) {
     fileType = FileTypeNameFor(ext);
-    if (!Target().SetValue(ExtensionKey(ext), fileType)) {
+    if (!AddExtensionKey(Target(), ext, fileType)) {
       ReportRegisterFailed();
       return;
     }
@@ -200,7 +248,7 @@ void ShellMenu::btnDel_Click(ShellMenuFrame& frame) {
   // An extension that lost its association has nothing left to delete; its entry stays.
   const std::wstring fileType = FileTypeOf(entry);
   if (!fileType.empty()) {
-    const Removal removal = Remove(fileType);
+    const Removal removal = RemoveExtension(entry, fileType);
     if (removal != Removal::Done) {
       ReportRemoval(removal);
       if (removal == Removal::LeftForAllUsers) frame.focus = FrameFocus::List;
@@ -225,7 +273,7 @@ void ShellMenu::btnAllDel_Click(ShellMenuFrame& frame) {
   for (const auto& entry : frame.lstExt) {
     const std::wstring fileType = FileTypeOf(entry);
     if (fileType.empty()) continue;
-    const Removal removal = Remove(fileType);
+    const Removal removal = RemoveExtension(entry, fileType);
     if (removal == Removal::Failed) {
       // Those already removed stay listed until the next load drops them.
       ReportRemoval(removal);

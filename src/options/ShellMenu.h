@@ -137,8 +137,16 @@ std::wstring FileTypeNameFor(const std::wstring& ext);
 
 // Writes the verb key and then its command key below `classKey` (a file type, "*" or "Directory").
 bool AddShellMenu(IRegistry& registry, const std::wstring& classKey, const std::wstring& exePath);
-// Deletes the command key and then the verb key; the result is the verb key's deletion.
+// Keys it creates on the way (the class key, its "shell" key) get a mark, so that removal knows
+// they are its own.
+// Deletes the command key and then the verb key; the result is the verb key's deletion. The
+// marked keys above go too once nothing else lives in them.
 bool DeleteShellMenu(IRegistry& registry, const std::wstring& classKey);
+// ".ext" pointing to `fileType`, marked as the program's when it creates the key.
+bool AddExtensionKey(IRegistry& registry, const std::wstring& ext, const std::wstring& fileType);
+// Deletes ".ext" when the program made it, it still points to `fileType`, nothing else lives in
+// it and `fileType` is gone.
+void DeleteExtensionKey(IRegistry& registry, const std::wstring& ext, const std::wstring& fileType);
 
 // btnAdd: typed text; btnDel: a selected entry; btnAllDel: any entry.
 void UpdateListButtons(ShellMenuFrame& frame);
@@ -172,6 +180,7 @@ class ShellMenu {
   IRegistry& Target() { return scope_ == RegScope::User ? user_ : machine_; }
   IRegistry& Other() { return scope_ == RegScope::User ? machine_ : user_; }
   Removal Remove(const std::wstring& classKey);
+  Removal RemoveExtension(const std::wstring& ext, const std::wstring& fileType);
   void ReportRegisterFailed();
   void ReportRemoval(Removal removal);
 

@@ -26,6 +26,7 @@ struct Texts {
   const wchar_t* shellExecOpen = L"関連付けで開くときは従来方式で(&S)";
   const wchar_t* folderOnly = L"フォルダのコピーではサブフォルダとファイルのコピーはしない(&F)";
   const wchar_t* copyToFolder = L"コピー先フォルダを指定する(&T)";
+  const wchar_t* copyToFolderPath = L"コピー先フォルダ";
   const wchar_t* browse = L"参照(&B)...";
   const wchar_t* iniPath = L"設定ファイル(&I):";
   const wchar_t* ok = L"OK";
@@ -40,6 +41,9 @@ constexpr ControlDef kControls[] = {
     {Ctl::chkShellExecOpen, L"chkShellExecOpen", -1, Kind::Check, kText.shellExecOpen, 255, 270, 5610, 270, Topic::ShellExecOpen, kHelp},
     {Ctl::chkFolderOnly, L"chkFolderOnly", -1, Kind::Check, kText.folderOnly, 255, 630, 5610, 270, Topic::FolderOnly, kHelp},
     {Ctl::chkCopyToFolder, L"chkCopyToFolder", -1, Kind::Check, kText.copyToFolder, 255, 990, 5610, 270, Topic::CopyToFolder, kHelp},
+    // The box's label is the check box above it; screen readers get one of its own.
+    {Ctl::lblCopyToFolderPath, L"lblCopyToFolderPath", -1, Kind::Label, kText.copyToFolderPath, 495, 1350, 4140, 300,
+     Topic::None, ui::kHidden},
     {Ctl::txtCopyToFolderPath, L"txtCopyToFolderPath", -1, Kind::Text, L"", 495, 1350, 4140, 300, Topic::CopyToFolder, ui::kSelectAll},
     {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, Topic::None, 0},
     {Ctl::lblIniPath, L"lblIniPath", -1, Kind::Label, kText.iniPath, 120, 2010, 1395, 270, Topic::None, 0},

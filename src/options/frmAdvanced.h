@@ -9,7 +9,7 @@ namespace zv {
 // The controls of frmAdvanced, as its table lists them (arrays once).
 enum class frmAdvancedCtl : int {
   chkShellExecOpen, chkFolderOnly, chkCopyToFolder, txtCopyToFolderPath, btnBr, lblIniPath, txtIniPath, btnOkCan,
-  Frame1, kCount
+  Frame1, lblCopyToFolderPath, kCount
 };
 
 class frmAdvanced : public ui::FormOf<frmAdvanced, frmAdvancedCtl> {

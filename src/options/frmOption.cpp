@@ -45,6 +45,7 @@ struct Texts {
   const wchar_t* attrHidden = L"隠しﾌｧｲﾙ(&H)";
   const wchar_t* attrSystem = L"ｼｽﾃﾑﾌｧｲﾙ(&S)";
   const wchar_t* label5 = L"拡張子(&E)";
+  const wchar_t* extList = L"登録済み拡張子";
   const wchar_t* add = L"追加(&C)";
   const wchar_t* del = L"削除(&D)";
   const wchar_t* allDel = L"全削除(&Z)";
@@ -104,6 +105,8 @@ constexpr ControlDef kControls[] = {
     {Ctl::Label5, L"Label5", -1, Kind::Label, kText.label5, 5880, 345, 1560, 240, Topic::ExtEntry, kHelp},
     {Ctl::txtExt, L"txtExt", -1, Kind::Text, L"", 5880, 600, 1560, 300, Topic::ExtEntry, ui::kSelectAll},
     {Ctl::btnAdd, L"btnAdd", -1, Kind::Button, kText.add, 7560, 585, 1560, 330, Topic::ExtAdd, kHelp},
+    // The list has no label of its own.
+    {Ctl::lblExtList, L"lblExtList", -1, Kind::Label, kText.extList, 5880, 990, 1560, 1140, Topic::None, ui::kHidden},
     {Ctl::lstExt, L"lstExt", -1, Kind::List, L"", 5880, 990, 1560, 1140, Topic::ExtList, kHelp},
     {Ctl::btnDel, L"btnDel", -1, Kind::Button, kText.del, 7560, 990, 1560, 330, Topic::ExtDelete, kHelp},
     {Ctl::btnAllDel, L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, Topic::ExtDeleteAll, kHelp},
@@ -367,7 +370,10 @@ void frmOption::lstExt_Click(int) { UpdateButtons(); }
 void frmOption::RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&)) {
   if (!menu_) return;
   ShellMenuFrame frame = ReadFrame();
+  const unsigned changes = userClasses_.Changes() + machineClasses_.Changes();
   (menu_.get()->*handler)(frame);
+  // Explorer keeps file types cached until it is told.
+  if (userClasses_.Changes() + machineClasses_.Changes() != changes) win::NotifyAssociationsChanged();
   WriteFrame(frame);
   switch (frame.focus) {
     case FrameFocus::EntryBox: ui::FocusControl(*this, Ctl::txtExt); break;

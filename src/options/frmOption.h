@@ -18,7 +18,7 @@ enum class frmOptionCtl : int {
   chkOpenFolder, btnFormat, chkAttribute, chkAttrArchive, chkAttrReadOnly, chkAttrHidden,
   chkAttrSystem, Label5, txtExt, btnAdd, lstExt, btnDel, btnAllDel, btnAllFiles, btnFolder, Label9,
   cmbRegisterFor, Label4, cmbStartUpPos, chkTopMost, chkIMEMode, chkNotConfirmReplaceFile,
-  btnAdvanced, btnAbout, btnOkCan, Frame2, Frame1, Frame3, Frame4, kCount
+  btnAdvanced, btnAbout, btnOkCan, Frame2, Frame1, Frame3, Frame4, lblExtList, kCount
 };
 
 class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {

@@ -50,6 +50,7 @@ ZV_HANDLE_TRAITS(WindowTraits, HWND, nullptr, ::DestroyWindow);
 ZV_HANDLE_TRAITS(GdiTraits, HGDIOBJ, nullptr, ::DeleteObject);
 ZV_HANDLE_TRAITS(FontTraits, HFONT, nullptr, ::DeleteObject);
 ZV_HANDLE_TRAITS(MenuTraits, HMENU, nullptr, ::DestroyMenu);
+ZV_HANDLE_TRAITS(IconTraits, HICON, nullptr, ::DestroyIcon);
 #undef ZV_HANDLE_TRAITS
 
 using UniqueFind = Unique<FindTraits>;
@@ -61,6 +62,7 @@ using UniqueWindow = Unique<WindowTraits>;
 using UniqueGdi = Unique<GdiTraits>;
 using UniqueFont = Unique<FontTraits>;
 using UniqueMenu = Unique<MenuTraits>;
+using UniqueIcon = Unique<IconTraits>;
 
 // A COM interface pointer that releases itself.
 template <typename T>

@@ -1,5 +1,7 @@
 #include "platform/basRegEx.h"
 
+#include <shlobj.h>
+
 #include "platform/Handles.h"
 
 namespace zv::win {
@@ -97,11 +99,46 @@ std::wstring WinRegistry::GetValue(const std::wstring& key) {
 }
 
 bool WinRegistry::SetValue(const std::wstring& key, const std::wstring& value) {
-  return SetRegValue(root_, Full(key), L"", kRegSz, value);
+  return SetNamedValue(key, L"", value);
+}
+
+bool WinRegistry::SetNamedValue(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
+  const bool done = SetRegValue(root_, Full(key), name, kRegSz, value);
+  changes_ += done;
+  return done;
 }
 
 // An empty key would name the base itself.
-bool WinRegistry::DeleteKey(const std::wstring& key) { return !key.empty() && DeleteRegKey(root_, Full(key)); }
+bool WinRegistry::DeleteKey(const std::wstring& key) {
+  const bool done = !key.empty() && DeleteRegKey(root_, Full(key));
+  changes_ += done;
+  return done;
+}
+
+std::optional<RegKeyContents> WinRegistry::Contents(const std::wstring& key) {
+  const UniqueKey opened = OpenKey(root_, Full(key));
+  if (!opened) return std::nullopt;
+  RegKeyContents contents;
+  // Names are at most 255 characters for keys and 16,383 for values.
+  std::wstring name(16384, L'\0');
+  for (DWORD i = 0;; ++i) {
+    DWORD size = static_cast<DWORD>(name.size());
+    const LONG rc = ::RegEnumKeyExW(opened.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    contents.subKeys.emplace_back(name.data(), size);
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD size = static_cast<DWORD>(name.size());
+    const LONG rc = ::RegEnumValueW(opened.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    contents.values.emplace_back(name.data(), size);
+  }
+  return contents;
+}
+
+void NotifyAssociationsChanged() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 
 WinRegistry UserClasses() { return WinRegistry(HKEY_CURRENT_USER, L"Software\\Classes"); }
 WinRegistry MachineClasses() { return WinRegistry(HKEY_LOCAL_MACHINE, L"Software\\Classes"); }

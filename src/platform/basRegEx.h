@@ -37,18 +37,28 @@ class WinRegistry : public IRegistry {
       : root_(root), path_(std::move(path)) {}
   std::wstring GetValue(const std::wstring& key) override;
   bool SetValue(const std::wstring& key, const std::wstring& value) override;
+  bool SetNamedValue(const std::wstring& key, const std::wstring& name, const std::wstring& value) override;
   bool DeleteKey(const std::wstring& key) override;
+  std::optional<RegKeyContents> Contents(const std::wstring& key) override;
+
+  // Successful writes and deletions so far: the caller tells the shell when this moved.
+  unsigned Changes() const { return changes_; }
 
  private:
   std::wstring Full(const std::wstring& key) const { return path_.empty() ? key : path_ + L"\\" + key; }
 
   HKEY root_;
   std::wstring path_;
+  unsigned changes_ = 0;
 };
 
 // The classes keys the right-click entry is registered below.
 WinRegistry UserClasses();     // HKEY_CURRENT_USER\Software\Classes
 WinRegistry MachineClasses();  // HKEY_LOCAL_MACHINE\Software\Classes
+
+// Tells the shell that file types changed, so that Explorer shows the right-click menu as it now
+// is instead of what it cached.
+void NotifyAssociationsChanged();
 
 // True when the process token is elevated; false also where that cannot be told.
 bool ProcessIsElevated();

@@ -155,6 +155,31 @@ bool OfferToRunningCopy(const std::wstring& iniPath, const std::vector<SourceRec
   return false;
 }
 
+// The image file of a process, as the system names it; empty when it cannot be read.
+std::wstring ImageOf(DWORD pid) {
+  win::UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process) return {};
+  std::wstring path(32768, L'\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
+  path.resize(size);
+  return path;
+}
+
+// The application window of another process started from this same executable. Looked for by
+// the window class, never by caption: an Explorer window on a folder named "Zarvane" has that
+// caption too.
+HWND FindRunningCopy() {
+  for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, ui::kAppWindowClass, nullptr)) != nullptr;) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    if (pid == 0 || pid == ::GetCurrentProcessId()) continue;
+    const std::wstring image = ImageOf(pid);
+    if (!image.empty() && InstanceName(image) == OwnInstanceName()) return w;
+  }
+  return nullptr;
+}
+
 // Starts decide one at a time: of several at once, one keeps its paths and the others find it.
 class DecisionTurn {
  public:
@@ -214,16 +239,14 @@ bool HandOverOrKeep(const std::wstring& iniPath, const std::vector<SourceRecord>
 bool ActivatePreviousInstance() {
   if (!HoldInstanceName()) return false;
 
-  // This process's own application window must not be the one found below.
   HWND app = ui::AppWindow();
   wchar_t remembered[256] = {};
   if (!app || ::GetWindowTextW(app, remembered, 256) == 0) std::wcscpy(remembered, kAppTitle);
   const std::wstring title = remembered;
-  ui::SetAppTitle(L"");
 
   ::MessageBoxW(nullptr, (title + L" は既に起動されています").c_str(), title.c_str(), kMbInfo);
 
-  HWND running = ::FindWindowW(nullptr, title.c_str());
+  HWND running = FindRunningCopy();
   if (!running) return true;
   // The running copy's application window owns its dialog, which was active last.
   HWND popup = ::GetLastActivePopup(running);

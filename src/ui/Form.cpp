@@ -4,32 +4,23 @@
 #include <windowsx.h>
 
 #include <cassert>
-#include <cmath>
+#include <utility>
 
 #include "core/HelpTopics.h"
+#include "platform/Accessibility.h"
 #include "platform/CallbackGuard.h"
+#include "ui/Dpi.h"
 #include "ui/FocusState.h"
 #include "ui/HelpPopup.h"
+#include "ui/Placement.h"
 
 namespace zv::ui {
 
 namespace {
 
-constexpr wchar_t kAppWindowClass[] = L"ZarvaneApplication";
-
-int ReadScreenDpi(int axis) {
-  HDC dc = ::GetDC(nullptr);
-  const int dpi = dc ? ::GetDeviceCaps(dc, axis) : 96;
-  if (dc) ::ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
-}
-
-// The program is system-DPI aware: the screen's DPI stays what it was at start, so it is read
-// once and not twice for every control placed.
-int ScreenDpi(int axis) {
-  static const int x = ReadScreenDpi(LOGPIXELSX), y = ReadScreenDpi(LOGPIXELSY);
-  return axis == LOGPIXELSX ? x : y;
-}
+// Sent by Windows 10 1703 and later under per-monitor awareness; older headers lack them.
+constexpr UINT kDpiChanged = 0x02E0;         // WM_DPICHANGED
+constexpr UINT kGetDpiScaledSize = 0x02E4;   // WM_GETDPISCALEDSIZE
 
 std::wstring g_helpFile;
 
@@ -43,6 +34,13 @@ void DefaultWhatsThis(HWND control, int helpId) {
 }
 
 WhatsThisSink g_whatsThisSink = DefaultWhatsThis;
+
+// Annotations only while a screen reader runs: no one else reads them, and COM stays unloaded.
+void DefaultNamer(HWND control, const wchar_t* name) {
+  if (!name || win::ScreenReaderRunning()) win::AnnotateName(control, name);
+}
+
+ScreenReaderNamer g_namer = DefaultNamer;
 
 // An empty dialog template; the controls come from the form's table.
 struct alignas(4) EmptyTemplate {
@@ -60,6 +58,8 @@ int MouseButtonOf(UINT msg) {
 }
 
 }  // namespace
+
+const wchar_t kAppWindowClass[] = L"ZarvaneApplication";
 
 HWND AppWindow() {
   static HWND app = [] {
@@ -80,6 +80,7 @@ void SetAppTitle(const wchar_t* title) { ::SetWindowTextW(AppWindow(), title); }
 void ShowWhatsThis(HWND control, int helpId) { g_whatsThisSink(control, helpId); }
 void SetHelpFile(const std::wstring& path) { g_helpFile = path; }
 void SetWhatsThisSink(WhatsThisSink sink) { g_whatsThisSink = sink ? sink : DefaultWhatsThis; }
+void SetScreenReaderNamer(ScreenReaderNamer namer) { g_namer = namer ? namer : DefaultNamer; }
 
 void SelectAllText(HWND control) {
   if (Focus().SuppressSelectAll || !control) return;
@@ -105,10 +106,10 @@ Form::Form(const FormDef& def, std::span<const ControlDef> controls)
 
 Form::~Form() { Destroy(); }
 
-int Form::TwipsPerPixelX() { return 1440 / ScreenDpi(LOGPIXELSX); }
-int Form::TwipsPerPixelY() { return 1440 / ScreenDpi(LOGPIXELSY); }
-int Form::ToPixelsX(int twips) { return static_cast<int>(std::nearbyint(static_cast<double>(twips) / TwipsPerPixelX())); }
-int Form::ToPixelsY(int twips) { return static_cast<int>(std::nearbyint(static_cast<double>(twips) / TwipsPerPixelY())); }
+int Form::TwipsPerPixelX() const { return LayoutTwipsPerPixel(dpi_); }
+int Form::TwipsPerPixelY() const { return LayoutTwipsPerPixel(dpi_); }
+int Form::ToPixelsX(int twips) const { return TwipsToPixels(twips, TwipsPerPixelX()); }
+int Form::ToPixelsY(int twips) const { return TwipsToPixels(twips, TwipsPerPixelY()); }
 
 bool Form::Create(HWND owner) {
   if (hwnd_) return true;
@@ -125,23 +126,33 @@ bool Form::Create(HWND owner) {
   return true;
 }
 
+// The client area exactly as the layout gives it, whatever frame the system drew around it.
+void Form::FitClientArea() {
+  RECT client{}, window{};
+  ::GetClientRect(hwnd_, &client);
+  ::GetWindowRect(hwnd_, &window);
+  const int dx = ToPixelsX(def_.clientWidth) - client.right, dy = ToPixelsY(def_.clientHeight) - client.bottom;
+  if (dx || dy)
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::CreateControls() {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-  font_.reset(::CreateFontIndirectW(&ncm.lfMessageFont));
+  // The form places its controls itself, from its table, at whatever DPI its monitor has.
+  TakeOverDpiScaling(hwnd_);
+  dpi_ = DpiOfWindow(hwnd_);
+  font_ = MessageFontAt(dpi_);
 
   ::SetWindowTextW(hwnd_, def_.caption);
-  RECT rc{0, 0, ToPixelsX(def_.clientWidth), ToPixelsY(def_.clientHeight)};
-  ::AdjustWindowRectEx(&rc, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
-  ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE size = WindowSizeAt(hwnd_, ToPixelsX(def_.clientWidth), ToPixelsY(def_.clientHeight), dpi_);
+  ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea();
 
   HINSTANCE inst = ::GetModuleHandleW(nullptr);
   for (size_t i = 0; i < controls_.size(); ++i) {
     const ControlDef& c = controls_[i];
     const wchar_t* cls = L"Static";
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD style = WS_CHILD | ((c.flags & kHidden) ? 0 : WS_VISIBLE);
     DWORD ex = 0;
     const bool tabStop = !(c.flags & kNoTabStop);
     switch (c.kind) {
@@ -183,9 +194,57 @@ void Form::CreateControls() {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(i))), inst, nullptr);
     windows_[i] = h;
     if (!h) continue;
+    TakeOverDpiScalingOfControl(h);
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
   if (const ControlDef* def = FindFlag(kDefault)) ::SendMessageW(hwnd_, DM_SETDEFID, IdOf(def - controls_.data()), 0);
+}
+
+// Every control where its table puts it at the form's DPI, in the form's font.
+void Form::PlaceControls() {
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    HWND h = windows_[i];
+    if (!h) continue;
+    const ControlDef& c = controls_[i];
+    const PixelRect r = ControlRectAt(c.left, c.top, c.width, c.height, dpi_);
+    const int height = c.kind == Kind::Combo ? ToPixelsY(c.height) * 8 : r.bottom - r.top;
+    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SetWindowPos(h, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// On another monitor's DPI: fonts made anew, the controls placed again from the table with that
+// DPI's whole-number twips per pixel (not scaled from where they were, so that coming back gives
+// the same pixels), and the window where Windows suggests, at the size the layout gives.
+void Form::ApplyDpi(int dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  win::UniqueFont old = std::move(font_);
+  font_ = MessageFontAt(dpi_);
+  PlaceControls();
+  // Tooltips of the form, its own and those of clsToolTip, read in the same font.
+  for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) != nullptr;)
+    if (::GetWindow(w, GW_OWNER) == hwnd_) ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  const SIZE size = WindowSizeAt(hwnd_, ToPixelsX(def_.clientWidth), ToPixelsY(def_.clientHeight), dpi_);
+  if (suggested)
+    ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  else
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea();
+  Form_DpiChanged();
+  ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// A form opens at the DPI of the monitor it was placed on.
+void Form::FollowMonitor() {
+  const int dpi = DpiOfWindow(hwnd_);
+  if (dpi != dpi_) ApplyDpi(dpi, nullptr);
+}
+
+// The rows whose name is not their text nor the label before them, named or unnamed.
+void Form::NameForScreenReaders(bool named) {
+  for (size_t i = 0; i < controls_.size(); ++i)
+    if (controls_[i].accName && windows_[i]) g_namer(windows_[i], named ? controls_[i].accName : nullptr);
+  named_ = named;
 }
 
 void Form::CreateTooltips() {
@@ -195,6 +254,7 @@ void Form::CreateTooltips() {
       tips_.reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
                                     hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr));
       if (!tips_) return;
+      ::SendMessageW(tips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
@@ -209,6 +269,7 @@ void Form::CreateTooltips() {
 bool Form::Show(bool endsProgram) {
   if (!hwnd_ && !Create(nullptr)) return false;
   endsProgram_ = endsProgram || endsProgram_;
+  FollowMonitor();
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
   return true;
@@ -228,6 +289,7 @@ void Form::ShowModal(HWND owner) {
   modal_ = true;
   HWND disabled = owner_ != AppWindow() ? owner_ : nullptr;
   if (disabled) ::EnableWindow(disabled, FALSE);
+  FollowMonitor();
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
   MSG msg;
@@ -264,6 +326,7 @@ void Form::Unload() {
 
 void Form::Destroy() {
   if (!hwnd_) return;
+  if (named_) NameForScreenReaders(false);
   HWND h = hwnd_;
   hwnd_ = nullptr;
   for (size_t i = 0; i < windows_.size(); ++i) {
@@ -393,6 +456,8 @@ INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
       form->hwnd_ = hwnd;
       form->CreateControls();
+      // Named before they are shown: a screen reader reads the first focus at once.
+      form->NameForScreenReaders(true);
       form->Form_Load();
       return FALSE;  // the focus goes where Form_Load put it, or to the first tab stop below
     }
@@ -429,6 +494,22 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ::SetBkColor(dc, ::GetSysColor(on ? COLOR_WINDOW : COLOR_BTNFACE));
       return reinterpret_cast<INT_PTR>(::GetSysColorBrush(on ? COLOR_WINDOW : COLOR_BTNFACE));
     }
+    case kGetDpiScaledSize: {
+      // The size the layout gives at the new DPI, so that the rectangle Windows then suggests
+      // fits it.
+      const int dpi = static_cast<int>(wp), tpp = LayoutTwipsPerPixel(dpi);
+      *reinterpret_cast<SIZE*>(lp) = WindowSizeAt(hwnd_, TwipsToPixels(def_.clientWidth, tpp),
+                                                  TwipsToPixels(def_.clientHeight, tpp), dpi);
+      ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    }
+    case kDpiChanged:
+      ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+      return TRUE;
+    case WM_SETTINGCHANGE:
+      // A screen reader started while the form is open.
+      if (wp == SPI_SETSCREENREADER) NameForScreenReaders(true);
+      return FALSE;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
       return FALSE;

@@ -26,6 +26,7 @@ enum : unsigned {
   kMultiLine = 32,    // labels: several lines
   kDisabled = 64,
   kAlignRight = 128,  // labels
+  kHidden = 256,      // labels: never shown, a name for screen readers of the control after it
 };
 
 // One row of a form's control table. The control is named by the form's own enum (its `Ctl`,
@@ -40,13 +41,17 @@ struct ControlDef {
   int helpId;
   unsigned flags;
   const wchar_t* tooltip;  // plain one-line tip, or null
+  // What screen readers call the control where its own text or the label before it is not the
+  // name (a check box that shows only a letter); null otherwise.
+  const wchar_t* accName;
 
   template <class Id>
     requires std::is_enum_v<Id>
   constexpr ControlDef(Id id, const wchar_t* name, int index, Kind kind, const wchar_t* caption, int left, int top,
-                       int width, int height, HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr)
+                       int width, int height, HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr,
+                       const wchar_t* accName = nullptr)
       : id(static_cast<int>(id)), name(name), index(index), kind(kind), caption(caption), left(left), top(top),
-        width(width), height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip) {}
+        width(width), height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip), accName(accName) {}
 };
 
 // Whether a table lists each control of its enum (0 .. Id::kCount - 1) exactly once: one row,
@@ -108,14 +113,17 @@ class Form {
   bool loaded() const { return hwnd_ != nullptr; }
   const FormDef& def() const { return def_; }
   std::span<const ControlDef> controls() const { return controls_; }
+  // The window of the table's row `row`.
+  HWND ControlWindow(size_t row) const { return row < windows_.size() ? windows_[row] : nullptr; }
 
   void SetCaption(const std::wstring& caption);
 
-  // Twips and pixels for this screen.
-  static int TwipsPerPixelX();
-  static int TwipsPerPixelY();
-  static int ToPixelsX(int twips);
-  static int ToPixelsY(int twips);
+  // The DPI of the monitor the form is on, and twips and pixels at it.
+  int Dpi() const { return dpi_; }
+  int TwipsPerPixelX() const;
+  int TwipsPerPixelY() const;
+  int ToPixelsX(int twips) const;
+  int ToPixelsY(int twips) const;
 
  protected:
   virtual void Form_Initialize() {}
@@ -125,6 +133,9 @@ class Form {
   virtual void Form_MakeHelpers() {}
   virtual void Form_Activate();
   virtual void Form_Unload() {}
+  // The form moved to a monitor of another DPI: its controls are already placed again from the
+  // table in the new font; a form redoes here what it changed itself (fonts, sizes).
+  virtual void Form_DpiChanged() {}
   // Close box and Alt+F4: the cancel button's click where there is one, else unload.
   virtual void Form_Close();
   // The form's handlers; true when one ran.
@@ -158,6 +169,7 @@ class Form {
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CreateTooltips();
+  void NameForScreenReaders(bool named);
   int IdOf(size_t position) const { return static_cast<int>(100 + position); }
   const ControlDef* DefOfId(int id) const;
   const ControlDef* DefOfWindow(HWND h) const;
@@ -166,6 +178,10 @@ class Form {
   int HelpIdOf(const ControlDef& c) const { return helpIds_[static_cast<size_t>(&c - controls_.data())]; }
   void Destroy();
   void MakeHelpers();  // the controls' mouse hooks and the tooltips, once
+  void PlaceControls();
+  void FitClientArea();
+  void ApplyDpi(int dpi, const RECT* suggested);
+  void FollowMonitor();
 
   FormDef def_;
   std::span<const ControlDef> controls_;
@@ -175,6 +191,8 @@ class Form {
   HWND owner_ = nullptr;
   win::UniqueFont font_;
   win::UniqueWindow tips_;
+  int dpi_ = 96;
+  bool named_ = false;  // the accName rows are annotated
   bool endsProgram_ = false;
   bool modal_ = false;
   bool helpersMade_ = false;
@@ -237,8 +255,9 @@ void ShowModalForm(HWND owner, Args&&... args) {
   form.ShowModal(owner);
 }
 
-// The hidden application window captioned "Zarvane" that owns every form.
+// The hidden application window captioned "Zarvane" that owns every form, and its class.
 HWND AppWindow();
+extern const wchar_t kAppWindowClass[];
 // Sets or clears the application title (the caption of that window).
 void SetAppTitle(const wchar_t* title);
 
@@ -249,6 +268,10 @@ void SetHelpFile(const std::wstring& path);
 // Tests replace the help engine to see which topic was asked for.
 using WhatsThisSink = void (*)(HWND control, int helpId);
 void SetWhatsThisSink(WhatsThisSink sink);
+
+// How the accName rows reach screen readers: annotated while one runs. Tests record them instead.
+using ScreenReaderNamer = void (*)(HWND control, const wchar_t* name);  // null name: take it away
+void SetScreenReaderNamer(ScreenReaderNamer namer);
 
 // Select-all rule helpers shared by every dialog.
 void SelectAllText(HWND control);

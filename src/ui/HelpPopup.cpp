@@ -2,7 +2,7 @@
 
 #include "platform/CallbackGuard.h"
 #include "platform/Handles.h"
-#include "ui/Form.h"
+#include "ui/Dpi.h"
 #include "ui/Placement.h"
 
 namespace zv::ui {
@@ -23,6 +23,9 @@ Shown& Current() {
   static Shown shown;
   return shown;
 }
+
+// Twips as pixels at the DPI of the window's monitor, as its dialog's layout converts them.
+int PixelsAt(HWND window, int twips) { return TwipsToPixels(twips, LayoutTwipsPerPixel(DpiOfWindow(window))); }
 
 bool ClosesPopup(UINT msg) {
   switch (msg) {
@@ -58,7 +61,8 @@ void Paint(HWND hwnd) {
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_INFOTEXT));
   HGDIOBJ old = ::SelectObject(dc, Current().font ? Current().font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
-  ::InflateRect(&r, -Form::ToPixelsX(kMarginTwips), -Form::ToPixelsY(kMarginTwips));
+  const int margin = PixelsAt(hwnd, kMarginTwips);
+  ::InflateRect(&r, -margin, -margin);
   const int length = ::GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   ::GetWindowTextW(hwnd, text.data(), length + 1);
@@ -133,14 +137,16 @@ HWND ShowHelpPopup(HWND control, const std::wstring& text) {
   shown.font.reset(CopyFontOf(control));
 
   // Size: the wrapped text, its margins and the border.
-  RECT r{0, 0, Form::ToPixelsX(kTextWidthTwips), 0};
+  // Sized at its control's DPI; it opens at the control, on the same monitor.
+  RECT r{0, 0, PixelsAt(control, kTextWidthTwips), 0};
   if (HDC dc = ::GetDC(popup)) {
     HGDIOBJ old = ::SelectObject(dc, shown.font ? shown.font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, kTextFormat | DT_CALCRECT);
     ::SelectObject(dc, old);
     ::ReleaseDC(popup, dc);
   }
-  ::InflateRect(&r, Form::ToPixelsX(kMarginTwips), Form::ToPixelsY(kMarginTwips));
+  const int margin = PixelsAt(control, kMarginTwips);
+  ::InflateRect(&r, margin, margin);
   ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
   const int w = r.right - r.left, h = r.bottom - r.top;
 

@@ -21,6 +21,19 @@ int RoundHalfEven(double v) {
 int PixelsToTwips(int pixels, double twipsPerPixel) { return RoundHalfEven(pixels * twipsPerPixel); }
 int TwipsToPixels(int twips, double twipsPerPixel) { return RoundHalfEven(twips / twipsPerPixel); }
 
+PixelRect ControlRectAt(int left, int top, int width, int height, int dpi) {
+  const double tpp = LayoutTwipsPerPixel(dpi);
+  const int x = TwipsToPixels(left, tpp), y = TwipsToPixels(top, tpp);
+  return {x, y, x + TwipsToPixels(width, tpp), y + TwipsToPixels(height, tpp)};
+}
+
+int FontHeightAt(int height, int dpi, int fromDpi) {
+  if (fromDpi <= 0) return height;
+  const long long scaled = static_cast<long long>(height) * dpi;
+  const long long half = fromDpi / 2;
+  return static_cast<int>(scaled >= 0 ? (scaled + half) / fromDpi : -((-scaled + half) / fromDpi));
+}
+
 TwipsPoint ClampToScreen(TwipsPoint p, double w, double h, const ScreenMetrics& screen) {
   const double sw = screen.widthTwips, sh = screen.heightTwips;
   if (p.left < 0) p.left = 0;

@@ -30,6 +30,7 @@ struct TwipsPoint {
 
 struct PixelRect {
   int left = 0, top = 0, right = 0, bottom = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
 struct PixelPoint {
@@ -56,6 +57,17 @@ inline constexpr int kPosOverWindowBehind = 4;
 // in twips comes back to the same pixel at every scaling (an integer factor would not).
 int PixelsToTwips(int pixels, double twipsPerPixel);
 int TwipsToPixels(int twips, double twipsPerPixel);
+
+// The layout's twips per pixel at a DPI: 1440 / dpi in whole numbers, as every dialog's table
+// was laid out (15 at 96 dpi, 10 at 144, 8 at 168); never below 1, and 15 for no DPI at all.
+constexpr int LayoutTwipsPerPixel(int dpi) { return dpi <= 0 ? 15 : dpi >= 1440 ? 1 : 1440 / dpi; }
+
+// A control's rectangle in pixels from its place and size in twips at a DPI: place and size
+// each converted on their own, as the control is created.
+PixelRect ControlRectAt(int left, int top, int width, int height, int dpi);
+
+// A font height given for one DPI at another, rounded as the system's MulDiv rounds.
+int FontHeightAt(int height, int dpi, int fromDpi);
 
 // Keeps a dialog of width w and height h (twips) on the screen, horizontally first; a dialog
 // reaching below the bottom is lifted to nine tenths of the free height.

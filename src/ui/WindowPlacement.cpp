@@ -30,7 +30,8 @@ double ReadTwipsPerPixel(int axis) {
   return 1440.0 / (dpi > 0 ? dpi : 96);  // without a screen DC, the usual 96 dpi
 }
 
-// Fixed for the run of a system-DPI-aware program: read once.
+// The system DPI, fixed for the run under per-monitor awareness too: saved places are converted
+// with it, whichever monitor's DPI a dialog has, so that they stay put across monitors.
 double TwipsPerPixel(int axis) {
   static const double x = ReadTwipsPerPixel(LOGPIXELSX), y = ReadTwipsPerPixel(LOGPIXELSY);
   return axis == LOGPIXELSX ? x : y;

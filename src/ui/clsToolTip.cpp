@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "ui/Dpi.h"
 #include "ui/Placement.h"
 
 namespace zv::ui {
@@ -45,13 +46,10 @@ bool clsToolTip::mCreate(HWND lngTarget) {
                                lngTarget, nullptr, instance, nullptr));
   if (!tip_) return false;
   target_ = lngTarget;
-  // Tooltips draw in the status font by default; the dialogs use the message font.
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-    font_.reset(::CreateFontIndirectW(&ncm.lfMessageFont));
-    if (font_) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  }
+  // Tooltips draw in the status font by default; the dialogs use the message font, at the DPI
+  // of the dialog's monitor (the dialog hands a new one over when that changes).
+  font_ = MessageFontAt(DpiOfWindow(lngTarget));
+  if (font_) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return true;
 }
 

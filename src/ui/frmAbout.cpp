@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "platform/AppInfo.h"
 #include "platform/OpenByAssociationWin.h"
+#include "ui/Contrast.h"
 #include "ui/WindowPlacement.h"
 
 namespace zv::ui {
@@ -51,11 +54,9 @@ constexpr FormDef kForm{L"frmAbout", kText.caption, 4290, 1575, false};
 
 constexpr int kProgramIcon = 1;
 
-win::UniqueFont MakeFont(const wchar_t* face, int hundredthsOfPoints, bool bold, bool italic, bool underline, BYTE charset) {
+win::UniqueFont MakeFont(int dpi, const wchar_t* face, int hundredthsOfPoints, bool bold, bool italic, bool underline,
+                         BYTE charset) {
   LOGFONTW lf{};
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
   lf.lfHeight = -::MulDiv(hundredthsOfPoints, dpi, 7200);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = italic;
@@ -87,22 +88,42 @@ void frmAbout::Form_Load() {
   HWND image = Item(Ctl::Image1);
   const LONG_PTR style = ::GetWindowLongPtrW(image, GWL_STYLE);
   ::SetWindowLongPtrW(image, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | SS_ICON);
-  auto* icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon),
-                                               IMAGE_ICON, 32, 32, LR_SHARED));
-  ::SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-
-  nameFont_ = MakeFont(kText.nameFace, 1425, true, true, false, DEFAULT_CHARSET);
-  linkFont_ = MakeFont(kText.linkFace, 900, false, false, true, SHIFTJIS_CHARSET);
-  for (const Ctl label : {Ctl::Label1, Ctl::Label4})
-    ::SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.get()), TRUE);
-  ::SendMessageW(Item(Ctl::lblHP), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
 
   const win::VersionInfo version = win::ProgramVersion();
   SetText(Ctl::lblMyVer, win::VersionText(version));
   SetText(Ctl::lblCopyRight, version.legalCopyright);
+  Form_DpiChanged();
+  FollowContrast();
+}
+
+// Its own fonts, the icon and the labels sized to their text, at the form's DPI.
+void frmAbout::Form_DpiChanged() {
+  // Its own copy at each size: a shared one keeps the size it was first loaded at.
+  const int side = ToPixelsX(480);  // 32 pixels at 96 dpi
+  win::UniqueIcon icon(static_cast<HICON>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, side, side, 0)));
+  ::SendMessageW(Item(Ctl::Image1), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+  icon_ = std::move(icon);
+
+  // The labels take the new fonts before the old ones go.
+  win::UniqueFont name = MakeFont(Dpi(), kText.nameFace, 1425, true, true, false, DEFAULT_CHARSET);
+  win::UniqueFont link = MakeFont(Dpi(), kText.linkFace, 900, false, false, true, SHIFTJIS_CHARSET);
+  for (const Ctl label : {Ctl::Label1, Ctl::Label4})
+    ::SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(name.get()), TRUE);
+  ::SendMessageW(Item(Ctl::lblHP), WM_SETFONT, reinterpret_cast<WPARAM>(link.get()), TRUE);
+  nameFont_ = std::move(name);
+  linkFont_ = std::move(link);
   AutoSize(Ctl::lblMyVer);
   AutoSize(Ctl::lblCopyRight);
   AutoSize(Ctl::lblLicense);
+}
+
+// Under high contrast the name and the link take the theme's colours and the name loses its
+// shadow, which would only blur it; a theme changed while the dialog is open is followed.
+void frmAbout::FollowContrast() {
+  highContrast_ = HighContrastOn();
+  ::ShowWindow(Item(Ctl::Label1), highContrast_ ? SW_HIDE : SW_SHOW);
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void frmAbout::AutoSize(Ctl control) {
@@ -128,18 +149,23 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     handled = true;
     return TRUE;
   }
+  if (msg == WM_THEMECHANGED || msg == WM_SYSCOLORCHANGE || msg == WM_SETTINGCHANGE) {
+    FollowContrast();
+    return 0;
+  }
   if (msg == WM_CTLCOLORSTATIC) {
     const auto control = reinterpret_cast<HWND>(lp);
     HDC dc = reinterpret_cast<HDC>(wp);
     if (control == Item(Ctl::Label1) || control == Item(Ctl::Label4)) {
       // Transparent: the two names overlap.
-      ::SetTextColor(dc, control == Item(Ctl::Label1) ? kShadowColour : kNameColour);
+      const COLORREF name = highContrast_ ? ::GetSysColor(COLOR_BTNTEXT) : kNameColour;
+      ::SetTextColor(dc, control == Item(Ctl::Label1) ? kShadowColour : name);
       ::SetBkMode(dc, TRANSPARENT);
       handled = true;
       return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
     }
     if (control == Item(Ctl::lblHP)) {
-      ::SetTextColor(dc, kLinkColour);
+      ::SetTextColor(dc, highContrast_ ? ::GetSysColor(COLOR_HOTLIGHT) : kLinkColour);
       ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
       handled = true;
       return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));

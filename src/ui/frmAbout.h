@@ -27,15 +27,19 @@ class frmAbout : public FormOf<frmAbout, frmAboutCtl> {
 
  protected:
   void Form_Load() override;
+  void Form_DpiChanged() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
   void AutoSize(Ctl control);
   bool IsLink(HWND control) const;
+  void FollowContrast();
 
   LinkOpener open_;
   win::UniqueFont nameFont_;
   win::UniqueFont linkFont_;
+  win::UniqueIcon icon_;
+  bool highContrast_ = false;
 };
 
 // Modal over owner; built anew for each opening.

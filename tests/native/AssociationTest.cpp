@@ -22,7 +22,9 @@ class Classes : public IRegistry {
     return it == values_.end() ? L"" : it->second;
   }
   bool SetValue(const std::wstring&, const std::wstring&) override { return false; }
+  bool SetNamedValue(const std::wstring&, const std::wstring&, const std::wstring&) override { return false; }
   bool DeleteKey(const std::wstring&) override { return false; }
+  std::optional<RegKeyContents> Contents(const std::wstring&) override { return std::nullopt; }
 
  private:
   std::map<std::wstring, std::wstring> values_;

@@ -53,6 +53,29 @@ TEST(PlacementRounding, HalfOfTruncatesTowardsZero) {
   EXPECT_EQ(HalfOf(-1), 0);
 }
 
+// The layout at each scaling a monitor may have: whole-number twips per pixel, and a control's
+// place and size converted each on its own (halves to even), so that one at 168 dpi is wider
+// than a straight 7/4 scaling of its 96-dpi self.
+TEST(DpiLayout, WholeTwipsPerPixelAndControlRectangles) {
+  struct Case { int dpi, tpp; PixelRect rect; int font; };
+  const Case cases[] = {
+      {96, 15, {8, 4, 233, 29}, -12},     {120, 12, {10, 5, 291, 36}, -15}, {144, 10, {12, 6, 350, 44}, -18},
+      {168, 8, {15, 8, 437, 55}, -21},    {192, 7, {17, 9, 499, 63}, -24},  {288, 5, {24, 12, 699, 87}, -36},
+      {0, 15, {8, 4, 233, 29}, -12},      {2000, 1, {120, 60, 3495, 435}, -250},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LayoutTwipsPerPixel(c.dpi), c.tpp) << c.dpi;
+    EXPECT_EQ(ControlRectAt(120, 60, 3375, 375, c.dpi), c.rect) << c.dpi;
+    EXPECT_EQ(FontHeightAt(-12, c.dpi, 96), c.dpi ? c.font : 0) << c.dpi;
+  }
+  EXPECT_EQ(ControlRectAt(75, 45, 25, 5, 144), (PixelRect{8, 4, 10, 4}));  // 7.5 -> 8, 4.5 -> 4, 2.5 -> 2, 0.5 -> 0
+  EXPECT_EQ(FontHeightAt(-15, 168, 120), -21);
+  EXPECT_EQ(FontHeightAt(9, 120, 96), 11);    // 11.25
+  EXPECT_EQ(FontHeightAt(7, 120, 96), 9);     // 8.75
+  EXPECT_EQ(FontHeightAt(-11, 144, 96), -17);  // -16.5: halves away from zero, as MulDiv
+  EXPECT_EQ(FontHeightAt(-13, 0, 0), -13);
+}
+
 TEST(StartupPlacement, EveryStartUpPos) {
   const WindowPlacementInfo normal = Shown(1, {100, 50, 500, 350});  // 400 x 300 px
   struct Case {

@@ -45,14 +45,41 @@ class FakeRegistry : public IRegistry {
     Write(key, value);
     return true;
   }
+  bool SetNamedValue(const std::wstring& key, const std::wstring& name, const std::wstring& value) override {
+    if (Refused(refuseWrite, key)) return false;
+    log.push_back(L"set " + key + L"[" + name + L"]=" + value);
+    CreateWithParents(key);
+    named_[Norm(key)][name] = value;
+    return true;
+  }
   bool DeleteKey(const std::wstring& key) override {
     const std::wstring n = Norm(key);
     if (Refused(refuseDelete, key) || !keys_.count(n)) return false;
-    const auto next = keys_.upper_bound(n);
-    if (next != keys_.end() && next->first.rfind(n + L"\\", 0) == 0) return false;  // has a sub-key
+    if (!Contents(key)->subKeys.empty()) return false;
     log.push_back(L"del " + key);
     keys_.erase(n);
+    named_.erase(n);
     return true;
+  }
+  std::optional<RegKeyContents> Contents(const std::wstring& key) override {
+    const std::wstring n = Norm(key);
+    if (!keys_.count(n)) return std::nullopt;
+    RegKeyContents c;
+    if (!keys_[n].empty()) c.values.push_back(L"");
+    for (const auto& [name, value] : named_[n]) c.values.push_back(name);
+    for (auto it = keys_.lower_bound(n + L"\\"); it != keys_.end() && it->first.rfind(n + L"\\", 0) == 0; ++it)
+      if (it->first.find(L'\\', n.size() + 1) == std::wstring::npos) c.subKeys.push_back(it->first.substr(n.size() + 1));
+    return c;
+  }
+  // Every key with its default and named values, for comparing whole trees.
+  std::wstring Dump() {
+    std::wstring out;
+    for (const auto& [k, v] : keys_) {
+      out += k + L"=" + v;
+      for (const auto& [name, value] : named_[k]) out += L" [" + name + L"]=" + value;
+      out += L"\n";
+    }
+    return out;
   }
 
  private:
@@ -72,6 +99,7 @@ class FakeRegistry : public IRegistry {
     keys_[Norm(key)] = value;
   }
   std::map<std::wstring, std::wstring> keys_;  // upper-cased key -> default value
+  std::map<std::wstring, std::map<std::wstring, std::wstring>> named_;
 };
 
 // Answers questions from a script and records every box shown.
@@ -296,9 +324,13 @@ TEST_P(ShellMenuAdd, NewFileTypeIsNamedFromTheExtensionAndWrittenFirst) {
   t.frame.txtExt = L"zVq";
   t.ask.answers = {kIdYes};
   t.menu.btnAdd_Click(t.frame);
+  // Each key made on the way carries the mark that lets its removal take it away again.
   EXPECT_EQ(t.reg.log, (std::vector<std::wstring>{
                            L"set .zvq=ZvqFile",
+                           L"set .zvq[ZarvaneCreated]=1",
                            L"set ZvqFile\\shell\\Zarvane=" + kCaption,
+                           L"set ZvqFile[ZarvaneCreated]=1",
+                           L"set ZvqFile\\shell[ZarvaneCreated]=1",
                            L"set ZvqFile\\shell\\Zarvane\\command=" + kCommand}));
   EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"ZVQ"}));
 }
@@ -638,6 +670,61 @@ TEST_P(ShellMenuToggle, NoOrAFailureKeepsWhatIsRegistered) {
   }
 }
 
+// Everything registered and removed again through the dialog's buttons: the keys the program made
+// go, what was there before stays, and a key another program has since put something into stays.
+TEST_P(ShellMenuDel, AddAndRemoveLeaveTheRegistryAsItWas) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::wstring, std::wstring>> before;
+    std::wstring movedIn;  // written by another program while the entry is registered
+    std::vector<std::wstring> staying;
+  };
+  const Case cases[] = {
+      {"empty classes", {}, L"", {}},
+      {"existing types",
+       {{L".txt", L"txtfile"}, {L"txtfile\\shell\\open\\command", L"notepad %1"}, {L".zvq", L"ZvqFile"},
+        {L"ZvqFile\\DefaultIcon", L"zvq.ico"}, {L"*\\shellex\\ContextMenuHandlers\\x", L"{0}"},
+        {L"Directory\\shell", L""}},
+       L"", {}},
+      {"another program moved in", {}, L"ZvqFile\\DefaultIcon",
+       {L".zvq", L"ZvqFile", L"ZvqFile\\DefaultIcon"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Fixture t(GetParam());
+    for (const auto& [key, value] : c.before) t.reg.Put(key, value);
+    const std::wstring before = t.reg.Dump();
+    for (const wchar_t* typed : {L"zvq", L"txt"}) {
+      t.frame.txtExt = typed;
+      t.ask.answers = {kIdYes};
+      t.menu.btnAdd_Click(t.frame);
+    }
+    ASSERT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"ZVQ", L"TXT"}));
+    Settings s;
+    s.HkcrExtEmpty = false;
+    s.HkcrExtList = t.frame.lstExt;
+    t.menu.LoadStatus(t.frame, s);
+    t.ask.answers = {kIdYes, kIdYes};
+    t.menu.btnAllFiles_Click(t.frame);
+    t.menu.btnFolder_Click(t.frame);
+    ASSERT_TRUE(t.reg.Has(L"*\\shell\\Zarvane\\command") && t.reg.Has(L"Directory\\shell\\Zarvane\\command"));
+    if (!c.movedIn.empty()) t.reg.Put(c.movedIn, L"x");
+
+    t.menu.LoadStatus(t.frame, s);
+    t.ask.answers = {kIdYes, kIdYes, kIdYes};
+    t.menu.btnAllDel_Click(t.frame);
+    t.menu.btnAllFiles_Click(t.frame);
+    t.menu.btnFolder_Click(t.frame);
+    EXPECT_TRUE(t.ask.answers.empty());
+    if (c.staying.empty()) {
+      EXPECT_EQ(t.reg.Dump(), before);
+    } else {
+      for (const auto& key : c.staying) EXPECT_TRUE(t.reg.Has(key)) << key;
+      EXPECT_FALSE(t.reg.Has(L"ZvqFile\\shell"));
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuLoad, ::testing::ValuesIn(kScopes), ScopeName);
 INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuAdd, ::testing::ValuesIn(kScopes), ScopeName);
 INSTANTIATE_TEST_SUITE_P(Scopes, ShellMenuDel, ::testing::ValuesIn(kScopes), ScopeName);
@@ -669,7 +756,10 @@ TEST(ShellMenuScope, ThisUserReadsBothAndWritesItsOwnOnly) {
   t.frame.txtExt = L"doc";
   t.ask.answers = {kIdYes};
   t.menu.btnAdd_Click(t.frame);
+  // The user's own Word.Document key is new, and marked as the program's.
   EXPECT_EQ(t.user.log, (std::vector<std::wstring>{L"set Word.Document\\shell\\Zarvane=" + kCaption,
+                                                   L"set Word.Document[ZarvaneCreated]=1",
+                                                   L"set Word.Document\\shell[ZarvaneCreated]=1",
                                                    L"set Word.Document\\shell\\Zarvane\\command=" + kCommand}));
   EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT", L"DOC"}));
 }

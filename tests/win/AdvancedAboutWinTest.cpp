@@ -13,6 +13,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Pickers.h"
 #include "startup/basZarvane.h"
+#include "ui/Contrast.h"
 #include "ui/FocusState.h"
 #include "ui/frmAbout.h"
 #include "zv_version.h"
@@ -448,6 +449,46 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
   ::ReleaseDC(about.hwnd(), dc);
   EXPECT_GT(green, 50);
   EXPECT_GT(black, 10);
+}
+
+namespace {
+
+// The colour a label is drawn in, as the dialog answers for it.
+COLORREF TextColourOf(HWND form, HWND label) {
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  ::SetTextColor(dc, RGB(1, 2, 3));
+  ::SendMessageW(form, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+  const COLORREF colour = ::GetTextColor(dc);
+  ::DeleteDC(dc);
+  return colour;
+}
+
+bool g_highContrast = false;
+
+}  // namespace
+
+TEST_F(AboutDialogTest, HighContrastTakesTheThemeColoursAndAChangeWhileOpenIsFollowed) {
+  struct Restore {
+    ~Restore() { ui::SetHighContrastProbe(nullptr); }
+  } restore;
+  ui::SetHighContrastProbe([] { return g_highContrast; });
+  g_highContrast = true;
+  ASSERT_TRUE(about.Show());
+  Pump();
+  HWND name = about.Item(AboutCtl::Label4), shadow = about.Item(AboutCtl::Label1), link = about.Item(AboutCtl::lblHP);
+  EXPECT_EQ(TextColourOf(about.hwnd(), name), ::GetSysColor(COLOR_BTNTEXT));
+  EXPECT_EQ(TextColourOf(about.hwnd(), link), ::GetSysColor(COLOR_HOTLIGHT));
+  EXPECT_FALSE(::IsWindowVisible(shadow));
+
+  // Each way Windows announces a new theme; the dialog goes back and forth with it.
+  for (const UINT change : {WM_SYSCOLORCHANGE, WM_THEMECHANGED, WM_SETTINGCHANGE}) {
+    SCOPED_TRACE(change);
+    g_highContrast = !g_highContrast;
+    ::SendMessageW(about.hwnd(), change, 0, 0);
+    EXPECT_EQ(TextColourOf(about.hwnd(), name), g_highContrast ? ::GetSysColor(COLOR_BTNTEXT) : RGB(0, 255, 0));
+    EXPECT_EQ(TextColourOf(about.hwnd(), link), g_highContrast ? ::GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 255));
+    EXPECT_EQ(::IsWindowVisible(shadow) != FALSE, !g_highContrast);
+  }
 }
 
 TEST_F(AboutDialogTest, TheLinkAndTheIconOpenTheManualBesideTheProgramUnderAHandCursor) {

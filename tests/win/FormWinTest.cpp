@@ -93,7 +93,7 @@ TEST_F(FormTest, EventsComeInOrderAndControlsFollowTheTable) {
   // 3900 x 1800 twips at 15 twips per pixel.
   RECT rc;
   ::GetClientRect(form.hwnd(), &rc);
-  EXPECT_EQ(Form::TwipsPerPixelX(), 15);
+  EXPECT_EQ(form.TwipsPerPixelX(), 15);
   EXPECT_EQ(rc.right, 260);
   EXPECT_EQ(rc.bottom, 120);
   RECT edit;

@@ -17,6 +17,7 @@
 #include "ui/FocusState.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 using namespace zv;
 using Ctl = frmOption::Ctl;
@@ -49,6 +50,42 @@ std::wstring FileText(const std::wstring& path) {
 }
 
 // A private key standing in for a classes key.
+// Counts the shell's notices that file types changed, as Explorer receives them.
+class AssociationNotices {
+ public:
+  AssociationNotices() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZvAssociationNotices";
+    ::RegisterClassW(&wc);
+    window_.reset(::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr));
+    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SHChangeNotifyEntry everything{nullptr, TRUE};
+    id_ = ::SHChangeNotifyRegister(window_.get(), SHCNRF_ShellLevel | SHCNRF_InterruptLevel, SHCNE_ASSOCCHANGED,
+                                   kNotice, 1, &everything);
+  }
+  ~AssociationNotices() {
+    if (id_) ::SHChangeNotifyDeregister(id_);
+  }
+  bool listening() const { return id_ != 0; }
+  int Count() {
+    Pump();
+    return count_;
+  }
+
+ private:
+  static constexpr UINT kNotice = WM_APP + 77;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kNotice)
+      if (auto* self = reinterpret_cast<AssociationNotices*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) ++self->count_;
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  win::UniqueWindow window_;
+  ULONG id_ = 0;
+  int count_ = 0;
+};
+
 class ClassesKey : public zv::test::TempRegistryKey {
  public:
   explicit ClassesKey(const wchar_t* tag) : TempRegistryKey(tag) {}
@@ -406,6 +443,8 @@ TEST_F(OptionsDialogTest, ClosingWithAnUnwritableFileSaysSoAndStillCloses) {
 
 TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) {
   ASSERT_TRUE(classes.Put(L".txt", L"txtfile"));
+  AssociationNotices notices;
+  ASSERT_TRUE(notices.listening());
   Open();
   EXPECT_EQ(form.Text(Ctl::btnAllFiles), L"全ファイルに追加(&Q)");
   EXPECT_EQ(form.Text(Ctl::btnFolder), L"フォルダに追加(&G)");
@@ -432,6 +471,7 @@ TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) 
   EXPECT_TRUE(form.Enabled(Ctl::btnAllDel));
   const std::wstring exe = BuildExePath(win::ExeFolder(), win::ExeBaseName());
   EXPECT_EQ(classes.Get(L"txtfile\\shell\\Zarvane\\command"), L"\"" + exe + L"\" \"%1\"");
+  EXPECT_EQ(notices.Count(), 1);  // Explorer told once the registration is written
 
   // The toggle's caption and help topic follow the registry.
   boxes.Expect(L"全てのファイルの右クリックメニューに\r\n「ザルヴェイン」を追加しますか？", IDYES)
@@ -441,6 +481,7 @@ TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) 
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(form.Text(Ctl::btnAllFiles), L"全ファイルから削除(&Q)");
   EXPECT_EQ(classes.Get(L"*\\shell\\Zarvane"), L"ザルヴェイン(&R)");
+  EXPECT_EQ(notices.Count(), 2);
   MouseArrives(Item(Ctl::btnAllFiles), WM_RBUTTONDOWN);
   ::SendMessageW(Item(Ctl::btnAllFiles), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
   ::SendMessageW(Item(Ctl::btnAllFiles), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
@@ -452,6 +493,7 @@ TEST_F(OptionsDialogTest, RegistrationButtonsActAtOnceAndTheListIsSavedOnClose) 
   Click(Item(Ctl::btnFolder));
   EXPECT_EQ(form.Text(Ctl::btnFolder), L"フォルダに追加(&G)");
   EXPECT_FALSE(classes.Get(L"Directory\\shell\\Zarvane"));
+  EXPECT_EQ(notices.Count(), 2);  // nothing changed, nothing to tell
 
   ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(form.loaded());

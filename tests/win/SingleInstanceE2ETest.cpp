@@ -45,11 +45,10 @@ class SingleInstanceE2E : public ::testing::Test {
     ASSERT_TRUE(WriteFirstRunDefaults(profile));
     profile.WriteString(kOptionSection, L"TopMost", L"0");
     ASSERT_TRUE(WriteBytes(source, "data"));
-    // Once a form test has run, this test program has a hidden application window captioned
-    // "Zarvane" too; the program under test looks for its running copy by that caption.
-    ui::SetAppTitle(L"");
+    // This test program has an application window of the program's class and caption too
+    // (ui::AppWindow); a start must not take it for its running copy either.
+    ASSERT_TRUE(ui::AppWindow());
   }
-  void TearDown() override { ui::SetAppTitle(L"Zarvane"); }
 
   void SetPrevInstance(const wchar_t* value) { win::WinProfile(ini).WriteString(kOptionSection, L"PrevInstance", value); }
   std::wstring Arguments() const { return L"/INI\"" + ini + L"\" \"" + source + L"\""; }
@@ -103,8 +102,14 @@ TEST_F(SingleInstanceE2E, SecondStartWithoutAPathBringsTheDialogToTheFront) {
   ASSERT_TRUE(first);
   HWND dialog = first->WaitForForm(kCopyCaption);
   ASSERT_TRUE(dialog);
-  // Another window in front first, so that the hand-over has something to do.
-  win::UniqueWindow other(::CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+  // A window of the program's own class and caption from another executable, made after the
+  // running copy's and so met first: it is not the running copy either.
+  win::UniqueWindow sameClass(::CreateWindowExW(0, ui::kAppWindowClass, L"Zarvane", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                                nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(sameClass);
+  // Another window in front first, so that the hand-over has something to do: one captioned
+  // "Zarvane" as an Explorer window on the program's folder is, which must be left alone.
+  win::UniqueWindow other(::CreateWindowExW(0, L"Static", L"Zarvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
                                             nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(other);
   ::SetForegroundWindow(other.get());
