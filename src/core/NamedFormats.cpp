@@ -131,4 +131,16 @@ std::wstring FormatMenuText(int number, const std::wstring& name, const std::wst
   return text;
 }
 
+std::vector<FormatMenuEntry> FormatMenuEntries(const std::vector<NamedFormat>& list, const std::wstring& inUse,
+                                               const std::function<std::wstring(const NamedFormat*)>& propose) {
+  std::vector<FormatMenuEntry> entries;
+  entries.push_back({FormatMenuText(0, kMainFormatName, propose(nullptr)), inUse.empty()});
+  for (size_t i = 0; i < list.size() && i < kMaxNamedFormats; ++i) {
+    const NamedFormat& entry = list[i];
+    entries.push_back({FormatMenuText(static_cast<int>(i) + 1, entry.Name, propose(&entry)),
+                       !inUse.empty() && EqualsNoCase(entry.Name, inUse)});
+  }
+  return entries;
+}
+
 }  // namespace zv

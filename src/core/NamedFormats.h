@@ -2,6 +2,7 @@
 // user picks it by, kept in section "Formats" as Name<n>, File<n>, Ext<n>, Folder<n>.
 // Portable: the settings file is reached through IProfile.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,5 +60,14 @@ FormatProblem CheckNamedFormat(const NamedFormat& entry, const std::vector<Named
 std::wstring FormatMenuText(int number, const std::wstring& name, const std::wstring& proposal);
 // Caption the main format goes by in that menu.
 inline constexpr wchar_t kMainFormatName[] = L"標準";
+
+// That menu: the main format (&0), then each named one in its order (&1..&9), with what each
+// would propose now; the one in use (by name, empty for the main one) is marked.
+struct FormatMenuEntry {
+  std::wstring text;
+  bool inUse = false;
+};
+std::vector<FormatMenuEntry> FormatMenuEntries(const std::vector<NamedFormat>& list, const std::wstring& inUse,
+                                               const std::function<std::wstring(const NamedFormat*)>& propose);
 
 }  // namespace zv

@@ -124,3 +124,27 @@ TEST(NamedFormats, ChecksAndMenuText) {
   EXPECT_EQ(FormatMenuText(1, L"日付", L"報告書_20261208"), L"&1 日付 \u2014 報告書_20261208");
   EXPECT_EQ(FormatMenuText(0, L"R&D", L"a&b.txt"), L"&0 R&&D \u2014 a&&b.txt");
 }
+
+// One proposal per entry, in menu order, each marked only when it is the one in use.
+TEST(NamedFormats, MenuEntries) {
+  const List list{{L"日付", L"%F_%Y", L"", L""}, {L"版", L"%F_v%R", L"bak", L""}, {L"確認用", L"", L"", L""}};
+  auto propose = [](const NamedFormat* f) { return f ? L"p-" + f->Name : std::wstring(L"main"); };
+  struct Case {
+    std::wstring inUse;
+    std::vector<int> marked;
+  };
+  const Case cases[] = {{L"", {0}}, {L"版", {2}}, {L"消えた", {}}};
+  for (const Case& c : cases) {
+    const auto entries = FormatMenuEntries(list, c.inUse, propose);
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].text, L"&0 標準 \u2014 main");
+    EXPECT_EQ(entries[1].text, L"&1 日付 \u2014 p-日付");
+    EXPECT_EQ(entries[3].text, L"&3 確認用 \u2014 p-確認用");
+    std::vector<int> marked;
+    for (size_t i = 0; i < entries.size(); ++i)
+      if (entries[i].inUse) marked.push_back(static_cast<int>(i));
+    EXPECT_EQ(marked, c.marked) << c.inUse;
+  }
+  // Never more than nine named ones, whatever the caller holds.
+  EXPECT_EQ(FormatMenuEntries(List(12, list[0]), L"", propose).size(), 10u);
+}
