@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "format/TokenMenu.h"
+#include "format/TokenPopup.h"
 #include "platform/Pickers.h"
 #include "core/ProcessState.h"
 #include "ui/FocusState.h"
@@ -78,49 +79,6 @@ static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775 + kRow, true};
 
 
-// Appends the items of one level from pos on, each submenu with its own items.
-bool AppendMenuLevel(HMENU menu, std::span<const TokenMenuItem> items, size_t& pos, int level) {
-  while (pos < items.size() && items[pos].level == level) {
-    const size_t self = pos++;
-    const TokenMenuItem& item = items[self];
-    MENUITEMINFOW mi{};
-    mi.cbSize = sizeof(mi);
-    mi.fMask = MIIM_ID | MIIM_FTYPE;
-    mi.wID = static_cast<UINT>(kTokenCommandBase + static_cast<int>(self));
-    if (item.kind == TokenItemKind::Separator) {
-      mi.fType = MFT_SEPARATOR;
-    } else {
-      mi.fMask |= MIIM_STRING;
-      mi.dwTypeData = const_cast<wchar_t*>(item.caption);
-    }
-    win::UniqueMenu sub;
-    if (item.kind == TokenItemKind::Submenu) {
-      sub.reset(::CreatePopupMenu());
-      if (!sub || !AppendMenuLevel(sub.get(), items, pos, level + 1)) return false;
-      mi.fMask |= MIIM_SUBMENU;
-      mi.hSubMenu = sub.get();
-    }
-    if (!::InsertMenuItemW(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &mi)) return false;
-    sub.release();  // the parent menu owns it now
-  }
-  return true;
-}
-
-win::UniqueMenu BuildTokenMenu() {
-  win::UniqueMenu menu(::CreatePopupMenu());
-  size_t pos = 0;
-  if (!menu || !AppendMenuLevel(menu.get(), TokenMenuItems(), pos, 0)) return {};
-  return menu;
-}
-
-void SetItemCaption(HMENU menu, const wchar_t* name, int index, const wchar_t* caption) {
-  MENUITEMINFOW mi{};
-  mi.cbSize = sizeof(mi);
-  mi.fMask = MIIM_STRING;
-  mi.dwTypeData = const_cast<wchar_t*>(caption);
-  ::SetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(name, index)), FALSE, &mi);
-}
-
 // The format settings and their controls, in the order they are loaded and stored.
 constexpr ui::SettingBinding<Ctl> kBindings[] = {
     ui::TextBox(Ctl::txtExtNameFormat, &Settings::ExtNameFormat),
@@ -163,21 +121,9 @@ void frmFormat::ApplyExtensionRule() {
 void frmFormat::chkDispExt_Click(int) { ApplyExtensionRule(); }
 
 void frmFormat::btnFormatMenu_Click(int index) {
-  HMENU menu = mnuFormat_.get();
-  if (!menu) return;
-  const TokenMenuWording wording = TokenMenuWordingFor(index);
-  SetItemCaption(menu, L"mnuFmt", 0, wording.fmtCaption);
-  SetItemCaption(menu, L"mnuTimeStamp", -1, wording.timeStampCaption);
-  ::EnableMenuItem(menu, static_cast<UINT>(TokenMenuCommandId(L"mnuFmt", 1)),
-                   MF_BYCOMMAND | (wording.extensionEnabled ? MF_ENABLED : MF_GRAYED));
+  if (!mnuFormat_) return;
   MenuTargetIndex = index;
-
-  // Directly under the pressed button, its left edge at the button's left edge. The chosen
-  // item comes back as WM_COMMAND.
-  RECT button{};
-  if (!::GetWindowRect(Item(Ctl::btnFormatMenu, index), &button)) return;
-  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, hwnd(),
-                   nullptr);
+  ShowTokenMenu(mnuFormat_.get(), hwnd(), Item(Ctl::btnFormatMenu, index), index);
 }
 
 INT_PTR frmFormat::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
@@ -195,16 +141,8 @@ bool frmFormat::MenuCommand(int commandId) {
 }
 
 void frmFormat::InsertToken(const std::wstring& token) {
-  const Ctl target = MenuTargetIndex != 0 ? Ctl::txtFolderNameFormat : Ctl::txtFileNameFormat;
-  HWND box = Item(target);
-  if (!box) return;
-  const auto inserted = InsertTokenText(Text(target), win::CaretPosition(box), token);
-  if (!inserted) return;
-  // The box's focus handler leaves the caret alone, behind the token.
-  ui::Focus().SuppressSelectAll = true;
-  SetText(target, inserted->text);
-  ::SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(inserted->caret), inserted->caret);
-  ::SetFocus(box);
+  if (HWND box = Item(MenuTargetIndex != 0 ? Ctl::txtFolderNameFormat : Ctl::txtFileNameFormat))
+    InsertTokenIntoBox(box, token);
 }
 
 void frmFormat::btnOkCan_Click(int index) {
