@@ -690,6 +690,14 @@ TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
   done = std::wstring(dir) + L"\\done.txt";
   ticksLeft = 600;
   ::SetWindowPos(owner_, nullptr, 40, 40, 640, 360, SWP_NOZORDER);
+  // A few named formats in the list.
+  test::TempFolder named;
+  const std::wstring savedIni = Process().IniPath;
+  Process().IniPath = named / L"Zarvane.ini";
+  win::WinProfile profile(Process().IniPath);
+  for (auto [key, value] : {std::pair{L"Name1", L"版"}, {L"File1", L"%F_v%R"}, {L"Name2", L"確認用"},
+                            {L"File2", L"%F_確認用"}, {L"Ext2", L"pdf"}, {L"Name3", L"控え"}, {L"File3", L"%F_%T_%t"}})
+    profile.WriteString(kFormatsSection, key, value);
   frmFormat form;
   RunModal(form, owner_, [&] {
     // The display's first events for the new dialog are handled before the menu goes up, as
@@ -725,4 +733,5 @@ TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
     ::SendMessageW(form.Item(Ctl::btnFormatMenu, 0), BM_CLICK, 0, 0);
     Pump();
   });
+  Process().IniPath = savedIni;
 }

@@ -12,6 +12,7 @@
 #include "core/HelpTopics.h"
 #include "core/NamedFormats.h"
 #include "format/frmFormat.h"
+#include "format/frmNamedFormat.h"
 #include "options/ShellMenu.h"
 #include "options/frmAdvanced.h"
 #include "options/frmOption.h"
@@ -27,9 +28,10 @@ TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
   frmOption options;
   frmAdvanced advanced;
   frmFormat format;
+  frmNamedFormat named({}, {}, -1);
   frmSetup setup;
   ui::frmAbout about;
-  const ui::Form* forms[] = {&copy, &options, &advanced, &format, &setup, &about};
+  const ui::Form* forms[] = {&copy, &options, &advanced, &format, &named, &setup, &about};
   // Topics the dialogs switch to at run time: the folder mode's first box and the registered
   // states of the two toggles.
   std::set<int> topics = {TopicNumber(HelpTopic::OpenCopiedFolder), TopicNumber(HelpTopic::AllFilesRemove),
