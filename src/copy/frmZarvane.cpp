@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <map>
+#include <utility>
+
 #include "copy/NameCheck.h"
 #include "copy/NameFormat.h"
 #include "copy/SourceQueue.h"
@@ -188,18 +191,13 @@ frmZarvane::~frmZarvane() = default;
 bool frmZarvane::FolderMode() const { return Process().Source.SourceIsFolder; }
 
 std::wstring frmZarvane::Expand(const std::wstring& format, const std::wstring& shownExt,
-                               std::optional<std::vector<std::wstring>>* folderNames) {
+                               FreeNameSearch::Taken* taken) {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
   // The folder the copy lands in, by the same rule as the copy itself.
   const NameCheckInput where{L"", L"", true, &src, opt.CopyToFolder};
-  auto list = [&] { return win::ListNames(ComposeTargetPath(where, opt.CopyToFolderPath)); };
-  const FreeNameSearch freeName{[&] {
-                                  if (!folderNames) return list();
-                                  if (!*folderNames) *folderNames = list();
-                                  return **folderNames;
-                                },
-                                FolderMode() ? L"" : shownExt};
+  const FreeNameSearch freeName{[&] { return win::ListNames(ComposeTargetPath(where, opt.CopyToFolderPath)); },
+                                FolderMode() ? L"" : shownExt, taken};
   proposalBase_ = RunningNumber;
   return ExpandNameFormat(format, src.SourceName, FolderMode() ? L"" : src.SourceExt, opt.AutoNo, RunningNumber,
                           win::LocalNow(), [&src] { return win::LastWriteLocal(win::GetLongPath(src.SourcePath)); },
@@ -285,15 +283,21 @@ void frmZarvane::btnFormats_Click(int) {
   win::WinProfile profile(Process().IniPath);
   const std::vector<NamedFormat> list = LoadNamedFormats(profile).List();
   // Each line proposes as a choice would, from the same counter, without advancing it; the
-  // destination is listed once for them all.
-  std::optional<std::vector<std::wstring>> names;
+  // destination is listed once for them all, and formats that are the same propose once.
+  FreeNameSearch::Taken taken;
+  std::map<std::pair<std::wstring, std::wstring>, std::wstring> proposed;
   const int32_t counter = RunningNumber;
   const auto entries = FormatMenuEntries(list, chosen_ ? chosen_->Name : L"", [&](const NamedFormat* f) {
     const EffectiveFormat formats = Effective(f, Process().Opt);
     const std::wstring ext = FolderMode() ? L"" : ShownExtension(formats.Ext);
-    RunningNumber = proposalBase_;
-    const std::wstring name = Expand(FolderMode() ? formats.Folder : formats.File, ext, &names);
-    return ext.empty() ? name : name + L"." + ext;
+    const std::wstring& format = FolderMode() ? formats.Folder : formats.File;
+    auto [line, fresh] = proposed.try_emplace({format, ext});
+    if (fresh) {
+      RunningNumber = proposalBase_;
+      const std::wstring name = Expand(format, ext, &taken);
+      line->second = ext.empty() ? name : name + L"." + ext;
+    }
+    return line->second;
   });
   RunningNumber = counter;
 

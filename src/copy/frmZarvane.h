@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Common.h"
+#include "copy/NameFormat.h"
 #include "core/NamedFormats.h"
 
 #include "ui/Form.h"
@@ -56,9 +57,9 @@ class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
  private:
   bool FolderMode() const;
   // The proposed name; `shownExt` is the extension the copy will carry, for the free-number search.
-  // `folderNames`, when given, keeps the destination's names for the next expansion.
+  // `taken`, when given, keeps the destination's names for the next expansion.
   std::wstring Expand(const std::wstring& format, const std::wstring& shownExt,
-                      std::optional<std::vector<std::wstring>>* folderNames = nullptr);
+                      FreeNameSearch::Taken* taken = nullptr);
   // What the extension box starts with under an extension format.
   std::wstring ShownExtension(const std::wstring& extFormat) const;
   // The formats in use: the chosen named one over the main one.
