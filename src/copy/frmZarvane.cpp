@@ -327,10 +327,8 @@ void frmZarvane::ChooseFormat(const NamedFormat* format) {
   const std::wstring ext = FolderMode() ? L"" : ShownExtension(formats.Ext);
   RunningNumber = proposalBase_;
   SetText(Ctl::txtNewFile, Expand(FolderMode() ? formats.Folder : formats.File, ext));
-  if (!FolderMode()) {
-    SetText(Ctl::txtNewExt, ext);
-    TickForExtension(ext);
-  }
+  // The box's change handler sets the after-copy ticks for the new extension.
+  if (!FolderMode()) SetText(Ctl::txtNewExt, ext);
 }
 
 void frmZarvane::txtNewFile_GotFocus(int) {

@@ -955,7 +955,8 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
     std::wstring next;  // after an OK with continuous copy
   };
   const Case cases[] = {
-      // report_v01.txt is taken: the search goes on to 02, and after the copy to 03.
+      // report_v01.txt is taken: the search goes on to 02, and after the copy to 03. A choice
+      // counts from where the proposal it replaces did: b01, not b02.
       {"F4 then 1", Opener::F4, 1, false, L"report_v02", L"txt", false, L"report_v03"},
       {"the button then a click on the second", Opener::Button, 2, true, L"report_b01", L"bak", true, L"report_b02"},
       {"Alt+Down then 2", Opener::AltDown, 2, false, L"report_b01", L"bak", true, L"report_b02"},
@@ -966,7 +967,7 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
     ASSERT_TRUE(WriteBytes(source, "r"));
     ASSERT_TRUE(WriteBytes(here / L"report_v01.txt", "old"));
     ASSERT_TRUE(FreshSettings());
-    Set(L"FileNameFormat", L"%F_copy");
+    Set(L"FileNameFormat", L"%F_c%R");
     Set(L"AutoNo", L"1");
     Set(L"OpenFileExt1", L"bak");
     win::WinProfile profile(ini);
@@ -976,7 +977,7 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
 
     auto [driver, form] = Open(source);
     ASSERT_TRUE(form) << c.how;
-    EXPECT_EQ(Driver::Text(NameBox(form)), L"report_copy");
+    EXPECT_EQ(Driver::Text(NameBox(form)), L"report_c01");
     HWND association = Driver::ByCaption(form, L"関連付けで開く(&E)");
     EXPECT_FALSE(Driver::Checked(association));
     if (c.open == Opener::Button) Driver::Click(Driver::ByCaption(form, L"▼"));
