@@ -54,7 +54,7 @@ TEST(NamedFormats, ReadGapsAndWriteBack) {
        {L"Name1= \"日付\"", L"File1=%F_%Y%M%D ", L"Ext1=", L"name2=版", L"FILE2=%F_v%R", L"Ext2=bak", L"Folder2=%F_v%R"},
        {date, version}, {date, version}, {}},
       {"gaps close up; a tenth entry, a number with a zero and a name of blanks are no entries",
-       {L"Name3=日付", L"File3=%F_%Y%M%D", L"Name10=十", L"Name01=零", L"Name5=  ", L"File5=x", L"Name7=版",
+       {L"Name3=日付", L"File3=%F_%Y%M%D", L"Name10=十", L"Name01=零", L"Name0=零", L"Name5=  ", L"File5=x", L"Name7=版",
         L"File7=%F_v%R", L"Ext7=bak", L"Folder7=%F_v%R", L"Junk=1", L"Name3=後"},
        {date, version}, {date, version},
        // Moved up to 1 and 2; 3 and 7 are cleared; 5 (no name) and the others stay.
