@@ -249,13 +249,13 @@ void frmZarvane::Form_Load() {
 
   // The name box starts with the focus and its whole text selected.
   ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(Ctl::txtNewFile)), TRUE);
+  // Not with the helpers, which wait for the mouse: the keys may come first.
+  ::SetWindowSubclass(Item(Ctl::txtNewFile), NameBoxKeys, 1, 0);
 }
 
 void frmZarvane::Form_MakeHelpers() {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
-  // With the other helpers after the first paint: a key is input, which comes after it.
-  ::SetWindowSubclass(Item(Ctl::txtNewFile), NameBoxKeys, 1, 0);
   tipNewFile_ = std::make_unique<ui::clsToolTip>();
   tipNewFile_->mCreate(Item(Ctl::txtNewFile));
   tipNewFile_->pMaxWidth(300);
