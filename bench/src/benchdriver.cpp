@@ -389,7 +389,7 @@ class Bench {
     const std::wstring crowded = Existing(L"crowded\\report.txt");
     for (int i = 0; i < o_.warmup + o_.runs; ++i) {
       Process p = Process::Start(o_.zarvane, ZarvaneArgs(crowded, menuIni_));
-      HWND form = WaitReady(p, kFileCaption);
+      const HWND form = WaitReady(p, kFileCaption).form;
       HWND button = Button(form, kFormatButton);
       const double start = NowMs();
       Click(button);
