@@ -75,20 +75,20 @@ StoredFormats LoadNamedFormats(IProfile& profile) {
 }
 
 bool SaveNamedFormats(IProfile& profile, const StoredFormats& stored, const std::vector<NamedFormat>& list) {
-  bool written = true;
+  std::vector<ProfileValue> changed;
   for (int i = 0; i < kMaxNamedFormats; ++i) {
-    const std::optional<NamedFormat>& was = stored.slots[i];
     const bool wanted = static_cast<size_t>(i) < list.size();
-    if (!wanted && !was) continue;  // nothing there before, nothing now: not even empty keys
+    if (!wanted && !stored.slots[i]) continue;  // nothing there before, nothing now: not even empty keys
     const NamedFormat now = wanted ? list[static_cast<size_t>(i)] : NamedFormat{};
     for (int field = 0; field < 4; ++field) {
       const std::wstring& value = now.*kFields[field];
       // A key left from an entry without a name is cleared, or it would join the new entry.
       if (stored.present[i][field] ? stored.raw[i].*kFields[field] == value : value.empty()) continue;
-      written = profile.WriteString(kFormatsSection, Key(field, i + 1).c_str(), value) && written;
+      changed.push_back({kFormatsSection, Key(field, i + 1), value});
     }
   }
-  return written;
+  // The list is stored whole or not at all.
+  return changed.empty() || profile.WriteValues(changed);
 }
 
 EffectiveFormat Effective(const NamedFormat* entry, const Settings& main) {

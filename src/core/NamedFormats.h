@@ -35,9 +35,9 @@ struct StoredFormats {
 
 // One read of the section.
 StoredFormats LoadNamedFormats(IProfile& profile);
-// Stores `list` as numbers 1, 2, ... and clears the entries after it that were stored. A
-// number whose entry is unchanged is not written, so an unchanged list writes nothing.
-// False if any write failed.
+// Stores `list` as numbers 1, 2, ... in one save, clearing the stored entries after it. A
+// number's key that is unchanged is not written, so an unchanged list writes nothing.
+// False if the save failed.
 bool SaveNamedFormats(IProfile& profile, const StoredFormats& stored, const std::vector<NamedFormat>& list);
 
 // The three formats an entry stands for, its empty ones taken from the main format.
