@@ -24,7 +24,12 @@ class SectionProfile : public IProfile {
     writes.push_back(std::wstring(section) + L":" + key + L"=" + value);
     return true;
   }
+  bool WriteValues(const std::vector<ProfileValue>& values) override {
+    ++saves;
+    return IProfile::WriteValues(values);
+  }
   std::vector<std::wstring> writes;
+  int saves = 0;
 
  private:
   std::vector<std::wstring> lines_;
@@ -79,6 +84,7 @@ TEST(NamedFormats, ReadGapsAndWriteBack) {
     EXPECT_EQ(stored.List(), c.read) << c.what;
     EXPECT_TRUE(SaveNamedFormats(profile, stored, c.saved)) << c.what;
     EXPECT_EQ(profile.writes, c.writes) << c.what;
+    EXPECT_EQ(profile.saves, c.writes.empty() ? 0 : 1) << c.what;  // one save, none for nothing
   }
 }
 
