@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Retakes the pictures in docs/ on a virtual display, in the project's Wine prefix: the copy
-# dialog, the copy dialog with a help pop-up, the options, and the format dialog with its token
-# menu. Run by hand; each view is opened by a hand-run test that waits while it is captured.
+# dialog, the copy dialog with a help pop-up, the copy dialog's menu of formats, the options,
+# and the format dialog with its token menu. Run by hand; each view is opened by a hand-run test that waits while it is captured.
 set -eu
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 . scripts/deps.sh
@@ -32,6 +32,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   }
   take "Pictures.DISABLED_OneView" copy copy-dialog.png
   take "Pictures.DISABLED_OneView" help help-popup.png
+  take "Pictures.DISABLED_OneView" formats format-menu.png
   take "Pictures.DISABLED_OneView" options options.png
   take "*ScreenshotWithTheTokenMenuOpen" "" format.png
   rm -rf "$shots"

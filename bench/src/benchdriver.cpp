@@ -9,6 +9,9 @@
 //             (floorcopy.exe, flooroptions.exe), and Zarvane.exe on a source among 5,000 files
 //             against the same start among 5; among the 5,000, whose names take the running
 //             numbers 1 to 4,999 of n%R, searching for a free number against not searching.
+//   format menu: among those 5,000, with nine named formats each n%R, from the click of the
+//             button beside the name box until the menu of formats shows (a time of its own,
+//             no reference).
 //   copy:     pressing OK in Zarvane's dialog until the process has ended; mincopy.exe from
 //             CreateProcess until it has ended; one large file and one tree of small files.
 // Runs alternate between the program and its reference so that outside load hits both alike.
@@ -16,7 +19,8 @@
 //   benchdriver.exe --zarvane EXE --mindialog EXE --floorcopy EXE --flooroptions EXE
 //                   --mincopy EXE --data DIR --out FILE
 //                   [--runs N] [--copy-runs N] [--warmup N] [--parts startup,copy]
-// --parts also takes single start-up series: copy_floor, options_floor, crowded, free_number.
+// --parts also takes single start-up series: copy_floor, options_floor, crowded, free_number,
+// format_menu.
 // DIR holds small.txt, crowded\report.txt (among n0001.txt to n4999.txt), few\report.txt (among 5), and
 // for the copies big.bin and the folder tree (bench/run.sh makes them). FILE receives one line
 // per series: key, median, min, max, count, then the samples, tab-separated: milliseconds, or
@@ -40,6 +44,7 @@ const std::wstring kFolderCaption = L"新しいフォルダ名";
 const std::wstring kCancel = L"キャンセル";
 const std::wstring kOK = L"OK";
 const std::wstring kOptionsCaption = L"Zarvane";
+const std::wstring kFormatButton = L"▼";
 constexpr DWORD kReadyTimeoutMs = 30000;
 constexpr DWORD kCopyTimeoutMs = 600000;
 
@@ -347,6 +352,12 @@ class Bench {
     for (const auto& [ini, skip] : {std::pair{&skipIni_, "1"}, std::pair{&plainIni_, "0"}})
       WriteBytes(*ini, std::string("[Option]\r\nPrevInstance=1\r\nTopMost=0\r\nFileNameFormat=n%R\r\nAutoNo=3\r\n") +
                            "SkipUsedNo=" + skip + "\r\n[SYSTEM]\r\nHkcrExt=\r\n");
+    // Nine named formats, each searching the 5,000 names for a free number.
+    std::string named = "[Formats]\r\n";
+    for (char n = '1'; n <= '9'; ++n)
+      named += std::string("Name") + n + "=f" + n + "\r\nFile" + n + "=n%R\r\n";
+    WriteBytes(menuIni_, "[Option]\r\nPrevInstance=1\r\nTopMost=0\r\nFileNameFormat=n%R\r\nAutoNo=3\r\n"
+                         "SkipUsedNo=1\r\n[SYSTEM]\r\nHkcrExt=\r\n" + named);
     ::SetEnvironmentVariableW(L"ZV_BENCH_TIME_FILE", timeFile_.c_str());
   }
 
@@ -369,6 +380,31 @@ class Bench {
     // One listing of the 5,000 names and 4,999 numbers tried before n5000, against n0001 at once.
     run(L"free_number", [&] { return StartUpOf(o_.zarvane, ZarvaneArgs(crowded, skipIni_), kFileCaption, L"n5000"); },
         [&] { return StartUpOf(o_.zarvane, ZarvaneArgs(crowded, plainIni_), kFileCaption, L"n0001"); });
+  }
+
+  // The proposals of the menu are made when it opens: from the click until it shows, then Esc
+  // and Cancel. Started anew each run, as a user opens the menu once per dialog.
+  void FormatMenu() {
+    if (!Wants(L"startup") && !Wants(L"format_menu")) return;
+    const std::wstring crowded = Existing(L"crowded\\report.txt");
+    for (int i = 0; i < o_.warmup + o_.runs; ++i) {
+      Process p = Process::Start(o_.zarvane, ZarvaneArgs(crowded, menuIni_));
+      const HWND form = WaitReady(p, kFileCaption).form;
+      HWND button = Button(form, kFormatButton);
+      const double start = NowMs();
+      Click(button);
+      HWND menu = WaitMenu(p, true);
+      const double ms = NowMs() - start;
+      ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+      WaitMenu(p, false);
+      Click(Button(form, kCancel));
+      if (const DWORD code = p.Wait(kReadyTimeoutMs); code != 0)
+        throw Failure(L"Zarvane.exe ended with " + std::to_wstring(code));
+      if (i < o_.warmup) continue;
+      samples_[L"format_menu.zarvane"].push_back(ms);
+      std::printf("format_menu run %d: %.1f ms\n", i + 1 - o_.warmup, ms);
+      std::fflush(stdout);
+    }
   }
 
   void Copy(const std::wstring& item, const std::wstring& stem, const std::wstring& ext, const std::wstring& key) {
@@ -452,6 +488,23 @@ class Bench {
     return ms;
   }
 
+  // The program's popup menu, polled every millisecond until it shows (or, with shown false, is gone).
+  static HWND WaitMenu(const Process& p, bool shown) {
+    const double deadline = NowMs() + kReadyTimeoutMs;
+    for (;;) {
+      HWND menu = nullptr;
+      while ((menu = ::FindWindowExW(nullptr, menu, L"#32768", nullptr))) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(menu, &owner);
+        if (owner == p.id() && ::IsWindowVisible(menu)) break;
+      }
+      if ((menu != nullptr) == shown) return menu;
+      if (!p.Running()) throw Failure(L"the program ended with its menu open");
+      if (NowMs() > deadline) throw Failure(shown ? L"no format menu within the time" : L"the format menu stayed open");
+      ::Sleep(1);
+    }
+  }
+
   // From pressing OK until the process has ended.
   double ZarvaneCopy(const std::wstring& source, const std::wstring& caption, const std::wstring& name) {
     Process p = Process::Start(o_.zarvane, ZarvaneArgs(source));
@@ -509,6 +562,7 @@ class Bench {
   std::wstring ini_;
   std::wstring skipIni_ = o_.data + L"\\free-skip.ini";
   std::wstring plainIni_ = o_.data + L"\\free-plain.ini";
+  std::wstring menuIni_ = o_.data + L"\\format-menu.ini";
   std::wstring timeFile_;
   std::map<std::wstring, std::vector<double>> samples_;
   std::vector<double> inside_;  // mincopy.exe's own time inside SHFileOperationW, per run
@@ -520,6 +574,7 @@ int wmain(int argc, wchar_t** argv) {
   try {
     Bench bench(Parse(argc, argv));
     bench.StartUp();
+    bench.FormatMenu();
     if (bench.Wants(L"copy")) {
       bench.Copy(L"big.bin", L"big", L".bin", L"copy_file");
       bench.Copy(L"tree", L"tree", L"", L"copy_tree");

@@ -152,8 +152,13 @@ std::wstring NameKey(std::wstring_view name) { return FileSystemUpper(DropTraili
 int32_t FirstFreeNumber(const std::vector<Piece>& pieces, TokenValues& values, int32_t next, int width,
                         const FreeNameSearch& search) {
   if (!search.readFolderNames) return next;
-  std::unordered_set<std::wstring> taken;
-  for (const auto& name : search.readFolderNames()) taken.insert(NameKey(name));
+  FreeNameSearch::Taken own;
+  FreeNameSearch::Taken& names = search.taken ? *search.taken : own;
+  if (!names.read) {
+    for (const auto& name : search.readFolderNames()) names.keys.insert(NameKey(name));
+    names.read = true;
+  }
+  const std::unordered_set<std::wstring>& taken = names.keys;
   if (taken.empty()) return next;
   const std::wstring suffix = search.extension.empty() ? std::wstring() : L"." + search.extension;
   for (long long number = next; number < static_cast<long long>(next) + kFreeNumberTries &&

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/DateTime.h"
@@ -24,6 +25,13 @@ inline constexpr int kFreeNumberTries = 9999;
 struct FreeNameSearch {
   std::function<std::vector<std::wstring>()> readFolderNames;
   std::wstring extension;
+  // The folder's names as the search compares them. Given, it is filled by the first search
+  // and serves the next ones given it: several proposals over one listing.
+  struct Taken {
+    bool read = false;
+    std::unordered_set<std::wstring> keys;
+  };
+  Taken* taken = nullptr;
 };
 
 // One expansion: `now` is the single clock reading for the whole name; the source's time stamp

@@ -1,12 +1,17 @@
 #include "copy/frmZarvane.h"
 
+#include <commctrl.h>
 #include <imm.h>
+
+#include <map>
+#include <utility>
 
 #include "copy/NameCheck.h"
 #include "copy/NameFormat.h"
 #include "copy/SourceQueue.h"
 #include "copy/clsFileOp.h"
 #include "platform/AppInfo.h"
+#include "platform/CallbackGuard.h"
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
 #include "platform/Handles.h"
@@ -53,6 +58,8 @@ struct Texts {
   // What screen readers call the boxes and the attribute check boxes, which show only a letter.
   const wchar_t* extName = L"拡張子";
   const wchar_t* attrNames[4] = {L"アーカイブ", L"読み取り専用", L"隠しファイル", L"システムファイル"};
+  const wchar_t* formatsButton = L"▼";
+  const wchar_t* tipFormats = L"書式を選ぶ (Alt+↓)";
 };
 constexpr Texts kText;
 
@@ -61,8 +68,8 @@ constexpr unsigned kHelp = ui::kHelpOnRight;
 // Tab order as listed; places in twips within the 3900 x 2355 client area.
 constexpr ControlDef kControls[] = {
     // The boxes have no label of their own: each has a hidden one just before it.
-    {Ctl::lblNewName, L"lblNewName", -1, Kind::Label, kText.fileCaption, 120, 135, 1830, 300, Topic::None, ui::kHidden},
-    {Ctl::txtNewFile, L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1830, 300, Topic::NewFile, ui::kSelectAll},
+    {Ctl::lblNewName, L"lblNewName", -1, Kind::Label, kText.fileCaption, 120, 135, 1590, 300, Topic::None, ui::kHidden},
+    {Ctl::txtNewFile, L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1590, 300, Topic::NewFile, ui::kSelectAll},
     {Ctl::lblNewExt, L"lblNewExt", -1, Kind::Label, kText.extName, 2130, 135, 465, 300, Topic::None, ui::kHidden},
     {Ctl::txtNewExt, L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, Topic::NewExt, ui::kSelectAll},
     {Ctl::chkExec1, L"chkExec1", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, Topic::OpenByAssociation, kHelp},
@@ -81,8 +88,29 @@ constexpr ControlDef kControls[] = {
     {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::None, 0},
     {Ctl::Frame2, L"Frame2", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, Topic::Attributes, kHelp},
     {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2295, 210, Topic::None, ui::kAlignRight},
+    // Beside the name box like a drop-down's arrow; out of the tab order, as Alt+Down reaches it,
+    // and made after the others, which keep their order.
+    {Ctl::btnFormats, L"btnFormats", -1, Kind::Button, kText.formatsButton, 1725, 135, 225, 300, Topic::FormatChoice,
+     kHelp | ui::kNoTabStop, kText.tipFormats},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
+
+// Lines of the menu of formats, above every control id.
+constexpr UINT kFormatCommandBase = 2000;
+// Posted by the name box for Alt+Down and F4: the menu opens from the dialog, not from inside
+// the box's key handling.
+constexpr UINT kOpenFormatsMessage = WM_APP + 27;
+
+// Alt+Down and F4 in the name box open the menu of formats, as they open a drop-down list.
+LRESULT CALLBACK NameBoxKeys(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  return win::Guarded<LRESULT>(0, [&]() -> LRESULT {
+    if ((msg == WM_SYSKEYDOWN && wp == VK_DOWN) || (msg == WM_KEYDOWN && wp == VK_F4)) {
+      ::PostMessageW(::GetParent(box), kOpenFormatsMessage, 0, 0);
+      return 0;
+    }
+    return ::DefSubclassProc(box, msg, wp, lp);
+  });
+}
 
 constexpr uint32_t kAttrBits[4] = {kAttrArchive, kAttrReadOnly, kAttrHidden, kAttrSystem};
 
@@ -154,6 +182,7 @@ const frmZarvane::Handler frmZarvane::kHandlers[] = {
     {Ctl::btnCan, ui::Event::Click, &frmZarvane::btnCan_Click},
     {Ctl::txtNewExt, ui::Event::Change, &frmZarvane::txtNewExt_Change},
     {Ctl::txtNewFile, ui::Event::GotFocus, &frmZarvane::txtNewFile_GotFocus},
+    {Ctl::btnFormats, ui::Event::Click, &frmZarvane::btnFormats_Click},
 };
 
 frmZarvane::frmZarvane() : FormOf(ui::FormDef{L"frmZarvane", kText.fileCaption, 3900, 2355, true}, kControls) {}
@@ -161,13 +190,15 @@ frmZarvane::~frmZarvane() = default;
 
 bool frmZarvane::FolderMode() const { return Process().Source.SourceIsFolder; }
 
-std::wstring frmZarvane::Expand(const std::wstring& format, const std::wstring& shownExt) {
+std::wstring frmZarvane::Expand(const std::wstring& format, const std::wstring& shownExt,
+                               FreeNameSearch::Taken* taken) {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
   // The folder the copy lands in, by the same rule as the copy itself.
   const NameCheckInput where{L"", L"", true, &src, opt.CopyToFolder};
   const FreeNameSearch freeName{[&] { return win::ListNames(ComposeTargetPath(where, opt.CopyToFolderPath)); },
-                                FolderMode() ? L"" : shownExt};
+                                FolderMode() ? L"" : shownExt, taken};
+  proposalBase_ = RunningNumber;
   return ExpandNameFormat(format, src.SourceName, FolderMode() ? L"" : src.SourceExt, opt.AutoNo, RunningNumber,
                           win::LocalNow(), [&src] { return win::LastWriteLocal(win::GetLongPath(src.SourcePath)); },
                           opt.SkipUsedNo == 1 ? &freeName : nullptr);
@@ -192,11 +223,7 @@ void frmZarvane::Form_Load() {
   SetText(Ctl::lblVer, win::VersionText(version));
   SetText(Ctl::lblCopyRight, version.legalCopyright);
 
-  // The extension box: a file's shows the preset or its own extension, unless it starts empty.
-  const std::wstring preset = TrimBlanks(opt.ExtNameFormat);
-  std::wstring ext = src.SourceExt;
-  if (!FolderMode() && opt.DispExt != 1) ext.clear();
-  else if (!FolderMode() && !preset.empty()) ext = preset;
+  const std::wstring ext = ShownExtension(opt.ExtNameFormat);
   SetText(Ctl::txtNewFile, Expand(FolderMode() ? opt.FolderNameFormat : opt.FileNameFormat, ext));
   SetText(Ctl::txtNewExt, ext);
 
@@ -222,6 +249,8 @@ void frmZarvane::Form_Load() {
 
   // The name box starts with the focus and its whole text selected.
   ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(Ctl::txtNewFile)), TRUE);
+  // Not with the helpers, which wait for the mouse: the keys may come first.
+  ::SetWindowSubclass(Item(Ctl::txtNewFile), NameBoxKeys, 1, 0);
 }
 
 void frmZarvane::Form_MakeHelpers() {
@@ -237,6 +266,69 @@ void frmZarvane::Form_MakeHelpers() {
   tipExec2_->pMaxWidth(300);
   tipExec2_->mToolAdd(1, std::wstring(kText.tipApplication) + L"\r\n" +
                              (opt.OpenAplPath.empty() ? std::wstring(kText.notepad) : opt.OpenAplPath));
+}
+
+// The extension box: a file's shows the preset or its own extension, unless it starts empty.
+std::wstring frmZarvane::ShownExtension(const std::wstring& extFormat) const {
+  const std::wstring preset = TrimBlanks(extFormat);
+  if (!FolderMode() && Process().Opt.DispExt != 1) return L"";
+  if (!FolderMode() && !preset.empty()) return preset;
+  return Process().Source.SourceExt;
+}
+
+EffectiveFormat frmZarvane::InUse() const { return Effective(chosen_ ? &*chosen_ : nullptr, Process().Opt); }
+
+void frmZarvane::btnFormats_Click(int) {
+  // Read now, not at start-up: the list and its proposals cost nothing until the menu opens.
+  win::WinProfile profile(Process().IniPath);
+  const std::vector<NamedFormat> list = LoadNamedFormats(profile).List();
+  // Each line proposes as a choice would, from the same counter, without advancing it; the
+  // destination is listed once for them all, and formats that are the same propose once.
+  FreeNameSearch::Taken taken;
+  std::map<std::pair<std::wstring, std::wstring>, std::wstring> proposed;
+  const int32_t counter = RunningNumber;
+  const auto entries = FormatMenuEntries(list, chosen_ ? chosen_->Name : L"", [&](const NamedFormat* f) {
+    const EffectiveFormat formats = Effective(f, Process().Opt);
+    const std::wstring ext = FolderMode() ? L"" : ShownExtension(formats.Ext);
+    const std::wstring& format = FolderMode() ? formats.Folder : formats.File;
+    auto [line, fresh] = proposed.try_emplace({format, ext});
+    if (fresh) {
+      RunningNumber = proposalBase_;
+      const std::wstring name = Expand(format, ext, &taken);
+      line->second = ext.empty() ? name : name + L"." + ext;
+    }
+    return line->second;
+  });
+  RunningNumber = counter;
+
+  win::UniqueMenu menu(::CreatePopupMenu());
+  if (!menu) return;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const UINT id = kFormatCommandBase + static_cast<UINT>(i);
+    ::AppendMenuW(menu.get(), MF_STRING, id, entries[i].text.c_str());
+    if (entries[i].inUse) ::CheckMenuRadioItem(menu.get(), id, id, id, MF_BYCOMMAND);
+  }
+  RECT button{};
+  ::GetWindowRect(Item(Ctl::btnFormats), &button);
+  const UINT chosen = static_cast<UINT>(::TrackPopupMenu(
+      menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, button.left,
+      button.bottom, 0, hwnd(), nullptr));
+  if (chosen >= kFormatCommandBase && chosen < kFormatCommandBase + entries.size()) {
+    const size_t line = chosen - kFormatCommandBase;
+    ChooseFormat(line == 0 ? nullptr : &list[line - 1]);
+  }
+  FocusName();
+}
+
+void frmZarvane::ChooseFormat(const NamedFormat* format) {
+  if (format) chosen_ = *format;
+  else chosen_.reset();
+  const EffectiveFormat formats = InUse();
+  const std::wstring ext = FolderMode() ? L"" : ShownExtension(formats.Ext);
+  RunningNumber = proposalBase_;
+  SetText(Ctl::txtNewFile, Expand(FolderMode() ? formats.Folder : formats.File, ext));
+  // The box's change handler sets the after-copy ticks for the new extension.
+  if (!FolderMode()) SetText(Ctl::txtNewExt, ext);
 }
 
 void frmZarvane::txtNewFile_GotFocus(int) {
@@ -281,6 +373,12 @@ void frmZarvane::ShowWaitingCount() {
 }
 
 INT_PTR frmZarvane::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
+  if (msg == kOpenFormatsMessage) {
+    handled = true;
+    // Not while the dialog is hidden for a copy or a message box holds it.
+    if (::IsWindowVisible(hwnd()) && ::IsWindowEnabled(hwnd())) btnFormats_Click(0);
+    return 0;
+  }
   if (msg != WM_SYSCOMMAND || (wp & 0xFFF0) != kDropWaitingCommand) return 0;
   handled = true;
   Waiting().Clear();
@@ -381,7 +479,8 @@ void frmZarvane::btnOK_Click(int) {
     EndSource();
     return;
   }
-  const std::wstring& format = folderMode ? opt.FolderNameFormat : opt.FileNameFormat;
+  const EffectiveFormat formats = InUse();
+  const std::wstring& format = folderMode ? formats.Folder : formats.File;
   if (format.find(L"%R") != std::wstring::npos) SetText(Ctl::txtNewFile, Expand(format, Text(Ctl::txtNewExt)));
   ShowAgain();
 }

@@ -4,8 +4,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Common.h"
+#include "copy/NameFormat.h"
+#include "core/NamedFormats.h"
 
 #include "ui/Form.h"
 #include "ui/clsToolTip.h"
@@ -15,7 +18,7 @@ namespace zv {
 // The controls of frmZarvane, as its table lists them (arrays once).
 enum class frmZarvaneCtl : int {
   txtNewFile, txtNewExt, chkExec1, chkExec2, chkExec4, chkExec3, chkAttr, btnOK, btnCan, lblP,
-  lblVer, Label2, Frame1, Frame2, lblCopyRight, lblNewName, lblNewExt, kCount
+  lblVer, Label2, Frame1, Frame2, lblCopyRight, lblNewName, lblNewExt, btnFormats, kCount
 };
 
 class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
@@ -34,6 +37,11 @@ class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
   void btnCan_Click(int);
   void txtNewExt_Change(int);
   void txtNewFile_GotFocus(int);
+  // The menu of formats under the button beside the name box (also Alt+Down and F4 there).
+  void btnFormats_Click(int);
+  // Proposes the name and extension anew with a named format, or the main one for nullptr; it
+  // stays for the proposals after each copy with continuous copy.
+  void ChooseFormat(const NamedFormat* format);
   // Caption and system menu follow the number of sources waiting.
   void ShowWaitingCount();
 
@@ -49,7 +57,13 @@ class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
  private:
   bool FolderMode() const;
   // The proposed name; `shownExt` is the extension the copy will carry, for the free-number search.
-  std::wstring Expand(const std::wstring& format, const std::wstring& shownExt);
+  // `taken`, when given, keeps the destination's names for the next expansion.
+  std::wstring Expand(const std::wstring& format, const std::wstring& shownExt,
+                      FreeNameSearch::Taken* taken = nullptr);
+  // What the extension box starts with under an extension format.
+  std::wstring ShownExtension(const std::wstring& extFormat) const;
+  // The formats in use: the chosen named one over the main one.
+  EffectiveFormat InUse() const;
   void FocusName();
   void ShowAgain();
   // This source is done (copied or cancelled): the next waiting one's dialog, or the end.
@@ -64,6 +78,10 @@ class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
   // Set while OK is handled: clicks that arrive meanwhile (message boxes and the copy let
   // messages run) must not start a second copy.
   bool handlingOK_ = false;
+  // The named format chosen from the menu; none for the main one.
+  std::optional<NamedFormat> chosen_;
+  // The counter before the proposal on show: a choice from the menu proposes again from it.
+  int32_t proposalBase_ = 0;
 
   std::unique_ptr<ui::clsToolTip> tipNewFile_;
   std::unique_ptr<ui::clsToolTip> tipExec2_;

@@ -87,6 +87,18 @@ constexpr Topic kTopics[] = {
     // Format dialog
     {HelpTopic::SkipUsedNo, L"チェックすると、連番（%R）は、コピー先に同じ名前のファイルやフォルダが既にある番号を飛ばして、"
          L"空いている次の番号になります。チェックしないと、起動のたびに 1 から数えます。"},
+    // Copy dialog
+    {HelpTopic::FormatChoice, L"書式のメニューを開きます（名前の欄で Alt+↓ か F4 でも開きます）。書式設定の書式（0）と"
+         L"名前付き書式（1〜9）が、それぞれで作る名前と並びます。選ぶと、その書式で名前と拡張子を作り直します。"},
+    // Format dialog: the named formats
+    {HelpTopic::NamedList, L"名前付き書式の一覧です。この順に、コピー画面の［▼］のメニューに並びます。"
+         L"ダブルクリックで変更できます。"},
+    {HelpTopic::NamedAdd, L"名前付き書式を新しく登録します（9 個まで）。"},
+    {HelpTopic::NamedEdit, L"一覧で選んだ名前付き書式の名前と書式を変更します。"},
+    {HelpTopic::NamedDelete, L"一覧で選んだ名前付き書式を削除します。"},
+    {HelpTopic::NamedMove, L"一覧で選んだ名前付き書式を、メニューの中で上（または下）に移します。"},
+    {HelpTopic::NamedName, L"コピー画面のメニューに表示する書式の名前です（例: 日付、版、確認用）。ほかの書式と同じ名前は使えません。"},
+    {HelpTopic::NamedExt, L"この書式で作るコピーの拡張子です（例: bak）。空欄なら書式設定の拡張子の指定と同じです。"},
 };
 
 // Every named topic has its text once: the rows run without a gap from the first topic to
@@ -95,7 +107,7 @@ consteval bool EachTopicOnce() {
   int expected = TopicNumber(HelpTopic::OpenFileExt1);
   for (const Topic& t : kTopics)
     if (TopicNumber(t.topic) != expected++ || !t.text) return false;
-  return expected - 1 == TopicNumber(HelpTopic::SkipUsedNo);
+  return expected - 1 == TopicNumber(HelpTopic::NamedExt);
 }
 static_assert(EachTopicOnce(), "a help topic without its text, or listed twice");
 

@@ -63,6 +63,16 @@ enum class HelpTopic : int {
   RegisterFor = 42,
   // Format dialog
   SkipUsedNo = 43,
+  // Copy dialog: the menu of formats
+  FormatChoice = 44,
+  // Format dialog: the named formats and their editor
+  NamedList = 45,
+  NamedAdd = 46,
+  NamedEdit = 47,
+  NamedDelete = 48,
+  NamedMove = 49,
+  NamedName = 50,
+  NamedExt = 51,
 };
 
 constexpr int TopicNumber(HelpTopic topic) { return static_cast<int>(topic); }

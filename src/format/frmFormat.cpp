@@ -2,7 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "format/TokenMenu.h"
+#include "format/TokenPopup.h"
+#include "format/frmNamedFormat.h"
+#include "platform/Profile.h"
 #include "platform/Pickers.h"
 #include "core/ProcessState.h"
 #include "ui/FocusState.h"
@@ -35,12 +40,26 @@ struct Texts {
   const wchar_t* autoNoItems[3] = {L"1", L"2", L"3"};
   const wchar_t* skipUsedNo = L"使用済みの連番を飛ばす(&S)";
   const wchar_t* tipSkipUsedNo = L"ｺﾋﾟｰ先に同じ名前があれば次の番号にします";
+  const wchar_t* named = L"名前付き書式(&L)";
+  const wchar_t* add = L"追加(&A)...";
+  const wchar_t* edit = L"変更(&E)...";
+  const wchar_t* remove = L"削除(&D)";
+  const wchar_t* up = L"上へ(&U)";
+  const wchar_t* down = L"下へ(&W)";
+  const wchar_t* tipNamed = L"ｺﾋﾟｰ画面の［▼］で選べる書式";
+  const wchar_t* sameAsMain = L"（上の書式）";
+  const wchar_t* writeFailedHead = L"設定ファイルに書き込めませんでした。";
+  const wchar_t* writeFailedTail = L"ファイルが読み取り専用になっていないか確認してください。";
 };
 constexpr Texts kText;
 
 constexpr unsigned kHelp = ui::kHelpOnRight;
 // The form grows by one row for that check box, under the digit count.
 constexpr int kRow = 390;
+// And by the named formats' list, under the frame.
+constexpr int kNamed = 2100;
+constexpr int kNamedTop = 120 + 2055 + kRow + 90;
+constexpr int kNamedButtonLeft = 3300;
 
 // The rows lie in a borderless panel (120, 240 inside the frame) inside the caption-less frame
 // Frame1 (233, 120 in the form); their places here are the sums, in the form's client area.
@@ -67,59 +86,29 @@ constexpr ControlDef kControls[] = {
     {Ctl::cmbAutoNo, L"cmbAutoNo", -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, Topic::AutoNo, 0, kText.tipAutoNo},
     {Ctl::chkSkipUsedNo, L"chkSkipUsedNo", -1, Kind::Check, kText.skipUsedNo, kPanelLeft + 1440, kPanelTop + 1245 + kRow, 2535, 240,
      Topic::SkipUsedNo, kHelp, kText.tipSkipUsedNo},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow, 1320, 375, Topic::None, ui::kDefault},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow, 1320, 375, Topic::None, ui::kCancel},
+    {Ctl::lblNamed, L"lblNamed", -1, Kind::Label, kText.named, 353, kNamedTop, 2820, 225, Topic::NamedList, kHelp,
+     kText.tipNamed},
+    {Ctl::lstNamed, L"lstNamed", -1, Kind::List, L"", 353, kNamedTop + 255, 2820, 1725, Topic::NamedList, 0, kText.tipNamed},
+    {Ctl::btnNamedAdd, L"btnNamedAdd", -1, Kind::Button, kText.add, kNamedButtonLeft, kNamedTop + 255, 1148, 330,
+     Topic::NamedAdd, kHelp},
+    {Ctl::btnNamedEdit, L"btnNamedEdit", -1, Kind::Button, kText.edit, kNamedButtonLeft, kNamedTop + 600, 1148, 330,
+     Topic::NamedEdit, kHelp},
+    {Ctl::btnNamedDel, L"btnNamedDel", -1, Kind::Button, kText.remove, kNamedButtonLeft, kNamedTop + 945, 1148, 330,
+     Topic::NamedDelete, kHelp},
+    {Ctl::btnNamedUp, L"btnNamedUp", -1, Kind::Button, kText.up, kNamedButtonLeft, kNamedTop + 1290, 1148, 330,
+     Topic::NamedMove, kHelp},
+    {Ctl::btnNamedDown, L"btnNamedDown", -1, Kind::Button, kText.down, kNamedButtonLeft, kNamedTop + 1650, 1148, 330,
+     Topic::NamedMove, kHelp},
+    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow + kNamed, 1320, 375, Topic::None, ui::kDefault},
+    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow + kNamed, 1320, 375, Topic::None, ui::kCancel},
     {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 // The form once carried its menu as a hidden menu bar and shrank by its height at load;
 // ours never has one, so the client area is its final size from the start.
-constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775 + kRow, true};
+constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775 + kRow + kNamed, true};
 
-
-// Appends the items of one level from pos on, each submenu with its own items.
-bool AppendMenuLevel(HMENU menu, std::span<const TokenMenuItem> items, size_t& pos, int level) {
-  while (pos < items.size() && items[pos].level == level) {
-    const size_t self = pos++;
-    const TokenMenuItem& item = items[self];
-    MENUITEMINFOW mi{};
-    mi.cbSize = sizeof(mi);
-    mi.fMask = MIIM_ID | MIIM_FTYPE;
-    mi.wID = static_cast<UINT>(kTokenCommandBase + static_cast<int>(self));
-    if (item.kind == TokenItemKind::Separator) {
-      mi.fType = MFT_SEPARATOR;
-    } else {
-      mi.fMask |= MIIM_STRING;
-      mi.dwTypeData = const_cast<wchar_t*>(item.caption);
-    }
-    win::UniqueMenu sub;
-    if (item.kind == TokenItemKind::Submenu) {
-      sub.reset(::CreatePopupMenu());
-      if (!sub || !AppendMenuLevel(sub.get(), items, pos, level + 1)) return false;
-      mi.fMask |= MIIM_SUBMENU;
-      mi.hSubMenu = sub.get();
-    }
-    if (!::InsertMenuItemW(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &mi)) return false;
-    sub.release();  // the parent menu owns it now
-  }
-  return true;
-}
-
-win::UniqueMenu BuildTokenMenu() {
-  win::UniqueMenu menu(::CreatePopupMenu());
-  size_t pos = 0;
-  if (!menu || !AppendMenuLevel(menu.get(), TokenMenuItems(), pos, 0)) return {};
-  return menu;
-}
-
-void SetItemCaption(HMENU menu, const wchar_t* name, int index, const wchar_t* caption) {
-  MENUITEMINFOW mi{};
-  mi.cbSize = sizeof(mi);
-  mi.fMask = MIIM_STRING;
-  mi.dwTypeData = const_cast<wchar_t*>(caption);
-  ::SetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(name, index)), FALSE, &mi);
-}
 
 // The format settings and their controls, in the order they are loaded and stored.
 constexpr ui::SettingBinding<Ctl> kBindings[] = {
@@ -136,6 +125,13 @@ const frmFormat::Handler frmFormat::kHandlers[] = {
     {Ctl::btnFormatMenu, ui::Event::Click, &frmFormat::btnFormatMenu_Click},
     {Ctl::btnOkCan, ui::Event::Click, &frmFormat::btnOkCan_Click},
     {Ctl::chkDispExt, ui::Event::Click, &frmFormat::chkDispExt_Click},
+    {Ctl::lstNamed, ui::Event::Click, &frmFormat::lstNamed_Click},
+    {Ctl::lstNamed, ui::Event::DblClick, &frmFormat::lstNamed_DblClick},
+    {Ctl::btnNamedAdd, ui::Event::Click, &frmFormat::btnNamedAdd_Click},
+    {Ctl::btnNamedEdit, ui::Event::Click, &frmFormat::btnNamedEdit_Click},
+    {Ctl::btnNamedDel, ui::Event::Click, &frmFormat::btnNamedDel_Click},
+    {Ctl::btnNamedUp, ui::Event::Click, &frmFormat::btnNamedUp_Click},
+    {Ctl::btnNamedDown, ui::Event::Click, &frmFormat::btnNamedDown_Click},
 };
 
 frmFormat::frmFormat() : FormOf(kForm, kControls) {}
@@ -153,7 +149,92 @@ void frmFormat::Form_Load() {
   ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(opt.AutoNo), 0);
 
   ApplyExtensionRule();
+
+  win::WinProfile profile(Process().IniPath);
+  stored_ = LoadNamedFormats(profile);
+  named_ = stored_.List();
+  ShowNamed(named_.empty() ? -1 : 0);
 }
+
+int frmFormat::SelectedNamed() const {
+  const LRESULT selected = ::SendMessageW(Item(Ctl::lstNamed), LB_GETCURSEL, 0, 0);
+  return selected == LB_ERR || selected >= static_cast<LRESULT>(named_.size()) ? -1 : static_cast<int>(selected);
+}
+
+void frmFormat::ShowNamed(int selected) {
+  HWND list = Item(Ctl::lstNamed);
+  ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const NamedFormat& entry : named_) {
+    // The name and what it makes of a file, as the menu will offer it.
+    const std::wstring line = entry.Name + L" \u2014 " + (entry.File.empty() ? kText.sameAsMain : entry.File);
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  }
+  ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  lstNamed_Click(0);
+}
+
+void frmFormat::lstNamed_Click(int) {
+  const int selected = SelectedNamed();
+  const int count = static_cast<int>(named_.size());
+  Enable(Ctl::btnNamedAdd, count < kMaxNamedFormats);
+  Enable(Ctl::btnNamedEdit, selected >= 0);
+  Enable(Ctl::btnNamedDel, selected >= 0);
+  Enable(Ctl::btnNamedUp, selected > 0);
+  Enable(Ctl::btnNamedDown, selected >= 0 && selected + 1 < count);
+}
+
+void frmFormat::lstNamed_DblClick(int) {
+  if (SelectedNamed() >= 0) btnNamedEdit_Click(0);
+}
+
+bool frmFormat::EditNamed(NamedFormat& entry, int self) {
+  frmNamedFormat editor(entry, named_, self);
+  editor.ShowModal(hwnd());
+  if (editor.Accepted) entry = editor.Entry;
+  return editor.Accepted;
+}
+
+void frmFormat::btnNamedAdd_Click(int) {
+  if (named_.size() >= static_cast<size_t>(kMaxNamedFormats)) return;
+  NamedFormat entry;
+  if (EditNamed(entry, -1)) {
+    named_.push_back(entry);
+    ShowNamed(static_cast<int>(named_.size()) - 1);
+  }
+  ui::FocusControl(*this, Ctl::lstNamed);
+}
+
+void frmFormat::btnNamedEdit_Click(int) {
+  const int selected = SelectedNamed();
+  if (selected < 0) return;
+  NamedFormat entry = named_[static_cast<size_t>(selected)];
+  if (EditNamed(entry, selected)) {
+    named_[static_cast<size_t>(selected)] = entry;
+    ShowNamed(selected);
+  }
+  ui::FocusControl(*this, Ctl::lstNamed);
+}
+
+void frmFormat::btnNamedDel_Click(int) {
+  const int selected = SelectedNamed();
+  if (selected < 0) return;
+  named_.erase(named_.begin() + selected);
+  ShowNamed(std::min(selected, static_cast<int>(named_.size()) - 1));
+  ui::FocusControl(*this, Ctl::lstNamed);
+}
+
+void frmFormat::MoveNamed(int by) {
+  const int selected = SelectedNamed();
+  const int to = selected + by;
+  if (selected < 0 || to < 0 || to >= static_cast<int>(named_.size())) return;
+  std::swap(named_[static_cast<size_t>(selected)], named_[static_cast<size_t>(to)]);
+  ShowNamed(to);
+  // A disabled button cannot keep the focus: the list takes it.
+  ui::FocusControl(*this, Ctl::lstNamed);
+}
+
+void frmFormat::btnNamedUp_Click(int) { MoveNamed(-1); }
+void frmFormat::btnNamedDown_Click(int) { MoveNamed(1); }
 
 void frmFormat::ApplyExtensionRule() {
   Enable(Ctl::txtExtNameFormat, Value(Ctl::chkDispExt) == 1);
@@ -163,21 +244,9 @@ void frmFormat::ApplyExtensionRule() {
 void frmFormat::chkDispExt_Click(int) { ApplyExtensionRule(); }
 
 void frmFormat::btnFormatMenu_Click(int index) {
-  HMENU menu = mnuFormat_.get();
-  if (!menu) return;
-  const TokenMenuWording wording = TokenMenuWordingFor(index);
-  SetItemCaption(menu, L"mnuFmt", 0, wording.fmtCaption);
-  SetItemCaption(menu, L"mnuTimeStamp", -1, wording.timeStampCaption);
-  ::EnableMenuItem(menu, static_cast<UINT>(TokenMenuCommandId(L"mnuFmt", 1)),
-                   MF_BYCOMMAND | (wording.extensionEnabled ? MF_ENABLED : MF_GRAYED));
+  if (!mnuFormat_) return;
   MenuTargetIndex = index;
-
-  // Directly under the pressed button, its left edge at the button's left edge. The chosen
-  // item comes back as WM_COMMAND.
-  RECT button{};
-  if (!::GetWindowRect(Item(Ctl::btnFormatMenu, index), &button)) return;
-  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, hwnd(),
-                   nullptr);
+  ShowTokenMenu(mnuFormat_.get(), hwnd(), Item(Ctl::btnFormatMenu, index), index);
 }
 
 INT_PTR frmFormat::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
@@ -195,16 +264,8 @@ bool frmFormat::MenuCommand(int commandId) {
 }
 
 void frmFormat::InsertToken(const std::wstring& token) {
-  const Ctl target = MenuTargetIndex != 0 ? Ctl::txtFolderNameFormat : Ctl::txtFileNameFormat;
-  HWND box = Item(target);
-  if (!box) return;
-  const auto inserted = InsertTokenText(Text(target), win::CaretPosition(box), token);
-  if (!inserted) return;
-  // The box's focus handler leaves the caret alone, behind the token.
-  ui::Focus().SuppressSelectAll = true;
-  SetText(target, inserted->text);
-  ::SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(inserted->caret), inserted->caret);
-  ::SetFocus(box);
+  if (HWND box = Item(MenuTargetIndex != 0 ? Ctl::txtFolderNameFormat : Ctl::txtFileNameFormat))
+    InsertTokenIntoBox(box, token);
 }
 
 void frmFormat::btnOkCan_Click(int index) {
@@ -214,6 +275,11 @@ void frmFormat::btnOkCan_Click(int index) {
     // A stored width the list does not offer selects nothing; it stays unless one is picked.
     const LRESULT autoNo = ::SendMessageW(Item(Ctl::cmbAutoNo), CB_GETCURSEL, 0, 0);
     if (autoNo != CB_ERR) opt.AutoNo = static_cast<int>(autoNo);
+    win::WinProfile profile(Process().IniPath);
+    if (!SaveNamedFormats(profile, stored_, named_))
+      ui::MsgBoxOverForm(std::wstring(kText.writeFailedHead) + L"\r\n\r\n" + Process().IniPath + L"\r\n\r\n" +
+                             kText.writeFailedTail,
+                         kMbStop);
   }
   Unload();
 }

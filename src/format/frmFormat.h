@@ -2,6 +2,9 @@
 // from a popup menu at the caret of the file-name or folder-name field.
 #pragma once
 #include <string>
+#include <vector>
+
+#include "core/NamedFormats.h"
 
 #include "platform/Handles.h"
 #include "ui/Form.h"
@@ -11,7 +14,8 @@ namespace zv {
 // The controls of frmFormat, as its table lists them (arrays once).
 enum class frmFormatCtl : int {
   Label6, txtFileNameFormat, btnFormatMenu, chkDispExt, txtExtNameFormat, Label8,
-  txtFolderNameFormat, Label7, cmbAutoNo, chkSkipUsedNo, btnOkCan, Frame1, lblExtNameFormat, kCount
+  txtFolderNameFormat, Label7, cmbAutoNo, chkSkipUsedNo, lblNamed, lstNamed, btnNamedAdd, btnNamedEdit,
+  btnNamedDel, btnNamedUp, btnNamedDown, btnOkCan, Frame1, lblExtNameFormat, kCount
 };
 
 class frmFormat : public ui::FormOf<frmFormat, frmFormatCtl> {
@@ -25,6 +29,16 @@ class frmFormat : public ui::FormOf<frmFormat, frmFormatCtl> {
   void btnFormatMenu_Click(int index);
   void btnOkCan_Click(int index);
   void chkDispExt_Click(int);
+  // The named formats: the list and its buttons. They are stored by OK, apart from the
+  // options, and only what changed.
+  void lstNamed_Click(int);
+  void lstNamed_DblClick(int);
+  void btnNamedAdd_Click(int);
+  void btnNamedEdit_Click(int);
+  void btnNamedDel_Click(int);
+  void btnNamedUp_Click(int);
+  void btnNamedDown_Click(int);
+  const std::vector<NamedFormat>& NamedFormats() const { return named_; }
   // A token menu item chosen, by command id; the popup's WM_COMMAND arrives here too.
   // False for an id that is not one of the menu's items.
   bool MenuCommand(int commandId);
@@ -41,7 +55,15 @@ class frmFormat : public ui::FormOf<frmFormat, frmFormatCtl> {
 
  private:
   void ApplyExtensionRule();
+  // Fills the list from named_ with `selected` chosen (-1 none) and the buttons to suit.
+  void ShowNamed(int selected);
+  int SelectedNamed() const;
+  void MoveNamed(int by);
+  // The editor over this dialog; true when it was closed with OK.
+  bool EditNamed(NamedFormat& entry, int self);
 
+  StoredFormats stored_;
+  std::vector<NamedFormat> named_;
 
   win::UniqueMenu mnuFormat_;
 };

@@ -8,6 +8,7 @@
 #include "ShellTestSupport.h"
 #include "copy/clsFileOp.h"
 #include "copy/frmZarvane.h"
+#include "core/NamedFormats.h"
 #include "core/ProcessState.h"
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
@@ -907,4 +908,101 @@ TEST_F(CopyDialogHere, AHandOverAfterTheLastDialogClosedIsRefused) {
   const std::string bytes = EncodeHandOver({Process().IniPath, {source}});
   COPYDATASTRUCT data{kHandOverTag, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
   EXPECT_EQ(::SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
+}
+
+namespace {
+
+// The program's popup menu, once it shows.
+HWND WaitForPopupMenu(DWORD pid) {
+  HWND found = nullptr;
+  WaitUntil(15000, [&] {
+    for (HWND m = ::FindWindowExW(nullptr, nullptr, L"#32768", nullptr); m; m = ::FindWindowExW(nullptr, m, L"#32768", nullptr)) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(m, &owner);
+      if (owner == pid && ::IsWindowVisible(m)) return (found = m) != nullptr;
+    }
+    return false;
+  });
+  return found;
+}
+
+// A real click at the middle of the nth of `count` equal lines of the menu.
+void ClickMenuLine(HWND menu, int line, int count) {
+  RECT r{};
+  ::GetWindowRect(menu, &r);
+  const int lineHeight = (r.bottom - r.top) / count;
+  ::SetCursorPos((r.left + r.right) / 2, r.top + lineHeight * line + lineHeight / 2);
+  INPUT clicks[2]{};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, clicks, sizeof(INPUT));
+}
+
+}  // namespace
+
+// A named format picked from the menu by key or by mouse proposes the name and extension, the
+// ticks follow that extension, and with continuous copy the next proposal keeps to it.
+TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
+  enum class Opener { F4, AltDown, Button };
+  struct Case {
+    const char* how;
+    Opener open;
+    int line;  // 0 the main format, 1.. the named ones
+    bool click;
+    std::wstring name, ext;
+    bool associationTick;
+    std::wstring next;  // after an OK with continuous copy
+  };
+  const Case cases[] = {
+      // report_v01.txt is taken: the search goes on to 02, and after the copy to 03. A choice
+      // counts from where the proposal it replaces did: b01, not b02.
+      {"F4 then 1", Opener::F4, 1, false, L"report_v02", L"txt", false, L"report_v03"},
+      {"the button then a click on the second", Opener::Button, 2, true, L"report_b01", L"bak", true, L"report_b02"},
+      {"Alt+Down then 2", Opener::AltDown, 2, false, L"report_b01", L"bak", true, L"report_b02"},
+  };
+  for (const Case& c : cases) {
+    TempFolder here;
+    const std::wstring source = here / L"report.txt";
+    ASSERT_TRUE(WriteBytes(source, "r"));
+    ASSERT_TRUE(WriteBytes(here / L"report_v01.txt", "old"));
+    ASSERT_TRUE(FreshSettings());
+    Set(L"FileNameFormat", L"%F_c%R");
+    Set(L"AutoNo", L"1");
+    Set(L"OpenFileExt1", L"bak");
+    win::WinProfile profile(ini);
+    for (auto [key, value] : {std::pair{L"Name1", L"版"}, {L"File1", L"%F_v%R"}, {L"Name2", L"控え"},
+                              {L"File2", L"%F_b%R"}, {L"Ext2", L"bak"}})
+      profile.WriteString(kFormatsSection, key, value);
+
+    auto [driver, form] = Open(source);
+    ASSERT_TRUE(form) << c.how;
+    EXPECT_EQ(Driver::Text(NameBox(form)), L"report_c01");
+    HWND association = Driver::ByCaption(form, L"関連付けで開く(&E)");
+    EXPECT_FALSE(Driver::Checked(association));
+    if (c.open == Opener::Button) Driver::Click(Driver::ByCaption(form, L"▼"));
+    else if (c.open == Opener::F4) ::PostMessageW(NameBox(form), WM_KEYDOWN, VK_F4, 1);
+    else ::PostMessageW(NameBox(form), WM_SYSKEYDOWN, VK_DOWN, 1 | (1 << 29));
+    HWND menu = WaitForPopupMenu(driver->id());
+    ASSERT_TRUE(menu) << c.how;
+    if (c.click) ClickMenuLine(menu, c.line, 3);
+    else ::PostMessageW(menu, WM_CHAR, L'0' + c.line, 1);
+    EXPECT_TRUE(WaitUntil(15000, [&] { return Driver::Text(NameBox(form)) == c.name; }))
+        << c.how << ": " << Driver::Text(NameBox(form));
+    EXPECT_EQ(Driver::Text(ExtBox(form)), c.ext) << c.how;
+    EXPECT_EQ(Driver::Checked(association), c.associationTick) << c.how;
+    // The name box has the focus back, its text selected for typing over.
+    EXPECT_EQ(Focused(form), NameBox(form)) << c.how;
+
+    Driver::SetChecked(association, false);  // nothing opened by the test
+    Driver::SetChecked(Driver::ByCaption(form, L"連続コピー(&C)"), true);
+    Press(form, L"OK");
+    EXPECT_TRUE(WaitUntil(15000, [&] {
+      return Exists(here / (c.name + L"." + c.ext)) && Driver::Text(NameBox(form)) == c.next &&
+             ::IsWindowVisible(form);
+    })) << c.how << ": " << Driver::Text(NameBox(form));
+    Press(form, L"キャンセル");
+    EXPECT_EQ(driver->WaitForExit(), 0u);
+    EXPECT_EQ(Read(here / (c.name + L"." + c.ext)), "r") << c.how;
+  }
 }

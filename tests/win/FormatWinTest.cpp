@@ -3,6 +3,7 @@
 // token menus are popped up for real and typed into from a second timer inside the menu loop.
 #include <gtest/gtest.h>
 
+#include "MsgBoxResponder.h"
 #include "TestSupport.h"
 
 #include <functional>
@@ -14,6 +15,7 @@
 
 #include "format/TokenMenu.h"
 #include "format/frmFormat.h"
+#include "platform/Profile.h"
 #include "startup/basZarvane.h"
 #include "ui/FocusState.h"
 #include "ui/Form.h"
@@ -188,11 +190,11 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(MenuCaption(form.TokenMenu(), L"mnuTimeStamp"), L"     コピー元のタイムスタンプ(&U)");
 
-    // 4680 x 3165 twips at 15 twips per pixel; rows at frame + panel + their own place.
+    // 4680 x 5265 twips at 15 twips per pixel; rows at frame + panel + their own place.
     RECT client;
     ::GetClientRect(form.hwnd(), &client);
     EXPECT_EQ(client.right, 312);
-    EXPECT_EQ(client.bottom, 211);
+    EXPECT_EQ(client.bottom, 351);
     struct Place { Ctl control; int index; int left, top; };
     const Place places[] = {
         {Ctl::txtFileNameFormat, -1, 120, 29},  // (233 + 120 + 1440, 120 + 240 + 75) twips
@@ -201,8 +203,11 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
         {Ctl::btnFormatMenu, 1, 248, 81},
         {Ctl::cmbAutoNo, -1, 120, 107},
         {Ctl::chkSkipUsedNo, -1, 120, 133},
-        {Ctl::btnOkCan, 0, 112, 178},
-        {Ctl::btnOkCan, 1, 209, 178},
+        {Ctl::lstNamed, -1, 24, 194},
+        {Ctl::btnNamedAdd, -1, 220, 194},
+        {Ctl::btnNamedDown, -1, 220, 287},
+        {Ctl::btnOkCan, 0, 112, 318},
+        {Ctl::btnOkCan, 1, 209, 318},
     };
     for (const Place& p : places) {
       RECT r;
@@ -574,6 +579,100 @@ TEST_F(FormatDialogTest, ShowFormatDialogStartsAfreshEachTime) {
   EXPECT_EQ(Process().Opt.FileNameFormat, L"typed %R");
 }
 
+namespace {
+
+// The named-format editor over the format dialog, once it is up.
+HWND Editor() { return ::FindWindowW(L"#32770", L"名前付き書式"); }
+HWND EditorBox(int n) {
+  HWND box = nullptr;
+  for (int i = 0; i <= n; ++i) box = ::FindWindowExW(Editor(), box, L"Edit", nullptr);
+  return box;
+}
+// Run inside the editor's modal loop: fills its name and formats, then presses OK.
+void FillEditorAndOK(const std::vector<std::wstring>& texts) {
+  ASSERT_TRUE(Editor());
+  for (size_t i = 0; i < texts.size(); ++i) ::SetWindowTextW(EditorBox(static_cast<int>(i)), texts[i].c_str());
+  ::SendMessageW(::FindWindowExW(Editor(), nullptr, L"Button", L"OK"), BM_CLICK, 0, 0);
+}
+std::vector<std::wstring> ListLines(HWND list) {
+  std::vector<std::wstring> lines;
+  const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t line[128] = {};
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+// The named formats from a hand-edited file with gaps: added (a duplicate name refused first),
+// changed, removed and moved up, then stored by OK as numbers 1, 2, ... with only what changed.
+TEST_F(FormatDialogTest, NamedFormatsAreAddedChangedRemovedAndReordered) {
+  test::TempFolder dir;
+  const std::wstring saved = Process().IniPath;
+  Process().IniPath = dir / L"Zarvane.ini";
+  {
+    win::WinProfile profile(Process().IniPath);
+    for (auto [key, value] : {std::pair{L"Name1", L"日付"}, {L"File1", L"%F_%Y%M%D"}, {L"Name3", L"版"},
+                              {L"File3", L"%F_v%R"}, {L"Name10", L"十"}})
+      profile.WriteString(kFormatsSection, key, value);
+  }
+  frmFormat form;
+  test::MsgBoxResponder boxes;
+  boxes.Expect(L"同じ書式名が既にあります。", IDOK);
+  RunModal(form, owner_, [&] {
+    HWND list = form.Item(Ctl::lstNamed);
+    auto selectLine = [&](int line) {
+      ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+      form.lstNamed_Click(0);
+    };
+    EXPECT_EQ(ListLines(list), (std::vector<std::wstring>{L"日付 — %F_%Y%M%D", L"版 — %F_v%R"}));
+    EXPECT_FALSE(form.Enabled(Ctl::btnNamedUp));
+    EXPECT_TRUE(form.Enabled(Ctl::btnNamedDown));
+
+    // Alt+A adds; the duplicate name is refused with the editor kept open, then a new one taken.
+    After(1, [] {
+      FillEditorAndOK({L" 版 "});
+      EXPECT_TRUE(Editor()) << "closed on a duplicate name";
+      EXPECT_EQ(::GetFocus(), EditorBox(0));
+      FillEditorAndOK({L"確認用", L"%F_確認用", L"pdf", L""});
+    });
+    ::SetFocus(list);
+    PressAlt(L'a');
+    EXPECT_EQ(ListLines(list).size(), 3u);
+    EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_FALSE(form.Enabled(Ctl::btnNamedDown));
+
+    // 変更 shows the entry and takes the new format.
+    selectLine(0);
+    After(1, [] {
+      EXPECT_EQ(WindowText(EditorBox(1)), L"%F_%Y%M%D");
+      FillEditorAndOK({L"日付", L"%F_%Y-%M-%D"});
+    });
+    ::SendMessageW(form.Item(Ctl::btnNamedEdit), BM_CLICK, 0, 0);
+    Pump();
+
+    selectLine(1);
+    ::SendMessageW(form.Item(Ctl::btnNamedDel), BM_CLICK, 0, 0);
+    selectLine(1);
+    ::SendMessageW(form.Item(Ctl::btnNamedUp), BM_CLICK, 0, 0);
+    EXPECT_EQ(ListLines(list), (std::vector<std::wstring>{L"確認用 — %F_確認用", L"日付 — %F_%Y-%M-%D"}));
+    EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_FALSE(form.Enabled(Ctl::btnNamedUp));
+    ::SendMessageW(form.Item(Ctl::btnOkCan, 0), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(boxes.Pending(), 0u);
+  win::WinProfile profile(Process().IniPath);
+  const StoredFormats stored = LoadNamedFormats(profile);
+  EXPECT_EQ(stored.List(), (std::vector<NamedFormat>{{L"確認用", L"%F_確認用", L"pdf", L""},
+                                                     {L"日付", L"%F_%Y-%M-%D", L"", L""}}));
+  EXPECT_FALSE(stored.present[2][2]) << "an empty key written where none was";
+  EXPECT_EQ(profile.GetString(kFormatsSection, L"Name10"), L"十");
+  Process().IniPath = saved;
+}
+
 // Run by hand for the documentation's picture: with ZV_SHOT_DIR set (a Windows path),
 // opens the menu under the file-name button with 現在の日付 > 年 open, writes the screen
 // rectangle of the dialog and its menus to ready.txt there, and keeps the menus up until
@@ -591,6 +690,14 @@ TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
   done = std::wstring(dir) + L"\\done.txt";
   ticksLeft = 600;
   ::SetWindowPos(owner_, nullptr, 40, 40, 640, 360, SWP_NOZORDER);
+  // A few named formats in the list.
+  test::TempFolder named;
+  const std::wstring savedIni = Process().IniPath;
+  Process().IniPath = named / L"Zarvane.ini";
+  win::WinProfile profile(Process().IniPath);
+  for (auto [key, value] : {std::pair{L"Name1", L"版"}, {L"File1", L"%F_v%R"}, {L"Name2", L"確認用"},
+                            {L"File2", L"%F_確認用"}, {L"Ext2", L"pdf"}, {L"Name3", L"控え"}, {L"File3", L"%F_%T_%t"}})
+    profile.WriteString(kFormatsSection, key, value);
   frmFormat form;
   RunModal(form, owner_, [&] {
     // The display's first events for the new dialog are handled before the menu goes up, as
@@ -626,4 +733,5 @@ TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
     ::SendMessageW(form.Item(Ctl::btnFormatMenu, 0), BM_CLICK, 0, 0);
     Pump();
   });
+  Process().IniPath = savedIni;
 }

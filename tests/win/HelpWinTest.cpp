@@ -10,7 +10,9 @@
 #include "Driver.h"
 #include "copy/frmZarvane.h"
 #include "core/HelpTopics.h"
+#include "core/NamedFormats.h"
 #include "format/frmFormat.h"
+#include "format/frmNamedFormat.h"
 #include "options/ShellMenu.h"
 #include "options/frmAdvanced.h"
 #include "options/frmOption.h"
@@ -26,9 +28,10 @@ TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
   frmOption options;
   frmAdvanced advanced;
   frmFormat format;
+  frmNamedFormat named({}, {}, -1);
   frmSetup setup;
   ui::frmAbout about;
-  const ui::Form* forms[] = {&copy, &options, &advanced, &format, &setup, &about};
+  const ui::Form* forms[] = {&copy, &options, &advanced, &format, &named, &setup, &about};
   // Topics the dialogs switch to at run time: the folder mode's first box and the registered
   // states of the two toggles.
   std::set<int> topics = {TopicNumber(HelpTopic::OpenCopiedFolder), TopicNumber(HelpTopic::AllFilesRemove),
@@ -57,6 +60,11 @@ void Open(Sample& s, const std::wstring& sourceName) {
   ASSERT_TRUE(WriteFirstRunDefaults(profile));
   profile.WriteString(kOptionSection, L"PrevInstance", L"1");
   profile.WriteString(kOptionSection, L"FileNameFormat", L"%F_%Y%M%D");
+  const wchar_t* named[][3] = {{L"Name1", L"File1", L"Ext1"}, {L"Name2", L"File2", L"Ext2"}, {L"Name3", L"File3", L"Ext3"}};
+  const wchar_t* values[][3] = {{L"版", L"%F_v%R", L""}, {L"確認用", L"%F_確認用", L"pdf"}, {L"控え", L"%F_%T_%t", L""}};
+  for (int i = 0; i < 3; ++i)
+    for (int k = 0; k < 3; ++k)
+      if (*values[i][k]) profile.WriteString(kFormatsSection, named[i][k], values[i][k]);
   std::wstring arguments = L"/INI\"" + ini + L"\"";
   if (!sourceName.empty()) {
     ASSERT_TRUE(WriteBytes(s.dir / sourceName, "x"));
@@ -167,7 +175,8 @@ TEST(HelpPopup, CopyDialogShowsTheTopicAtTheControlUntilTheNextKey) {
 }
 
 // Run by hand for the documentation's pictures (scripts/pictures.sh): with ZV_SHOT_DIR set (a
-// Windows path) and ZV_SHOT one of copy, help or options, opens that view, writes its screen
+// Windows path) and ZV_SHOT one of copy, help, formats (the copy dialog's menu of formats) or
+// options, opens that view, writes its screen
 // rectangle as "left top right bottom" to ready.txt there and keeps it up until done.txt
 // appears (a minute at most).
 TEST(Pictures, DISABLED_OneView) {
@@ -181,6 +190,14 @@ TEST(Pictures, DISABLED_OneView) {
   if (std::wstring(view) == L"help") {
     RightClick(Driver::ByCaption(s.form, L"OK"));
     ::GetWindowRect(s.driver->WaitForForm(HelpTopicText(16)), &popup);
+    ::UnionRect(&all, &all, &popup);
+  }
+  if (std::wstring(view) == L"formats") {
+    Driver::Click(Driver::ByCaption(s.form, L"▼"));
+    HWND menu = nullptr;
+    WaitUntil(15000, [&] { return (menu = ::FindWindowW(L"#32768", nullptr)) && ::IsWindowVisible(menu); });
+    ASSERT_TRUE(menu);
+    ::GetWindowRect(menu, &popup);
     ::UnionRect(&all, &all, &popup);
   }
   char line[64];
