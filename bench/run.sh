@@ -7,7 +7,7 @@
 #   BENCH_COPY_RUNS  copy runs of each program and data set (default 5)
 #   ZARVANE_EXE      the program to measure (default build/win64/Zarvane.exe, built when missing)
 #   ZARVANE_OLD_EXE  the earlier build the settings part compares with (default: built from
-#                    ZARVANE_OLD_COMMIT, 0eea79b, in a worktree BENCH_DIR/old)
+#                    ZARVANE_OLD_COMMIT, 0eea79b, in a worktree BENCH_DIR/old-<commit>)
 #   BENCH_PARTS      what to run: any of startup, copy, settings (default all three); or single
 #                    start-up series: copy_floor, options_floor, crowded, free_number
 set -euo pipefail
@@ -47,8 +47,8 @@ fi
 # The program as it was before its own settings engine (the profile functions read the file).
 zarvane_old=${ZARVANE_OLD_EXE:-}
 if wants settings && [ -z "$zarvane_old" ]; then
-  old_src=$bench_dir/old
   old_commit=${ZARVANE_OLD_COMMIT:-0eea79b}
+  old_src=$bench_dir/old-${old_commit//[^0-9A-Za-z]/_}
   if [ ! -d "$old_src" ]; then
     log "checking out $old_commit in $old_src"
     git -C "$root" worktree add --detach "$old_src" "$old_commit" >/dev/null 2>&1 ||
