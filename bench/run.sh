@@ -6,7 +6,9 @@
 #   BENCH_RUNS       start-up runs of each program (default 15)
 #   BENCH_COPY_RUNS  copy runs of each program and data set (default 5)
 #   ZARVANE_EXE      the program to measure (default build/win64/Zarvane.exe, built when missing)
-#   BENCH_PARTS      what to run: startup, copy or both (default startup,copy); or single
+#   ZARVANE_OLD_EXE  the earlier build the settings part compares with (default: built from
+#                    ZARVANE_OLD_COMMIT, 0eea79b, in a worktree BENCH_DIR/old-<commit>)
+#   BENCH_PARTS      what to run: any of startup, copy, settings (default all three); or single
 #                    start-up series: copy_floor, options_floor, crowded, free_number,
 #                    format_menu
 set -euo pipefail
@@ -14,7 +16,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bench_dir=$(mkdir -p "${BENCH_DIR:-$root/build/bench}" && cd "${BENCH_DIR:-$root/build/bench}" && pwd)
 runs=${BENCH_RUNS:-15}
 copy_runs=${BENCH_COPY_RUNS:-5}
-parts=${BENCH_PARTS:-startup,copy}
+parts=${BENCH_PARTS:-startup,copy,settings}
 wants() { [[ ",$parts," == *",$1,"* ]]; }
 
 . "$root/scripts/deps.sh"
@@ -43,6 +45,23 @@ if [ ! -f "$zarvane" ]; then
     { tail -n 40 "$bench_dir/zarvane-build.log"; exit 1; }
   zarvane=$bench_dir/zarvane-win64/Zarvane.exe
 fi
+# The program as it was before its own settings engine (the profile functions read the file).
+zarvane_old=${ZARVANE_OLD_EXE:-}
+if wants settings && [ -z "$zarvane_old" ]; then
+  old_commit=${ZARVANE_OLD_COMMIT:-0eea79b}
+  old_src=$bench_dir/old-${old_commit//[^0-9A-Za-z]/_}
+  if [ ! -d "$old_src" ]; then
+    log "checking out $old_commit in $old_src"
+    git -C "$root" worktree add --detach "$old_src" "$old_commit" >/dev/null 2>&1 ||
+      { log "cannot check out $old_commit"; exit 1; }
+  fi
+  zarvane_old=$old_src/build/win64/Zarvane.exe
+  if [ ! -f "$zarvane_old" ]; then
+    log "building the earlier Zarvane.exe in $old_src/build/win64"
+    (cd "$old_src" && cmake --preset win64 && cmake --build --preset win64 --target Zarvane -j "$(nproc)") \
+      >"$bench_dir/old-build.log" 2>&1 || { tail -n 40 "$bench_dir/old-build.log"; exit 1; }
+  fi
+fi
 log "building the benchmark programs in $bench_dir/win64"
 cmake -S "$root/bench" -B "$bench_dir/win64" --toolchain "$root/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=Release >"$bench_dir/bench-configure.log" 2>&1 ||
@@ -70,6 +89,37 @@ if wants copy; then
     head -c $((100 * 4096)) /dev/urandom | split -b 4096 -d -a 3 --additional-suffix=.dat - "$data/tree/d$d/f"
   done
   [ "$(find "$data/tree" -type f | wc -l)" -eq 2000 ] || { log "tree preparation failed"; exit 1; }
+fi
+if wants settings; then
+  # A real [Option] section, then about 2 MB of comment lines and a section of 15,000 filler
+  # keys (values of 200 characters: the profile functions read at most 511), [SYSTEM] last.
+  # The small file is the same without the filler. ASCII, CR LF: the same text for both builds.
+  awk -v big="$data/settings-big.ini" -v small="$data/settings-small.ini" 'BEGIN {
+    ORS = "\r\n"
+    split("PrevInstance=1|OpenFileExt1=txt html htm|OpenFileExt2=html htm bat vbs|OpenAplPath=|OpenOriginalCheck=0|" \
+          "OpenFolderCheck=1|DispExt=1|IMEMode=0|TopMost=0|StartUpPos=0|NotConfirmReplaceFile=0|ShellExecOpen=0|" \
+          "FolderOnly=0|FileNameFormat=%F_copy|ExtNameFormat=|FolderNameFormat=%F_copy|CopyToFolder=0|" \
+          "CopyToFolderPath=|Attribute=0|AttrArchive=0|AttrReadOnly=0|AttrHidden=0|AttrSystem=0|AutoNo=0|" \
+          "SkipUsedNo=1|StartUpLeft=0|StartUpTop=0", keys, "|")
+    for (f = 0; f < 2; f++) {
+      out = f ? big : small
+      print "; Zarvane settings" > out
+      print "[Option]" > out
+      for (i = 1; i in keys; i++) print keys[i] > out
+      if (f) {
+        pad = sprintf("%0200d", 0); gsub("0", "x", pad)
+        for (i = 1; i <= 30000; i++) printf "; note %05d: kept by the user, as editors leave such lines behind%s", i, ORS > out
+        print "" > out
+        print "[Filler]" > out
+        for (i = 1; i <= 15000; i++) printf "Key%05d=%s%05d%s", i, substr(pad, 1, 195), i, ORS > out
+      }
+      print "" > out
+      print "[SYSTEM]" > out
+      print "HkcrExt=" > out
+      close(out)
+    }
+  }'
+  log "settings files: $(stat -c %s "$data/settings-big.ini") and $(stat -c %s "$data/settings-small.ini") bytes"
 fi
 
 load_before=$(uptime)
@@ -100,6 +150,7 @@ printf '%s\0' --zarvane "$(winpath "$zarvane")" --mindialog "$(winpath "$bench_d
   --floorcopy "$(winpath "$bench_dir/win64/floorcopy.exe")" --flooroptions "$(winpath "$bench_dir/win64/flooroptions.exe")" \
   --mincopy "$(winpath "$bench_dir/win64/mincopy.exe")" --data "$(winpath "$data")" \
   --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$parts" >"$args_file"
+[ -z "$zarvane_old" ] || printf '%s\0' --zarvane-old "$(winpath "$zarvane_old")" >>"$args_file"
 export wine wineserver driver="$bench_dir/win64/benchdriver.exe" driver_log args_file
 log "running benchdriver.exe under Wine (log: $driver_log)"
 set +e
@@ -129,6 +180,7 @@ table=$bench_dir/results.txt
 {
   echo "Zarvane benchmark  $(date '+%Y-%m-%d %H:%M %Z')  commit $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?')"
   echo "Zarvane.exe: $zarvane ($(date -r "$zarvane" '+%Y-%m-%d %H:%M'))"
+  [ -z "$zarvane_old" ] || echo "earlier Zarvane.exe: $zarvane_old ($(date -r "$zarvane_old" '+%Y-%m-%d %H:%M'))"
   echo "$(nproc) cores; load before:${load_before##*load average:}; after:${load_after##*load average:}"
   echo
   awk -F'\t' -v cpf="$cp_file_us" -v cpt="$cp_tree_us" -v runs="$copy_runs" '
@@ -180,6 +232,20 @@ table=$bench_dir/results.txt
         row("Zarvane.exe", "format_menu.zarvane")
         printf "  %-44s %9.1f ms (target < 100 ms: %s)\n", "  median", med["format_menu.zarvane"],
                med["format_menu.zarvane"] < 100 ? "met" : "NOT met"
+      }
+      if ("settings.ratio" in med) {
+        print "start-up with a 5 MB settings file (/INI), this build against the earlier one"
+        row("Zarvane.exe, 5 MB file", "settings.zarvane")
+        row("earlier Zarvane.exe, 5 MB file", "settings.reference")
+        printf "  %-44s %9.3fx   (min %.2fx, max %.2fx)   (target < 1.20x: %s)\n", "  run by run (median of the pairs)",
+               med["settings.ratio"], lo["settings.ratio"], hi["settings.ratio"], med["settings.ratio"] < 1.2 ? "met" : "NOT met"
+        row("Zarvane.exe, small file", "settings_small.zarvane")
+        row("earlier Zarvane.exe, small file", "settings_small.reference")
+        paired("settings_small")
+        printf "  %-44s %9.3fx   (min %.2fx, max %.2fx)\n", "5 MB / small, this build, run by run", med["settings_new.ratio"],
+               lo["settings_new.ratio"], hi["settings_new.ratio"]
+        printf "  %-44s %9.3fx   (min %.2fx, max %.2fx)\n", "5 MB / small, earlier build, run by run", med["settings_old.ratio"],
+               lo["settings_old.ratio"], hi["settings_old.ratio"]
       }
       if ("copy_file.ratio" in med) {
         copy("copy_file", "copy, one 200 MB file", "cp (Linux)", cpf)

@@ -14,15 +14,20 @@
 //             no reference).
 //   copy:     pressing OK in Zarvane's dialog until the process has ended; mincopy.exe from
 //             CreateProcess until it has ended; one large file and one tree of small files.
+//   settings: the copy dialog's start-up with a 5 MB settings file (/INI) and with a small one,
+//             for Zarvane.exe and for an earlier build of it (--zarvane-old), the four taking
+//             turns in each round.
 // Runs alternate between the program and its reference so that outside load hits both alike.
 //
 //   benchdriver.exe --zarvane EXE --mindialog EXE --floorcopy EXE --flooroptions EXE
 //                   --mincopy EXE --data DIR --out FILE
-//                   [--runs N] [--copy-runs N] [--warmup N] [--parts startup,copy]
+//                   [--runs N] [--copy-runs N] [--warmup N] [--parts startup,copy,settings]
+//                   [--zarvane-old EXE]
 // --parts also takes single start-up series: copy_floor, options_floor, crowded, free_number,
 // format_menu.
-// DIR holds small.txt, crowded\report.txt (among n0001.txt to n4999.txt), few\report.txt (among 5), and
-// for the copies big.bin and the folder tree (bench/run.sh makes them). FILE receives one line
+// DIR holds small.txt, crowded\report.txt (among n0001.txt to n4999.txt), few\report.txt (among 5),
+// for the copies big.bin and the folder tree, and for the settings settings-big.ini and
+// settings-small.ini (bench/run.sh makes them). FILE receives one line
 // per series: key, median, min, max, count, then the samples, tab-separated: milliseconds, or
 // for the .ratio series the program's time over its reference's within each pair of runs.
 #include <windows.h>
@@ -316,6 +321,7 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 
 struct Options {
   std::wstring zarvane, mindialog, floorcopy, flooroptions, mincopy, data, out;
+  std::wstring zarvaneOld;  // needed by the settings part only
   std::wstring parts = L"startup,copy";
   int runs = 15;
   int copyRuns = 5;
@@ -330,7 +336,8 @@ Options Parse(int argc, wchar_t** argv) {
       {L"--out", &o.out}, {L"--parts", &o.parts}};
   std::map<std::wstring, int*> counts{{L"--runs", &o.runs}, {L"--copy-runs", &o.copyRuns}, {L"--warmup", &o.warmup}};
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (auto p = paths.find(argv[i]); p != paths.end()) *p->second = argv[i + 1];
+    if (std::wstring_view(argv[i]) == L"--zarvane-old") o.zarvaneOld = argv[i + 1];
+    else if (auto p = paths.find(argv[i]); p != paths.end()) *p->second = argv[i + 1];
     else if (auto c = counts.find(argv[i]); c != counts.end()) *c->second = std::stoi(argv[i + 1]);
     else throw Failure(std::wstring(L"unknown option ") + argv[i]);
   }
@@ -403,6 +410,46 @@ class Bench {
       if (i < o_.warmup) continue;
       samples_[L"format_menu.zarvane"].push_back(ms);
       std::printf("format_menu run %d: %.1f ms\n", i + 1 - o_.warmup, ms);
+      std::fflush(stdout);
+    }
+  }
+
+  // Both builds, each with a 5 MB and a small settings file: four starts a round, each going
+  // first in turn. Each start has a file of its own, as its closing save rewrites it.
+  void SettingsFile() {
+    if (o_.zarvaneOld.empty()) throw Failure(L"the settings part needs --zarvane-old");
+    const std::wstring source = Existing(L"small.txt");
+    auto own = [&](const wchar_t* from, const wchar_t* to) {
+      const std::wstring path = o_.data + L"\\" + to;
+      if (!::CopyFileW(Existing(from).c_str(), path.c_str(), FALSE)) throw Failure(L"cannot copy to " + path);
+      return path;
+    };
+    struct Start {
+      std::wstring exe, ini;
+    };
+    enum { NewBig, OldBig, NewSmall, OldSmall, Count };
+    const Start starts[Count] = {{o_.zarvane, own(L"settings-big.ini", L"big-new.ini")},
+                                 {o_.zarvaneOld, own(L"settings-big.ini", L"big-old.ini")},
+                                 {o_.zarvane, own(L"settings-small.ini", L"small-new.ini")},
+                                 {o_.zarvaneOld, own(L"settings-small.ini", L"small-old.ini")}};
+    // The name proposed from FileNameFormat shows that the file was read.
+    auto once = [&](int k) { return StartUpOf(starts[k].exe, ZarvaneArgs(source, starts[k].ini), kFileCaption, L"small_copy"); };
+    for (int i = 0; i < o_.warmup; ++i)
+      for (int k = 0; k < Count; ++k) once(k);
+    for (int i = 0; i < o_.runs; ++i) {
+      double t[Count];
+      for (int n = 0; n < Count; ++n) t[(i + n) % Count] = once((i + n) % Count);
+      auto pair = [&](const std::wstring& key, double z, double r) {
+        samples_[key + L".zarvane"].push_back(z);
+        samples_[key + L".reference"].push_back(r);
+        samples_[key + L".ratio"].push_back(z / r);
+      };
+      pair(L"settings", t[NewBig], t[OldBig]);
+      pair(L"settings_small", t[NewSmall], t[OldSmall]);
+      pair(L"settings_new", t[NewBig], t[NewSmall]);
+      pair(L"settings_old", t[OldBig], t[OldSmall]);
+      std::printf("settings run %d: 5 MB %.1f ms (before %.1f), small %.1f ms (before %.1f)\n", i + 1, t[NewBig],
+                  t[OldBig], t[NewSmall], t[OldSmall]);
       std::fflush(stdout);
     }
   }
@@ -575,6 +622,7 @@ int wmain(int argc, wchar_t** argv) {
     Bench bench(Parse(argc, argv));
     bench.StartUp();
     bench.FormatMenu();
+    if (bench.Wants(L"settings")) bench.SettingsFile();
     if (bench.Wants(L"copy")) {
       bench.Copy(L"big.bin", L"big", L".bin", L"copy_file");
       bench.Copy(L"tree", L"tree", L"", L"copy_tree");
