@@ -59,6 +59,7 @@ struct Texts {
   const wchar_t* extName = L"拡張子";
   const wchar_t* attrNames[4] = {L"アーカイブ", L"読み取り専用", L"隠しファイル", L"システムファイル"};
   const wchar_t* formatsButton = L"▼";
+  const wchar_t* formatsName = L"書式の選択";
   const wchar_t* tipFormats = L"書式を選ぶ (Alt+↓)";
 };
 constexpr Texts kText;
@@ -85,13 +86,13 @@ constexpr ControlDef kControls[] = {
     {Ctl::lblP, L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, Topic::None, 0},
     {Ctl::lblVer, L"lblVer", -1, Kind::Label, L"", 825, 2115, 675, 210, Topic::None, 0},
     {Ctl::Label2, L"Label2", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, Topic::None, 0},
-    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::None, 0},
+    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::AfterCopy, kHelp},
     {Ctl::Frame2, L"Frame2", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, Topic::Attributes, kHelp},
     {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2295, 210, Topic::None, ui::kAlignRight},
     // Beside the name box like a drop-down's arrow; out of the tab order, as Alt+Down reaches it,
     // and made after the others, which keep their order.
     {Ctl::btnFormats, L"btnFormats", -1, Kind::Button, kText.formatsButton, 1725, 135, 225, 300, Topic::FormatChoice,
-     kHelp | ui::kNoTabStop, kText.tipFormats},
+     kHelp | ui::kNoTabStop, kText.tipFormats, kText.formatsName},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 

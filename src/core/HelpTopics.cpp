@@ -99,6 +99,31 @@ constexpr Topic kTopics[] = {
     {HelpTopic::NamedMove, L"一覧で選んだ名前付き書式を、メニューの中で上（または下）に移します。"},
     {HelpTopic::NamedName, L"コピー画面のメニューに表示する書式の名前です（例: 日付、版、確認用）。ほかの書式と同じ名前は使えません。"},
     {HelpTopic::NamedExt, L"この書式で作るコピーの拡張子です（例: bak）。空欄なら書式設定の拡張子の指定と同じです。"},
+    // Options
+    {HelpTopic::AdvancedDialog, L"関連付けで開く方式、フォルダの中身をコピーするかどうか、決まったコピー先フォルダを設定する"
+         L"［高度な設定］を開きます。設定ファイルの場所もそこに表示されます。"},
+    {HelpTopic::AplBrowse, L"「アプリケーションで開く」で使うプログラムを選びます。選んだプログラムのパスが上の欄に入ります。"},
+    {HelpTopic::DefaultAttributes, L"「属性を指定する」にチェックしたとき、コピー画面の属性（アーカイブ、読み取り専用、"
+         L"隠しファイル、システムファイル）をこの指定で始めます。"},
+    // Advanced
+    {HelpTopic::FolderBrowse, L"コピー先フォルダを選びます。選んだフォルダのパスが左の欄に入ります。"},
+    {HelpTopic::SettingsFilePath, L"いま使っている設定ファイル（Zarvane.ini）の場所です。選んでコピーできますが、"
+         L"ここでは変えられません。ほかの設定ファイルを使うときは /INI を付けて起動します。"},
+    {HelpTopic::AdvancedOK, L"指定を受け取って高度な設定を閉じます。設定ファイルに保存するのは、オプションを［OK］で閉じたときです。"},
+    {HelpTopic::AdvancedCancel, L"変更した指定を捨てて高度な設定を閉じます。"},
+    // Format dialog and the named-format editor
+    {HelpTopic::FormatOK, L"書式の指定を受け取って書式設定を閉じます。書式と拡張子、連番の指定は、オプションを［OK］で閉じたときに"
+         L"保存します。名前付き書式は、このボタンを押したときに設定ファイルに保存します。"},
+    {HelpTopic::FormatCancel, L"変更した書式と名前付き書式を捨てて書式設定を閉じます。"},
+    {HelpTopic::NamedFile, L"この書式で作るコピーのファイル名の書式です。書式記号は右の［>］から入れられます。"
+         L"空欄なら書式設定のファイル名の書式と同じです。"},
+    {HelpTopic::NamedFolder, L"この書式で作るコピーのフォルダ名の書式です。書式記号は右の［>］から入れられます。"
+         L"空欄なら書式設定のフォルダ名の書式と同じです。"},
+    {HelpTopic::NamedOK, L"名前と書式を確かめて一覧に入れます。設定ファイルに保存するのは、書式設定を［OK］で閉じたときです。"},
+    {HelpTopic::NamedCancel, L"名前付き書式を変えずに閉じます。"},
+    // Copy dialog
+    {HelpTopic::AfterCopy, L"コピーが終わった後に行うことです。開くものを選び、「連続コピー」で画面を閉じずに続けてコピーできます。"
+         L"チェックしなければ、コピーして画面を閉じるだけです。"},
 };
 
 // Every named topic has its text once: the rows run without a gap from the first topic to
@@ -107,7 +132,7 @@ consteval bool EachTopicOnce() {
   int expected = TopicNumber(HelpTopic::OpenFileExt1);
   for (const Topic& t : kTopics)
     if (TopicNumber(t.topic) != expected++ || !t.text) return false;
-  return expected - 1 == TopicNumber(HelpTopic::NamedExt);
+  return expected - 1 == TopicNumber(HelpTopic::AfterCopy);
 }
 static_assert(EachTopicOnce(), "a help topic without its text, or listed twice");
 

@@ -73,6 +73,24 @@ enum class HelpTopic : int {
   NamedMove = 49,
   NamedName = 50,
   NamedExt = 51,
+  // Options
+  AdvancedDialog = 52,
+  AplBrowse = 53,
+  DefaultAttributes = 54,
+  // Advanced
+  FolderBrowse = 55,
+  SettingsFilePath = 56,
+  AdvancedOK = 57,
+  AdvancedCancel = 58,
+  // Format dialog and the named-format editor
+  FormatOK = 59,
+  FormatCancel = 60,
+  NamedFile = 61,
+  NamedFolder = 62,
+  NamedOK = 63,
+  NamedCancel = 64,
+  // Copy dialog
+  AfterCopy = 65,
 };
 
 constexpr int TopicNumber(HelpTopic topic) { return static_cast<int>(topic); }

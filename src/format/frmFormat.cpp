@@ -99,8 +99,8 @@ constexpr ControlDef kControls[] = {
      Topic::NamedMove, kHelp},
     {Ctl::btnNamedDown, L"btnNamedDown", -1, Kind::Button, kText.down, kNamedButtonLeft, kNamedTop + 1650, 1148, 330,
      Topic::NamedMove, kHelp},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow + kNamed, 1320, 375, Topic::None, ui::kDefault},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow + kNamed, 1320, 375, Topic::None, ui::kCancel},
+    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow + kNamed, 1320, 375, Topic::FormatOK, ui::kDefault | kHelp},
+    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow + kNamed, 1320, 375, Topic::FormatCancel, ui::kCancel | kHelp},
     {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));

@@ -45,11 +45,11 @@ constexpr ControlDef kControls[] = {
     {Ctl::lblCopyToFolderPath, L"lblCopyToFolderPath", -1, Kind::Label, kText.copyToFolderPath, 495, 1350, 4140, 300,
      Topic::None, ui::kHidden},
     {Ctl::txtCopyToFolderPath, L"txtCopyToFolderPath", -1, Kind::Text, L"", 495, 1350, 4140, 300, Topic::CopyToFolder, ui::kSelectAll},
-    {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, Topic::None, 0},
-    {Ctl::lblIniPath, L"lblIniPath", -1, Kind::Label, kText.iniPath, 120, 2010, 1395, 270, Topic::None, 0},
-    {Ctl::txtIniPath, L"txtIniPath", -1, Kind::Text, L"", 1515, 1980, 4350, 300, Topic::None, 0},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2460, 1320, 375, Topic::None, ui::kDefault},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2460, 1320, 375, Topic::None, ui::kCancel},
+    {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, Topic::FolderBrowse, kHelp},
+    {Ctl::lblIniPath, L"lblIniPath", -1, Kind::Label, kText.iniPath, 120, 2010, 1395, 270, Topic::SettingsFilePath, kHelp},
+    {Ctl::txtIniPath, L"txtIniPath", -1, Kind::Text, L"", 1515, 1980, 4350, 300, Topic::SettingsFilePath, 0},
+    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2460, 1320, 375, Topic::AdvancedOK, ui::kDefault | kHelp},
+    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2460, 1320, 375, Topic::AdvancedCancel, ui::kCancel | kHelp},
     {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 120, 45, 5745, 1845, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));

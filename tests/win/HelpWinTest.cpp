@@ -40,6 +40,9 @@ TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
     for (const ui::ControlDef& c : form->controls()) {
       const bool rightClick = (c.flags & ui::kHelpOnRight) != 0;
       EXPECT_TRUE(c.helpId || !rightClick) << "right-click help without a topic: " << c.name;
+      // In a dialog with What's-This help, every control a user can reach explains itself.
+      const bool reachable = c.kind != ui::Kind::Label && c.kind != ui::Kind::Frame;
+      EXPECT_TRUE(c.helpId || !reachable || !form->def().whatsThis) << "no topic: " << c.name << " " << c.index;
       if (c.helpId) topics.insert(c.helpId);
     }
   }
