@@ -56,7 +56,7 @@ size_t Utf16Units(std::wstring_view text) {
   size_t units = text.size();
   // Where wchar_t holds whole code points (not on Windows), those past the basic plane take two.
   if constexpr (sizeof(wchar_t) > 2)
-    for (wchar_t c : text) units += static_cast<uint32_t>(c) > 0xFFFF ? 1 : 0;
+    for (wchar_t c : text) units += static_cast<uint32_t>(c) >> 16 != 0 ? 1 : 0;
   return units;
 }
 
