@@ -6,6 +6,7 @@
 #   BENCH_RUNS       start-up runs of each program (default 15)
 #   BENCH_COPY_RUNS  copy runs of each program and data set (default 5)
 #   ZARVANE_EXE      the program to measure (default build/win64/Zarvane.exe, built when missing)
+#   ZARVANE_BASE_EXE an earlier Zarvane.exe whose copies are timed side by side with it
 #   BENCH_PARTS      what to run: startup, copy or both (default startup,copy); or single
 #                    start-up series: copy_floor, options_floor, crowded, free_number
 set -euo pipefail
@@ -98,7 +99,8 @@ args_file=$bench_dir/driver-args
 printf '%s\0' --zarvane "$(winpath "$zarvane")" --mindialog "$(winpath "$bench_dir/win64/mindialog.exe")" \
   --floorcopy "$(winpath "$bench_dir/win64/floorcopy.exe")" --flooroptions "$(winpath "$bench_dir/win64/flooroptions.exe")" \
   --mincopy "$(winpath "$bench_dir/win64/mincopy.exe")" --data "$(winpath "$data")" \
-  --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$parts" >"$args_file"
+  --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$parts" \
+  ${ZARVANE_BASE_EXE:+--baseline "$(winpath "$ZARVANE_BASE_EXE")"} >"$args_file"
 export wine wineserver driver="$bench_dir/win64/benchdriver.exe" driver_log args_file
 log "running benchdriver.exe under Wine (log: $driver_log)"
 set +e
@@ -178,6 +180,8 @@ table=$bench_dir/results.txt
         copy("copy_file", "copy, one 200 MB file", "cp (Linux)", cpf)
         copy("copy_tree", "copy, 2,000 files of 4 KB in 20 folders", "cp -r (Linux)", cpt)
       }
+      startup("copy_file_base", "copy, one 200 MB file, against the baseline", "Zarvane.exe", "baseline", "baseline", 1.02)
+      startup("copy_tree_base", "copy, the 2,000-file tree, against the baseline", "Zarvane.exe", "baseline", "baseline", 1.05)
     }' "$results"
 } | tee "$table"
 echo "(table: $table, samples: $results, driver log: $driver_log)"
