@@ -8,6 +8,7 @@
 #   ZARVANE_EXE      the program to measure (default build/win64/Zarvane.exe, built when missing)
 #   ZARVANE_OLD_EXE  the earlier build the settings part compares with (default: built from
 #                    ZARVANE_OLD_COMMIT, 0eea79b, in a worktree BENCH_DIR/old-<commit>)
+#   ZARVANE_BASE_EXE an earlier Zarvane.exe whose copies are timed side by side with it
 #   BENCH_PARTS      what to run: any of startup, copy, settings (default all three); or single
 #                    start-up series: copy_floor, options_floor, crowded, free_number,
 #                    format_menu
@@ -149,7 +150,8 @@ args_file=$bench_dir/driver-args
 printf '%s\0' --zarvane "$(winpath "$zarvane")" --mindialog "$(winpath "$bench_dir/win64/mindialog.exe")" \
   --floorcopy "$(winpath "$bench_dir/win64/floorcopy.exe")" --flooroptions "$(winpath "$bench_dir/win64/flooroptions.exe")" \
   --mincopy "$(winpath "$bench_dir/win64/mincopy.exe")" --data "$(winpath "$data")" \
-  --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$parts" >"$args_file"
+  --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$parts" \
+  ${ZARVANE_BASE_EXE:+--baseline "$(winpath "$ZARVANE_BASE_EXE")"} >"$args_file"
 [ -z "$zarvane_old" ] || printf '%s\0' --zarvane-old "$(winpath "$zarvane_old")" >>"$args_file"
 export wine wineserver driver="$bench_dir/win64/benchdriver.exe" driver_log args_file
 log "running benchdriver.exe under Wine (log: $driver_log)"
@@ -251,6 +253,8 @@ table=$bench_dir/results.txt
         copy("copy_file", "copy, one 200 MB file", "cp (Linux)", cpf)
         copy("copy_tree", "copy, 2,000 files of 4 KB in 20 folders", "cp -r (Linux)", cpt)
       }
+      startup("copy_file_base", "copy, one 200 MB file, against the baseline", "Zarvane.exe", "baseline", "baseline", 1.02)
+      startup("copy_tree_base", "copy, the 2,000-file tree, against the baseline", "Zarvane.exe", "baseline", "baseline", 1.05)
     }' "$results"
 } | tee "$table"
 echo "(table: $table, samples: $results, driver log: $driver_log)"

@@ -322,6 +322,7 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 struct Options {
   std::wstring zarvane, mindialog, floorcopy, flooroptions, mincopy, data, out;
   std::wstring zarvaneOld;  // needed by the settings part only
+  std::wstring baseline;  // optional: an earlier Zarvane.exe whose copies are timed beside
   std::wstring parts = L"startup,copy";
   int runs = 15;
   int copyRuns = 5;
@@ -333,7 +334,7 @@ Options Parse(int argc, wchar_t** argv) {
   std::map<std::wstring, std::wstring*> paths{
       {L"--zarvane", &o.zarvane}, {L"--mindialog", &o.mindialog}, {L"--floorcopy", &o.floorcopy},
       {L"--flooroptions", &o.flooroptions}, {L"--mincopy", &o.mincopy}, {L"--data", &o.data},
-      {L"--out", &o.out}, {L"--parts", &o.parts}};
+      {L"--out", &o.out}, {L"--parts", &o.parts}, {L"--baseline", &o.baseline}};
   std::map<std::wstring, int*> counts{{L"--runs", &o.runs}, {L"--copy-runs", &o.copyRuns}, {L"--warmup", &o.warmup}};
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::wstring_view(argv[i]) == L"--zarvane-old") o.zarvaneOld = argv[i + 1];
@@ -343,7 +344,7 @@ Options Parse(int argc, wchar_t** argv) {
   }
   if (argc % 2 == 0) throw Failure(L"every option takes a value");
   for (auto& [name, value] : paths)
-    if (value->empty()) throw Failure(L"missing " + name);
+    if (value->empty() && name != L"--baseline") throw Failure(L"missing " + name);
   if (o.runs < 1 || o.copyRuns < 1 || o.warmup < 0) throw Failure(L"run counts must be positive");
   return o;
 }
@@ -487,6 +488,25 @@ class Bench {
         [&] { ++run; });
   }
 
+  // The same copy by the program and by the baseline program, side by side.
+  void CopyAgainstBaseline(const std::wstring& item, const std::wstring& stem, const std::wstring& ext,
+                           const std::wstring& key) {
+    const std::wstring source = o_.data + L"\\" + item;
+    const auto size = Measure(source);
+    if (!size) throw Failure(L"missing " + source);
+    const std::wstring caption = ext.empty() ? kFolderCaption : kFileCaption;
+    int run = 0;
+    auto copy = [&](const wchar_t* who, const std::wstring& exe) {
+      const std::wstring name = stem + L"_" + who + std::to_wstring(run);
+      const double ms = ZarvaneCopy(source, caption, name, exe);
+      Check(o_.data + L"\\" + name + ext, *size);
+      return ms;
+    };
+    Alternate(o_.copyRuns, key, [&] { return copy(L"z", o_.zarvane); }, [&] { return copy(L"b", o_.baseline); },
+              [&] { ++run; });
+  }
+  bool HasBaseline() const { return !o_.baseline.empty(); }
+
   void Write() const {
     std::string text;
     for (const auto& [key, values] : samples_) {
@@ -553,8 +573,9 @@ class Bench {
   }
 
   // From pressing OK until the process has ended.
-  double ZarvaneCopy(const std::wstring& source, const std::wstring& caption, const std::wstring& name) {
-    Process p = Process::Start(o_.zarvane, ZarvaneArgs(source));
+  double ZarvaneCopy(const std::wstring& source, const std::wstring& caption, const std::wstring& name,
+                     const std::wstring& exe = {}) {
+    Process p = Process::Start(exe.empty() ? o_.zarvane : exe, ZarvaneArgs(source));
     const auto [form, box] = WaitReady(p, caption);
     ::SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG, 5000, nullptr);
     if (TextOf(box) != name) throw Failure(L"the name box did not take " + name);
@@ -626,6 +647,10 @@ int wmain(int argc, wchar_t** argv) {
     if (bench.Wants(L"copy")) {
       bench.Copy(L"big.bin", L"big", L".bin", L"copy_file");
       bench.Copy(L"tree", L"tree", L"", L"copy_tree");
+    }
+    if (bench.Wants(L"copy") && bench.HasBaseline()) {
+      bench.CopyAgainstBaseline(L"big.bin", L"big", L".bin", L"copy_file_base");
+      bench.CopyAgainstBaseline(L"tree", L"tree", L"", L"copy_tree_base");
     }
     bench.Write();
   } catch (const std::exception& e) {

@@ -76,8 +76,7 @@ std::wstring ComposeTargetPath(const NameCheckInput& in, const std::wstring& cop
 }
 
 NameCheckResult CheckNewName(const NameCheckInput& in, std::wstring& copyToFolderPath,
-                             const std::function<std::wstring(const std::wstring&)>& getLongPath,
-                             const std::function<size_t(const std::wstring&)>& ansiByteCount) {
+                             const std::function<std::wstring(const std::wstring&)>& getLongPath) {
   const SourceRecord noSource;
   const SourceRecord& source = in.source ? *in.source : noSource;
   const bool folder = in.folderMode;
@@ -107,7 +106,7 @@ NameCheckResult CheckNewName(const NameCheckInput& in, std::wstring& copyToFolde
 
   if (IsReservedDeviceName(fullName)) return Fail(7, folder, NameBox::NewFile);
 
-  if (ansiByteCount(ComposeTargetPath(in, copyToFolderPath)) > kMaxTargetPathBytes)
+  if (Utf16Units(ComposeTargetPath(in, copyToFolderPath)) > kMaxTargetPathUnits)
     return Fail(8, folder, NameBox::NewFile);
   return {};
 }

@@ -1,5 +1,5 @@
 // The checks of a typed name before a copy: the copy dialog's OK shows the message and focuses
-// the box named here. Portable: the long-path lookup and the ANSI byte count come in.
+// the box named here. Portable: the long-path lookup comes in.
 #pragma once
 #include <cstddef>
 #include <functional>
@@ -26,16 +26,15 @@ struct NameCheckResult {
   bool ok() const { return failedCheck == 0; }
 };
 
-// Longest target path accepted, in ANSI bytes.
-inline constexpr size_t kMaxTargetPathBytes = 255;
+// Longest target path accepted, in UTF-16 units: Windows' own limit for these calls.
+inline constexpr size_t kMaxTargetPathUnits = 259;
 
 // Runs the checks in order and stops at the first that fails: 1 to 5, then 9 (a name of dots
 // and blanks only, which Windows cannot hold), then 6 to 8. Before the unchanged-name
 // check a non-empty `copyToFolderPath` gets a trailing "\" when copyToFolder is 1; the caller's
 // in-memory setting keeps it.
 NameCheckResult CheckNewName(const NameCheckInput& in, std::wstring& copyToFolderPath,
-                             const std::function<std::wstring(const std::wstring&)>& getLongPath,
-                             const std::function<size_t(const std::wstring&)>& ansiByteCount);
+                             const std::function<std::wstring(const std::wstring&)>& getLongPath);
 
 // CON, AUX, NUL, PRN, CLOCK$, CONIN$, CONOUT$, COM1..COM9, LPT1..LPT9 (also with a superscript
 // 1 to 3), in any letter case, alone or followed by blanks, an extension or both.

@@ -192,10 +192,10 @@ std::wstring ExpandNameFormat(const std::wstring& format, const std::wstring& ba
   if (HasTokenNeeding(pieces, Needs::RunningNumber)) {
     if (runningNumber == std::numeric_limits<int32_t>::max()) return baseName;
     ++runningNumber;  // stays advanced even when the digit count below fails
-    const long long digits = static_cast<long long>(autoNo) + 1;
-    if (digits < 0 || digits > kMaxRunningNumberDigits) return baseName;
-    values.number = Digits(runningNumber, static_cast<int>(digits));
-    if (freeName) runningNumber = FirstFreeNumber(pieces, values, runningNumber, static_cast<int>(digits), *freeName);
+    // A hand-edited width outside the stored 0 to 2 loses only the padding, not the format.
+    const int digits = autoNo >= 0 && autoNo <= kMaxAutoNo ? autoNo + 1 : 0;
+    values.number = Digits(runningNumber, digits);
+    if (freeName) runningNumber = FirstFreeNumber(pieces, values, runningNumber, digits, *freeName);
   }
   return Render(pieces, values);
 }

@@ -11,9 +11,8 @@
 
 namespace zv {
 
-// Widest running number written; a wider digit count can never fit a 255-byte path and
-// fails like a negative one.
-inline constexpr int kMaxRunningNumberDigits = 255;
+// Highest AutoNo the format dialog stores; any other value writes the running number plain.
+inline constexpr int kMaxAutoNo = 2;
 
 // Numbers tried, from the next one on, before a search for a free name gives up and takes the
 // plain next number: a crowded folder never makes the dialog slow.

@@ -87,9 +87,13 @@ bool IsSameOrInside(const std::wstring& outer, const std::wstring& inner) {
   return inner.size() == outer.size() || inner[outer.size()] == L'\\' || outer.back() == L'\\';
 }
 
+bool CopyIntoItself(const std::wstring& source, const std::wstring& target) {
+  return IsSameOrInside(LongFormOf(source), LongFormOf(target));
+}
+
 bool ShellFileCopy(HWND copyDialog, const std::wstring& source, const std::wstring& target) {
   // Copying an item onto itself or into its own subtree would destroy or recurse.
-  if (source.empty() || IsSameOrInside(LongFormOf(source), LongFormOf(target))) return false;
+  if (source.empty() || CopyIntoItself(source, target)) return false;
   auto& shared = Shared();
   if (!shared) shared = std::make_unique<clsFileOp>();
   shared->SetOwnerForm(copyDialog);

@@ -44,5 +44,7 @@ void SetShellOperation(ShellOperationFn operation);
 
 // True when `inner` is `outer` itself or lies inside it (paths compared without letter case).
 bool IsSameOrInside(const std::wstring& outer, const std::wstring& inner);
+// True when the target is the source itself or lies inside it, as the disk spells both.
+bool CopyIntoItself(const std::wstring& source, const std::wstring& target);
 
 }  // namespace zv

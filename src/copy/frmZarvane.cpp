@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "copy/CopyGuard.h"
 #include "copy/NameCheck.h"
 #include "copy/NameFormat.h"
 #include "copy/SourceQueue.h"
@@ -15,7 +16,6 @@
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
 #include "platform/Handles.h"
-#include "platform/Text.h"
 #include "platform/OpenByAssociationWin.h"
 #include "core/PathText.h"
 #include "core/ProcessState.h"
@@ -130,6 +130,11 @@ bool g_queueClosed = false;
 // up; the place and the running number of the dialog before it carry over.
 bool OpenNextSource(std::optional<POINT> place, int32_t runningNumber) {
   while (auto next = Waiting().Next()) {
+    // Gone while it waited: said once, and the next one's turn.
+    if (!SourceStillThere(*next)) {
+      ui::MsgBoxOverForm(SkippedSourceText(next->SourcePath), kMbWarning);
+      continue;
+    }
     Process().Source = std::move(*next);
     if (place) {
       win::WinProfile profile(Process().IniPath);
@@ -237,7 +242,7 @@ void frmZarvane::Form_Load() {
     SetValue(Ctl::chkExec1, opt.OpenFolderCheck);
     Enable(Ctl::chkExec2, false);
   } else {
-    TickForExtension(src.SourceExt);
+    TickForExtension(ext);
   }
   SetValue(Ctl::chkExec4, opt.OpenOriginalCheck);
   SetValue(Ctl::chkExec3, 0);
@@ -419,14 +424,19 @@ void frmZarvane::btnOK_Click(int) {
   const NameCheckInput input{Text(Ctl::txtNewFile), Text(Ctl::txtNewExt), folderMode, &Process().Source,
                              opt.CopyToFolder};
   const NameCheckResult check = CheckNewName(
-      input, opt.CopyToFolderPath, [](const std::wstring& p) { return win::GetLongPath(p); },
-      [](const std::wstring& t) { return win::AnsiByteCount(t); });
+      input, opt.CopyToFolderPath, [](const std::wstring& p) { return win::GetLongPath(p); });
   if (!check.ok()) {
     ui::MsgBoxOverForm(check.message, kMbWarning);
     ui::FocusControl(*this, check.focus == NameBox::NewExt ? Ctl::txtNewExt : Ctl::txtNewFile);
     return;
   }
   const std::wstring target = ComposeTargetPath(input, opt.CopyToFolderPath);
+  CopyGuard guard(Process().Source, target, folderMode && opt.FolderOnly == 1);
+  if (const std::wstring refusal = guard.Before(); !refusal.empty()) {
+    ui::MsgBoxOverForm(refusal, kMbWarning);
+    FocusName();
+    return;
+  }
 
   std::wstring probe = target;
   if (!probe.empty() && probe.back() == L'\\') probe.pop_back();
@@ -463,8 +473,11 @@ void frmZarvane::btnOK_Click(int) {
     return;
   }
 
-  if (!MakeCopy(target)) {
-    ui::MsgBoxOverForm(folderMode && opt.FolderOnly == 1 ? kText.makeFolderFailed : kText.copyFailed, kMbStop);
+  const bool made = MakeCopy(target);
+  if (const std::wstring failure =
+          guard.After(made, folderMode && opt.FolderOnly == 1 ? kText.makeFolderFailed : kText.copyFailed);
+      !failure.empty()) {
+    ui::MsgBoxOverForm(failure, kMbStop);
     ShowAgain();
     return;
   }

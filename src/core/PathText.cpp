@@ -1,5 +1,7 @@
 #include "core/PathText.h"
 
+#include <cstdint>
+
 namespace zv {
 
 namespace {
@@ -50,6 +52,14 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
   return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+size_t Utf16Units(std::wstring_view text) {
+  size_t units = text.size();
+  // Where wchar_t holds whole code points (not on Windows), those past the basic plane take two.
+  if constexpr (sizeof(wchar_t) > 2)
+    for (wchar_t c : text) units += static_cast<uint32_t>(c) >> 16 != 0 ? 1 : 0;
+  return units;
+}
+
 std::wstring GetFileNamePart(std::wstring_view path) {
   if (path.empty() || path.back() == L'\\') return {};
   const auto slash = path.rfind(L'\\');
@@ -79,6 +89,10 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
   // Blanks outside quotes become "?", which no Windows path holds, and the text is then split
   // at every "?": one typed into the line splits it as well.
   std::wstring marked(commandLine);
+  // The "?" of a "\\?\" prefix opening a piece is part of the path: held apart while splitting.
+  constexpr wchar_t kHeld = L'\uFFFF';
+  for (size_t at = 0; (at = marked.find(kLongPrefix, at)) != std::wstring::npos; at += kLongPrefix.size())
+    if (at == 0 || marked[at - 1] == L' ' || marked[at - 1] == L'"' || marked[at - 1] == L'?') marked[at + 2] = kHeld;
   for (size_t i = 0; i < marked.size(); ++i) {
     if (marked[i] == L' ') {
       marked[i] = L'?';
@@ -91,9 +105,18 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
   for (size_t start = 0;;) {
     const auto sep = marked.find(L'?', start);
     args.push_back(marked.substr(start, sep == std::wstring::npos ? std::wstring::npos : sep - start));
+    for (auto& c : args.back())
+      if (c == kHeld) c = L'?';
     if (sep == std::wstring::npos) return args;
     start = sep + 1;
   }
+}
+
+std::wstring UsualPathForm(std::wstring_view path) {
+  if (path.substr(0, kLongPrefix.size()) != kLongPrefix) return std::wstring(path);
+  const std::wstring_view rest = path.substr(kLongPrefix.size());
+  if (StartsWithNoCase(rest, L"UNC\\")) return L"\\\\" + std::wstring(rest.substr(4));
+  return std::wstring(rest);
 }
 
 std::wstring GetLongPathWith(std::wstring_view path, const FindStoredNameFn& findStoredName) {

@@ -25,6 +25,9 @@ std::wstring FileSystemUpper(std::wstring_view text);
 std::wstring_view DropTrailingDotsAndBlanks(std::wstring_view name);
 bool SameFileName(std::wstring_view a, std::wstring_view b);
 
+// Length as Windows counts it: UTF-16 units, a character beyond U+FFFF two.
+size_t Utf16Units(std::wstring_view text);
+
 // Text after the last backslash; empty for a path ending in one and for a bare name.
 std::wstring GetFileNamePart(std::wstring_view path);
 // Text after the last dot; empty when there is none.
@@ -36,8 +39,13 @@ bool IsQuoted(std::wstring_view text);
 std::wstring Unquote(std::wstring_view text);
 
 // Splits at blanks outside double quotes and at every "?" (which no path holds); quotes stay
-// in the pieces, empty pieces are kept.
+// in the pieces, empty pieces are kept. A "\\?\" prefix opening a piece is kept whole.
 std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
+
+// The prefix that asks Windows to take a path literally, and the path in its usual form:
+// "\\?\C:\x" is "C:\x", "\\?\UNC\srv\x" is "\\srv\x"; other paths as they are.
+inline constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
+std::wstring UsualPathForm(std::wstring_view path);
 
 // The stored name of the entry that a directory search for `path` finds, or nothing.
 using FindStoredNameFn = std::function<std::optional<std::wstring>(const std::wstring& path)>;

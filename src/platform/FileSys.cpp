@@ -39,6 +39,50 @@ std::vector<std::wstring> ListNames(const std::wstring& folder) {
   return names;
 }
 
+std::optional<std::vector<FolderEntry>> ListEntries(const std::wstring& folder) {
+  if (folder.empty()) return std::nullopt;
+  std::wstring pattern = folder;
+  if (pattern.back() != L'\\') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data{};
+  UniqueFind find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return std::nullopt;
+  std::vector<FolderEntry> entries;
+  do {
+    const std::wstring_view name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entries.push_back({std::wstring(name), folder,
+                       folder ? 0 : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
+  } while (::FindNextFileW(find.get(), &data));
+  return entries;
+}
+
+std::optional<std::pair<uint64_t, uint64_t>> FileIdentity(const std::wstring& path) {
+  // No access asked for: the identity of a folder another program holds can still be read.
+  UniqueFile file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  return std::pair<uint64_t, uint64_t>{info.dwVolumeSerialNumber,
+                                       (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+std::optional<uint64_t> FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool DeleteFileAt(const std::wstring& path) {
+  // A read-only partial copy is still the program's own to remove.
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return ::DeleteFileW(path.c_str()) != FALSE;
+}
+
 std::optional<uint32_t> GetAttributes(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;

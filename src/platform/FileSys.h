@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/DateTime.h"
@@ -14,6 +15,19 @@ std::optional<std::wstring> FindStoredName(const std::wstring& path);
 // The names of every file and folder in a folder ("." and ".." left out), from one directory
 // listing; empty when the folder cannot be read. A trailing backslash is optional.
 std::vector<std::wstring> ListNames(const std::wstring& folder);
+// One entry of a folder listing: its name, whether it is a folder, a file's size.
+struct FolderEntry {
+  std::wstring name;
+  bool folder = false;
+  uint64_t size = 0;
+};
+// Every file and folder in a folder, from one listing; nothing when it cannot be read.
+std::optional<std::vector<FolderEntry>> ListEntries(const std::wstring& folder);
+// Volume serial number and file index of what the path leads to (links followed).
+std::optional<std::pair<uint64_t, uint64_t>> FileIdentity(const std::wstring& path);
+// A file's size; nothing for a folder or what cannot be read.
+std::optional<uint64_t> FileSize(const std::wstring& path);
+bool DeleteFileAt(const std::wstring& path);
 std::optional<uint32_t> GetAttributes(const std::wstring& path);
 bool HasAttribute(const std::wstring& path, uint32_t mask);
 // An existing file that can be opened for reading now (a folder or a locked file is not).

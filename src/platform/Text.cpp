@@ -20,6 +20,4 @@ std::wstring FromAnsi(std::string_view bytes) {
   return out;
 }
 
-size_t AnsiByteCount(std::wstring_view text) { return ToAnsi(text).size(); }
-
 }  // namespace zv::win

@@ -7,7 +7,5 @@ namespace zv::win {
 
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view bytes);
-// Bytes of the text in the ANSI code page; an unrepresentable character counts one.
-size_t AnsiByteCount(std::wstring_view text);
 
 }  // namespace zv::win

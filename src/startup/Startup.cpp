@@ -89,7 +89,7 @@ std::wstring DefaultIniPath(StartupHost& host, bool& inAppData) {
 }  // namespace
 
 bool DescribeSource(StartupHost& host, std::wstring path, SourceRecord& src) {
-  path = FullPathOf(host, Unquote(path));
+  path = FullPathOf(host, UsualPathForm(Unquote(path)));
   // Measured once full, so that a short relative name ("a.c") still counts.
   if (path.size() <= 3) return false;  // a drive root
   src.SourcePath = path;

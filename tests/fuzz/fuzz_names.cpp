@@ -72,12 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const NameCheckInput check{name, newExt, folderMode, &source, copyToFolder};
   const auto result = CheckNewName(
       check, copyToFolderPath,
-      [](const std::wstring& p) { return p.find(L'?') == std::wstring::npos ? ToUpperText(p) : std::wstring(); },
-      [](const std::wstring& p) {
-        size_t n = 0;
-        for (wchar_t c : p) n += c < 0x80 ? 1 : 2;
-        return n;
-      });
+      [](const std::wstring& p) { return p.find(L'?') == std::wstring::npos ? ToUpperText(p) : std::wstring(); });
   Check(result.ok() == result.message.empty());
   Check(result.failedCheck >= 0 && result.failedCheck <= 9);
   Check(copyToFolderPath == pathBefore || copyToFolderPath == pathBefore + L"\\");

@@ -30,13 +30,6 @@ struct FakeDisk {
   }
 };
 
-// Shift_JIS widths: ASCII and half-width katakana one byte, the rest two.
-size_t SjisBytes(const std::wstring& text) {
-  size_t n = 0;
-  for (wchar_t c : text) n += (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
-  return n;
-}
-
 struct Run {
   NameCheckResult result;
   std::wstring copyToFolderPath;
@@ -49,7 +42,7 @@ Run Check(const std::wstring& name, const std::wstring& ext, bool folderMode, in
   NameCheckInput in{name, ext, folderMode, source ? source : (folderMode ? &kFolder : &kFile),
                     copyToFolder};
   auto result = CheckNewName(in, copyToFolderPath,
-                             [&](const std::wstring& p) { return disk.LongPath(p); }, SjisBytes);
+                             [&](const std::wstring& p) { return disk.LongPath(p); });
   return {result, copyToFolderPath, disk.lookups};
 }
 
@@ -82,7 +75,7 @@ TEST(NameCheck, EachCheckWordingAndFocus) {
       {L"   ", L"", false, 9, L"ドットや空白だけのファイル名は使用できません。", NameBox::NewFile},
       {L". .", L" ", false, 9, L"ドットや空白だけのファイル名は使用できません。", NameBox::NewFile},
       {std::wstring(250, L'a'), L"txt", false, 8, L"ファイル名が長すぎます。", NameBox::NewFile},
-      {std::wstring(250, L'a'), L"", true, 8, L"フォルダ名が長すぎます。", NameBox::NewFile},
+      {std::wstring(252, L'a'), L"", true, 8, L"フォルダ名が長すぎます。", NameBox::NewFile},
       // First failure wins.
       {L"", L"t?t", false, 1, L"ファイル名を入力してください。", NameBox::NewFile},
       {L"a|\n", L"txt", false, 2, kFileForbidden, NameBox::NewFile},
@@ -220,26 +213,27 @@ TEST(NameCheck, ReservedDeviceNames) {
   for (const auto& c : cases) EXPECT_EQ(IsReservedDeviceName(c.name), c.reserved) << c.name.size();
 }
 
-TEST(NameCheck, TargetPathLengthInAnsiBytes) {
-  // A folder of 240 bytes, backslash included.
+TEST(NameCheck, TargetPathLengthInUtf16Units) {
+  // A folder of 240 units, backslash included; Japanese counts one unit a character, as Windows does.
   const std::wstring folder = L"C:\\" + std::wstring(236, L'f') + L"\\";
   ASSERT_EQ(folder.size(), 240u);
-  const SourceRecord source{folder + L"src.txt", L"src", L"txt", folder, false};
-  struct Case { std::wstring name, ext; bool ok; };
+  const std::wstring deep = L"C:\\" + std::wstring(120, L'報') + L"\\";  // 124 units, 244 ANSI bytes
+  struct Case { std::wstring folder, name, ext; bool ok; };
   const Case cases[] = {
-      {std::wstring(10, L'a'), L"txt", true},    // 254
-      {std::wstring(11, L'a'), L"txt", true},    // 255
-      {std::wstring(12, L'a'), L"txt", false},   // 256
-      {std::wstring(15, L'a'), L"", true},       // no dot without an extension: 255
-      {std::wstring(16, L'a'), L"", false},
-      {L"報告書ab", L"txt", true},               // 240 + 8 + 4 = 252
-      {L"報告書報告書", L"txt", false},           // 240 + 12 + 4 = 256
-      {L"ﾚﾎﾟｰﾄﾚﾎﾟｰﾄﾚ", L"txt", true},           // half-width katakana: one byte each, 255
-      {L"ﾚﾎﾟｰﾄﾚﾎﾟｰﾄﾚﾎ", L"txt", false},
+      {folder, std::wstring(14, L'a'), L"txt", true},    // 258
+      {folder, std::wstring(15, L'a'), L"txt", true},    // 259
+      {folder, std::wstring(16, L'a'), L"txt", false},   // 260
+      {folder, std::wstring(19, L'a'), L"", true},       // no dot without an extension: 259
+      {folder, std::wstring(20, L'a'), L"", false},
+      {folder, std::wstring(15, L'報'), L"txt", true},   // 259 units, 514 ANSI bytes
+      {folder, std::wstring(16, L'報'), L"txt", false},
+      {deep, std::wstring(131, L'報'), L"txt", true},    // 259
+      {deep, L"😀" + std::wstring(130, L'報'), L"txt", false},  // a surrogate pair is two units
   };
   for (const auto& c : cases) {
+    const SourceRecord source{c.folder + L"src.txt", L"src", L"txt", c.folder, false};
     const auto r = Check(c.name, c.ext, false, 0, L"", &source).result;
-    EXPECT_EQ(r.ok(), c.ok) << c.name.size();
+    EXPECT_EQ(r.ok(), c.ok) << c.folder.size() + c.name.size();
     if (!c.ok) {
       EXPECT_EQ(r.failedCheck, 8);
     }
@@ -261,7 +255,7 @@ TEST(NameCheck, ComposeTargetPath) {
     EXPECT_EQ(ComposeTargetPath(in, c.path), c.out);
   }
   // The long path check counts the copy-to folder, not the source's.
-  const std::wstring longFolder = L"D:\\" + std::wstring(245, L'x') + L"\\";
+  const std::wstring longFolder = L"D:\\" + std::wstring(246, L'x') + L"\\";
   EXPECT_EQ(Check(L"report", L"txt", false, 1, longFolder).result.failedCheck, 8);
   EXPECT_TRUE(Check(L"report2", L"txt", false, 0, longFolder).result.ok());
 }

@@ -18,8 +18,18 @@ TEST(SplitCommandLine, SplitsAtBlanksOutsideQuotes) {
       {L"a ", {L"a", L""}},
       {L"a \"b c", {L"a", L"\"b c"}},                  // unclosed quote: the rest stays whole
       {L"\"a b\"c d", {L"\"a b\"c", L"d"}},
+      {L"\\\\?\\C:\\a.txt \"\\\\?\\UNC\\s\\b c\"", {L"\\\\?\\C:\\a.txt", L"\"\\\\?\\UNC\\s\\b c\""}},
+      {L"C:\\a?\\\\?\\b", {L"C:\\a", L"\\\\?\\b"}},  // a "?" ends a piece; the prefix after it stays
+      {L"x\\\\?\\b", {L"x\\\\", L"\\b"}},                  // not at a piece's start: split
   };
   for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line.size();
+}
+
+TEST(PathText, UsualPathForm) {
+  EXPECT_EQ(UsualPathForm(L"\\\\?\\C:\\Data\\a.txt"), L"C:\\Data\\a.txt");
+  EXPECT_EQ(UsualPathForm(L"\\\\?\\unc\\srv\\share\\a"), L"\\\\srv\\share\\a");
+  EXPECT_EQ(UsualPathForm(L"\\\\srv\\share\\a"), L"\\\\srv\\share\\a");
+  EXPECT_EQ(UsualPathForm(L"C:\\a"), L"C:\\a");
 }
 
 TEST(PathText, FileNameAndExtensionParts) {

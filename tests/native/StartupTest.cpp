@@ -469,9 +469,8 @@ TEST(Startup, SeveralPathsAreKeptInOrderAndTheUnusableNamedOnce) {
       {a + L" C:\\Data\\b", true, {a}, {L"handed over 1", Stop(named)}, StartupOutcome::EndedHandedOver},
       {L"C:\\Data\\b " + a + L" \"\" C:\\", false, {a}, {L"kept 1", Stop(L"次のパスはただしくありません。\r\n\r\nC:\\Data\\b\r\n\"\"\r\nC:\\\r\n\r\nReadme.txt で使用方法を確認してください。")},
        StartupOutcome::OpenCopyDialog},
-      // "?" splits a quoted path too, into pieces that name nothing.
-      {L"\"\\\\?\\C:\\Data\\a.txt\"", false, {}, {Stop(L"次のパスはただしくありません。\r\n\r\n\"\\\\\r\n\\C:\\Data\\a.txt\"\r\n\r\nReadme.txt で使用方法を確認してください。"), L"release"},
-       StartupOutcome::EndedBadPath},
+      // A path that asks to be taken literally is read in its usual form.
+      {L"\"\\\\?\\C:\\Data\\a.txt\"", false, {a}, {L"kept 1"}, StartupOutcome::OpenCopyDialog},
       {L"C:\\Data\\b C:\\Data\\c", true, {}, {Stop(L"次のパスはただしくありません。\r\n\r\nC:\\Data\\b\r\nC:\\Data\\c\r\n\r\nReadme.txt で使用方法を確認してください。"), L"release"},
        StartupOutcome::EndedBadPath},
   };

@@ -6,6 +6,7 @@
 
 #include "Driver.h"
 #include "ShellTestSupport.h"
+#include "copy/SourceQueue.h"
 #include "copy/clsFileOp.h"
 #include "copy/frmZarvane.h"
 #include "core/NamedFormats.h"
@@ -312,24 +313,6 @@ TEST_F(CopyE2E, TheRunningNumberProposesTheNextNameAndSkipsUsedOnes) {
   }
 }
 
-TEST_F(CopyE2E, ASourceGoneAfterOpeningGivesTheCopyErrorAndTheDialogAgain) {
-  const std::wstring source = dir / L"report.txt";
-  WriteBytes(source, "r");
-  auto [driver, form] = Open(source);
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(::DeleteFileW(source.c_str()));
-  Driver::SetText(NameBox(form), L"report_copy");
-  Press(form, L"OK");
-  auto box = driver->Answer(IDOK);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(box->text, kCopyFailed);
-  ASSERT_TRUE(Driver::WaitVisible(form, true));
-  EXPECT_EQ(Driver::Text(NameBox(form)), L"report_copy");
-  Press(form, L"キャンセル");
-  EXPECT_EQ(driver->WaitForExit(), 0u);
-  EXPECT_FALSE(Exists(dir / L"report_copy.txt"));
-}
-
 TEST_F(CopyE2E, NamesOutsideTheCodePageAreCopied) {
   const std::wstring source = dir / L"보고서😀.txt";
   ASSERT_TRUE(WriteBytes(source, "k"));
@@ -340,26 +323,6 @@ TEST_F(CopyE2E, NamesOutsideTheCodePageAreCopied) {
   Press(form, L"OK");
   EXPECT_EQ(driver->WaitForExit(), 0u);
   EXPECT_EQ(Read(dir / L"보고서😀_2.txt"), "k");
-}
-
-TEST_F(CopyE2E, AFolderIsNeverCopiedIntoItself) {
-  const std::wstring source = dir / L"Photos";
-  ::CreateDirectoryW(source.c_str(), nullptr);
-  ::CreateDirectoryW((source + L"\\inside").c_str(), nullptr);
-  WriteBytes(source + L"\\a.txt", "a");
-  Set(L"CopyToFolder", L"1");
-  Set(L"CopyToFolderPath", source + L"\\inside");
-  auto [driver, form] = Open(source, kFolderCaption);
-  ASSERT_TRUE(form);
-  Press(form, L"OK");
-  auto box = driver->Answer(IDOK);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(box->text, kCopyFailed);
-  ASSERT_TRUE(Driver::WaitVisible(form, true));
-  Press(form, L"キャンセル");
-  EXPECT_EQ(driver->WaitForExit(), 0u);
-  EXPECT_FALSE(Exists(source + L"\\inside\\Photos"));
-  EXPECT_EQ(Read(source + L"\\a.txt"), "a");
 }
 
 TEST_F(CopyE2E, AStoredPositionOffTheScreenLandsOnIt) {
@@ -603,6 +566,11 @@ const std::wstring kDotsFolder = L"ドットや空白だけのフォルダ名は
 const std::wstring kDeviceFile = L"このファイル名は予約デバイス名のため、使用できません。";
 const std::wstring kUnchangedFile = L"ファイル名または拡張子を変更してください。";
 const std::wstring kUnchangedFolder = L"フォルダ名を変更してください。";
+const std::wstring kSourceChanged = L"コピー元が見つからないか、種類が変わっています。\r\n\r\n";
+const std::wstring kSkipped = L"コピー元が見つからないため、スキップします。\r\n\r\n";
+const std::wstring kIntoItself = L"コピー先がコピー元のフォルダの中にあるため、コピーできません。";
+const std::wstring kLoop = L"コピー元のフォルダ内に、そのフォルダ自身または上位のフォルダを指すリンクがあるため、コピーできません。\r\n\r\n";
+const std::wstring kTooLong = L"コピー先のパスが長すぎる項目があるため、コピーできません。\r\n\r\n";
 
 // A tree as its entries under a root: folders "<dir>", files their bytes behind "[R]" when
 // read-only; "*" in an expectation stands for any bytes.
@@ -651,7 +619,48 @@ std::wstring Replace(std::wstring text, const std::wstring& from, const std::wst
   return text;
 }
 
-enum class Act { Ok, OkAgainAtTheQuestion };
+// Names that make paths long: 230 units, and 50 Japanese characters (100 ANSI bytes; a Linux
+// name holds no more than 85 of them).
+const std::wstring kLongName(230, L'n');
+const std::wstring kJapanese(50, L'報');
+const std::wstring kJapaneseFolder = kJapanese + L"\\" + kJapanese + L"\\" + kJapanese;
+
+enum class Act { Ok, OkAgainAtTheQuestion, OkThenTheNextIsSkipped };
+
+// The Linux name of a Windows path; empty when there is none.
+std::wstring UnixName(const std::wstring& path) {
+  using Fn = char*(CDECL*)(LPCWSTR);
+  const auto fn = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  char* name = fn ? fn(path.c_str()) : nullptr;
+  if (!name) return {};
+  const std::wstring wide(name, name + strlen(name));
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  return wide;
+}
+
+// Starts a Linux program (Wine starts those too). Named apart from its command line, it gets
+// no ".exe" added.
+bool RunUnix(const std::wstring& program, std::wstring line) {
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  line = program + L" " + line;
+  if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  win::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+  return true;
+}
+
+// A Linux symbolic link, which Wine shows as a plain folder, and its removal.
+// Wine does not follow a Linux process to its end: what it did is waited for on the disk.
+bool UnixLink(const std::wstring& to, const std::wstring& link) {
+  return RunUnix(L"Z:\\usr\\bin\\ln", L"-s " + to + L" " + UnixName(link)) &&
+         WaitUntil(15000, [&] { return Exists(link); });
+}
+bool UnixUnlink(const std::wstring& link) {
+  return RunUnix(L"Z:\\usr\\bin\\rm", UnixName(link)) && WaitUntil(15000, [&] { return !Exists(link); });
+}
 
 // A hostile but ordinary use of the copy dialog: what lies on disk, how the program is started
 // and used, the message it must show (none: the copy goes ahead) and what the copy adds.
@@ -668,6 +677,9 @@ struct Fault {
   Act act = Act::Ok;
   std::wstring argument{};                    // the source as typed, "{root}" filled in; empty: its full path
   std::wstring folder{};                      // current folder at the start, under the root
+  std::vector<std::wstring> gone{};           // removed once the dialog shows (folders empty)
+  Tree appear{};                              // then made
+  std::pair<std::wstring, std::wstring> link{};  // then a symbolic link made: where, to what
 };
 
 }  // namespace
@@ -719,6 +731,40 @@ TEST_F(AfterCopyE2E, FaultScenariosNeverLoseAFileNorReportACopyNotMade) {
       {"an empty-folder setting copies a file whole",
        {{L"report.txt", "r"}}, L"report.txt", {{L"FolderOnly", L"1"}, {L"FileNameFormat", L"%F_copy"}},
        nullptr, nullptr, L"", {{L"report_copy.txt", "r"}}},
+      {"a preset extension is ticked for itself, not for the source's",
+       {{L"note.txt", "echo ran>ran.txt"}}, L"note.txt",
+       {{L"ExtNameFormat", L"cmd"}, {L"OpenFileExt1", L"txt"}, {L"OpenFileExt2", L"txt"}, {L"FileNameFormat", L"%F_1"}},
+       nullptr, nullptr, L"", {{L"note_1.cmd", "echo ran>ran.txt"}}, 0},
+      {"an item whose copy path would pass the limit",
+       {{L"Photos\\", kDir}, {L"Photos\\" + kLongName + L"\\", kDir}, {L"Photos\\" + kLongName + L"\\inner.txt", "i"}},
+       L"Photos\\", {{L"FolderNameFormat", L"%F_copy"}}, nullptr, nullptr, kTooLong + L"{root}\\Photos\\" + kLongName},
+      {"a link back to the top",
+       {{L"Photos\\", kDir}, {L"Photos\\a.txt", "a"}, {L"Photos\\sub\\", kDir}}, L"Photos\\",
+       {{L"FolderNameFormat", L"%F_copy"}}, nullptr, nullptr, kLoop + L"{root}\\Photos\\sub\\up", {}, -1, Act::Ok, L"", L"",
+       {}, {}, {L"Photos\\sub\\up", L".."}},
+      {"a source deleted while the dialog is open",
+       {{L"report.txt", "r"}}, L"report.txt", {}, L"report_copy", nullptr, kSourceChanged + L"{root}\\report.txt",
+       {}, -1, Act::Ok, L"", L"", {L"report.txt"}},
+      {"a file that became a folder",
+       {{L"v.txt", "v"}}, L"v.txt", {}, L"v_1", nullptr, kSourceChanged + L"{root}\\v.txt",
+       {{L"v.txt\\", kDir}, {L"v.txt\\in.txt", "in"}}, -1, Act::Ok, L"", L"", {L"v.txt"},
+       {{L"v.txt\\", kDir}, {L"v.txt\\in.txt", "in"}}},
+      {"a waiting source gone before its turn",
+       {{L"a.txt", "a"}, {L"b.txt", "b"}}, L"a.txt", {{L"FileNameFormat", L"%F_copy"}}, nullptr, nullptr,
+       kSkipped + L"{root}\\b.txt", {{L"a_copy.txt", "a"}}, -1, Act::OkThenTheNextIsSkipped,
+       L"\"{root}\\a.txt\" \"{root}\\b.txt\"", L"", {L"b.txt"}},
+      {"a Japanese path of 128 to 259 characters",
+       {{kJapanese + L"\\", kDir}, {kJapanese + L"\\" + kJapanese + L"\\", kDir}, {kJapaneseFolder + L"\\", kDir},
+        {kJapaneseFolder + L"\\r.txt", "r"}},
+       kJapaneseFolder + L"\\r.txt", {{L"FileNameFormat", L"%F_1"}}, nullptr, nullptr, L"",
+       {{kJapaneseFolder + L"\\r_1.txt", "r"}}},
+      {"a running-number width out of range", {{L"report.txt", "r"}}, L"report.txt",
+       {{L"AutoNo", L"300"}, {L"FileNameFormat", L"%F_%R"}}, nullptr, nullptr, L"", {{L"report_1.txt", "r"}}},
+      {"a path given as \\\\?\\", {{L"report.txt", "r"}}, L"report.txt", {{L"FileNameFormat", L"%F_copy"}},
+       nullptr, nullptr, L"", {{L"report_copy.txt", "r"}}, -1, Act::Ok, L"\"\\\\?\\{root}\\report.txt\""},
+      {"a copy into itself says so",
+       {{L"Photos\\", kDir}, {L"Photos\\inside\\", kDir}, {L"Photos\\a.txt", "a"}}, L"Photos\\",
+       {{L"CopyToFolder", L"1"}, {L"CopyToFolderPath", L"{root}\\Photos\\inside"}}, nullptr, nullptr, kIntoItself},
   };
   int row = 0;
   // Each row in a function of its own: a failed assertion ends that row only.
@@ -742,6 +788,7 @@ TEST_F(AfterCopyE2E, FaultScenariosNeverLoseAFileNorReportACopyNotMade) {
     ::SetEnvironmentVariableW(L"ZV_RECORDER_OUT", (root + L"\\recorded.log").c_str());
 
     Tree expected = Snapshot(root);
+    for (const std::wstring& path : f.gone) expected.erase(path);
     for (const auto& [path, bytes] : f.made) expected[path] = bytes;
     const std::wstring source = root + L"\\" + f.source;
     const bool folder = source.back() == L'\\';
@@ -753,8 +800,20 @@ TEST_F(AfterCopyE2E, FaultScenariosNeverLoseAFileNorReportACopyNotMade) {
     auto driver = Driver::Start(L"/INI\"" + ini + L"\" " + argument);
     ::SetCurrentDirectoryW(here);
     ASSERT_TRUE(driver);
-    HWND form = driver->WaitForForm(folder ? kFolderCaption : kFileCaption);
+    HWND form = driver->WaitForForm(CopyCaption(folder, f.act == Act::OkThenTheNextIsSkipped ? 1 : 0));
     ASSERT_TRUE(form);
+    for (const std::wstring& path : f.gone)
+      ASSERT_TRUE(::DeleteFileW((root + L"\\" + path).c_str()) || ::RemoveDirectoryW((root + L"\\" + path).c_str()));
+    for (const auto& [path, bytes] : f.appear)
+      ASSERT_TRUE(bytes == kDir ? ::CreateDirectoryW((root + L"\\" + path).c_str(), nullptr) : WriteBytes(root + L"\\" + path, bytes));
+    const std::wstring link = f.link.first.empty() ? L"" : root + L"\\" + f.link.first;
+    if (!link.empty()) {
+      ASSERT_TRUE(UnixLink(f.link.second, link));
+    }
+    struct Unlink {
+      const std::wstring& link;
+      ~Unlink() { if (!link.empty()) UnixUnlink(link); }  // before the tree is read or removed
+    } unlink{link};
 
     if (f.name) Driver::SetText(NameBox(form), f.name);
     if (f.ext) Driver::SetText(ExtBox(form), f.ext);
@@ -774,13 +833,18 @@ TEST_F(AfterCopyE2E, FaultScenariosNeverLoseAFileNorReportACopyNotMade) {
     if (!f.message.empty()) {
       auto box = driver->Answer(IDOK);
       ASSERT_TRUE(box);
-      EXPECT_EQ(box->text, f.message);
+      EXPECT_EQ(box->text, Replace(f.message, L"{root}", root));
+    }
+    if (!f.message.empty() && f.act != Act::OkThenTheNextIsSkipped) {
       ASSERT_TRUE(Driver::WaitVisible(form, true));
       EXPECT_TRUE(WaitUntil(15000, [&] { return Focused(form) == NameBox(form); }));
       EXPECT_EQ(Driver::Selection(NameBox(form)), std::make_pair(0, static_cast<int>(typed.size())));
       Press(form, L"キャンセル");
     }
     EXPECT_EQ(driver->WaitForExit(), 0u);
+    if (!link.empty()) {
+      EXPECT_TRUE(UnixUnlink(link));
+    }
     Tree seen;
     EXPECT_TRUE(WaitUntil(15000, [&] { return Matches(seen = Snapshot(root), expected); }))
         << L"seen:" << Show(seen) << L"\nexpected:" << Show(expected);
@@ -795,7 +859,7 @@ HWND ThisThreadsCopyDialog() {
   ::EnumThreadWindows(
       ::GetCurrentThreadId(),
       [](HWND window, LPARAM out) -> BOOL {
-        if (Driver::Text(window) != kFileCaption) return TRUE;
+        if (Driver::Text(window) != kFileCaption && Driver::Text(window) != kFolderCaption) return TRUE;
         *reinterpret_cast<HWND*>(out) = window;
         return FALSE;
       },
@@ -803,14 +867,21 @@ HWND ThisThreadsCopyDialog() {
   return found;
 }
 
-// Shells that answer success for a copy that is not whole: one whose user pressed Cancel
-// half-way (part of the copy is on disk), one that made nothing at all.
+// Shells whose copy is not whole: one whose user pressed Cancel at the end, one that made
+// nothing at all, one that ran out of disk half-way, one that says success for half a file,
+// and one that copies a folder's top files only and says success.
 int WINAPI AbortedShell(LPSHFILEOPSTRUCTW op) {
   ::CopyFileW(op->pFrom, op->pTo, FALSE);
   op->fAnyOperationsAborted = TRUE;
   return 0;
 }
 int WINAPI IdleShell(LPSHFILEOPSTRUCTW) { return 0; }
+int WINAPI DiskFullShell(LPSHFILEOPSTRUCTW op) { return WriteBytes(op->pTo, "ha") ? ERROR_DISK_FULL : 0; }
+int WINAPI HalfFileShell(LPSHFILEOPSTRUCTW op) { return WriteBytes(op->pTo, "ha") ? 0 : 1; }
+int WINAPI TopOnlyShell(LPSHFILEOPSTRUCTW op) {
+  ::CreateDirectoryW(op->pTo, nullptr);
+  return ::CopyFileW((std::wstring(op->pFrom) + L"\\a.txt").c_str(), (std::wstring(op->pTo) + L"\\a.txt").c_str(), TRUE) ? 0 : 1;
+}
 
 class CopyDialogHere : public ::testing::Test {
  protected:
@@ -869,10 +940,23 @@ TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
   struct Restore {
     ~Restore() { SetShellOperation(nullptr); }
   } restore;
-  const std::pair<ShellOperationFn, const char*> shells[] = {{&AbortedShell, "r"}, {&IdleShell, "<missing>"}};
-  for (const auto& [shell, left] : shells) {
-    SetShellOperation(shell);
+  const std::wstring target = dir / L"report_1.txt";
+  // before: the target's bytes before OK ("" for none); left: what stands there afterwards.
+  struct Case { ShellOperationFn shell; const char* before; const char* left; };
+  const Case cases[] = {
+      {&AbortedShell, "", "<missing>"},  // nothing stood there: what the failed copy left goes
+      {&IdleShell, "", "<missing>"},
+      {&DiskFullShell, "", "<missing>"},
+      {&HalfFileShell, "", "<missing>"},
+      {&DiskFullShell, "old", "ha"},     // an item the user had is never removed
+  };
+  for (const Case& c : cases) {
+    SetShellOperation(c.shell);
+    if (*c.before) {
+      ASSERT_TRUE(WriteBytes(target, c.before));
+    }
     MsgBoxResponder boxes;
+    if (*c.before) boxes.Expect(kFileOverwrite, IDYES, MB_ICONQUESTION | MB_YESNOCANCEL | MB_DEFBUTTON2);
     boxes.Expect(kCopyFailed, IDOK, MB_ICONSTOP);
     ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
     Pump();
@@ -884,12 +968,12 @@ TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
     Pump();
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_TRUE(::IsWindowVisible(form));  // back for another try
-    // What the shell left stays as it is: the chosen attributes belong to a finished copy only.
-    EXPECT_EQ(Read(dir / L"report_1.txt"), left);
-    EXPECT_FALSE(win::HasAttribute(dir / L"report_1.txt", FILE_ATTRIBUTE_READONLY));
+    // The chosen attributes belong to a finished copy only.
+    EXPECT_EQ(Read(target), c.left) << c.before;
+    EXPECT_FALSE(win::HasAttribute(target, FILE_ATTRIBUTE_READONLY));
     Driver::Click(Driver::ByCaption(form, L"キャンセル"));
     Pump();
-    ::DeleteFileW((dir / L"report_1.txt").c_str());
+    ::DeleteFileW(target.c_str());
   }
 }
 
@@ -1005,4 +1089,34 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
     EXPECT_EQ(driver->WaitForExit(), 0u);
     EXPECT_EQ(Read(here / (c.name + L"." + c.ext)), "r") << c.how;
   }
+}
+
+TEST_F(CopyDialogHere, AFolderCopyWithItemsMissingSaysHowManyAndWhere) {
+  struct Restore {
+    ~Restore() { SetShellOperation(nullptr); }
+  } restore;
+  const std::wstring photos = dir / L"Photos";
+  ASSERT_TRUE(::CreateDirectoryW(photos.c_str(), nullptr) && ::CreateDirectoryW((photos + L"\\sub").c_str(), nullptr));
+  ASSERT_TRUE(WriteBytes(photos + L"\\a.txt", "a") && WriteBytes(photos + L"\\sub\\b.txt", "b"));
+  Process().Source = SourceRecord{photos, L"Photos", L"", dir.path() + L"\\", true};
+  Process().Opt.OpenFolderCheck = 0;
+  SetShellOperation(&TopOnlyShell);
+  const std::wstring copy = dir / L"Photos_1";
+  MsgBoxResponder boxes;
+  boxes.Expect(L"コピーが完全ではありません。2 個の項目がコピーされていません。\r\n\r\n"
+               L"途中までのコピーが次の場所に残っています。\r\n\r\n" + copy, IDOK, MB_ICONSTOP);
+  ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
+  Pump();
+  const HWND form = ThisThreadsCopyDialog();
+  ASSERT_TRUE(form);
+  Driver::SetText(Driver::Nth(form, L"Edit", 0), L"Photos_1");
+  Driver::Click(Driver::ByCaption(form, L"OK"));
+  Pump();
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_TRUE(::IsWindowVisible(form));
+  // The partial copy stays for the user to look at.
+  EXPECT_EQ(Read(copy + L"\\a.txt"), "a");
+  EXPECT_FALSE(Exists(copy + L"\\sub"));
+  Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+  Pump();
 }

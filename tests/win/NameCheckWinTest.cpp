@@ -1,4 +1,4 @@
-// The name checks with the real ANSI byte count (code page 932) and the real stored-name lookup.
+// The name checks with the real stored-name lookup.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +6,6 @@
 
 #include "copy/NameCheck.h"
 #include "platform/FileSys.h"
-#include "platform/Text.h"
 #include "platform/Win.h"
 
 using namespace zv;
@@ -14,9 +13,7 @@ using namespace zv;
 namespace {
 
 NameCheckResult CheckReal(const NameCheckInput& in, std::wstring& copyToFolderPath) {
-  return CheckNewName(
-      in, copyToFolderPath, [](const std::wstring& p) { return win::GetLongPath(p); },
-      [](const std::wstring& p) { return win::AnsiByteCount(p); });
+  return CheckNewName(in, copyToFolderPath, [](const std::wstring& p) { return win::GetLongPath(p); });
 }
 
 // A fresh folder under the temporary folder, removed with what the test put in it.
@@ -50,36 +47,6 @@ class TempFolder {
 };
 
 }  // namespace
-
-TEST(NameCheckWin, ShiftJisByteCountAtTheLimit) {
-  ASSERT_EQ(::GetACP(), 932u);
-  // 240 bytes of folder: the name and ".txt" make up the rest.
-  const std::wstring folder = L"C:\\" + std::wstring(236, L'f') + L"\\";
-  const SourceRecord source{folder + L"src.txt", L"src", L"txt", folder, false};
-  struct Case { std::wstring name; size_t bytes; bool ok; };
-  const Case cases[] = {
-      {L"報告書報告", 254, true},             // full-width: two bytes each
-      {L"報告書報告a", 255, true},
-      {L"報告書報告書", 256, false},
-      {L"ﾚﾎﾟｰﾄﾚﾎﾟｰﾄ", 254, true},             // half-width katakana: one byte each
-      {L"ﾚﾎﾟｰﾄﾚﾎﾟｰﾄﾚ", 255, true},
-      {L"ﾚﾎﾟｰﾄﾚﾎﾟｰﾄﾚﾎ", 256, false},
-      {L"ﾚﾎﾟｰﾄ報告ab", 255, true},
-      {L"ﾚﾎﾟｰﾄ報告書a", 256, false},
-      {L"한한한한한한한한한한한", 255, true},   // not in the code page: one substitute byte each
-      {L"한한한한한한한한한한한한", 256, false},
-  };
-  for (const auto& c : cases) {
-    const NameCheckInput in{c.name, L"txt", false, &source, 0};
-    std::wstring copyTo;
-    EXPECT_EQ(win::AnsiByteCount(ComposeTargetPath(in, copyTo)), c.bytes) << c.bytes;
-    const auto r = CheckReal(in, copyTo);
-    EXPECT_EQ(r.ok(), c.ok) << c.bytes;
-    if (!c.ok) {
-      EXPECT_EQ(r.message, L"ファイル名が長すぎます。");
-    }
-  }
-}
 
 TEST(NameCheckWin, UnchangedNameThroughStoredNames) {
   TempFolder temp;

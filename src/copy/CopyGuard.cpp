@@ -1,0 +1,103 @@
+#include "copy/CopyGuard.h"
+
+#include "copy/clsFileOp.h"
+#include "platform/FileSys.h"
+#include "platform/Win.h"
+
+namespace zv {
+
+namespace {
+
+struct Texts {
+  const wchar_t* sourceChanged = L"コピー元が見つからないか、種類が変わっています。";
+  const wchar_t* sourceSkipped = L"コピー元が見つからないため、スキップします。";
+  const wchar_t* intoItself = L"コピー先がコピー元のフォルダの中にあるため、コピーできません。";
+  const wchar_t* loop = L"コピー元のフォルダ内に、そのフォルダ自身または上位のフォルダを指すリンクがあるため、コピーできません。";
+  const wchar_t* tooLong = L"コピー先のパスが長すぎる項目があるため、コピーできません。";
+  const wchar_t* shortfallHead = L"コピーが完全ではありません。";
+  const wchar_t* shortfallCount = L" 個の項目がコピーされていません。";
+  const wchar_t* partialLeft = L"途中までのコピーが次の場所に残っています。";
+};
+constexpr Texts kText;
+
+// A walk that takes longer is left: the copy of so large a tree goes ahead as it always has.
+constexpr unsigned long long kWalkMilliseconds = 3000;
+
+std::wstring Naming(const wchar_t* text, const std::wstring& path) { return std::wstring(text) + L"\r\n\r\n" + path; }
+
+class FileSystemReader : public ITreeReader {
+ public:
+  std::optional<std::vector<TreeItem>> List(const std::wstring& folder) override {
+    auto entries = win::ListEntries(folder);
+    if (!entries) return std::nullopt;
+    std::vector<TreeItem> items;
+    items.reserve(entries->size());
+    for (auto& e : *entries) items.push_back({std::move(e.name), e.folder, e.size});
+    return items;
+  }
+  std::optional<FolderId> Identity(const std::wstring& folder) override {
+    const auto id = win::FileIdentity(folder);
+    if (!id) return std::nullopt;
+    return FolderId{id->first, id->second};
+  }
+};
+
+ITreeReader& Reader() {
+  static FileSystemReader fileSystem;
+  return fileSystem;
+}
+
+}  // namespace
+
+CopyGuard::CopyGuard(const SourceRecord& source, std::wstring target, bool emptyFolder)
+    : source_(source.SourcePath), target_(std::move(target)), folder_(source.SourceIsFolder),
+      emptyFolder_(emptyFolder) {
+  if (!target_.empty() && target_.back() == L'\\') target_.pop_back();
+}
+
+std::wstring CopyGuard::Before() {
+  const auto attributes = win::GetAttributes(source_);
+  if (!attributes || ((*attributes & kAttrDirectory) != 0) != folder_) return Naming(kText.sourceChanged, source_);
+  targetExisted_ = win::GetAttributes(target_).has_value();
+  // A file holds no target; its own name is refused by the name checks.
+  if (!folder_ || emptyFolder_) return {};
+  if (CopyIntoItself(source_, target_)) return kText.intoItself;
+  const unsigned long long deadline = ::GetTickCount64() + kWalkMilliseconds;
+  scan_ = ScanTree(Reader(), source_, target_, {50000, [deadline] { return ::GetTickCount64() > deadline; }});
+  if (scan_.verdict == TreeVerdict::Loop) return Naming(kText.loop, scan_.offender);
+  if (scan_.verdict == TreeVerdict::TooLong) return Naming(kText.tooLong, scan_.offender);
+  return {};
+}
+
+std::wstring CopyGuard::After(bool made, const std::wstring& failureText) {
+  if (made && !emptyFolder_) {
+    if (!folder_) {
+      const auto copied = win::FileSize(target_);
+      made = copied && copied == win::FileSize(source_);
+    } else if (scan_.verdict == TreeVerdict::Whole) {
+      if (const size_t missing = CountMissing(Reader(), scan_, target_))
+        return std::wstring(kText.shortfallHead) + std::to_wstring(missing) + kText.shortfallCount + L"\r\n\r\n" +
+               Naming(kText.partialLeft, target_);
+    }
+  }
+  if (made) return {};
+  // What a failed file copy left where nothing stood is no copy: it goes. A folder keeps what
+  // the shell copied before it stopped, for the user to inspect.
+  const auto left = win::GetAttributes(target_);
+  if (!left) return failureText;
+  if (!folder_ && !(*left & kAttrDirectory)) {
+    if (!targetExisted_) win::DeleteFileAt(target_);
+    return failureText;
+  }
+  if (folder_ && !emptyFolder_ && (*left & kAttrDirectory)) return failureText + L"\r\n\r\n" + Naming(kText.partialLeft, target_);
+  return failureText;
+}
+
+bool SourceStillThere(const SourceRecord& source) {
+  const auto attributes = win::GetAttributes(source.SourcePath);
+  return attributes && ((*attributes & kAttrDirectory) != 0) == source.SourceIsFolder;
+}
+
+std::wstring SkippedSourceText(const std::wstring& path) { return Naming(kText.sourceSkipped, path); }
+
+}  // namespace zv
