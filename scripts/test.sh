@@ -28,6 +28,9 @@ extra_failed=0; extra_passed=0
 echo "== layers"
 if scripts/check-layers.sh; then extra_passed=$((extra_passed + 1)); else extra_failed=$((extra_failed + 1)); fi
 
+echo "== messages in the manual"
+if python3 scripts/check-messages.py; then extra_passed=$((extra_passed + 1)); else extra_failed=$((extra_failed + 1)); fi
+
 echo "== imports"
 if scripts/check-imports.sh build/win64/Zarvane.exe; then extra_passed=$((extra_passed + 1)); else extra_failed=$((extra_failed + 1)); fi
 
