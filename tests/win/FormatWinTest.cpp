@@ -271,7 +271,7 @@ TEST_F(FormatDialogTest, WhatsThisTopicsAndLabelAccelerators) {
     struct Case { Ctl control; int index; std::vector<int> topics; };
     const Case cases[] = {
         {Ctl::Label6, -1, {30}}, {Ctl::Label8, -1, {30}}, {Ctl::Label7, -1, {36}}, {Ctl::chkDispExt, -1, {31}},
-        {Ctl::btnFormatMenu, 0, {35}}, {Ctl::btnFormatMenu, 1, {35}}, {Ctl::chkSkipUsedNo, -1, {43}}, {Ctl::btnOkCan, 0, {}},
+        {Ctl::btnFormatMenu, 0, {35}}, {Ctl::btnFormatMenu, 1, {35}}, {Ctl::chkSkipUsedNo, -1, {43}}, {Ctl::btnOkCan, 0, {59}},
     };
     for (const Case& c : cases) {
       g_topics.clear();
