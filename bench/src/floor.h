@@ -9,7 +9,8 @@
 
 namespace dialogfloor {
 
-enum class Kind { Text, Button, Default, Check, Label, LabelRight, LabelMulti, Frame, Combo, List };
+// HiddenLabel: a label never shown, which names the box after it for screen readers.
+enum class Kind { Text, Button, Default, Check, Label, LabelRight, LabelMulti, Frame, Combo, List, HiddenLabel };
 
 struct Control {
   Kind kind;
@@ -43,6 +44,7 @@ inline Class ClassOf(Kind kind) {
     case Kind::Default: return {L"Button", BS_NOTIFY | BS_DEFPUSHBUTTON | WS_TABSTOP, 0};
     case Kind::Check: return {L"Button", BS_NOTIFY | BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case Kind::Label: return {L"Static", SS_NOTIFY | SS_LEFTNOWORDWRAP, 0};
+    case Kind::HiddenLabel: return {L"Static", SS_LEFTNOWORDWRAP, 0};
     case Kind::LabelRight: return {L"Static", SS_NOTIFY | SS_RIGHT, 0};
     case Kind::LabelMulti: return {L"Static", SS_NOTIFY | SS_LEFT, 0};
     case Kind::Frame: return {L"Button", BS_GROUPBOX, 0};
@@ -78,7 +80,7 @@ inline void CreateControls(HWND dialog) {
   for (const Control& c : d.controls) {
     const Class k = ClassOf(c.kind);
     const int height = c.kind == Kind::Combo ? y(c.height) * 8 : y(c.height);
-    HWND h = ::CreateWindowExW(k.exStyle, k.name, c.text, k.style | WS_CHILD | WS_VISIBLE | (c.disabled ? WS_DISABLED : 0),
+    HWND h = ::CreateWindowExW(k.exStyle, k.name, c.text, k.style | WS_CHILD | (c.kind == Kind::HiddenLabel ? 0 : WS_VISIBLE) | (c.disabled ? WS_DISABLED : 0),
                                x(c.left), y(c.top), x(c.width), height, dialog,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(g_font), FALSE);

@@ -1,4 +1,4 @@
-// Floor of the copy dialog: its eighteen controls as they stand once it has opened on
+// Floor of the copy dialog: its twenty-one controls as they stand once it has opened on
 // small.txt with the benchmark's settings (name format %F_copy).
 #include "floor.h"
 
@@ -7,7 +7,9 @@ namespace {
 using dialogfloor::Kind;
 
 constexpr dialogfloor::Control kControls[] = {
-    {Kind::Text, L"small_copy", 120, 135, 1830, 300},
+    {Kind::HiddenLabel, L"新しいファイル名", 120, 135, 1590, 300},
+    {Kind::Text, L"small_copy", 120, 135, 1590, 300},
+    {Kind::HiddenLabel, L"拡張子", 2130, 135, 465, 300},
     {Kind::Text, L"txt", 2130, 135, 465, 300},
     {Kind::Check, L"関連付けで開く(&E)", 210, 795, 2355, 270},
     {Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270},
@@ -25,6 +27,7 @@ constexpr dialogfloor::Control kControls[] = {
     {Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515},
     {Kind::Frame, L"属性", 2700, 915, 1095, 1095},
     {Kind::LabelRight, L"(C) 2026 Zarvane", 1500, 2115, 2295, 210},
+    {Kind::Button, L"▼", 1725, 135, 225, 300},
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Floor of the options dialog (Zarvane.exe started without a source): its thirty-eight
+// Floor of the options dialog (Zarvane.exe started without a source): its thirty-nine
 // controls with their texts and its two drop-down lists' entries.
 #include "floor.h"
 
@@ -28,6 +28,7 @@ constexpr dialogfloor::Control kControls[] = {
     {Kind::Label, L"拡張子(&E)", 5880, 345, 1560, 240},
     {Kind::Text, L"", 5880, 600, 1560, 300},
     {Kind::Button, L"追加(&C)", 7560, 585, 1560, 330, true},
+    {Kind::HiddenLabel, L"登録済み拡張子", 5880, 990, 1560, 1140},
     {Kind::List, L"", 5880, 990, 1560, 1140},
     {Kind::Button, L"削除(&D)", 7560, 990, 1560, 330, true},
     {Kind::Button, L"全削除(&Z)", 7560, 1380, 1560, 330, true},
