@@ -1,23 +1,28 @@
 #include "copy/SourceQueue.h"
 
-#include <algorithm>
-
 namespace zv {
 
-bool SourceQueue::Add(const SourceRecord& source, const std::wstring& key) {
-  if (key == openKey_) return false;
-  if (std::any_of(waiting_.begin(), waiting_.end(), [&](const Entry& e) { return e.key == key; })) return false;
-  waiting_.push_back({key, source});
+const std::wstring& SourceQueue::KeyOf(Entry& entry) {
+  if (!entry.key) entry.key = keyOf_(entry.path);
+  return *entry.key;
+}
+
+bool SourceQueue::Add(const SourceRecord& source) {
+  Entry added{source.SourcePath, std::nullopt};
+  if (open_ && KeyOf(*open_) == KeyOf(added)) return false;
+  for (auto& waiting : waiting_)
+    if (KeyOf(waiting.first) == KeyOf(added)) return false;
+  waiting_.emplace_back(std::move(added), source);
   return true;
 }
 
 std::optional<SourceRecord> SourceQueue::Next() {
-  openKey_.clear();
+  open_.reset();
   if (waiting_.empty()) return std::nullopt;
-  Entry next = std::move(waiting_.front());
+  auto next = std::move(waiting_.front());
   waiting_.pop_front();
-  openKey_ = std::move(next.key);
-  return std::move(next.source);
+  open_ = std::move(next.first);
+  return std::move(next.second);
 }
 
 std::wstring CopyCaption(bool folder, size_t waiting) {

@@ -1,6 +1,7 @@
 // The sources the copy dialog works through, one dialog after the other. Portable.
 #pragma once
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -9,11 +10,14 @@
 namespace zv {
 
 // First come, first served, each source once: one that is open or already waiting is not added
-// again. Sources are told apart by a key the caller makes from the full path.
+// again. Sources are told apart by a key the caller makes from the full path, made only once two
+// are to be told apart: a lone source, as at start-up, is never keyed.
 class SourceQueue {
  public:
-  // False when the key is the open source's or a waiting one's.
-  bool Add(const SourceRecord& source, const std::wstring& key);
+  using KeyFn = std::function<std::wstring(const std::wstring& path)>;
+  explicit SourceQueue(KeyFn keyOf) : keyOf_(std::move(keyOf)) {}
+  // False when its key is the open source's or a waiting one's.
+  bool Add(const SourceRecord& source);
   // The next source, which becomes the open one; nothing (and none open) when none waits.
   std::optional<SourceRecord> Next();
   // Drops every waiting source; the open one stays.
@@ -22,11 +26,13 @@ class SourceQueue {
 
  private:
   struct Entry {
-    std::wstring key;
-    SourceRecord source;
+    std::wstring path;
+    std::optional<std::wstring> key;
   };
-  std::deque<Entry> waiting_;
-  std::wstring openKey_;
+  const std::wstring& KeyOf(Entry& entry);
+  KeyFn keyOf_;
+  std::deque<std::pair<Entry, SourceRecord>> waiting_;
+  std::optional<Entry> open_;
 };
 
 // The copy dialog's caption: the plain one while nothing waits, else with the count waiting.

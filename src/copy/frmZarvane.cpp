@@ -120,8 +120,16 @@ constexpr auto Instance = &ui::FormSlot<frmZarvane>;
 struct RetiredSlot;
 constexpr auto Retired = &ui::FormSlot<frmZarvane, RetiredSlot>;
 
+// A source's stored full path, upper-cased: the same file however its path was written.
+std::wstring SourceKey(const std::wstring& path) {
+  std::wstring key = win::GetLongPath(path);
+  if (key.empty()) key = path;
+  ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+  return key;
+}
+
 SourceQueue& Waiting() {
-  static SourceQueue queue;
+  static SourceQueue queue(SourceKey);
   return queue;
 }
 bool g_queueClosed = false;
@@ -544,10 +552,7 @@ void ReleaseSharedObjects() {
 }
 
 bool QueueSource(const SourceRecord& source) {
-  std::wstring key = win::GetLongPath(source.SourcePath);
-  if (key.empty()) key = source.SourcePath;
-  ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-  if (!Waiting().Add(source, key)) return false;
+  if (!Waiting().Add(source)) return false;
   if (auto& form = Instance(); form && form->loaded()) form->ShowWaitingCount();
   return true;
 }
