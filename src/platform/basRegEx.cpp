@@ -121,20 +121,17 @@ std::optional<RegKeyContents> WinRegistry::Contents(const std::wstring& key) {
   RegKeyContents contents;
   // Names are at most 255 characters for keys and 16,383 for values.
   std::wstring name(16384, L'\0');
-  for (DWORD i = 0;; ++i) {
-    DWORD size = static_cast<DWORD>(name.size());
-    const LONG rc = ::RegEnumKeyExW(opened.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
-    if (rc == ERROR_NO_MORE_ITEMS) break;
-    if (rc != ERROR_SUCCESS) return std::nullopt;
-    contents.subKeys.emplace_back(name.data(), size);
-  }
-  for (DWORD i = 0;; ++i) {
-    DWORD size = static_cast<DWORD>(name.size());
-    const LONG rc = ::RegEnumValueW(opened.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
-    if (rc == ERROR_NO_MORE_ITEMS) break;
-    if (rc != ERROR_SUCCESS) return std::nullopt;
-    contents.values.emplace_back(name.data(), size);
-  }
+  // Lists one kind of name (sub-keys or values); false when the listing failed part way.
+  auto list = [&](auto enumerate, std::vector<std::wstring>& into) {
+    for (DWORD i = 0;; ++i) {
+      DWORD size = static_cast<DWORD>(name.size());
+      const LONG rc = enumerate(opened.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+      if (rc == ERROR_NO_MORE_ITEMS) return true;
+      if (rc != ERROR_SUCCESS) return false;
+      into.emplace_back(name.data(), size);
+    }
+  };
+  if (!list(::RegEnumKeyExW, contents.subKeys) || !list(::RegEnumValueW, contents.values)) return std::nullopt;
   return contents;
 }
 
