@@ -144,7 +144,7 @@ TEST(SettingsFile, AddsAfterALastLineWithoutItsEnd) {
   Settings injected;
   injected.OpenAplPath = L"a\r\n[Option]\r\nPrevInstance=1";
   EXPECT_FALSE(SaveSettings(profile, injected));
-  EXPECT_FALSE(profile.WriteString(L"Option", L"X\n[Option]", L"1"));
+  EXPECT_FALSE(profile.WriteString(L"Option", L"X\r[Option]", L"1"));
   EXPECT_EQ(profile.text().bytes(), "[Option]\nPrevInstance\nPrevInstance=1\n");
 }
 
