@@ -422,12 +422,13 @@ TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
   }
   EXPECT_EQ(profile.GetString(kOptionSection, L"OpenFileExt1"), L"txt html htm");
   }
-  // A copy stuck in its save: the next one gives up at once and says why.
-  const std::wstring go = L"Local\\ZvSettingsHold" + std::to_wstring(::GetCurrentProcessId());
+  // A copy stuck in its save, on either spelling: the next one gives up at once and says why.
+  for (const std::wstring& other : {path, viaZ}) {
+  const std::wstring go = L"Local\\ZvSettingsHold" + std::to_wstring(::GetCurrentProcessId()) + std::to_wstring(other.size());
   win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str())), held(::CreateEventW(nullptr, TRUE, FALSE, (go + L"Held").c_str()));
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  auto holder = ChildProcess::Start(self, L"--save-keys-for-race \"" + viaZ + L"\" Hold " + go);
+  auto holder = ChildProcess::Start(self, L"--save-keys-for-race \"" + other + L"\" Hold " + go);
   ASSERT_TRUE(holder && ::SetEvent(start.get()));
   ASSERT_EQ(::WaitForSingleObject(held.get(), 30000), WAIT_OBJECT_0);
   win::WinProfile mine(path);
@@ -436,6 +437,7 @@ TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
   EXPECT_LT(::GetTickCount64() - began, 2000u);
   EXPECT_EQ(mine.LastProblem(), SaveProblem::Busy);
   EXPECT_EQ(holder->Wait(30000), std::optional<uint32_t>(0));
+  }
 }
 
 // A save writes only what this copy changed: a key another copy saved meanwhile stays.
