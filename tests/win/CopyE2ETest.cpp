@@ -341,6 +341,17 @@ TEST_F(CopyE2E, AStoredPositionOffTheScreenLandsOnIt) {
   EXPECT_EQ(driver->WaitForExit(), 0u);
   EXPECT_EQ(Ini(L"StartUpLeft"), L"0");
   EXPECT_EQ(Ini(L"StartUpTop"), L"600");
+  // A document copied over the settings file while the dialog is open gets nothing appended.
+  auto [again, shown] = Open(source);
+  ASSERT_TRUE(shown);
+  ASSERT_TRUE(WriteBytes(ini, "Dear Sir,\r\n"));
+  ::SetWindowPos(shown, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // a new place to save
+  Press(shown, L"キャンセル");
+  auto box = again->Answer(IDOK);
+  ASSERT_TRUE(box);
+  EXPECT_NE(box->text.find(L"設定ファイルではないファイルに置き換えられています。"), std::wstring::npos) << box->text;
+  EXPECT_EQ(again->WaitForExit(), 0u);
+  EXPECT_EQ(Read(ini), "Dear Sir,\r\n");
 }
 
 namespace {
