@@ -19,7 +19,7 @@ namespace {
 // How long a save waits for another copy's save of the same file: a save takes a few
 // milliseconds, so a lock held longer belongs to a copy that is stuck, and the dialog that
 // saves must not hang on it.
-constexpr DWORD kLockWaitMs = 700;
+constexpr DWORD kLockWaitMs = 2000;
 constexpr int kReplaceAttempts = 10;
 constexpr DWORD kReplaceRetryMs = 50;
 
