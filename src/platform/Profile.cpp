@@ -42,6 +42,9 @@ struct FileState {
   std::map<std::pair<std::wstring, std::wstring>, std::wstring> written;
   // The file that was read, by its final path folded; empty when none was there.
   std::wstring readFrom;
+  // Its bytes as this process last read or wrote them: a file it made itself may hold
+  // sections of its own only.
+  std::optional<std::string> lastBytes;
 };
 
 std::wstring FileKey(const std::wstring& path) { return FileSystemUpper(FullPath(path)); }
@@ -129,7 +132,11 @@ class FileLock {
     std::wstring name = L"Local\\Zarvane.Settings.";
     for (int shift = 60; shift >= 0; shift -= 4) name += L"0123456789abcdef"[hash >> shift & 0xF];
     mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
-    if (!mutex_) return;
+    // No lock to be had at all is no other copy saving: go on without it.
+    if (!mutex_) {
+      held_ = true;
+      return;
+    }
     const DWORD wait = ::WaitForSingleObject(mutex_.get(), kLockWaitMs);
     // An abandoned lock is ours: the copy that held it ended, and its save either replaced
     // the file in one step or did not touch it.
@@ -321,6 +328,7 @@ const SettingsText& WinProfile::Text() {
     state.seen = text_;
     state.written.clear();
     state.readFrom = read == ReadResult::Read ? FileSystemUpper(id.target) : std::wstring();
+    state.lastBytes = text_->bytes();
   }
   return *text_;
 }
@@ -372,7 +380,7 @@ bool WinProfile::Write(const std::vector<ProfileValue>& values, bool onlyChanged
   // copied over it meanwhile must not get settings lines appended.
   if (exists && !state.readFrom.empty() && FileSystemUpper(id.target) != state.readFrom)
     return fail(SaveProblem::OtherFile);
-  if (exists && !file.IsSettingsFile()) return fail(SaveProblem::NotSettingsFile);
+  if (exists && !file.IsSettingsFile() && state.lastBytes != file.bytes()) return fail(SaveProblem::NotSettingsFile);
 
   std::vector<ProfileValue> changed;
   // A file that is gone gets every value again.
@@ -388,7 +396,9 @@ bool WinProfile::Write(const std::vector<ProfileValue>& values, bool onlyChanged
                                  : ReplaceWith(id.target, after, exists ? std::optional<uint32_t>(attributes) : std::nullopt);
     if (!saved) return fail(SaveProblem::CannotWrite);
   }
-  state.readFrom = FileSystemUpper(id.target);
+  state.lastBytes = after;
+  // A file made now is named as it will be found at the next save.
+  state.readFrom = FileSystemUpper(exists ? id.target : Identify(path_).target);
   for (const auto& v : changed) state.written[NameKey(v)] = v.value;
   text_ = std::make_shared<const SettingsText>(std::move(after), Ansi());
   return true;
