@@ -372,7 +372,12 @@ void frmZarvane::Form_Unload() {
   // In the twips the next start places the dialog by, or it creeps at every start.
   const ui::TwipsPoint place = ui::WindowPositionTwips(hwnd());
   win::WinProfile profile(Process().IniPath);
-  SaveStartUpPosition(profile, place.left, place.top);
+  // Said once: every dialog of the queue closes on the same file.
+  static bool told = false;
+  if (!SaveStartUpPosition(profile, place.left, place.top) && profile.LastProblem() != SaveProblem::CannotWrite && !told) {
+    told = true;
+    ui::MsgBoxOverForm(SettingsNotSavedText(profile.LastProblem(), Process().IniPath), kMbWarning);
+  }
   tipNewFile_.reset();
   tipExec2_.reset();
 }

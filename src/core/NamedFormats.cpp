@@ -12,6 +12,7 @@ namespace {
 struct Texts {
   const wchar_t* noName = L"書式名を入力してください。";
   const wchar_t* badName = L"書式名に不正な文字（改行コード等）が含まれています。";
+  const wchar_t* longName = L"書式名は 32 文字以内にしてください。";
   const wchar_t* sameName = L"同じ書式名が既にあります。";
   const wchar_t* forbidden = L"書式に \\ / : * ? \" < > | は使えません。";
   const wchar_t* badFormat = L"書式に不正な文字（改行コード等）が含まれています。";
@@ -70,7 +71,8 @@ StoredFormats LoadNamedFormats(IProfile& profile) {
     stored.raw[number - 1].*kFields[field] = TrimBlanks(Unquoted(TrimBlanks(line.substr(equals + 1))));
   }
   for (int i = 0; i < kMaxNamedFormats; ++i)
-    if (!stored.raw[i].Name.empty()) stored.slots[i] = stored.raw[i];
+    // Held to what the dialog lets be typed: a tab or a long name would break the menu.
+    if (!stored.raw[i].Name.empty() && CheckNamedFormat(stored.raw[i], {}, -1).ok()) stored.slots[i] = stored.raw[i];
   return stored;
 }
 
@@ -104,6 +106,7 @@ FormatProblem CheckNamedFormat(const NamedFormat& entry, const std::vector<Named
   const std::wstring name = TrimBlanks(entry.Name);
   if (name.empty()) return {FormatField::Name, kText.noName};
   if (HasLineBreakOrTab(name)) return {FormatField::Name, kText.badName};
+  if (name.size() > kMaxNamedFormatName) return {FormatField::Name, kText.longName};
   for (size_t i = 0; i < list.size(); ++i)
     if (static_cast<int>(i) != self && EqualsNoCase(TrimBlanks(list[i].Name), name))
       return {FormatField::Name, kText.sameName};

@@ -13,6 +13,8 @@ namespace zv {
 
 inline constexpr wchar_t kFormatsSection[] = L"Formats";
 inline constexpr int kMaxNamedFormats = 9;
+// A longer name would push the copy dialog's menu off the screen.
+inline constexpr size_t kMaxNamedFormatName = 32;
 
 struct NamedFormat {
   std::wstring Name;
@@ -21,8 +23,9 @@ struct NamedFormat {
   bool operator==(const NamedFormat&) const = default;
 };
 
-// The entries as stored, by number 1..9; an entry exists when its name is not blank. Other
-// keys (a tenth entry, numbers that are not 1..9) play no part.
+// The entries as stored, by number 1..9; an entry exists when its name is not blank and it
+// passes the format dialog's checks. Other keys (a tenth entry, numbers that are not 1..9)
+// play no part.
 struct StoredFormats {
   std::optional<NamedFormat> slots[kMaxNamedFormats];
   // Every key of the section as read, also those of numbers without a name; a missing one

@@ -181,6 +181,26 @@ Settings::Settings() {
   HkcrExtEmpty = true;
 }
 
+std::wstring SettingsNotSavedText(SaveProblem problem, const std::wstring& path) {
+  const wchar_t* why = L"ファイルが読み取り専用になっていないか確認してください。";
+  switch (problem) {
+    case SaveProblem::Busy: why = L"別の Zarvane が保存中です。しばらくしてからやり直してください。"; break;
+    case SaveProblem::NotSettingsFile: why = L"設定ファイルではないファイルに置き換えられています。"; break;
+    case SaveProblem::OtherFile: why = L"読み込んだ後で別のファイルに置き換えられています。"; break;
+    case SaveProblem::LineBreak: why = L"値に改行が含まれています。"; break;
+    default: break;
+  }
+  return std::wstring(L"設定ファイルに書き込めませんでした。") + L"\r\n\r\n" + path + L"\r\n\r\n" + why;
+}
+
+bool HoldsLineBreak(const std::vector<ProfileValue>& values) {
+  return std::any_of(values.begin(), values.end(), [](const ProfileValue& v) {
+    return (v.section + v.key + v.value).find_first_of(L"\r\n") != std::wstring::npos;
+  });
+}
+
+std::wstring FirstLine(std::wstring_view text) { return std::wstring(text.substr(0, text.find_first_of(L"\r\n"))); }
+
 bool LooksLikeSettingsFile(std::string_view start) {
   return start.empty() || SettingsText(std::string(start), Latin1()).IsSettingsFile();
 }

@@ -11,6 +11,22 @@ struct ProfileValue {
   std::wstring section, key, value;
 };
 
+// Why a save wrote nothing.
+enum class SaveProblem {
+  None,
+  CannotWrite,      // read-only, no rights, a full disk
+  Busy,             // another copy of the program is saving the same file
+  NotSettingsFile,  // the file was replaced by one that is no settings file
+  OtherFile,        // the name now leads to another file than the one read
+  LineBreak,        // a value holds a line break
+};
+// The message a dialog shows for it, with the file's path.
+std::wstring SettingsNotSavedText(SaveProblem problem, const std::wstring& path);
+// Line breaks would make a value's rest a key or section of its own.
+bool HoldsLineBreak(const std::vector<ProfileValue>& values);
+// The text up to its first line break.
+std::wstring FirstLine(std::wstring_view text);
+
 // The profile ("INI") service: reads yield the default when the key or file is missing.
 class IProfile {
  public:
@@ -28,6 +44,8 @@ class IProfile {
     for (const auto& v : values) written = WriteString(v.section.c_str(), v.key.c_str(), v.value) && written;
     return written;
   }
+  // Why the last save failed.
+  virtual SaveProblem LastProblem() const { return SaveProblem::CannotWrite; }
 };
 
 inline constexpr wchar_t kOptionSection[] = L"Option";
@@ -70,8 +88,9 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
-// Whether the start of a file can be a settings file: empty, or text in any encoding the
-// settings file is read in, without NUL characters, that has an [Option] or [SYSTEM] section line.
+// Whether a file can be a settings file: empty (after its byte-order mark), or text in any
+// encoding the settings file is read in, without NUL characters, that has an [Option] or
+// [SYSTEM] section line anywhere.
 bool LooksLikeSettingsFile(std::string_view start);
 
 // Reads every key but PrevInstance, one call per section, with the values, defaults and

@@ -372,6 +372,7 @@ std::wstring SettingsText::SectionLines(std::wstring_view section) const {
 }
 
 bool SettingsText::IsSettingsFile() const {
+  if (text_.empty()) return true;  // an editor's "empty" file holds only its mark
   if (text_.find(L'\0') != std::wstring::npos) return false;
   for (const Line& l : lines_)
     if (l.kind == Kind::Section && (SameName(Name(l), kOptionSection) || SameName(Name(l), kSystemSection))) return true;
@@ -456,14 +457,16 @@ std::string SettingsText::With(const std::vector<ProfileValue>& values, const IA
     for (const auto& line : ins->second) result += encode(line.text) + eol;
     ended = true;
   }
-  // Bytes after the last line (an odd byte of a UTF-16 file) stay.
-  if (same && !lines_.empty() && lines_.back().byteNext < bytes_.size()) result.append(bytes_, lines_.back().byteNext);
   for (const auto& [name, list] : newSections) {
     if (!ended) result += eol;
     result += encode(L"[" + name + L"]") + eol;
     for (const auto& line : list) result += encode(line.text) + eol;
     ended = true;
   }
+  // Bytes after the last line (an odd byte of a UTF-16 file) stay, last, where they cannot
+  // shift the new lines' units.
+  const size_t kept = lines_.empty() ? MarkOf(form_).size() : lines_.back().byteNext;
+  if (same && kept < bytes_.size()) result.append(bytes_, kept);
   return result;
 }
 
@@ -483,6 +486,7 @@ bool SettingsTextProfile::WriteString(const wchar_t* section, const wchar_t* key
 }
 
 bool SettingsTextProfile::WriteValues(const std::vector<ProfileValue>& values) {
+  if (HoldsLineBreak(values)) return false;
   text_ = SettingsText(text_.With(values, ansi_), ansi_);
   return true;
 }

@@ -44,7 +44,7 @@ class SettingsText {
   std::optional<std::wstring_view> Find(std::wstring_view section, std::wstring_view key) const;
   // The section's lines as a profile section read lists them: "key=value" each ended by a NUL.
   std::wstring SectionLines(std::wstring_view section) const;
-  // No NUL in the text and an [Option] or [SYSTEM] section line.
+  // No NUL in the text and an [Option] or [SYSTEM] section line, or no text at all.
   bool IsSettingsFile() const;
   // The file with these values set, in order: a key's line is replaced in place, a new key
   // goes after the last line of its section, a new section at the end. The encoding and line
@@ -81,6 +81,7 @@ class SettingsTextProfile : public IProfile {
   std::wstring GetString(const wchar_t* section, const wchar_t* key) override;
   std::wstring GetSection(const wchar_t* section) override;
   bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;
+  // Refuses, as a file service does, values holding a line break.
   bool WriteValues(const std::vector<ProfileValue>& values) override;
   const SettingsText& text() const { return text_; }
 

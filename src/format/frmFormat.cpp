@@ -48,8 +48,6 @@ struct Texts {
   const wchar_t* down = L"下へ(&W)";
   const wchar_t* tipNamed = L"ｺﾋﾟｰ画面の［▼］で選べる書式";
   const wchar_t* sameAsMain = L"（上の書式）";
-  const wchar_t* writeFailedHead = L"設定ファイルに書き込めませんでした。";
-  const wchar_t* writeFailedTail = L"ファイルが読み取り専用になっていないか確認してください。";
 };
 constexpr Texts kText;
 
@@ -277,9 +275,7 @@ void frmFormat::btnOkCan_Click(int index) {
     if (autoNo != CB_ERR) opt.AutoNo = static_cast<int>(autoNo);
     win::WinProfile profile(Process().IniPath);
     if (!SaveNamedFormats(profile, stored_, named_))
-      ui::MsgBoxOverForm(std::wstring(kText.writeFailedHead) + L"\r\n\r\n" + Process().IniPath + L"\r\n\r\n" +
-                             kText.writeFailedTail,
-                         kMbStop);
+      ui::MsgBoxOverForm(SettingsNotSavedText(profile.LastProblem(), Process().IniPath), kMbStop);
   }
   Unload();
 }

@@ -75,8 +75,6 @@ struct Texts {
   const wchar_t* patternExe = L"*.exe";
   const wchar_t* filterAll = L"全てのﾌｧｲﾙ(*.*)";
   const wchar_t* patternAll = L"*.*";
-  const wchar_t* writeFailedHead = L"設定ファイルに書き込めませんでした。";
-  const wchar_t* writeFailedTail = L"ファイルが読み取り専用になっていないか確認してください。";
 };
 constexpr Texts kText;
 
@@ -254,15 +252,13 @@ void frmOption::Form_Unload() {
   win::WinProfile profile(Process().IniPath);
   // Registrations made here are already in the registry; without the list they would not
   // be shown next time, so the user hears about it even though the dialog goes.
-  if (!SaveExtList(ReadFrame(), Process().Opt, profile)) ShowWriteFailure();
+  if (!SaveExtList(ReadFrame(), Process().Opt, profile)) ShowWriteFailure(profile.LastProblem());
   tipAplPath_.reset();
   menu_.reset();
 }
 
-void frmOption::ShowWriteFailure() {
-  ui::MsgBoxOverForm(std::wstring(kText.writeFailedHead) + L"\r\n\r\n" + Process().IniPath + L"\r\n\r\n" +
-                         kText.writeFailedTail,
-                     kMbStop);
+void frmOption::ShowWriteFailure(SaveProblem problem) {
+  ui::MsgBoxOverForm(SettingsNotSavedText(problem, Process().IniPath), kMbStop);
 }
 
 void frmOption::btnOkCan_Click(int index) {
@@ -276,7 +272,7 @@ void frmOption::btnOkCan_Click(int index) {
     win::WinProfile profile(Process().IniPath);
     if (!SaveSettings(profile, opt)) {
       // Closing now would lose the options without a word: the user fixes the file and retries.
-      ShowWriteFailure();
+      ShowWriteFailure(profile.LastProblem());
       return;
     }
   }

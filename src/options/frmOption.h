@@ -60,7 +60,7 @@ class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {
   void RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&));
   std::vector<std::wstring> ListEntries() const;
   void Form_Paint();
-  void ShowWriteFailure();
+  void ShowWriteFailure(SaveProblem problem);
   int SelectedScopeChoice() const;  // RegisterFor as the combo box shows it
 
   win::WinRegistry userClasses_;

@@ -1,6 +1,7 @@
 #include "platform/Profile.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -15,8 +16,10 @@ namespace zv::win {
 
 namespace {
 
-// How long a save waits for another copy's save of the same file.
-constexpr DWORD kLockWaitMs = 10000;
+// How long a save waits for another copy's save of the same file: a save takes a few
+// milliseconds, so a lock held longer belongs to a copy that is stuck, and the dialog that
+// saves must not hang on it.
+constexpr DWORD kLockWaitMs = 2000;
 constexpr int kReplaceAttempts = 10;
 constexpr DWORD kReplaceRetryMs = 50;
 
@@ -37,6 +40,11 @@ struct FileState {
   std::shared_ptr<const SettingsText> seen;  // as last read, or the memory copy
   // Values this process wrote since: a save leaves every other key to what the file holds.
   std::map<std::pair<std::wstring, std::wstring>, std::wstring> written;
+  // The file that was read, by its final path folded; empty when none was there.
+  std::wstring readFrom;
+  // Its bytes as this process last read or wrote them: a file it made itself may hold
+  // sections of its own only.
+  std::optional<std::string> lastBytes;
 };
 
 std::wstring FileKey(const std::wstring& path) { return FileSystemUpper(FullPath(path)); }
@@ -59,20 +67,76 @@ bool Unchanged(const FileState& state, const ProfileValue& v) {
   const auto w = state.written.find(NameKey(v));
   if (w != state.written.end()) return w->second == v.value;
   if (!state.seen) return false;
+  // As read: a pair of quotes around the value is no change.
   const auto value = state.seen->Find(v.section, v.key);
-  return value && *value == v.value;
+  return value && ProfileText(*value) == v.value;
+}
+
+// The file a name leads to, through links: saves go to that file, and every spelling of it
+// takes the same lock.
+struct SavedFile {
+  std::wstring target;   // the final path, or the name as given when the file is missing
+  std::wstring lockKey;  // the same for every spelling of the file
+  bool exists = false;
+  bool linked = false;  // more than one hard link: written in place
+};
+
+std::optional<std::wstring> FinalPathOf(HANDLE handle) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+    if (n == 0) return std::nullopt;
+    if (n < path.size()) return path.substr(0, n);
+    path.resize(n + 1);
+  }
+  return std::nullopt;
+}
+
+SavedFile Identify(const std::wstring& path) {
+  SavedFile id;
+  id.target = FullPath(path);
+  UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (file) {
+    id.exists = true;
+    if (const auto final = FinalPathOf(file.get())) id.target = *final;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(file.get(), &info) && info.nNumberOfLinks > 1) {
+      // Its names may stand in different folders: the volume and the file's number name it.
+      id.linked = true;
+      wchar_t key[64];
+      swprintf(key, 64, L"%08lx.%08lx%08lx", info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
+      id.lockKey = key;
+      return id;
+    }
+  } else {
+    // A new file: named after its folder's final path.
+    const size_t slash = id.target.rfind(L'\\');
+    UniqueFile folder(slash == std::wstring::npos ? INVALID_HANDLE_VALUE
+                                                  : ::CreateFileW(id.target.substr(0, slash).c_str(), FILE_READ_ATTRIBUTES,
+                                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (folder)
+      if (const auto final = FinalPathOf(folder.get())) id.target = *final + id.target.substr(slash);
+  }
+  id.lockKey = FileSystemUpper(id.target);
+  return id;
 }
 
 // The lock every copy of the program takes for one settings file.
 class FileLock {
  public:
-  explicit FileLock(const std::wstring& path) {
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a over the full path's upper case
-    for (wchar_t c : FileKey(path)) hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
+  explicit FileLock(const std::wstring& key) {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a over the file's identity
+    for (wchar_t c : key) hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
     std::wstring name = L"Local\\Zarvane.Settings.";
     for (int shift = 60; shift >= 0; shift -= 4) name += L"0123456789abcdef"[hash >> shift & 0xF];
     mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
-    if (!mutex_) return;
+    // No lock to be had at all is no other copy saving: go on without it.
+    if (!mutex_) {
+      held_ = true;
+      return;
+    }
     const DWORD wait = ::WaitForSingleObject(mutex_.get(), kLockWaitMs);
     // An abandoned lock is ours: the copy that held it ended, and its save either replaced
     // the file in one step or did not touch it.
@@ -124,6 +188,38 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     bytes.remove_prefix(n);
   }
   return true;
+}
+
+// A file with other names is written where it stands, or those names would keep the old
+// text. The old text waits beside it until the new one is written, and goes back on failure.
+bool WriteInPlace(const std::wstring& path, std::string_view bytes, std::string_view old) {
+  const std::wstring backup = path + L".~" + std::to_wstring(::GetCurrentProcessId()) + L".bak";
+  {
+    UniqueFile copy(::CreateFileW(backup.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+    if (!copy || !WriteAll(copy.get(), old) || !::FlushFileBuffers(copy.get())) {
+      copy.reset();
+      ::DeleteFileW(backup.c_str());
+      return false;
+    }
+  }
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_WRITE_THROUGH, nullptr));
+  if (!file) {
+    ::DeleteFileW(backup.c_str());
+    return false;
+  }
+  const auto put = [&](std::string_view text, bool fault) {
+    const size_t half = text.size() / 2;
+    LARGE_INTEGER zero{};
+    return ::SetFilePointerEx(file.get(), zero, nullptr, FILE_BEGIN) && WriteAll(file.get(), text.substr(0, half)) &&
+           !(fault && FailsAt(SaveStep::TemporaryHalfWritten)) && WriteAll(file.get(), text.substr(half)) &&
+           ::SetEndOfFile(file.get()) && ::FlushFileBuffers(file.get());
+  };
+  const bool written = put(bytes, true);
+  // Without the old text back in place the copy beside it is all that is left of it.
+  if (written || put(old, false)) ::DeleteFileW(backup.c_str());
+  return written;
 }
 
 // Writes a temporary file beside the settings file and puts it in its place in one step, so
@@ -222,14 +318,17 @@ const SettingsText& WinProfile::Text() {
   }
   std::string bytes;
   ReadResult read;
+  const SavedFile id = Identify(path_);
   {
-    FileLock lock(path_);  // read without it rather than not at all
-    read = ReadWhole(path_, bytes);
+    FileLock lock(id.lockKey);  // read without it rather than not at all
+    read = ReadWhole(id.target, bytes);
   }
   text_ = std::make_shared<const SettingsText>(std::move(bytes), Ansi());
   if (read != ReadResult::Failed) {
     state.seen = text_;
     state.written.clear();
+    state.readFrom = read == ReadResult::Read ? FileSystemUpper(id.target) : std::wstring();
+    state.lastBytes = text_->bytes();
   }
   return *text_;
 }
@@ -252,24 +351,37 @@ bool WinProfile::WriteString(const wchar_t* section, const wchar_t* key, const s
 bool WinProfile::WriteValues(const std::vector<ProfileValue>& values) { return Write(values, true); }
 
 bool WinProfile::Write(const std::vector<ProfileValue>& values, bool onlyChanged) {
+  problem_ = SaveProblem::None;
+  const auto fail = [&](SaveProblem why) {
+    problem_ = why;
+    return false;
+  };
+  if (HoldsLineBreak(values)) return fail(SaveProblem::LineBreak);
   std::lock_guard guard(StatesGuard());
   FileState& state = State(path_);
+  // Nothing this copy changed: the file is not even opened.
+  if (onlyChanged && state.seen &&
+      std::all_of(values.begin(), values.end(), [&](const ProfileValue& v) { return Unchanged(state, v); }))
+    return true;
   if (state.inMemory) {
     state.seen = std::make_shared<const SettingsText>(state.seen->With(values, Ansi()), Ansi());
     text_ = state.seen;
     return true;
   }
-  FileLock lock(path_);
-  if (!lock) return false;
+  const SavedFile id = Identify(path_);
+  FileLock lock(id.lockKey);
+  if (!lock) return fail(SaveProblem::Busy);
   std::string bytes;
-  const ReadResult read = ReadWhole(path_, bytes);
-  if (read == ReadResult::Failed) return false;
+  const ReadResult read = ReadWhole(id.target, bytes);
+  if (read == ReadResult::Failed) return fail(SaveProblem::CannotWrite);
   const bool exists = read == ReadResult::Read;
-  const uint32_t attributes = exists ? GetAttributes(path_).value_or(FILE_ATTRIBUTE_NORMAL) : 0;
-  // The profile calls refuse a read-only file too.
-  if (attributes & FILE_ATTRIBUTE_READONLY) return false;
-
   const SettingsText file(std::move(bytes), Ansi());
+  // Only into the file that was read, and only while it still is a settings file: a document
+  // copied over it meanwhile must not get settings lines appended.
+  if (exists && !state.readFrom.empty() && FileSystemUpper(id.target) != state.readFrom)
+    return fail(SaveProblem::OtherFile);
+  if (exists && !file.IsSettingsFile() && state.lastBytes != file.bytes()) return fail(SaveProblem::NotSettingsFile);
+
   std::vector<ProfileValue> changed;
   // A file that is gone gets every value again.
   for (const auto& v : values)
@@ -277,8 +389,16 @@ bool WinProfile::Write(const std::vector<ProfileValue>& values, bool onlyChanged
   if (changed.empty()) return true;
   std::string after = file.With(changed, Ansi());
   if (read == ReadResult::Missing || after != file.bytes()) {
-    if (!ReplaceWith(path_, after, exists ? std::optional<uint32_t>(attributes) : std::nullopt)) return false;
+    const uint32_t attributes = exists ? GetAttributes(id.target).value_or(FILE_ATTRIBUTE_NORMAL) : 0;
+    // The profile calls refuse a read-only file too.
+    if (attributes & FILE_ATTRIBUTE_READONLY) return fail(SaveProblem::CannotWrite);
+    const bool saved = id.linked ? WriteInPlace(id.target, after, file.bytes())
+                                 : ReplaceWith(id.target, after, exists ? std::optional<uint32_t>(attributes) : std::nullopt);
+    if (!saved) return fail(SaveProblem::CannotWrite);
   }
+  state.lastBytes = after;
+  // A file made now is named as it will be found at the next save.
+  state.readFrom = FileSystemUpper(exists ? id.target : Identify(path_).target);
   for (const auto& v : changed) state.written[NameKey(v)] = v.value;
   text_ = std::make_shared<const SettingsText>(std::move(after), Ansi());
   return true;

@@ -1,7 +1,9 @@
 // The settings file through the program's own engine. Every copy of the program takes one
-// named lock per file for each read and save; a save reads the file anew, sets only the keys
-// this process changed, writes a temporary file beside it and puts that in its place in one
-// step. The file keeps its encoding; an ANSI file turns UTF-16 LE with its mark only when a
+// named lock per file (by the file's identity, whatever the spelling of its path) for each
+// read and save; a save reads the file anew, checks that it still is the settings file that
+// was read, sets only the keys this process changed, writes a temporary file beside the file
+// a link leads to and puts that in its place in one step (a file with several hard links is
+// written in place). The file keeps its encoding; an ANSI file turns UTF-16 LE with its mark only when a
 // value does not fit the code page.
 #pragma once
 #include <functional>
@@ -32,6 +34,7 @@ class WinProfile : public IProfile {
   // a key another copy changed meanwhile keeps its value. False, with the file as it was,
   // when it could not be read, locked or replaced.
   bool WriteValues(const std::vector<ProfileValue>& values) override;
+  SaveProblem LastProblem() const override { return problem_; }
   const std::wstring& path() const { return path_; }
 
  private:
@@ -39,6 +42,7 @@ class WinProfile : public IProfile {
   bool Write(const std::vector<ProfileValue>& values, bool onlyChanged);
   std::wstring path_;
   std::shared_ptr<const SettingsText> text_;
+  SaveProblem problem_ = SaveProblem::None;
 };
 
 // Where the settings file can live: a new file can be made at the path now (made and
@@ -52,7 +56,8 @@ void KeepSettingsInMemory(const std::wstring& path);
 // True when the text survives the ANSI code page unchanged (no default character, no best fit).
 bool FitsAnsiCodePage(const std::wstring& text);
 
-// Where a save can be made to fail, for tests: half the temporary file written, or just
+// Where a save can be made to fail, for tests: half the temporary file (or of a file written
+// in place) written, or just
 // before it replaces the settings file. The hook answers true to fail there.
 enum class SaveStep { TemporaryHalfWritten, BeforeReplace };
 void SetSaveFaultForTests(std::function<bool(SaveStep)> fault);

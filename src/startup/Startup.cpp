@@ -36,8 +36,8 @@ constexpr std::wstring_view kIniOption = L"/INI";
 
 bool IsIniOption(const std::wstring& arg) { return StartsWithNoCase(arg, kIniOption); }
 
-// Enough of a settings file to find its first section, however long its leading comments.
-constexpr size_t kSettingsProbeBytes = 1 << 20;
+// The whole file, up to the size the settings engine reads: a section may stand anywhere.
+constexpr size_t kSettingsProbeBytes = 1 << 30;
 
 // A path typed at a prompt may be relative or use "/": everything after reads the one full
 // path the system would open.

@@ -41,7 +41,7 @@ void SaveControls(const FormOf<Derived, Id>& form, std::type_identity_t<std::spa
                   Settings& settings) {
   for (const auto& b : table) {
     if (b.number) settings.*b.number = form.Value(b.control);
-    else settings.*b.text = form.Text(b.control);
+    else settings.*b.text = FirstLine(form.Text(b.control));  // as a paste into the one-line box takes it
   }
 }
 

@@ -77,6 +77,9 @@ TEST(NamedFormats, ReadGapsAndWriteBack) {
       {"removed: the last number's keys emptied",
        {L"Name1=日付", L"File1=%F_%Y%M%D", L"Name2=版", L"File2=%F_v%R"},
        {date, {L"版", L"%F_v%R", L"", L""}}, {date}, {L"Formats:Name2=", L"Formats:File2="}},
+      {"names and formats the dialog refuses are no entries; their keys stay",
+       {L"Name1=a\tb", L"Name2=" + std::wstring(33, L'n'), L"Name3=x", L"File3=a:b", L"Name4=日付", L"File4=%F_%Y%M%D"},
+       {date}, {date}, {L"Formats:Name1=日付", L"Formats:File1=%F_%Y%M%D", L"Formats:Name4=", L"Formats:File4="}},
   };
   for (const Case& c : cases) {
     SectionProfile profile(c.stored);
@@ -121,6 +124,8 @@ TEST(NamedFormats, ChecksAndMenuText) {
       {{L"x", L"%F:%Y", L"", L""}, -1, FormatField::File, L"書式に \\ / : * ? \" < > | は使えません。"},
       {{L"x", L"%F", L"t?t", L""}, -1, FormatField::Ext, L"書式に \\ / : * ? \" < > | は使えません。"},
       {{L"x", L"%F", L"", L"a\r\nb"}, -1, FormatField::Folder, L"書式に不正な文字（改行コード等）が含まれています。"},
+      {{std::wstring(32, L'n'), L"%F", L"", L""}, -1, FormatField::None, L""},
+      {{std::wstring(33, L'n'), L"%F", L"", L""}, -1, FormatField::Name, L"書式名は 32 文字以内にしてください。"},
   };
   for (const Case& c : cases) {
     const FormatProblem problem = CheckNamedFormat(c.entry, list, c.self);

@@ -140,6 +140,12 @@ TEST(SettingsFile, AddsAfterALastLineWithoutItsEnd) {
   // A key line without "=" answers nothing and is the line a write replaces.
   SettingsTextProfile profile(SettingsText("[Option]\nPrevInstance\nPrevInstance=1\n", kAnsi), kAnsi);
   EXPECT_EQ(ReadPrevInstance(profile), 0);
+  // No writer puts a line break into the file, whatever the value holds.
+  Settings injected;
+  injected.OpenAplPath = L"a\r\n[Option]\r\nPrevInstance=1";
+  EXPECT_FALSE(SaveSettings(profile, injected));
+  EXPECT_FALSE(profile.WriteString(L"Option", L"X\r[Option]", L"1"));
+  EXPECT_EQ(profile.text().bytes(), "[Option]\nPrevInstance\nPrevInstance=1\n");
 }
 
 // Rows kept from the profile calls' rules, and where the old reads went wrong.

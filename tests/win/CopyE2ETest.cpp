@@ -341,6 +341,17 @@ TEST_F(CopyE2E, AStoredPositionOffTheScreenLandsOnIt) {
   EXPECT_EQ(driver->WaitForExit(), 0u);
   EXPECT_EQ(Ini(L"StartUpLeft"), L"0");
   EXPECT_EQ(Ini(L"StartUpTop"), L"600");
+  // A document copied over the settings file while the dialog is open gets nothing appended.
+  auto [again, shown] = Open(source);
+  ASSERT_TRUE(shown);
+  ASSERT_TRUE(WriteBytes(ini, "Dear Sir,\r\n"));
+  ::SetWindowPos(shown, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // a new place to save
+  Press(shown, L"キャンセル");
+  auto box = again->Answer(IDOK);
+  ASSERT_TRUE(box);
+  EXPECT_NE(box->text.find(L"設定ファイルではないファイルに置き換えられています。"), std::wstring::npos) << box->text;
+  EXPECT_EQ(again->WaitForExit(), 0u);
+  EXPECT_EQ(Read(ini), "Dear Sir,\r\n");
 }
 
 namespace {
@@ -626,41 +637,6 @@ const std::wstring kJapanese(50, L'報');
 const std::wstring kJapaneseFolder = kJapanese + L"\\" + kJapanese + L"\\" + kJapanese;
 
 enum class Act { Ok, OkAgainAtTheQuestion, OkThenTheNextIsSkipped };
-
-// The Linux name of a Windows path; empty when there is none.
-std::wstring UnixName(const std::wstring& path) {
-  using Fn = char*(CDECL*)(LPCWSTR);
-  const auto fn = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-  char* name = fn ? fn(path.c_str()) : nullptr;
-  if (!name) return {};
-  const std::wstring wide(name, name + strlen(name));
-  ::HeapFree(::GetProcessHeap(), 0, name);
-  return wide;
-}
-
-// Starts a Linux program (Wine starts those too). Named apart from its command line, it gets
-// no ".exe" added.
-bool RunUnix(const std::wstring& program, std::wstring line) {
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  line = program + L" " + line;
-  if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  win::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-  return true;
-}
-
-// A Linux symbolic link, which Wine shows as a plain folder, and its removal.
-// Wine does not follow a Linux process to its end: what it did is waited for on the disk.
-bool UnixLink(const std::wstring& to, const std::wstring& link) {
-  return RunUnix(L"Z:\\usr\\bin\\ln", L"-s " + to + L" " + UnixName(link)) &&
-         WaitUntil(15000, [&] { return Exists(link); });
-}
-bool UnixUnlink(const std::wstring& link) {
-  return RunUnix(L"Z:\\usr\\bin\\rm", UnixName(link)) && WaitUntil(15000, [&] { return !Exists(link); });
-}
 
 // A hostile but ordinary use of the copy dialog: what lies on disk, how the program is started
 // and used, the message it must show (none: the copy goes ahead) and what the copy adds.

@@ -1,7 +1,10 @@
 // The settings file on disk through the real profile service: bytes, code page, order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -374,6 +377,11 @@ constexpr int kRaceSaves = 50;
 int SaveKeysForRace(const std::wstring& path, const std::wstring& key, const std::wstring& go) {
   win::UniqueHandle start(::OpenEventW(SYNCHRONIZE, FALSE, go.c_str()));
   if (!start || ::WaitForSingleObject(start.get(), 60000) != WAIT_OBJECT_0) return 100;
+  if (key == L"Hold") {  // a copy stuck in its save: holds the file's lock 5 s
+    win::UniqueHandle held(::OpenEventW(EVENT_MODIFY_STATE, FALSE, (go + L"Held").c_str()));
+    win::SetSaveFaultForTests([&](win::SaveStep) { return ::SetEvent(held.get()) && ::SleepEx(5000, FALSE) == 0; });
+    return win::WinProfile(path).WriteString(kOptionSection, L"Hold", L"1") ? 1 : 0;
+  }
   int faults = 0;
   for (int n = 0; n < kRaceSaves; ++n) {
     win::WinProfile profile(path);
@@ -390,14 +398,19 @@ int SaveKeysForRace(const std::wstring& path, const std::wstring& key, const std
 TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
   TempFolder dir;
   const std::wstring path = dir / L"Zarvane.ini";
+  // The same file through drive Z: (Linux's root): another spelling, the same lock.
+  std::wstring viaZ = L"Z:" + zv::test::UnixName(path);
+  std::replace(viaZ.begin(), viaZ.end(), L'/', L'\\');
+  for (const std::wstring& other : {path, viaZ}) {
+  SCOPED_TRACE(testing::Message() << "other copy's path " << other.size());
   ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
-  const std::wstring go = L"Local\\ZvSettingsRace" + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring go = L"Local\\ZvSettingsRace" + std::to_wstring(::GetCurrentProcessId()) + std::to_wstring(other.size());
   win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str()));
   ASSERT_TRUE(start);
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   auto a = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceA " + go);
-  auto b = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceB " + go);
+  auto b = ChildProcess::Start(self, L"--save-keys-for-race \"" + other + L"\" RaceB " + go);
   ASSERT_TRUE(a && b);
   ::SetEvent(start.get());
   EXPECT_EQ(a->Wait(120000), std::optional<uint32_t>(0));
@@ -408,6 +421,23 @@ TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
     EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceB" + std::to_wstring(n)).c_str()), std::to_wstring(n));
   }
   EXPECT_EQ(profile.GetString(kOptionSection, L"OpenFileExt1"), L"txt html htm");
+  }
+  // A copy stuck in its save, on either spelling: the next one gives up at once and says why.
+  for (const std::wstring& other : {path, viaZ}) {
+  const std::wstring go = L"Local\\ZvSettingsHold" + std::to_wstring(::GetCurrentProcessId()) + std::to_wstring(other.size());
+  win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str())), held(::CreateEventW(nullptr, TRUE, FALSE, (go + L"Held").c_str()));
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  auto holder = ChildProcess::Start(self, L"--save-keys-for-race \"" + other + L"\" Hold " + go);
+  ASSERT_TRUE(holder && ::SetEvent(start.get()));
+  ASSERT_EQ(::WaitForSingleObject(held.get(), 30000), WAIT_OBJECT_0);
+  win::WinProfile mine(path);
+  const ULONGLONG began = ::GetTickCount64();
+  EXPECT_FALSE(SaveStartUpPosition(mine, 1, 2));
+  EXPECT_LT(::GetTickCount64() - began, 4000u);
+  EXPECT_EQ(mine.LastProblem(), SaveProblem::Busy);
+  EXPECT_EQ(holder->Wait(30000), std::optional<uint32_t>(0));
+  }
 }
 
 // A save writes only what this copy changed: a key another copy saved meanwhile stays.
@@ -426,4 +456,75 @@ TEST(SettingsWin, ASaveKeepsAKeyAnotherCopyChanged) {
   other.replace(other.find("FileNameFormat=\r\n"), 17, "FileNameFormat=%F_%Y\r\n");
   other.replace(other.find("AttrSystem=0\r\n"), 14, "AttrSystem=0\r\nAutoNo=0\r\nRegisterFor=0\r\nSkipUsedNo=1\r\n");
   EXPECT_EQ(Bytes(path), other);
+}
+
+// Where a save goes: through a link to the file itself, to every name of a file with several,
+// and nowhere when the file is no longer the settings file that was read.
+TEST(SettingsWin, ASaveReachesTheFileThatWasReadAndNothingElse) {
+  TempFolder dir;
+  const std::wstring ini = dir / L"Zarvane.ini", synced = dir / L"sync\\Zarvane.ini", other = dir / L"other.ini";
+  ASSERT_TRUE(::CreateDirectoryW((dir / L"sync").c_str(), nullptr));
+  const auto linkTo = [&](const std::wstring& target) {
+    return [&, target](const TempFolder&) {
+      ASSERT_TRUE(WriteBytes(target, kFirstRunFile));
+      ASSERT_TRUE(zv::test::UnixLink(zv::test::UnixName(target), ini));
+    };
+  };
+  const auto write = [](const std::wstring& path, std::string bytes) {
+    return [path, bytes](const TempFolder&) { ASSERT_TRUE(WriteBytes(path, bytes)); };
+  };
+  std::string quoted = kFirstRunFile;
+  quoted.replace(quoted.find("OpenAplPath="), 12, "OpenAplPath=\"C:\\old.exe\"");
+  std::string changedMeanwhile = quoted;
+  changedMeanwhile.replace(changedMeanwhile.find("old"), 3, "new");
+  const std::string position = "[Option]\r\nStartUpLeft=10\r\nStartUpTop=20\r\n";
+  struct Case {
+    const char* what;
+    std::function<void(const TempFolder&)> before, meanwhile;  // before the read; between read and save
+    std::wstring format;                                          // saved as FileNameFormat; empty: the position as read
+    SaveProblem problem;                                          // None: saved
+    std::vector<std::pair<std::wstring, std::string>> holds;     // a file and a line it must hold
+    std::optional<win::SaveStep> fault;
+  };
+  const Case cases[] = {
+      {"a symbolic link: its target in its own folder gets the value", linkTo(synced), nullptr, L"%F_new",
+       SaveProblem::None, {{synced, "FileNameFormat=%F_new"}, {ini, "FileNameFormat=%F_new"}}},
+      {"a hard link: the other name gets the value too",
+       [&](const TempFolder& d) { write(ini, kFirstRunFile)(d); ASSERT_TRUE(::CreateHardLinkW(other.c_str(), ini.c_str(), nullptr)); },
+       nullptr, L"%F_new", SaveProblem::None, {{other, "FileNameFormat=%F_new"}, {ini, "FileNameFormat=%F_new"}}},
+      {"a hard link, the write failing halfway: both names keep the old text",
+       [&](const TempFolder& d) { write(ini, kFirstRunFile)(d); ASSERT_TRUE(::CreateHardLinkW(other.c_str(), ini.c_str(), nullptr)); },
+       nullptr, L"%F_new", SaveProblem::CannotWrite, {{other, kFirstRunFile}, {ini, kFirstRunFile}},
+       win::SaveStep::TemporaryHalfWritten},
+      {"a document copied over it meanwhile stays as it is", write(ini, kFirstRunFile), write(ini, "Dear Sir,\r\n"), L"",
+       SaveProblem::NotSettingsFile, {{ini, "Dear Sir,\r\n"}}},
+      {"the link turned to another file meanwhile", linkTo(synced),
+       [&](const TempFolder& d) { ASSERT_TRUE(zv::test::UnixUnlink(ini)); linkTo(other)(d); }, L"%F_new",
+       SaveProblem::OtherFile, {{other, kFirstRunFile}}},
+      {"a value with a line break is written nowhere", write(ini, kFirstRunFile), nullptr,
+       L"%F\r\n[Option]\r\nPrevInstance=1", SaveProblem::LineBreak, {{ini, kFirstRunFile}}},
+      {"a quoted key another copy changed meanwhile keeps its new value", write(ini, quoted), write(ini, changedMeanwhile),
+       L"%F_new", SaveProblem::None, {{ini, "OpenAplPath=\"C:\\new.exe\"\r\n"}}},
+      {"nothing changed in a read-only file: no write, no failure", write(ini, position),
+       [&](const TempFolder&) { ASSERT_TRUE(::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY)); }, L"",
+       SaveProblem::None, {{ini, position}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.before(dir);
+    Settings s;
+    win::WinProfile profile(ini);
+    LoadSettings(profile, s);
+    if (c.meanwhile) c.meanwhile(dir);
+    if (c.fault) win::SetSaveFaultForTests([&](win::SaveStep at) { return at == *c.fault; });
+    s.FileNameFormat = c.format;
+    const bool saved = c.format.empty() ? SaveStartUpPosition(profile, 10, 20) : SaveSettings(profile, s);
+    win::SetSaveFaultForTests(nullptr);
+    EXPECT_EQ(saved, c.problem == SaveProblem::None);
+    if (!saved) EXPECT_EQ(profile.LastProblem(), c.problem);
+    for (const auto& [file, text] : c.holds) EXPECT_NE(Bytes(file).find(text), std::string::npos) << Bytes(file);
+    ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const std::wstring& name : {ini, synced, other}) ::DeleteFileW(name.c_str());
+    EXPECT_EQ(win::ListNames(dir.path()), std::vector<std::wstring>{L"sync"});
+  }
 }

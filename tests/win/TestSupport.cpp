@@ -2,6 +2,7 @@
 
 #include "ui/Form.h"
 
+#include <cstring>
 #include <vector>
 
 namespace zv::test {
@@ -251,6 +252,41 @@ std::optional<uint32_t> ChildProcess::Wait(uint32_t timeoutMs) {
   DWORD code = 0;
   if (!::GetExitCodeProcess(handle_.get(), &code)) return std::nullopt;
   return code;
+}
+
+// The Linux name of a Windows path; empty when there is none.
+std::wstring UnixName(const std::wstring& path) {
+  using Fn = char*(CDECL*)(LPCWSTR);
+  const auto fn = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  char* name = fn ? fn(path.c_str()) : nullptr;
+  if (!name) return {};
+  const std::wstring wide(name, name + strlen(name));
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  return wide;
+}
+
+// Starts a Linux program (Wine starts those too). Named apart from its command line, it gets
+// no ".exe" added.
+bool RunUnix(const std::wstring& program, std::wstring line) {
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  line = program + L" " + line;
+  if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  win::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+  return true;
+}
+
+// A Linux symbolic link, which Wine shows as a plain folder, and its removal.
+// Wine does not follow a Linux process to its end: what it did is waited for on the disk.
+bool UnixLink(const std::wstring& to, const std::wstring& link, const std::wstring& options) {
+  return RunUnix(L"Z:\\usr\\bin\\ln", options + L" " + to + L" " + UnixName(link)) &&
+         WaitUntil(15000, [&] { return Exists(link); });
+}
+bool UnixUnlink(const std::wstring& link) {
+  return RunUnix(L"Z:\\usr\\bin\\rm", UnixName(link)) && WaitUntil(15000, [&] { return !Exists(link); });
 }
 
 }  // namespace zv::test

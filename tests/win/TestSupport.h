@@ -55,6 +55,15 @@ class TempRegistryKey {
   win::UniqueKey key_;
 };
 
+// The Linux name of a Windows path; empty when there is none.
+std::wstring UnixName(const std::wstring& path);
+// Starts a Linux program (Wine starts those too).
+bool RunUnix(const std::wstring& program, std::wstring line);
+// A Linux link ("-s": symbolic, which Wine shows as a plain file or folder; "": hard) made
+// with ln, and a link's removal; both waited for on the disk.
+bool UnixLink(const std::wstring& to, const std::wstring& link, const std::wstring& options = L"-s");
+bool UnixUnlink(const std::wstring& link);
+
 // Polls until done() holds, at most timeoutMs; false when the time ran out.
 bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& done);
 // Runs `then` from the thread's message loop once the messages already posted are handled
