@@ -1,6 +1,6 @@
 #include "copy/CopyGuard.h"
 
-#include "copy/clsFileOp.h"
+#include "copy/ShellFileOperation.h"
 #include "platform/FileSys.h"
 #include "platform/Win.h"
 

@@ -1,4 +1,4 @@
-#include "platform/basRegEx.h"
+#include "platform/RegistryWin.h"
 #include "core/OpenByAssociation.h"
 #include "platform/OpenByAssociationWin.h"
 

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "copy/frmZarvane.h"
+#include "copy/CopyDialog.h"
 #include "platform/AppInfo.h"
 #include "platform/CallbackGuard.h"
 #include "platform/FileSys.h"
 #include "platform/Handles.h"
 #include "platform/Win.h"
 #include "startup/Startup.h"
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 #include "ui/MessageLoop.h"
 #include "ui/Form.h"
 

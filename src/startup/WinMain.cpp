@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 #include "ui/MessageLoop.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

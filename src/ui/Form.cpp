@@ -221,7 +221,7 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
   win::UniqueFont old = std::move(font_);
   font_ = MessageFontAt(dpi_);
   PlaceControls();
-  // Tooltips of the form, its own and those of clsToolTip, read in the same font.
+  // Tooltips of the form, its own and those of Tooltip, read in the same font.
   for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) != nullptr;)
     if (::GetWindow(w, GW_OWNER) == hwnd_) ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   const SIZE size = WindowSizeAt(hwnd_, ToPixelsX(def_.clientWidth), ToPixelsY(def_.clientHeight), dpi_);

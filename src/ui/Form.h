@@ -198,7 +198,7 @@ class Form {
   bool helpersMade_ = false;
 };
 
-// Handlers named after their control and event: `{Ctl::btnOK, Event::Click, &frmX::btnOK_Click}`.
+// Handlers named after their control and event: `{Ctl::btnOK, Event::Click, &MyDialog::btnOK_Click}`.
 template <class Derived, class Id>
 struct HandlerOf {
   Id control;

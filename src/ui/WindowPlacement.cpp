@@ -4,7 +4,7 @@
 #include "platform/Handles.h"
 #include "core/Common.h"
 #include "ui/FocusState.h"
-#include "ui/clsCursOp.h"
+#include "ui/MouseCursor.h"
 
 namespace zv::ui {
 
@@ -83,7 +83,7 @@ MousePosition& Mouse() {
 }
 
 void ReadMousePosition() {
-  clsCursOp& cursor = SharedCursor();
+  MouseCursor& cursor = SharedCursor();
   cursor.ScaleMode(kScaleTwips);
   Mouse().MouseX = cursor.PositionX();
   Mouse().MouseY = cursor.PositionY();

@@ -8,22 +8,22 @@
 
 #include "MsgBoxResponder.h"
 #include "TestSupport.h"
-#include "options/frmAdvanced.h"
-#include "options/frmOption.h"
+#include "options/AdvancedDialog.h"
+#include "options/OptionsDialog.h"
 #include "platform/AppInfo.h"
 #include "platform/Pickers.h"
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 #include "ui/Contrast.h"
 #include "ui/FocusState.h"
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 #include "zv_version.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
 using namespace zv;
-using AdvancedCtl = frmAdvanced::Ctl;
-using AboutCtl = ui::frmAbout::Ctl;
+using AdvancedCtl = AdvancedDialog::Ctl;
+using AboutCtl = ui::AboutDialog::Ctl;
 using namespace zv::test;
 
 using zv::test::DialogTestScope;
@@ -157,7 +157,7 @@ class AdvancedDialogTest : public ::testing::Test {
   TempFolder dir;
   MsgBoxResponder boxes;
   DialogTestScope scope{dir / L"Zarvane.ini"};
-  frmAdvanced form;
+  AdvancedDialog form;
   HWND browserOwner = nullptr;
   std::vector<std::wstring> browserTexts;
 
@@ -205,14 +205,14 @@ TEST_F(AdvancedDialogTest, TheFolderBoxFollowsItsCheckBoxWithItsBackground) {
 TEST_F(AdvancedDialogTest, OkStoresTheBoxesInMemoryAndTheOtherWaysOutChangeNothing) {
   struct Case {
     const char* name;
-    std::function<void(frmAdvanced&)> close;
+    std::function<void(AdvancedDialog&)> close;
     bool stores;
   };
   const Case cases[] = {
-      {"OK", [](frmAdvanced& f) { Click(f.Item(AdvancedCtl::btnOkCan, 0)); }, true},
-      {"キャンセル", [](frmAdvanced& f) { Click(f.Item(AdvancedCtl::btnOkCan, 1)); }, false},
-      {"close box", [](frmAdvanced& f) { ::SendMessageW(f.hwnd(), WM_CLOSE, 0, 0); }, false},
-      {"Esc", [](frmAdvanced& f) {
+      {"OK", [](AdvancedDialog& f) { Click(f.Item(AdvancedCtl::btnOkCan, 0)); }, true},
+      {"キャンセル", [](AdvancedDialog& f) { Click(f.Item(AdvancedCtl::btnOkCan, 1)); }, false},
+      {"close box", [](AdvancedDialog& f) { ::SendMessageW(f.hwnd(), WM_CLOSE, 0, 0); }, false},
+      {"Esc", [](AdvancedDialog& f) {
          ::SetFocus(f.Item(AdvancedCtl::chkFolderOnly));
          ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
          Pump();
@@ -225,7 +225,7 @@ TEST_F(AdvancedDialogTest, OkStoresTheBoxesInMemoryAndTheOtherWaysOutChangeNothi
     opt.FolderOnly = 0;
     opt.CopyToFolder = 1;
     opt.CopyToFolderPath = L"C:\\前";
-    frmAdvanced f;
+    AdvancedDialog f;
     ASSERT_TRUE(f.Show());
     Pump();
     Click(f.Item(AdvancedCtl::chkShellExecOpen));
@@ -365,7 +365,7 @@ class AboutDialogTest : public ::testing::Test {
   }
   std::vector<std::wstring> opened;
   MsgBoxResponder boxes;
-  ui::frmAbout about{[this](const std::wstring& address) { opened.push_back(address); }};
+  ui::AboutDialog about{[this](const std::wstring& address) { opened.push_back(address); }};
 };
 
 std::wstring Expected(const char* narrow) { return std::wstring(narrow, narrow + std::char_traits<char>::length(narrow)); }
@@ -515,7 +515,7 @@ TEST_F(AboutDialogTest, OpensModallyFromTheOptionsDialogAndEscClosesIt) {
   TempFolder dir;
   Process().IniPath = dir / L"Zarvane.ini";
   Process().Opt = Settings{};
-  frmOption options;
+  OptionsDialog options;
   ASSERT_TRUE(options.Show());
   Pump();
   bool ownerDisabled = false;
@@ -527,7 +527,7 @@ TEST_F(AboutDialogTest, OpensModallyFromTheOptionsDialogAndEscClosesIt) {
                        WhenIdle([] { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); });
                      },
                      L"About dialog");
-  Click(options.Item(frmOption::Ctl::btnAbout));
+  Click(options.Item(OptionsDialog::Ctl::btnAbout));
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(owner, options.hwnd());
   EXPECT_TRUE(ownerDisabled);

@@ -36,7 +36,7 @@ static_assert(ListsEachControlOnce<SampleCtl>(kSample));
 
 class SampleForm : public FormOf<SampleForm, SampleCtl> {
  public:
-  SampleForm() : FormOf(FormDef{L"frmSample", L"見本", 3900, 1800, true}, kSample) {}
+  SampleForm() : FormOf(FormDef{L"SampleDialog", L"見本", 3900, 1800, true}, kSample) {}
   int okClicks = 0, cancelClicks = 0, changes = 0;
   std::vector<std::wstring> events;
   void btnOK_Click(int) { ++okClicks; }

@@ -14,16 +14,16 @@
 #include <vector>
 
 #include "format/TokenMenu.h"
-#include "format/frmFormat.h"
+#include "format/FormatDialog.h"
 #include "platform/Profile.h"
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 #include "ui/FocusState.h"
 #include "ui/Form.h"
 
 #include <commctrl.h>
 
 using namespace zv;
-using Ctl = frmFormat::Ctl;
+using Ctl = FormatDialog::Ctl;
 
 using zv::test::Pump;
 using zv::test::PressKey;
@@ -74,7 +74,7 @@ void Cancel(UINT_PTR id) {
 
 // Shows the form modally over owner and runs steps from inside its modal loop. Whatever the
 // steps leave open is closed, so ShowModal always comes back.
-void RunModal(frmFormat& form, HWND owner, std::function<void()> steps) {
+void RunModal(FormatDialog& form, HWND owner, std::function<void()> steps) {
   After(1, [&form, steps] {
     steps();
     if (form.loaded()) form.Unload();
@@ -90,7 +90,7 @@ struct MenuSeen {
 // Clicks a ">" button and, inside the menu loop, types characters into the open menu: a
 // letter picks the item of that accelerator, '\r' the selected one, '\x1b' is Esc. The chosen
 // item's command is then delivered to the form.
-MenuSeen ClickMenuButtonAndType(frmFormat& form, int index, const std::wstring& keys) {
+MenuSeen ClickMenuButtonAndType(FormatDialog& form, int index, const std::wstring& keys) {
   MenuSeen seen;
   UINT_PTR watchdog = 0;
   const UINT_PTR typing = After(1, [&seen, &watchdog, keys] {
@@ -166,7 +166,7 @@ class FormatDialogTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
-  frmFormat form;
+  FormatDialog form;
   bool ran = false;
   RunModal(form, owner_, [&] {
     ran = true;
@@ -226,7 +226,7 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
 }
 
 TEST_F(FormatDialogTest, TooltipsNameTheMenuButtonsAndTheRunningNumberDigits) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     // The tooltips come with the first mouse message over the dialog.
     zv::test::MouseArrives(form.hwnd());
@@ -265,7 +265,7 @@ TEST_F(FormatDialogTest, TooltipsNameTheMenuButtonsAndTheRunningNumberDigits) {
 }
 
 TEST_F(FormatDialogTest, WhatsThisTopicsAndLabelAccelerators) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     // Right-button release: labels, the check box and the menu buttons; not the text boxes.
     struct Case { Ctl control; int index; std::vector<int> topics; };
@@ -299,7 +299,7 @@ TEST_F(FormatDialogTest, WhatsThisTopicsAndLabelAccelerators) {
 }
 
 TEST_F(FormatDialogTest, TabSelectsAllSoTheTokenGoesInFrontOfTheWholeText) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     HWND box = form.Item(Ctl::txtFileNameFormat);
     form.SetText(Ctl::txtFileNameFormat, L"abcdef");
@@ -325,7 +325,7 @@ TEST_F(FormatDialogTest, TabSelectsAllSoTheTokenGoesInFrontOfTheWholeText) {
 }
 
 TEST_F(FormatDialogTest, ARealPopupUnderTheButtonInsertsAtTheClickedCaret) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     HWND box = form.Item(Ctl::txtFileNameFormat);
     form.SetText(Ctl::txtFileNameFormat, L"abcdef");
@@ -361,7 +361,7 @@ TEST_F(FormatDialogTest, ARealPopupUnderTheButtonInsertsAtTheClickedCaret) {
 }
 
 TEST_F(FormatDialogTest, TheFolderButtonRewordsTheMenuAndDisablesTheExtension) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     HMENU menu = form.TokenMenu();
     ASSERT_NE(menu, nullptr);
@@ -396,7 +396,7 @@ TEST_F(FormatDialogTest, TheFolderButtonRewordsTheMenuAndDisablesTheExtension) {
 }
 
 TEST_F(FormatDialogTest, TheRealMenuTreeFollowsTheTable) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     // Walks the real menu depth first, as the table lists it.
     std::vector<std::tuple<int, std::wstring, bool, bool, UINT>> walked;  // level, caption, submenu, separator, id
@@ -432,7 +432,7 @@ TEST_F(FormatDialogTest, TheRealMenuTreeFollowsTheTable) {
 }
 
 TEST_F(FormatDialogTest, OkStoresTheTextsAsTypedAndTheDigitIndex) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     form.SetText(Ctl::txtFileNameFormat, L" %F (copy) ");
     form.SetText(Ctl::txtFolderNameFormat, L"");
@@ -455,16 +455,16 @@ TEST_F(FormatDialogTest, OkStoresTheTextsAsTypedAndTheDigitIndex) {
 
 TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
   const auto before = Six();
-  const std::pair<const wchar_t*, std::function<void(frmFormat&)>> ways[] = {
-      {L"キャンセル", [](frmFormat& f) { ::SendMessageW(f.Item(Ctl::btnOkCan, 1), BM_CLICK, 0, 0); }},
-      {L"Esc", [](frmFormat& f) {
+  const std::pair<const wchar_t*, std::function<void(FormatDialog&)>> ways[] = {
+      {L"キャンセル", [](FormatDialog& f) { ::SendMessageW(f.Item(Ctl::btnOkCan, 1), BM_CLICK, 0, 0); }},
+      {L"Esc", [](FormatDialog& f) {
          ::SetFocus(f.Item(Ctl::txtFileNameFormat));
          PressKey(VK_ESCAPE);
        }},
-      {L"close box", [](frmFormat& f) { ::SendMessageW(f.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {L"close box", [](FormatDialog& f) { ::SendMessageW(f.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
   };
   for (const auto& [what, close] : ways) {
-    frmFormat form;
+    FormatDialog form;
     bool closed = false;
     RunModal(form, owner_, [&] {
       ::SetFocus(form.Item(Ctl::btnFormatMenu, 0));
@@ -486,7 +486,7 @@ TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {
 }
 
 TEST_F(FormatDialogTest, TheExtensionFieldFollowsTheCheckBoxInStateAndColour) {
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     HWND ext = form.Item(Ctl::txtExtNameFormat);
     HDC dc = ::CreateCompatibleDC(nullptr);
@@ -518,7 +518,7 @@ TEST_F(FormatDialogTest, TheExtensionFieldFollowsTheCheckBoxInStateAndColour) {
 TEST_F(FormatDialogTest, LoadWithTheExtensionOffStartsDisabled) {
   Process().Opt.DispExt = 0;
   Process().Opt.AutoNo = 2;
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     EXPECT_EQ(form.Value(Ctl::chkDispExt), 0);
     EXPECT_FALSE(form.Enabled(Ctl::txtExtNameFormat));
@@ -540,7 +540,7 @@ TEST_F(FormatDialogTest, OkKeepsAStoredRunningNumberWidthUnlessOneIsPicked) {
   const Case cases[] = {{5, -1, 5}, {-3, -1, -3}, {5, 0, 0}, {2, -1, 2}, {0, 2, 2}};
   for (const auto& c : cases) {
     Process().Opt.AutoNo = c.stored;
-    frmFormat form;
+    FormatDialog form;
     RunModal(form, owner_, [&] {
       if (c.picked >= 0) ::SendMessageW(form.Item(Ctl::cmbAutoNo), CB_SETCURSEL, c.picked, 0);
       ::SendMessageW(form.Item(Ctl::btnOkCan, 0), BM_CLICK, 0, 0);
@@ -619,7 +619,7 @@ TEST_F(FormatDialogTest, NamedFormatsAreAddedChangedRemovedAndReordered) {
                               {L"File3", L"%F_v%R"}, {L"Name10", L"十"}})
       profile.WriteString(kFormatsSection, key, value);
   }
-  frmFormat form;
+  FormatDialog form;
   test::MsgBoxResponder boxes;
   boxes.Expect(L"同じ書式名が既にあります。", IDOK);
   RunModal(form, owner_, [&] {
@@ -698,7 +698,7 @@ TEST_F(FormatDialogTest, DISABLED_ScreenshotWithTheTokenMenuOpen) {
   for (auto [key, value] : {std::pair{L"Name1", L"版"}, {L"File1", L"%F_v%R"}, {L"Name2", L"確認用"},
                             {L"File2", L"%F_確認用"}, {L"Ext2", L"pdf"}, {L"Name3", L"控え"}, {L"File3", L"%F_%T_%t"}})
     profile.WriteString(kFormatsSection, key, value);
-  frmFormat form;
+  FormatDialog form;
   RunModal(form, owner_, [&] {
     // The display's first events for the new dialog are handled before the menu goes up, as
     // they are long before a user's click; otherwise the dialog's late first paint lands on

@@ -8,29 +8,29 @@
 #include <utility>
 
 #include "Driver.h"
-#include "copy/frmZarvane.h"
+#include "copy/CopyDialog.h"
 #include "core/HelpTopics.h"
 #include "core/NamedFormats.h"
-#include "format/frmFormat.h"
-#include "format/frmNamedFormat.h"
+#include "format/FormatDialog.h"
+#include "format/NamedFormatDialog.h"
 #include "options/ShellMenu.h"
-#include "options/frmAdvanced.h"
-#include "options/frmOption.h"
+#include "options/AdvancedDialog.h"
+#include "options/OptionsDialog.h"
 #include "platform/Profile.h"
-#include "setup/frmSetup.h"
-#include "ui/frmAbout.h"
+#include "setup/WelcomeDialog.h"
+#include "ui/AboutDialog.h"
 
 using namespace zv;
 using namespace zv::test;
 
 TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
-  frmZarvane copy;
-  frmOption options;
-  frmAdvanced advanced;
-  frmFormat format;
-  frmNamedFormat named({}, {}, -1);
-  frmSetup setup;
-  ui::frmAbout about;
+  CopyDialog copy;
+  OptionsDialog options;
+  AdvancedDialog advanced;
+  FormatDialog format;
+  NamedFormatDialog named({}, {}, -1);
+  WelcomeDialog setup;
+  ui::AboutDialog about;
   const ui::Form* forms[] = {&copy, &options, &advanced, &format, &named, &setup, &about};
   // Topics the dialogs switch to at run time: the folder mode's first box and the registered
   // states of the two toggles.

@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "copy/frmZarvane.h"
+#include "copy/CopyDialog.h"
 #include "core/ProcessState.h"
-#include "format/frmFormat.h"
-#include "options/frmAdvanced.h"
-#include "options/frmOption.h"
-#include "platform/basRegEx.h"
-#include "setup/frmSetup.h"
+#include "format/FormatDialog.h"
+#include "options/AdvancedDialog.h"
+#include "options/OptionsDialog.h"
+#include "platform/RegistryWin.h"
+#include "setup/WelcomeDialog.h"
 #include "ui/Placement.h"
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 
 using namespace zv;
 using namespace zv::test;
@@ -68,12 +68,12 @@ struct AllDialogs {
   TempFolder dir;
   DialogTestScope scope{dir / L"Zarvane.ini"};
   TempRegistryKey user{L"dpi-user"}, machine{L"dpi-machine"};
-  frmZarvane copy;
-  frmOption options{win::WinRegistry(user.get()), win::WinRegistry(machine.get())};
-  frmAdvanced advanced;
-  frmFormat format;
-  frmSetup setup;
-  ui::frmAbout about{[](const std::wstring&) {}};
+  CopyDialog copy;
+  OptionsDialog options{win::WinRegistry(user.get()), win::WinRegistry(machine.get())};
+  AdvancedDialog advanced;
+  FormatDialog format;
+  WelcomeDialog setup;
+  ui::AboutDialog about{[](const std::wstring&) {}};
   std::vector<ui::Form*> forms{&copy, &options, &advanced, &format, &setup, &about};
 };
 
@@ -162,7 +162,7 @@ TEST(DpiWin, TheAboutBoxAtOneAndAHalfAndOneAndThreeQuartersTimes) {
     EXPECT_EQ(client.right, c.width) << c.dpi;
     EXPECT_EQ(client.bottom, c.height) << c.dpi;
     ICONINFO info{};
-    auto icon = reinterpret_cast<HICON>(::SendMessageW(all.about.Item(ui::frmAbout::Ctl::Image1), STM_GETICON, 0, 0));
+    auto icon = reinterpret_cast<HICON>(::SendMessageW(all.about.Item(ui::AboutDialog::Ctl::Image1), STM_GETICON, 0, 0));
     ASSERT_TRUE(icon && ::GetIconInfo(icon, &info));
     BITMAP bm{};
     ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
@@ -221,13 +221,13 @@ TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
   });
   struct Known { std::wstring form, control; int index; std::wstring name; };
   const Known known[] = {
-      {L"frmZarvane", L"txtNewFile", -1, L"新しいファイル名"}, {L"frmZarvane", L"txtNewExt", -1, L"拡張子"},
-      {L"frmZarvane", L"chkAttr", 0, L"アーカイブ"},           {L"frmZarvane", L"chkAttr", 1, L"読み取り専用"},
-      {L"frmZarvane", L"chkAttr", 2, L"隠しファイル"},         {L"frmZarvane", L"chkAttr", 3, L"システムファイル"},
-      {L"frmOption", L"txtExt", -1, L"拡張子(E)"},                {L"frmOption", L"lstExt", -1, L"登録済み拡張子"},
-      {L"frmOption", L"cmbStartUpPos", -1, L"初期表示位置(L)"},      {L"frmAdvanced", L"txtCopyToFolderPath", -1, L"コピー先フォルダ"},
-      {L"frmFormat", L"txtExtNameFormat", -1, L"拡張子"},      {L"frmFormat", L"cmbAutoNo", -1, L"連番桁数(R)"},
-      {L"frmSetup", L"txtScName", -1, L"ショートカット名"},
+      {L"CopyDialog", L"txtNewFile", -1, L"新しいファイル名"}, {L"CopyDialog", L"txtNewExt", -1, L"拡張子"},
+      {L"CopyDialog", L"chkAttr", 0, L"アーカイブ"},           {L"CopyDialog", L"chkAttr", 1, L"読み取り専用"},
+      {L"CopyDialog", L"chkAttr", 2, L"隠しファイル"},         {L"CopyDialog", L"chkAttr", 3, L"システムファイル"},
+      {L"OptionsDialog", L"txtExt", -1, L"拡張子(E)"},                {L"OptionsDialog", L"lstExt", -1, L"登録済み拡張子"},
+      {L"OptionsDialog", L"cmbStartUpPos", -1, L"初期表示位置(L)"},      {L"AdvancedDialog", L"txtCopyToFolderPath", -1, L"コピー先フォルダ"},
+      {L"FormatDialog", L"txtExtNameFormat", -1, L"拡張子"},      {L"FormatDialog", L"cmbAutoNo", -1, L"連番桁数(R)"},
+      {L"WelcomeDialog", L"txtScName", -1, L"ショートカット名"},
   };
   AllDialogs all;
   size_t checked = 0;
@@ -254,7 +254,7 @@ TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
     }
     // The attribute boxes still show their letter.
     if (form == &all.copy) {
-      for (int i = 0; i < 4; ++i) EXPECT_EQ(TextOf(all.copy.Item(frmZarvane::Ctl::chkAttr, i)), std::wstring(L"&") + L"ARHS"[i]);
+      for (int i = 0; i < 4; ++i) EXPECT_EQ(TextOf(all.copy.Item(CopyDialog::Ctl::chkAttr, i)), std::wstring(L"&") + L"ARHS"[i]);
     }
     form->Unload();
     Pump();

@@ -11,7 +11,7 @@
 #include "platform/Win.h"
 #include "ui/FocusState.h"
 #include "ui/WindowPlacement.h"
-#include "ui/clsCursOp.h"
+#include "ui/MouseCursor.h"
 
 using namespace zv;
 using zv::test::DialogSeen;

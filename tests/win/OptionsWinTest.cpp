@@ -9,18 +9,18 @@
 #include "MsgBoxResponder.h"
 #include "TestSupport.h"
 #include "options/ShellMenu.h"
-#include "options/frmOption.h"
+#include "options/OptionsDialog.h"
 #include "platform/AppInfo.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 #include "ui/FocusState.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
 
 using namespace zv;
-using Ctl = frmOption::Ctl;
+using Ctl = OptionsDialog::Ctl;
 using namespace zv::test;
 
 using zv::test::DialogTestScope;
@@ -131,7 +131,7 @@ class OptionsDialogTest : public ::testing::Test {
   ClassesKey classes{L"options-machine"};  // all users: where RegisterFor=0 writes under Wine
   ClassesKey userClasses{L"options-user"};
   MsgBoxResponder boxes;  // any box nobody expects fails the test
-  frmOption form{win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get())};
+  OptionsDialog form{win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get())};
 
 };
 
@@ -331,12 +331,12 @@ TEST_F(OptionsDialogTest, TheFormatButtonOpensTheFormatDialogOverThisOne) {
 TEST_F(OptionsDialogTest, EveryOtherWayOutWritesOnlyTheExtensionList) {
   struct Case {
     const char* name;
-    std::function<void(frmOption&)> close;
+    std::function<void(OptionsDialog&)> close;
   };
   const Case cases[] = {
-      {"キャンセル", [](frmOption& f) { Click(f.Item(Ctl::btnOkCan, 1)); }},
-      {"close box", [](frmOption& f) { ::SendMessageW(f.hwnd(), WM_CLOSE, 0, 0); }},
-      {"Esc", [](frmOption& f) {
+      {"キャンセル", [](OptionsDialog& f) { Click(f.Item(Ctl::btnOkCan, 1)); }},
+      {"close box", [](OptionsDialog& f) { ::SendMessageW(f.hwnd(), WM_CLOSE, 0, 0); }},
+      {"Esc", [](OptionsDialog& f) {
          ::SetFocus(f.Item(Ctl::txtOpenFileExt1));
          ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
          Pump();
@@ -345,7 +345,7 @@ TEST_F(OptionsDialogTest, EveryOtherWayOutWritesOnlyTheExtensionList) {
   for (const auto& c : cases) {
     ::DeleteFileW(ini.c_str());
     Process().Opt = Settings{};
-    frmOption f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
+    OptionsDialog f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
     ASSERT_TRUE(f.Show());
     Pump();
     f.SetValue(Ctl::chkTopMost, 0);
@@ -410,7 +410,7 @@ TEST_F(OptionsDialogTest, AnUnwritableSettingsFileKeepsTheDialogWithAStopMessage
     c.prepare(*this);
     const std::wstring before = FileText(ini);
     const auto unblock = c.block(*this);
-    frmOption f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
+    OptionsDialog f(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
     ASSERT_TRUE(f.Show());
     Pump();
     Click(f.Item(Ctl::chkNotConfirmReplaceFile));
@@ -526,7 +526,7 @@ TEST_F(OptionsDialogTest, ThisUserScopeWritesOnlyTheUsersClassesAndTheNextDialog
   win::WinProfile profile(ini);
   LoadSettings(profile, Process().Opt);
   EXPECT_EQ(Process().Opt.RegisterFor, 1);
-  frmOption next(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
+  OptionsDialog next(win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()));
   ASSERT_TRUE(next.Show());
   Pump();
   EXPECT_EQ(::SendMessageW(next.Item(Ctl::lstExt), LB_GETCOUNT, 0, 0), 1);

@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "platform/FileSys.h"
 #include "core/PathText.h"
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 
 using namespace zv;
 using zv::test::TempFolder;

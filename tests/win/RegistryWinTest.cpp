@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 
-#include "platform/basRegEx.h"
+#include "platform/RegistryWin.h"
 #include "platform/Handles.h"
 #include "platform/OpenByAssociationWin.h"
 

@@ -8,10 +8,10 @@
 #include "ShellTestSupport.h"
 #include "TestSupport.h"
 #include "platform/FileSys.h"
-#include "setup/frmSetup.h"
+#include "setup/WelcomeDialog.h"
 
 using namespace zv;
-using Ctl = frmSetup::Ctl;
+using Ctl = WelcomeDialog::Ctl;
 using namespace zv::test;
 
 using zv::test::Pump;
@@ -55,7 +55,7 @@ class SetupWin : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(::CreateDirectoryW(sendTo.c_str(), nullptr));
     ASSERT_TRUE(redirect.ok());
-    ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, kFolderDesktop, desktop));
+    ASSERT_TRUE(ShellLink().GetSystemFolderPath(nullptr, kFolderDesktop, desktop));
     desktopBefore = Entries(desktop);
     ASSERT_TRUE(form.Show());
     Pump();
@@ -103,7 +103,7 @@ class SetupWin : public ::testing::Test {
   ShellFolderRedirect redirect{{{L"SendTo", sendTo}}};
   std::wstring desktop;
   std::set<std::wstring> desktopBefore;
-  frmSetup form;
+  WelcomeDialog form;
 };
 
 }  // namespace
@@ -215,7 +215,7 @@ TEST_F(SetupWin, OnlySendToMakesOneShortcutAndReportsIt) {
 TEST_F(SetupWin, AShortcutThatCannotBeWrittenIsNamedNotReported) {
   const std::wstring name = L"ザルヴェイン";
   std::wstring folder;
-  ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, folder));
+  ASSERT_TRUE(ShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, folder));
   const std::wstring lnk = folder + L"\\" + name + L".lnk";
   ASSERT_TRUE(::CreateDirectoryW(lnk.c_str(), nullptr));  // a folder in the shortcut's way
   Tick(0, false);
@@ -259,7 +259,7 @@ TEST(SetupWinModal, ShowSetupDialogReturnsWhenClosed) {
   ShellFolderRedirect redirect({{L"SendTo", sendTo}});
   ASSERT_TRUE(redirect.ok());
   std::wstring desktop;
-  ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, kFolderDesktop, desktop));
+  ASSERT_TRUE(ShellLink().GetSystemFolderPath(nullptr, kFolderDesktop, desktop));
   const std::set<std::wstring> desktopBefore = Entries(desktop);
 
   HWND seenOwner = nullptr;

@@ -30,7 +30,7 @@ TEST(ShellLinkWin, CreatedLinksReadBackAsWritten) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     const std::wstring lnk = dir / c.file;
-    ASSERT_TRUE(clsShellLink().CreateShellLink(lnk, c.exe, c.workDir, c.args, c.iconFile, c.iconIdx, c.showCmd,
+    ASSERT_TRUE(ShellLink().CreateShellLink(lnk, c.exe, c.workDir, c.args, c.iconFile, c.iconIdx, c.showCmd,
                                                c.description));
     ASSERT_TRUE(Exists(lnk));
     const LinkRead r = ReadLink(lnk);
@@ -61,7 +61,7 @@ TEST(ShellLinkWin, RefusesWhatCannotBeALink) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_FALSE(clsShellLink().CreateShellLink(c.lnk, c.exe, dir.path(), L"", L"", 1, 5, L"d"));
+    EXPECT_FALSE(ShellLink().CreateShellLink(c.lnk, c.exe, dir.path(), L"", L"", 1, 5, L"d"));
     if (!c.lnk.empty()) {
       EXPECT_FALSE(Exists(c.lnk));
     }
@@ -70,14 +70,14 @@ TEST(ShellLinkWin, RefusesWhatCannotBeALink) {
 
   std::wstring exe = L"old", work, args, icon, description;
   int idx = 0, show = 0;
-  EXPECT_FALSE(clsShellLink().GetShellLinkInfo(L"", exe, work, args, icon, idx, show, description));
-  EXPECT_FALSE(clsShellLink().GetShellLinkInfo(dir / L"none.lnk", exe, work, args, icon, idx, show, description));
+  EXPECT_FALSE(ShellLink().GetShellLinkInfo(L"", exe, work, args, icon, idx, show, description));
+  EXPECT_FALSE(ShellLink().GetShellLinkInfo(dir / L"none.lnk", exe, work, args, icon, idx, show, description));
   EXPECT_EQ(exe, L"old");
 }
 
 TEST(ShellLinkWin, SendToFollowsTheUserShellFolders) {
   std::wstring before;
-  ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, before));
+  ASSERT_TRUE(ShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, before));
   TempFolder dir;
   const std::wstring sendTo = dir / L"送る";
   ASSERT_TRUE(::CreateDirectoryW(sendTo.c_str(), nullptr));
@@ -85,11 +85,11 @@ TEST(ShellLinkWin, SendToFollowsTheUserShellFolders) {
     ShellFolderRedirect redirect({{L"SendTo", sendTo}});
     ASSERT_TRUE(redirect.ok());
     std::wstring path = L"old";
-    ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, path));
+    ASSERT_TRUE(ShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, path));
     EXPECT_EQ(path, sendTo);
   }
   std::wstring after;
-  ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, after));
+  ASSERT_TRUE(ShellLink().GetSystemFolderPath(nullptr, kFolderSendTo, after));
   EXPECT_EQ(after, before);
 }
 
@@ -97,7 +97,7 @@ TEST(ShellLinkWin, SpecialFolderPathsHaveNoTrailingBackslashOrNul) {
   for (int id : {kFolderDesktop, kFolderSendTo}) {
     SCOPED_TRACE(id);
     std::wstring path;
-    ASSERT_TRUE(clsShellLink().GetSystemFolderPath(nullptr, id, path));
+    ASSERT_TRUE(ShellLink().GetSystemFolderPath(nullptr, id, path));
     ASSERT_GT(path.size(), 3u);
     EXPECT_NE(path.back(), L'\\');
     EXPECT_EQ(path.find(L'\0'), std::wstring::npos);
@@ -105,6 +105,6 @@ TEST(ShellLinkWin, SpecialFolderPathsHaveNoTrailingBackslashOrNul) {
   }
   // A folder the shell does not know leaves the caller's text alone.
   std::wstring path = L"kept";
-  EXPECT_FALSE(clsShellLink().GetSystemFolderPath(nullptr, 0x7F, path));
+  EXPECT_FALSE(ShellLink().GetSystemFolderPath(nullptr, 0x7F, path));
   EXPECT_EQ(path, L"kept");
 }

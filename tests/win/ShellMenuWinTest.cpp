@@ -6,7 +6,7 @@
 
 #include "TestSupport.h"
 #include "options/ShellMenu.h"
-#include "platform/basRegEx.h"
+#include "platform/RegistryWin.h"
 #include "platform/Handles.h"
 #include "startup/Startup.h"
 

@@ -20,7 +20,7 @@
 #include "TestSupport.h"
 #include "platform/Handles.h"
 #include "platform/Win.h"
-#include "setup/clsShellLink.h"
+#include "setup/ShellLink.h"
 
 namespace zv::test {
 
@@ -130,7 +130,7 @@ struct LinkRead {
 };
 inline LinkRead ReadLink(const std::wstring& lnk) {
   LinkRead r;
-  r.ok = clsShellLink().GetShellLinkInfo(lnk, r.exe, r.workDir, r.args, r.iconFile, r.iconIdx, r.showCmd,
+  r.ok = ShellLink().GetShellLinkInfo(lnk, r.exe, r.workDir, r.args, r.iconFile, r.iconIdx, r.showCmd,
                                          r.description);
   return r;
 }

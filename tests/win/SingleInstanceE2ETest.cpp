@@ -7,7 +7,7 @@
 #include <set>
 
 #include "Driver.h"
-#include "copy/frmZarvane.h"
+#include "copy/CopyDialog.h"
 #include "platform/Profile.h"
 #include "core/Settings.h"
 #include "ui/Form.h"

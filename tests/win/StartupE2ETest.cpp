@@ -7,7 +7,7 @@
 #include "MsgBoxResponder.h"
 #include "TestSupport.h"
 #include "platform/Profile.h"
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 
 using namespace zv;
 using namespace zv::test;

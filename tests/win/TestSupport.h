@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 
 namespace zv::test {
 

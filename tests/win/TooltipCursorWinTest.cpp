@@ -7,12 +7,12 @@
 #include "platform/Handles.h"
 #include "platform/Win.h"
 #include "ui/WindowPlacement.h"
-#include "ui/clsCursOp.h"
-#include "ui/clsToolTip.h"
+#include "ui/MouseCursor.h"
+#include "ui/Tooltip.h"
 
 using namespace zv;
-using zv::ui::clsCursOp;
-using zv::ui::clsToolTip;
+using zv::ui::MouseCursor;
+using zv::ui::Tooltip;
 
 namespace {
 
@@ -35,7 +35,7 @@ struct ToolGeometry {
   }
 };
 
-ToolGeometry Geometry(const clsToolTip& tip, int key) {
+ToolGeometry Geometry(const Tooltip& tip, int key) {
   return {tip.pToolLeft(key), tip.pToolTop(key), tip.pToolWidth(key), tip.pToolHeight(key)};
 }
 
@@ -76,7 +76,7 @@ class ToolTipWin : public ::testing::Test {
 }  // namespace
 
 TEST_F(ToolTipWin, SecondCreateKeepsTheFirstWindowAndTarget) {
-  clsToolTip tip;
+  Tooltip tip;
   ASSERT_TRUE(tip.mCreate(target_));
   HWND first = tip.phWnd();
   wchar_t cls[64] = {};
@@ -94,7 +94,7 @@ TEST_F(ToolTipWin, SecondCreateKeepsTheFirstWindowAndTarget) {
 }
 
 TEST_F(ToolTipWin, BeforeCreateNothingHappens) {
-  clsToolTip tip;
+  Tooltip tip;
   EXPECT_EQ(tip.phWnd(), nullptr);
   EXPECT_FALSE(tip.mToolAdd(1, L"tip", 1, 2, 3, 4));
   tip.pMaxWidth(300);
@@ -116,7 +116,7 @@ TEST_F(ToolTipWin, ToolAddZeroRectangleCoversTheClientArea) {
       {0, 5, 20, 0, {0, 5, 0, 20}},      // a height alone gives an explicit rectangle
       {3, 0, 0, 0, {3, 0, 0, 0}},
   };
-  clsToolTip tip;
+  Tooltip tip;
   ASSERT_TRUE(tip.mCreate(target_));
   int key = 1;
   for (const auto& c : cases) {
@@ -131,17 +131,17 @@ TEST_F(ToolTipWin, ToolAddZeroRectangleCoversTheClientArea) {
 TEST_F(ToolTipWin, GeometrySettersKeepTheOtherThreeValues) {
   struct Case {
     const char* what;
-    void (clsToolTip::*set)(int, int);
+    void (Tooltip::*set)(int, int);
     int value;
     ToolGeometry expected;  // from (10, 5, 30, 25)
   };
   const Case cases[] = {
-      {"width 50", &clsToolTip::pToolWidth, 50, {10, 5, 50, 20}},  // rect (10, 5, 60, 25)
-      {"left 0", &clsToolTip::pToolLeft, 0, {0, 5, 20, 20}},
-      {"top 0", &clsToolTip::pToolTop, 0, {10, 0, 20, 20}},
-      {"height 40", &clsToolTip::pToolHeight, 40, {10, 5, 20, 40}},
+      {"width 50", &Tooltip::pToolWidth, 50, {10, 5, 50, 20}},  // rect (10, 5, 60, 25)
+      {"left 0", &Tooltip::pToolLeft, 0, {0, 5, 20, 20}},
+      {"top 0", &Tooltip::pToolTop, 0, {10, 0, 20, 20}},
+      {"height 40", &Tooltip::pToolHeight, 40, {10, 5, 20, 40}},
   };
-  clsToolTip tip;
+  Tooltip tip;
   ASSERT_TRUE(tip.mCreate(target_));
   int key = 1;
   for (const auto& c : cases) {
@@ -154,7 +154,7 @@ TEST_F(ToolTipWin, GeometrySettersKeepTheOtherThreeValues) {
 }
 
 TEST_F(ToolTipWin, PropertiesRoundTrip) {
-  clsToolTip tip;
+  Tooltip tip;
   ASSERT_TRUE(tip.mCreate(target_));
   tip.pMaxWidth(300);
   EXPECT_EQ(tip.pMaxWidth(), 300);
@@ -186,7 +186,7 @@ TEST_F(ToolTipWin, PropertiesRoundTrip) {
 }
 
 TEST_F(ToolTipWin, TextCountAndRemove) {
-  clsToolTip tip;
+  Tooltip tip;
   ASSERT_TRUE(tip.mCreate(target_));
   ASSERT_TRUE(tip.mToolAdd(1, L"ｺﾋﾟｰ元ﾌｧｲﾙ\r\nC:\\a.txt"));
   ASSERT_TRUE(tip.mToolAdd(2, L"two", 0, 0, 10, 10));
@@ -208,7 +208,7 @@ TEST_F(ToolTipWin, TextCountAndRemove) {
 }
 
 TEST_F(ToolTipWin, DrawsInTheMessageFont) {
-  clsToolTip tip;
+  Tooltip tip;
   ASSERT_TRUE(tip.mCreate(target_));
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
@@ -224,7 +224,7 @@ TEST_F(ToolTipWin, DrawsInTheMessageFont) {
 TEST_F(ToolTipWin, DestructionDestroysTheWindow) {
   HWND window = nullptr;
   {
-    clsToolTip tip;
+    Tooltip tip;
     ASSERT_TRUE(tip.mCreate(target_));
     window = tip.phWnd();
     ASSERT_TRUE(::IsWindow(window));
@@ -265,7 +265,7 @@ class CursorWin : public ::testing::Test {
 
 TEST_F(CursorWin, PositionInPixelsThenTwips) {
   ASSERT_TRUE(::SetCursorPos(100, 40));
-  clsCursOp cursor;
+  MouseCursor cursor;
   EXPECT_EQ(cursor.ScaleMode(), 3);
   EXPECT_EQ(cursor.PositionX(), 100);
   EXPECT_EQ(cursor.PositionY(), 40);
@@ -276,7 +276,7 @@ TEST_F(CursorWin, PositionInPixelsThenTwips) {
 
 TEST_F(CursorWin, TwipsSettersMoveOneAxis) {
   ASSERT_TRUE(::SetCursorPos(200, 40));
-  clsCursOp cursor;
+  MouseCursor cursor;
   cursor.ScaleMode(1);
   cursor.PositionX(1500);
   EXPECT_EQ(CursorNow().x, 100);
@@ -292,7 +292,7 @@ TEST_F(CursorWin, TwipsSettersMoveOneAxis) {
 TEST_F(CursorWin, UnknownScaleModeReadsZeroAndStoresNothing) {
   ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
   ASSERT_TRUE(::SetCursorPos(200, 40));
-  clsCursOp cursor;
+  MouseCursor cursor;
   cursor.ScaleMode(2);
   EXPECT_EQ(cursor.PositionX(), 0);
   EXPECT_EQ(cursor.PositionY(), 0);
@@ -309,7 +309,7 @@ TEST_F(CursorWin, UnknownScaleModeReadsZeroAndStoresNothing) {
 }
 
 TEST_F(CursorWin, ShowReadLeavesTheCounterAndSetMovesIt) {
-  clsCursOp cursor;
+  MouseCursor cursor;
   const int before = ShowCounter();
   const bool first = cursor.Show();
   const bool second = cursor.Show();
@@ -325,23 +325,23 @@ TEST_F(CursorWin, ShowReadLeavesTheCounterAndSetMovesIt) {
 TEST_F(CursorWin, ClipSettersKeepTheOtherValues) {
   struct Case {
     const char* what;
-    void (clsCursOp::*set)(int);
+    void (MouseCursor::*set)(int);
     int scale, value;
     RECT expected;  // from (10, 20, 110, 70)
   };
   const Case cases[] = {
-      {"width 200", &clsCursOp::ClipWidth, 3, 200, {10, 20, 210, 70}},
-      {"height 100", &clsCursOp::ClipHeight, 3, 100, {10, 20, 110, 120}},
-      {"left 30", &clsCursOp::ClipLeft, 3, 30, {30, 20, 130, 70}},
-      {"top 0", &clsCursOp::ClipTop, 3, 0, {10, 0, 110, 50}},
-      {"width 3000 twips", &clsCursOp::ClipWidth, 1, 3000, {10, 20, 210, 70}},
-      {"top 150 twips", &clsCursOp::ClipTop, 1, 150, {10, 10, 110, 60}},
+      {"width 200", &MouseCursor::ClipWidth, 3, 200, {10, 20, 210, 70}},
+      {"height 100", &MouseCursor::ClipHeight, 3, 100, {10, 20, 110, 120}},
+      {"left 30", &MouseCursor::ClipLeft, 3, 30, {30, 20, 130, 70}},
+      {"top 0", &MouseCursor::ClipTop, 3, 0, {10, 0, 110, 50}},
+      {"width 3000 twips", &MouseCursor::ClipWidth, 1, 3000, {10, 20, 210, 70}},
+      {"top 150 twips", &MouseCursor::ClipTop, 1, 150, {10, 10, 110, 60}},
   };
   ClipGuard guard;
   for (const auto& c : cases) {
     const RECT start{10, 20, 110, 70};
     ASSERT_TRUE(::ClipCursor(&start));
-    clsCursOp cursor;
+    MouseCursor cursor;
     cursor.ScaleMode(c.scale);
     (cursor.*c.set)(c.value);
     RECT now{};
@@ -353,7 +353,7 @@ TEST_F(CursorWin, ClipSettersKeepTheOtherValues) {
   }
   const RECT start{10, 20, 110, 70};
   ASSERT_TRUE(::ClipCursor(&start));
-  clsCursOp cursor;
+  MouseCursor cursor;
   EXPECT_EQ(cursor.ClipLeft(), 10);
   EXPECT_EQ(cursor.ClipTop(), 20);
   EXPECT_EQ(cursor.ClipWidth(), 100);
@@ -372,7 +372,7 @@ TEST_F(CursorWin, HotSpotOfTheCurrentCursorAndSize) {
   win::UniqueGdi mask(info.hbmMask), colour(info.hbmColor);
   ASSERT_GT(info.xHotspot, 0u) << "the cross needs a hot spot away from the corner";
 
-  clsCursOp cursor;
+  MouseCursor cursor;
   EXPECT_EQ(cursor.HotSpotX(), static_cast<int>(info.xHotspot));
   EXPECT_EQ(cursor.HotSpotY(), static_cast<int>(info.yHotspot));
   EXPECT_EQ(cursor.Width(), ::GetSystemMetrics(SM_CXCURSOR));
@@ -387,7 +387,7 @@ TEST_F(CursorWin, HotSpotDeletesTheBitmapsItIsHanded) {
   ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
   const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
   if (before == 0) GTEST_SKIP() << "GetGuiResources does not count GDI objects here";
-  clsCursOp cursor;
+  MouseCursor cursor;
   for (int i = 0; i < 50; ++i) cursor.GetHotSpot();
   EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
@@ -395,7 +395,7 @@ TEST_F(CursorWin, HotSpotDeletesTheBitmapsItIsHanded) {
 TEST_F(CursorWin, SharedInstanceLivesUntilReleased) {
   ASSERT_TRUE(::SetCursorPos(100, 40));
   ui::ReleaseSharedCursor();
-  clsCursOp& shared = ui::SharedCursor();
+  MouseCursor& shared = ui::SharedCursor();
   EXPECT_EQ(&ui::SharedCursor(), &shared);
   EXPECT_EQ(shared.ScaleMode(), 3);
 

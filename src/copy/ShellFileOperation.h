@@ -9,9 +9,9 @@
 
 namespace zv {
 
-class clsFileOp {
+class ShellFileOperation {
  public:
-  ~clsFileOp() { UnsetOwnerForm(); }
+  ~ShellFileOperation() { UnsetOwnerForm(); }
   void SetOwnerForm(HWND form) { OwnerForm = form; }
   void UnsetOwnerForm() { OwnerForm = nullptr; }
 
@@ -27,7 +27,7 @@ class clsFileOp {
 
  private:
   static constexpr FILEOP_FLAGS kFlags = FOF_MULTIDESTFILES | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOCONFIRMMKDIR;
-  bool ShellFileOperation(const std::wstring& source, const std::wstring& destination, UINT operation,
+  bool Operate(const std::wstring& source, const std::wstring& destination, UINT operation,
                           const wchar_t* title, FILEOP_FLAGS flags = kFlags);
 };
 

@@ -10,15 +10,15 @@
 
 namespace zv {
 
-enum class frmNamedFormatCtl : int {
+enum class NamedFormatDialogCtl : int {
   lblName, txtName, Label6, txtFile, btnFormatMenu, lblExt, txtExt, Label8, txtFolder, btnOkCan, kCount
 };
 
-class frmNamedFormat : public ui::FormOf<frmNamedFormat, frmNamedFormatCtl> {
+class NamedFormatDialog : public ui::FormOf<NamedFormatDialog, NamedFormatDialogCtl> {
  public:
   // `self` is the entry's place in `others` when it is changed, -1 when it is new.
-  frmNamedFormat(NamedFormat entry, std::vector<NamedFormat> others, int self);
-  ~frmNamedFormat() override;
+  NamedFormatDialog(NamedFormat entry, std::vector<NamedFormat> others, int self);
+  ~NamedFormatDialog() override;
 
   // What OK took; Accepted stays false after キャンセル.
   NamedFormat Entry;

@@ -6,16 +6,16 @@
 
 namespace zv {
 
-// The controls of frmAdvanced, as its table lists them (arrays once).
-enum class frmAdvancedCtl : int {
+// The controls of AdvancedDialog, as its table lists them (arrays once).
+enum class AdvancedDialogCtl : int {
   chkShellExecOpen, chkFolderOnly, chkCopyToFolder, txtCopyToFolderPath, btnBr, lblIniPath, txtIniPath, btnOkCan,
   Frame1, lblCopyToFolderPath, kCount
 };
 
-class frmAdvanced : public ui::FormOf<frmAdvanced, frmAdvancedCtl> {
+class AdvancedDialog : public ui::FormOf<AdvancedDialog, AdvancedDialogCtl> {
  public:
-  frmAdvanced();
-  ~frmAdvanced() override;
+  AdvancedDialog();
+  ~AdvancedDialog() override;
 
   void chkCopyToFolder_Click(int);
   void btnBr_Click(int);

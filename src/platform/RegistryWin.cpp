@@ -1,4 +1,4 @@
-#include "platform/basRegEx.h"
+#include "platform/RegistryWin.h"
 
 #include <shlobj.h>
 

@@ -1,4 +1,4 @@
-#include "setup/clsShellLink.h"
+#include "setup/ShellLink.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -29,7 +29,7 @@ bool MakeLink(win::ComPtr<IShellLinkW>& link) {
 
 }  // namespace
 
-bool clsShellLink::GetSystemFolderPath(HWND hWnd, int id, std::wstring& sfPath) const {
+bool ShellLink::GetSystemFolderPath(HWND hWnd, int id, std::wstring& sfPath) const {
   win::OleScope ole;
   UniqueItemList list;
   {
@@ -45,7 +45,7 @@ bool clsShellLink::GetSystemFolderPath(HWND hWnd, int id, std::wstring& sfPath) 
   return true;
 }
 
-bool clsShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring& ExeFile,
+bool ShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring& ExeFile,
                                    const std::wstring& WorkDir, const std::wstring& ExeArgs,
                                    const std::wstring& IconFile, int IconIdx, int ShowCmd,
                                    const std::wstring& Description) const {
@@ -68,7 +68,7 @@ bool clsShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstri
   return SUCCEEDED(file->Save(LnkFile.c_str(), FALSE));
 }
 
-bool clsShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& ExeFile, std::wstring& WorkDir,
+bool ShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& ExeFile, std::wstring& WorkDir,
                                     std::wstring& ExeArgs, std::wstring& IconFile, int& IconIdx, int& ShowCmd,
                                     std::wstring& Description) const {
   if (LnkFile.empty()) return false;

@@ -12,11 +12,11 @@
 
 namespace zv::ui {
 
-class clsToolTip {
+class Tooltip {
  public:
-  clsToolTip();  // initialises the common controls' bar classes, which hold the tooltip
-  clsToolTip(const clsToolTip&) = delete;
-  clsToolTip& operator=(const clsToolTip&) = delete;
+  Tooltip();  // initialises the common controls' bar classes, which hold the tooltip
+  Tooltip(const Tooltip&) = delete;
+  Tooltip& operator=(const Tooltip&) = delete;
 
   COLORREF pForeColor() const;
   void pForeColor(COLORREF lngNewColor);

@@ -5,20 +5,20 @@
 #include <string>
 
 #include "core/Common.h"
-#include "setup/clsShellLink.h"
+#include "setup/ShellLink.h"
 #include "ui/Form.h"
 
 namespace zv {
 
-// The controls of frmSetup, as its table lists them (arrays once).
-enum class frmSetupCtl : int {
+// The controls of WelcomeDialog, as its table lists them (arrays once).
+enum class WelcomeDialogCtl : int {
   lblMsg, Frame1, chkScDir, Label1, txtScName, btnYesNo, kCount
 };
 
-class frmSetup : public ui::FormOf<frmSetup, frmSetupCtl> {
+class WelcomeDialog : public ui::FormOf<WelcomeDialog, WelcomeDialogCtl> {
  public:
-  explicit frmSetup(NextScreen next = NextScreen::Options);
-  ~frmSetup() override;
+  explicit WelcomeDialog(NextScreen next = NextScreen::Options);
+  ~WelcomeDialog() override;
 
   bool Answered() const { return answered_; }
 
@@ -39,7 +39,7 @@ class frmSetup : public ui::FormOf<frmSetup, frmSetupCtl> {
   void FinishAnswer();
   void Warn(const wchar_t* text);
 
-  std::unique_ptr<clsShellLink> link_;
+  std::unique_ptr<ShellLink> link_;
   NextScreen next_;
   bool answered_ = false;
 };

@@ -1,4 +1,4 @@
-#include "format/frmNamedFormat.h"
+#include "format/NamedFormatDialog.h"
 
 #include "core/Common.h"
 #include "core/PathText.h"
@@ -13,7 +13,7 @@ using ui::Kind;
 
 namespace {
 
-using Ctl = frmNamedFormatCtl;
+using Ctl = NamedFormatDialogCtl;
 using Topic = HelpTopic;
 
 struct Texts {
@@ -53,20 +53,20 @@ constexpr ControlDef kControls[] = {
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
-constexpr ui::FormDef kForm{L"frmNamedFormat", kText.caption, 3900, 2415, true};
+constexpr ui::FormDef kForm{L"NamedFormatDialog", kText.caption, 3900, 2415, true};
 
 }  // namespace
 
-const frmNamedFormat::Handler frmNamedFormat::kHandlers[] = {
-    {Ctl::btnFormatMenu, ui::Event::Click, &frmNamedFormat::btnFormatMenu_Click},
-    {Ctl::btnOkCan, ui::Event::Click, &frmNamedFormat::btnOkCan_Click},
+const NamedFormatDialog::Handler NamedFormatDialog::kHandlers[] = {
+    {Ctl::btnFormatMenu, ui::Event::Click, &NamedFormatDialog::btnFormatMenu_Click},
+    {Ctl::btnOkCan, ui::Event::Click, &NamedFormatDialog::btnOkCan_Click},
 };
 
-frmNamedFormat::frmNamedFormat(NamedFormat entry, std::vector<NamedFormat> others, int self)
+NamedFormatDialog::NamedFormatDialog(NamedFormat entry, std::vector<NamedFormat> others, int self)
     : FormOf(kForm, kControls), Entry(std::move(entry)), others_(std::move(others)), self_(self) {}
-frmNamedFormat::~frmNamedFormat() = default;
+NamedFormatDialog::~NamedFormatDialog() = default;
 
-void frmNamedFormat::Form_Load() {
+void NamedFormatDialog::Form_Load() {
   mnuFormat_ = BuildTokenMenu();
   ui::CentreOverOwner(hwnd());
   SetText(Ctl::txtName, Entry.Name);
@@ -75,12 +75,12 @@ void frmNamedFormat::Form_Load() {
   SetText(Ctl::txtFolder, Entry.Folder);
 }
 
-void frmNamedFormat::btnFormatMenu_Click(int index) {
+void NamedFormatDialog::btnFormatMenu_Click(int index) {
   menuTarget_ = index;
   ShowTokenMenu(mnuFormat_.get(), hwnd(), Item(Ctl::btnFormatMenu, index), index);
 }
 
-INT_PTR frmNamedFormat::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+INT_PTR NamedFormatDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   // The token menu's items arrive with no control window and notification code 0.
   if (msg != WM_COMMAND || lp != 0 || HIWORD(wp) != 0) return 0;
   const TokenMenuItem* item = TokenMenuItemOfCommand(LOWORD(wp));
@@ -91,7 +91,7 @@ INT_PTR frmNamedFormat::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled)
   return 0;
 }
 
-void frmNamedFormat::btnOkCan_Click(int index) {
+void NamedFormatDialog::btnOkCan_Click(int index) {
   if (index == 0) {
     const NamedFormat typed{TrimBlanks(Text(Ctl::txtName)), Text(Ctl::txtFile), Text(Ctl::txtExt),
                             Text(Ctl::txtFolder)};

@@ -11,17 +11,17 @@
 
 namespace zv {
 
-// The controls of frmFormat, as its table lists them (arrays once).
-enum class frmFormatCtl : int {
+// The controls of FormatDialog, as its table lists them (arrays once).
+enum class FormatDialogCtl : int {
   Label6, txtFileNameFormat, btnFormatMenu, chkDispExt, txtExtNameFormat, Label8,
   txtFolderNameFormat, Label7, cmbAutoNo, chkSkipUsedNo, lblNamed, lstNamed, btnNamedAdd, btnNamedEdit,
   btnNamedDel, btnNamedUp, btnNamedDown, btnOkCan, Frame1, lblExtNameFormat, kCount
 };
 
-class frmFormat : public ui::FormOf<frmFormat, frmFormatCtl> {
+class FormatDialog : public ui::FormOf<FormatDialog, FormatDialogCtl> {
  public:
-  frmFormat();
-  ~frmFormat() override;
+  FormatDialog();
+  ~FormatDialog() override;
 
   // The ">" button that opened the token menu last: 0 the file-name field, 1 the folder-name field.
   int MenuTargetIndex = 0;

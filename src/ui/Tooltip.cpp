@@ -1,4 +1,4 @@
-#include "ui/clsToolTip.h"
+#include "ui/Tooltip.h"
 
 #include <cstdint>
 
@@ -17,17 +17,17 @@ LPARAM Packed(int high, int low) { return static_cast<LPARAM>(PackParam(high, lo
 
 }  // namespace
 
-clsToolTip::clsToolTip() {
+Tooltip::Tooltip() {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&icc);
 }
 
-LRESULT clsToolTip::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
+LRESULT Tooltip::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
   if (!tip_) return 0;
   return ::SendMessageW(tip_.get(), msg, wParam, lParam);
 }
 
-TTTOOLINFOW clsToolTip::ToolRecord(int key) const {
+TTTOOLINFOW Tooltip::ToolRecord(int key) const {
   TTTOOLINFOW ti{};
   // The record without lpReserved: accepted by version 5 and version 6 of the control alike,
   // so the size does not depend on which one the manifest brings in.
@@ -37,7 +37,7 @@ TTTOOLINFOW clsToolTip::ToolRecord(int key) const {
   return ti;
 }
 
-bool clsToolTip::mCreate(HWND lngTarget) {
+bool Tooltip::mCreate(HWND lngTarget) {
   if (tip_) return false;
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   // The control makes itself a pop-up in any case; asking for it keeps the window from being
@@ -53,7 +53,7 @@ bool clsToolTip::mCreate(HWND lngTarget) {
   return true;
 }
 
-bool clsToolTip::mToolAdd(int lngKey, const std::wstring& strText, int lngLeft, int lngTop,
+bool Tooltip::mToolAdd(int lngKey, const std::wstring& strText, int lngLeft, int lngTop,
                           int lngHeight, int lngWidth) {
   if (!tip_) return false;
   TTTOOLINFOW ti = ToolRecord(lngKey);
@@ -68,12 +68,12 @@ bool clsToolTip::mToolAdd(int lngKey, const std::wstring& strText, int lngLeft, 
   return Send(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
 }
 
-void clsToolTip::mToolRemove(int lngKey) {
+void Tooltip::mToolRemove(int lngKey) {
   TTTOOLINFOW ti = ToolRecord(lngKey);
   Send(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void clsToolTip::pToolText(int lngKey, const std::wstring& strNewText) {
+void Tooltip::pToolText(int lngKey, const std::wstring& strNewText) {
   TTTOOLINFOW ti = ToolRecord(lngKey);
   // No text buffer: the control then copies everything but the text.
   Send(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti));
@@ -81,107 +81,107 @@ void clsToolTip::pToolText(int lngKey, const std::wstring& strNewText) {
   Send(TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-RECT clsToolTip::ToolRect(int key) const {
+RECT Tooltip::ToolRect(int key) const {
   TTTOOLINFOW ti = ToolRecord(key);
   Send(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti));
   return ti.rect;
 }
 
-void clsToolTip::NewToolRect(int key, int left, int top, int width, int height) {
+void Tooltip::NewToolRect(int key, int left, int top, int width, int height) {
   TTTOOLINFOW ti = ToolRecord(key);
   ti.rect = {left, top, left + width, top + height};
   Send(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-int clsToolTip::pToolLeft(int lngKey) const { return ToolRect(lngKey).left; }
-int clsToolTip::pToolTop(int lngKey) const { return ToolRect(lngKey).top; }
-int clsToolTip::pToolHeight(int lngKey) const {
+int Tooltip::pToolLeft(int lngKey) const { return ToolRect(lngKey).left; }
+int Tooltip::pToolTop(int lngKey) const { return ToolRect(lngKey).top; }
+int Tooltip::pToolHeight(int lngKey) const {
   const RECT r = ToolRect(lngKey);
   return r.bottom - r.top;
 }
-int clsToolTip::pToolWidth(int lngKey) const {
+int Tooltip::pToolWidth(int lngKey) const {
   const RECT r = ToolRect(lngKey);
   return r.right - r.left;
 }
 
-void clsToolTip::pToolLeft(int lngKey, int lngNewLeft) {
+void Tooltip::pToolLeft(int lngKey, int lngNewLeft) {
   NewToolRect(lngKey, lngNewLeft, pToolTop(lngKey), pToolWidth(lngKey), pToolHeight(lngKey));
 }
-void clsToolTip::pToolTop(int lngKey, int lngNewTop) {
+void Tooltip::pToolTop(int lngKey, int lngNewTop) {
   NewToolRect(lngKey, pToolLeft(lngKey), lngNewTop, pToolWidth(lngKey), pToolHeight(lngKey));
 }
-void clsToolTip::pToolHeight(int lngKey, int lngNewHeight) {
+void Tooltip::pToolHeight(int lngKey, int lngNewHeight) {
   NewToolRect(lngKey, pToolLeft(lngKey), pToolTop(lngKey), pToolWidth(lngKey), lngNewHeight);
 }
-void clsToolTip::pToolWidth(int lngKey, int lngNewWidth) {
+void Tooltip::pToolWidth(int lngKey, int lngNewWidth) {
   NewToolRect(lngKey, pToolLeft(lngKey), pToolTop(lngKey), lngNewWidth, pToolHeight(lngKey));
 }
 
-int clsToolTip::pToolCount() const { return static_cast<int>(Send(TTM_GETTOOLCOUNT)); }
+int Tooltip::pToolCount() const { return static_cast<int>(Send(TTM_GETTOOLCOUNT)); }
 
-void clsToolTip::pToolTrack(int lngKey, bool track) {
+void Tooltip::pToolTrack(int lngKey, bool track) {
   TTTOOLINFOW ti = ToolRecord(lngKey);
   Send(TTM_TRACKACTIVATE, track ? 1 : 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void clsToolTip::mToolTrackPosition(int lngX, int lngY) {
+void Tooltip::mToolTrackPosition(int lngX, int lngY) {
   Send(TTM_TRACKPOSITION, 0, Packed(lngY, lngX));
 }
 
-void clsToolTip::mPop() { Send(TTM_POP); }
+void Tooltip::mPop() { Send(TTM_POP); }
 
-void clsToolTip::pActivate(bool activate) { Send(TTM_ACTIVATE, activate ? 1 : 0); }
+void Tooltip::pActivate(bool activate) { Send(TTM_ACTIVATE, activate ? 1 : 0); }
 
-COLORREF clsToolTip::pForeColor() const {
+COLORREF Tooltip::pForeColor() const {
   return static_cast<COLORREF>(Send(TTM_GETTIPTEXTCOLOR));
 }
-void clsToolTip::pForeColor(COLORREF lngNewColor) { Send(TTM_SETTIPTEXTCOLOR, lngNewColor); }
-COLORREF clsToolTip::pBackColor() const { return static_cast<COLORREF>(Send(TTM_GETTIPBKCOLOR)); }
-void clsToolTip::pBackColor(COLORREF lngNewColor) { Send(TTM_SETTIPBKCOLOR, lngNewColor); }
+void Tooltip::pForeColor(COLORREF lngNewColor) { Send(TTM_SETTIPTEXTCOLOR, lngNewColor); }
+COLORREF Tooltip::pBackColor() const { return static_cast<COLORREF>(Send(TTM_GETTIPBKCOLOR)); }
+void Tooltip::pBackColor(COLORREF lngNewColor) { Send(TTM_SETTIPBKCOLOR, lngNewColor); }
 
-int clsToolTip::pMaxWidth() const { return static_cast<int>(Send(TTM_GETMAXTIPWIDTH)); }
-void clsToolTip::pMaxWidth(int lngMaxWidth) { Send(TTM_SETMAXTIPWIDTH, 0, lngMaxWidth); }
+int Tooltip::pMaxWidth() const { return static_cast<int>(Send(TTM_GETMAXTIPWIDTH)); }
+void Tooltip::pMaxWidth(int lngMaxWidth) { Send(TTM_SETMAXTIPWIDTH, 0, lngMaxWidth); }
 
-int clsToolTip::pReShowTime() const { return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_RESHOW)); }
-void clsToolTip::pReShowTime(int lngTime) { Send(TTM_SETDELAYTIME, TTDT_RESHOW, Packed(0, lngTime)); }
-int clsToolTip::pInitialTime() const {
+int Tooltip::pReShowTime() const { return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_RESHOW)); }
+void Tooltip::pReShowTime(int lngTime) { Send(TTM_SETDELAYTIME, TTDT_RESHOW, Packed(0, lngTime)); }
+int Tooltip::pInitialTime() const {
   return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_INITIAL));
 }
-void clsToolTip::pInitialTime(int lngTime) {
+void Tooltip::pInitialTime(int lngTime) {
   Send(TTM_SETDELAYTIME, TTDT_INITIAL, Packed(0, lngTime));
 }
-int clsToolTip::pAutoPopTime() const {
+int Tooltip::pAutoPopTime() const {
   return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_AUTOPOP));
 }
-void clsToolTip::pAutoPopTime(int lngTime) {
+void Tooltip::pAutoPopTime(int lngTime) {
   Send(TTM_SETDELAYTIME, TTDT_AUTOPOP, Packed(0, lngTime));
 }
 
-RECT clsToolTip::Margins() const {
+RECT Tooltip::Margins() const {
   RECT r{};
   Send(TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&r));
   return r;
 }
 
-void clsToolTip::SetMargins(RECT margins) {
+void Tooltip::SetMargins(RECT margins) {
   Send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
 }
 
-int clsToolTip::pMarginLeft() const { return Margins().left; }
-int clsToolTip::pMarginTop() const { return Margins().top; }
-int clsToolTip::pMarginBottom() const { return Margins().bottom; }
-int clsToolTip::pMarginRight() const { return Margins().right; }
+int Tooltip::pMarginLeft() const { return Margins().left; }
+int Tooltip::pMarginTop() const { return Margins().top; }
+int Tooltip::pMarginBottom() const { return Margins().bottom; }
+int Tooltip::pMarginRight() const { return Margins().right; }
 
-void clsToolTip::pMarginLeft(int lngNewMargin) {
+void Tooltip::pMarginLeft(int lngNewMargin) {
   SetMargins({lngNewMargin, pMarginTop(), pMarginRight(), pMarginBottom()});
 }
-void clsToolTip::pMarginTop(int lngNewMargin) {
+void Tooltip::pMarginTop(int lngNewMargin) {
   SetMargins({pMarginLeft(), lngNewMargin, pMarginRight(), pMarginBottom()});
 }
-void clsToolTip::pMarginBottom(int lngNewMargin) {
+void Tooltip::pMarginBottom(int lngNewMargin) {
   SetMargins({pMarginLeft(), pMarginTop(), pMarginRight(), lngNewMargin});
 }
-void clsToolTip::pMarginRight(int lngNewMargin) {
+void Tooltip::pMarginRight(int lngNewMargin) {
   SetMargins({pMarginLeft(), pMarginTop(), lngNewMargin, pMarginBottom()});
 }
 

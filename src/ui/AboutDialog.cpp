@@ -1,4 +1,4 @@
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 
 #include <commctrl.h>
 
@@ -13,7 +13,7 @@ namespace zv::ui {
 
 namespace {
 
-using Ctl = frmAboutCtl;
+using Ctl = AboutDialogCtl;
 using Topic = HelpTopic;
 
 struct Texts {
@@ -50,7 +50,7 @@ constexpr ControlDef kControls[] = {
 };
 static_assert(ListsEachControlOnce<Ctl>(kControls));
 
-constexpr FormDef kForm{L"frmAbout", kText.caption, 4290, 1575, false};
+constexpr FormDef kForm{L"AboutDialog", kText.caption, 4290, 1575, false};
 
 constexpr int kProgramIcon = 1;
 
@@ -68,11 +68,11 @@ win::UniqueFont MakeFont(int dpi, const wchar_t* face, int hundredthsOfPoints, b
 
 }  // namespace
 
-const frmAbout::Handler frmAbout::kHandlers[] = {
-    {Ctl::Command1, Event::Click, &frmAbout::Command1_Click},
+const AboutDialog::Handler AboutDialog::kHandlers[] = {
+    {Ctl::Command1, Event::Click, &AboutDialog::Command1_Click},
 };
 
-frmAbout::frmAbout(LinkOpener open) : FormOf(kForm, kControls), open_(std::move(open)) {
+AboutDialog::AboutDialog(LinkOpener open) : FormOf(kForm, kControls), open_(std::move(open)) {
   if (!open_) {
     open_ = [](const std::wstring& address) {
       std::wstring path = address;
@@ -80,9 +80,9 @@ frmAbout::frmAbout(LinkOpener open) : FormOf(kForm, kControls), open_(std::move(
     };
   }
 }
-frmAbout::~frmAbout() = default;
+AboutDialog::~AboutDialog() = default;
 
-void frmAbout::Form_Load() {
+void AboutDialog::Form_Load() {
   CentreOverOwner(hwnd());
 
   HWND image = Item(Ctl::Image1);
@@ -97,7 +97,7 @@ void frmAbout::Form_Load() {
 }
 
 // Its own fonts, the icon and the labels sized to their text, at the form's DPI.
-void frmAbout::Form_DpiChanged() {
+void AboutDialog::Form_DpiChanged() {
   // Its own copy at each size: a shared one keeps the size it was first loaded at.
   const int side = ToPixelsX(480);  // 32 pixels at 96 dpi
   win::UniqueIcon icon(static_cast<HICON>(
@@ -120,13 +120,13 @@ void frmAbout::Form_DpiChanged() {
 
 // Under high contrast the name and the link take the theme's colours and the name loses its
 // shadow, which would only blur it; a theme changed while the dialog is open is followed.
-void frmAbout::FollowContrast() {
+void AboutDialog::FollowContrast() {
   highContrast_ = HighContrastOn();
   ::ShowWindow(Item(Ctl::Label1), highContrast_ ? SW_HIDE : SW_SHOW);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void frmAbout::AutoSize(Ctl control) {
+void AboutDialog::AutoSize(Ctl control) {
   HWND label = Item(control);
   HDC dc = ::GetDC(label);
   if (!dc) return;
@@ -139,11 +139,11 @@ void frmAbout::AutoSize(Ctl control) {
   ::SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void frmAbout::Command1_Click(int) { Unload(); }
+void AboutDialog::Command1_Click(int) { Unload(); }
 
-bool frmAbout::IsLink(HWND control) const { return control && (control == Item(Ctl::lblHP) || control == Item(Ctl::Image1)); }
+bool AboutDialog::IsLink(HWND control) const { return control && (control == Item(Ctl::lblHP) || control == Item(Ctl::Image1)); }
 
-INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+INT_PTR AboutDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   if (msg == WM_SETCURSOR && IsLink(reinterpret_cast<HWND>(wp))) {
     ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
     handled = true;
@@ -180,7 +180,7 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
 }
 
 void ShowAboutDialog(HWND owner) {
-  ShowModalForm<frmAbout>(owner);
+  ShowModalForm<AboutDialog>(owner);
 }
 
 }  // namespace zv::ui

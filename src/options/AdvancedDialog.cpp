@@ -1,4 +1,4 @@
-#include "options/frmAdvanced.h"
+#include "options/AdvancedDialog.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -18,7 +18,7 @@ using ui::Kind;
 
 namespace {
 
-using Ctl = frmAdvancedCtl;
+using Ctl = AdvancedDialogCtl;
 using Topic = HelpTopic;
 
 struct Texts {
@@ -54,7 +54,7 @@ constexpr ControlDef kControls[] = {
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
-constexpr ui::FormDef kForm{L"frmAdvanced", kText.caption, 5985, 2955, true};
+constexpr ui::FormDef kForm{L"AdvancedDialog", kText.caption, 5985, 2955, true};
 
 // Browse for file-system folders only, in the newer, resizable dialog.
 constexpr unsigned kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
@@ -70,16 +70,16 @@ constexpr ui::SettingBinding<Ctl> kBindings[] = {
 
 }  // namespace
 
-const frmAdvanced::Handler frmAdvanced::kHandlers[] = {
-    {Ctl::chkCopyToFolder, ui::Event::Click, &frmAdvanced::chkCopyToFolder_Click},
-    {Ctl::btnBr, ui::Event::Click, &frmAdvanced::btnBr_Click},
-    {Ctl::btnOkCan, ui::Event::Click, &frmAdvanced::btnOkCan_Click},
+const AdvancedDialog::Handler AdvancedDialog::kHandlers[] = {
+    {Ctl::chkCopyToFolder, ui::Event::Click, &AdvancedDialog::chkCopyToFolder_Click},
+    {Ctl::btnBr, ui::Event::Click, &AdvancedDialog::btnBr_Click},
+    {Ctl::btnOkCan, ui::Event::Click, &AdvancedDialog::btnOkCan_Click},
 };
 
-frmAdvanced::frmAdvanced() : FormOf(kForm, kControls) {}
-frmAdvanced::~frmAdvanced() = default;
+AdvancedDialog::AdvancedDialog() : FormOf(kForm, kControls) {}
+AdvancedDialog::~AdvancedDialog() = default;
 
-void frmAdvanced::Form_Load() {
+void AdvancedDialog::Form_Load() {
   ui::CentreOverOwner(hwnd());
 
   const Settings& opt = Process().Opt;
@@ -91,23 +91,23 @@ void frmAdvanced::Form_Load() {
 }
 
 
-void frmAdvanced::ApplyFolderRule() {
+void AdvancedDialog::ApplyFolderRule() {
   const bool on = Value(Ctl::chkCopyToFolder) == 1;
   Enable(Ctl::btnBr, on);
   Enable(Ctl::txtCopyToFolderPath, on);
   ::InvalidateRect(Item(Ctl::txtCopyToFolderPath), nullptr, TRUE);
 }
 
-void frmAdvanced::chkCopyToFolder_Click(int) { ApplyFolderRule(); }
+void AdvancedDialog::chkCopyToFolder_Click(int) { ApplyFolderRule(); }
 
-void frmAdvanced::btnBr_Click(int) {
+void AdvancedDialog::btnBr_Click(int) {
   std::wstring initial = TrimBlanks(Text(Ctl::txtCopyToFolderPath));
   if (!win::HasAttribute(initial, kAttrDirectory)) initial.clear();
   const std::wstring chosen = win::PickFolder(kText.prompt, hwnd(), kDesktop, kBrowseFlags, initial);
   if (!chosen.empty()) SetText(Ctl::txtCopyToFolderPath, chosen);
 }
 
-void frmAdvanced::btnOkCan_Click(int index) {
+void AdvancedDialog::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
     // The path is kept as typed, also while the box is disabled.
@@ -117,7 +117,7 @@ void frmAdvanced::btnOkCan_Click(int index) {
 }
 
 void ShowAdvancedDialog(HWND owner) {
-  ui::ShowModalForm<frmAdvanced>(owner);
+  ui::ShowModalForm<AdvancedDialog>(owner);
 }
 
 }  // namespace zv

@@ -1,4 +1,4 @@
-#include "startup/basZarvane.h"
+#include "startup/StartupWin.h"
 
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
@@ -6,9 +6,9 @@
 #include "platform/Win.h"
 #include "ui/Form.h"
 #include "core/PathText.h"
-#include "copy/frmZarvane.h"
-#include "options/frmOption.h"
-#include "setup/frmSetup.h"
+#include "copy/CopyDialog.h"
+#include "options/OptionsDialog.h"
+#include "setup/WelcomeDialog.h"
 
 namespace zv {
 

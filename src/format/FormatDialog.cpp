@@ -1,4 +1,4 @@
-#include "format/frmFormat.h"
+#include "format/FormatDialog.h"
 
 #include <commctrl.h>
 
@@ -6,7 +6,7 @@
 
 #include "format/TokenMenu.h"
 #include "format/TokenPopup.h"
-#include "format/frmNamedFormat.h"
+#include "format/NamedFormatDialog.h"
 #include "platform/Profile.h"
 #include "platform/Pickers.h"
 #include "core/ProcessState.h"
@@ -21,7 +21,7 @@ using ui::Kind;
 
 namespace {
 
-using Ctl = frmFormatCtl;
+using Ctl = FormatDialogCtl;
 using Topic = HelpTopic;
 
 // Every text of the dialog; the menu's own texts stand in format/TokenMenu.cpp.
@@ -105,7 +105,7 @@ static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 // The form once carried its menu as a hidden menu bar and shrank by its height at load;
 // ours never has one, so the client area is its final size from the start.
-constexpr ui::FormDef kForm{L"frmFormat", kText.caption, 4680, 2775 + kRow + kNamed, true};
+constexpr ui::FormDef kForm{L"FormatDialog", kText.caption, 4680, 2775 + kRow + kNamed, true};
 
 
 // The format settings and their controls, in the order they are loaded and stored.
@@ -119,23 +119,23 @@ constexpr ui::SettingBinding<Ctl> kBindings[] = {
 
 }  // namespace
 
-const frmFormat::Handler frmFormat::kHandlers[] = {
-    {Ctl::btnFormatMenu, ui::Event::Click, &frmFormat::btnFormatMenu_Click},
-    {Ctl::btnOkCan, ui::Event::Click, &frmFormat::btnOkCan_Click},
-    {Ctl::chkDispExt, ui::Event::Click, &frmFormat::chkDispExt_Click},
-    {Ctl::lstNamed, ui::Event::Click, &frmFormat::lstNamed_Click},
-    {Ctl::lstNamed, ui::Event::DblClick, &frmFormat::lstNamed_DblClick},
-    {Ctl::btnNamedAdd, ui::Event::Click, &frmFormat::btnNamedAdd_Click},
-    {Ctl::btnNamedEdit, ui::Event::Click, &frmFormat::btnNamedEdit_Click},
-    {Ctl::btnNamedDel, ui::Event::Click, &frmFormat::btnNamedDel_Click},
-    {Ctl::btnNamedUp, ui::Event::Click, &frmFormat::btnNamedUp_Click},
-    {Ctl::btnNamedDown, ui::Event::Click, &frmFormat::btnNamedDown_Click},
+const FormatDialog::Handler FormatDialog::kHandlers[] = {
+    {Ctl::btnFormatMenu, ui::Event::Click, &FormatDialog::btnFormatMenu_Click},
+    {Ctl::btnOkCan, ui::Event::Click, &FormatDialog::btnOkCan_Click},
+    {Ctl::chkDispExt, ui::Event::Click, &FormatDialog::chkDispExt_Click},
+    {Ctl::lstNamed, ui::Event::Click, &FormatDialog::lstNamed_Click},
+    {Ctl::lstNamed, ui::Event::DblClick, &FormatDialog::lstNamed_DblClick},
+    {Ctl::btnNamedAdd, ui::Event::Click, &FormatDialog::btnNamedAdd_Click},
+    {Ctl::btnNamedEdit, ui::Event::Click, &FormatDialog::btnNamedEdit_Click},
+    {Ctl::btnNamedDel, ui::Event::Click, &FormatDialog::btnNamedDel_Click},
+    {Ctl::btnNamedUp, ui::Event::Click, &FormatDialog::btnNamedUp_Click},
+    {Ctl::btnNamedDown, ui::Event::Click, &FormatDialog::btnNamedDown_Click},
 };
 
-frmFormat::frmFormat() : FormOf(kForm, kControls) {}
-frmFormat::~frmFormat() = default;
+FormatDialog::FormatDialog() : FormOf(kForm, kControls) {}
+FormatDialog::~FormatDialog() = default;
 
-void frmFormat::Form_Load() {
+void FormatDialog::Form_Load() {
   mnuFormat_ = BuildTokenMenu();
   ui::CentreOverOwner(hwnd());
 
@@ -154,12 +154,12 @@ void frmFormat::Form_Load() {
   ShowNamed(named_.empty() ? -1 : 0);
 }
 
-int frmFormat::SelectedNamed() const {
+int FormatDialog::SelectedNamed() const {
   const LRESULT selected = ::SendMessageW(Item(Ctl::lstNamed), LB_GETCURSEL, 0, 0);
   return selected == LB_ERR || selected >= static_cast<LRESULT>(named_.size()) ? -1 : static_cast<int>(selected);
 }
 
-void frmFormat::ShowNamed(int selected) {
+void FormatDialog::ShowNamed(int selected) {
   HWND list = Item(Ctl::lstNamed);
   ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const NamedFormat& entry : named_) {
@@ -171,7 +171,7 @@ void frmFormat::ShowNamed(int selected) {
   lstNamed_Click(0);
 }
 
-void frmFormat::lstNamed_Click(int) {
+void FormatDialog::lstNamed_Click(int) {
   const int selected = SelectedNamed();
   const int count = static_cast<int>(named_.size());
   Enable(Ctl::btnNamedAdd, count < kMaxNamedFormats);
@@ -181,18 +181,18 @@ void frmFormat::lstNamed_Click(int) {
   Enable(Ctl::btnNamedDown, selected >= 0 && selected + 1 < count);
 }
 
-void frmFormat::lstNamed_DblClick(int) {
+void FormatDialog::lstNamed_DblClick(int) {
   if (SelectedNamed() >= 0) btnNamedEdit_Click(0);
 }
 
-bool frmFormat::EditNamed(NamedFormat& entry, int self) {
-  frmNamedFormat editor(entry, named_, self);
+bool FormatDialog::EditNamed(NamedFormat& entry, int self) {
+  NamedFormatDialog editor(entry, named_, self);
   editor.ShowModal(hwnd());
   if (editor.Accepted) entry = editor.Entry;
   return editor.Accepted;
 }
 
-void frmFormat::btnNamedAdd_Click(int) {
+void FormatDialog::btnNamedAdd_Click(int) {
   if (named_.size() >= static_cast<size_t>(kMaxNamedFormats)) return;
   NamedFormat entry;
   if (EditNamed(entry, -1)) {
@@ -202,7 +202,7 @@ void frmFormat::btnNamedAdd_Click(int) {
   ui::FocusControl(*this, Ctl::lstNamed);
 }
 
-void frmFormat::btnNamedEdit_Click(int) {
+void FormatDialog::btnNamedEdit_Click(int) {
   const int selected = SelectedNamed();
   if (selected < 0) return;
   NamedFormat entry = named_[static_cast<size_t>(selected)];
@@ -213,7 +213,7 @@ void frmFormat::btnNamedEdit_Click(int) {
   ui::FocusControl(*this, Ctl::lstNamed);
 }
 
-void frmFormat::btnNamedDel_Click(int) {
+void FormatDialog::btnNamedDel_Click(int) {
   const int selected = SelectedNamed();
   if (selected < 0) return;
   named_.erase(named_.begin() + selected);
@@ -221,7 +221,7 @@ void frmFormat::btnNamedDel_Click(int) {
   ui::FocusControl(*this, Ctl::lstNamed);
 }
 
-void frmFormat::MoveNamed(int by) {
+void FormatDialog::MoveNamed(int by) {
   const int selected = SelectedNamed();
   const int to = selected + by;
   if (selected < 0 || to < 0 || to >= static_cast<int>(named_.size())) return;
@@ -231,29 +231,29 @@ void frmFormat::MoveNamed(int by) {
   ui::FocusControl(*this, Ctl::lstNamed);
 }
 
-void frmFormat::btnNamedUp_Click(int) { MoveNamed(-1); }
-void frmFormat::btnNamedDown_Click(int) { MoveNamed(1); }
+void FormatDialog::btnNamedUp_Click(int) { MoveNamed(-1); }
+void FormatDialog::btnNamedDown_Click(int) { MoveNamed(1); }
 
-void frmFormat::ApplyExtensionRule() {
+void FormatDialog::ApplyExtensionRule() {
   Enable(Ctl::txtExtNameFormat, Value(Ctl::chkDispExt) == 1);
   ::InvalidateRect(Item(Ctl::txtExtNameFormat), nullptr, TRUE);
 }
 
-void frmFormat::chkDispExt_Click(int) { ApplyExtensionRule(); }
+void FormatDialog::chkDispExt_Click(int) { ApplyExtensionRule(); }
 
-void frmFormat::btnFormatMenu_Click(int index) {
+void FormatDialog::btnFormatMenu_Click(int index) {
   if (!mnuFormat_) return;
   MenuTargetIndex = index;
   ShowTokenMenu(mnuFormat_.get(), hwnd(), Item(Ctl::btnFormatMenu, index), index);
 }
 
-INT_PTR frmFormat::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+INT_PTR FormatDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   // Menu items arrive with no control window and notification code 0.
   if (msg == WM_COMMAND && lp == 0 && HIWORD(wp) == 0) handled = MenuCommand(LOWORD(wp));
   return 0;
 }
 
-bool frmFormat::MenuCommand(int commandId) {
+bool FormatDialog::MenuCommand(int commandId) {
   const TokenMenuItem* item = TokenMenuItemOfCommand(commandId);
   if (!item) return false;
   // "キャンセル(&C)" only closes the menu.
@@ -261,12 +261,12 @@ bool frmFormat::MenuCommand(int commandId) {
   return true;
 }
 
-void frmFormat::InsertToken(const std::wstring& token) {
+void FormatDialog::InsertToken(const std::wstring& token) {
   if (HWND box = Item(MenuTargetIndex != 0 ? Ctl::txtFolderNameFormat : Ctl::txtFileNameFormat))
     InsertTokenIntoBox(box, token);
 }
 
-void frmFormat::btnOkCan_Click(int index) {
+void FormatDialog::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
     ui::SaveControls(*this, kBindings, opt);
@@ -281,7 +281,7 @@ void frmFormat::btnOkCan_Click(int index) {
 }
 
 void ShowFormatDialog(HWND owner) {
-  ui::ShowModalForm<frmFormat>(owner);
+  ui::ShowModalForm<FormatDialog>(owner);
 }
 
 }  // namespace zv

@@ -1,9 +1,9 @@
-#include "options/frmOption.h"
+#include "options/OptionsDialog.h"
 
 #include <algorithm>
 
-#include "format/frmFormat.h"
-#include "options/frmAdvanced.h"
+#include "format/FormatDialog.h"
+#include "options/AdvancedDialog.h"
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
 #include "platform/Handles.h"
@@ -13,7 +13,7 @@
 #include "core/ProcessState.h"
 #include "ui/SettingBinding.h"
 #include "ui/WindowPlacement.h"
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 
 namespace zv {
 
@@ -22,7 +22,7 @@ using ui::Kind;
 
 namespace {
 
-using Ctl = frmOptionCtl;
+using Ctl = OptionsDialogCtl;
 using Topic = HelpTopic;
 
 // Every text of the dialog; the registration frame's own texts are kShellMenuText.
@@ -139,7 +139,7 @@ constexpr ToggleLook kAllFilesLook[2] = {{kText.allFilesAdd, Topic::AllFilesAdd}
                                          {kText.allFilesRemove, Topic::AllFilesRemove}};
 constexpr ToggleLook kFolderLook[2] = {{kText.folderAdd, Topic::FolderAdd}, {kText.folderRemove, Topic::FolderRemove}};
 
-constexpr ui::FormDef kForm{L"frmOption", kText.caption, 9360, 6270, true};
+constexpr ui::FormDef kForm{L"OptionsDialog", kText.caption, 9360, 6270, true};
 
 // The etched separators of 初期値設定 (Line1, Line2): the y of the highlight line (index 1)
 // in the frame's own twips; the shadow line (index 0) lies 10 above it.
@@ -169,7 +169,7 @@ class AskOverForm : public IAsk {
   int Ask(const std::wstring& text, int style) override { return ui::MsgBoxOverForm(text, style); }
 };
 
-constexpr auto Instance = &ui::FormSlot<frmOption>;
+constexpr auto Instance = &ui::FormSlot<OptionsDialog>;
 
 std::wstring ExeFilter() {
   std::wstring filter;
@@ -182,31 +182,31 @@ std::wstring ExeFilter() {
 
 }  // namespace
 
-const frmOption::Handler frmOption::kHandlers[] = {
-    {Ctl::btnOkCan, ui::Event::Click, &frmOption::btnOkCan_Click},
-    {Ctl::chkAttribute, ui::Event::Click, &frmOption::chkAttribute_Click},
-    {Ctl::btnBr, ui::Event::Click, &frmOption::btnBr_Click},
-    {Ctl::btnFormat, ui::Event::Click, &frmOption::btnFormat_Click},
-    {Ctl::btnAdvanced, ui::Event::Click, &frmOption::btnAdvanced_Click},
-    {Ctl::btnAbout, ui::Event::Click, &frmOption::btnAbout_Click},
-    {Ctl::txtExt, ui::Event::Change, &frmOption::txtExt_Change},
-    {Ctl::lstExt, ui::Event::Click, &frmOption::lstExt_Click},
-    {Ctl::btnAdd, ui::Event::Click, &frmOption::btnAdd_Click},
-    {Ctl::btnDel, ui::Event::Click, &frmOption::btnDel_Click},
-    {Ctl::btnAllDel, ui::Event::Click, &frmOption::btnAllDel_Click},
-    {Ctl::btnAllFiles, ui::Event::Click, &frmOption::btnAllFiles_Click},
-    {Ctl::btnFolder, ui::Event::Click, &frmOption::btnFolder_Click},
-    {Ctl::cmbRegisterFor, ui::Event::Click, &frmOption::cmbRegisterFor_Click},
+const OptionsDialog::Handler OptionsDialog::kHandlers[] = {
+    {Ctl::btnOkCan, ui::Event::Click, &OptionsDialog::btnOkCan_Click},
+    {Ctl::chkAttribute, ui::Event::Click, &OptionsDialog::chkAttribute_Click},
+    {Ctl::btnBr, ui::Event::Click, &OptionsDialog::btnBr_Click},
+    {Ctl::btnFormat, ui::Event::Click, &OptionsDialog::btnFormat_Click},
+    {Ctl::btnAdvanced, ui::Event::Click, &OptionsDialog::btnAdvanced_Click},
+    {Ctl::btnAbout, ui::Event::Click, &OptionsDialog::btnAbout_Click},
+    {Ctl::txtExt, ui::Event::Change, &OptionsDialog::txtExt_Change},
+    {Ctl::lstExt, ui::Event::Click, &OptionsDialog::lstExt_Click},
+    {Ctl::btnAdd, ui::Event::Click, &OptionsDialog::btnAdd_Click},
+    {Ctl::btnDel, ui::Event::Click, &OptionsDialog::btnDel_Click},
+    {Ctl::btnAllDel, ui::Event::Click, &OptionsDialog::btnAllDel_Click},
+    {Ctl::btnAllFiles, ui::Event::Click, &OptionsDialog::btnAllFiles_Click},
+    {Ctl::btnFolder, ui::Event::Click, &OptionsDialog::btnFolder_Click},
+    {Ctl::cmbRegisterFor, ui::Event::Click, &OptionsDialog::cmbRegisterFor_Click},
 };
 
-frmOption::frmOption(win::WinRegistry userClasses, win::WinRegistry machineClasses)
+OptionsDialog::OptionsDialog(win::WinRegistry userClasses, win::WinRegistry machineClasses)
     : FormOf(kForm, kControls),
       userClasses_(std::move(userClasses)),
       machineClasses_(std::move(machineClasses)),
       ask_(std::make_unique<AskOverForm>()) {}
-frmOption::~frmOption() = default;
+OptionsDialog::~OptionsDialog() = default;
 
-void frmOption::Form_Load() {
+void OptionsDialog::Form_Load() {
   const Settings& opt = Process().Opt;
 
   ui::CentreOver(hwnd(), nullptr);  // the screen's centre
@@ -241,14 +241,14 @@ void frmOption::Form_Load() {
   ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(opt.StartUpPos), 0);
 }
 
-void frmOption::Form_MakeHelpers() {
-  tipAplPath_ = std::make_unique<ui::clsToolTip>();
+void OptionsDialog::Form_MakeHelpers() {
+  tipAplPath_ = std::make_unique<ui::Tooltip>();
   tipAplPath_->mCreate(Item(Ctl::txtAplPath));
   tipAplPath_->mToolAdd(1, kText.tipAplPath, 0, 0, 0, 0);
   tipAplPath_->pMaxWidth(200);
 }
 
-void frmOption::Form_Unload() {
+void OptionsDialog::Form_Unload() {
   win::WinProfile profile(Process().IniPath);
   // Registrations made here are already in the registry; without the list they would not
   // be shown next time, so the user hears about it even though the dialog goes.
@@ -257,11 +257,11 @@ void frmOption::Form_Unload() {
   menu_.reset();
 }
 
-void frmOption::ShowWriteFailure(SaveProblem problem) {
+void OptionsDialog::ShowWriteFailure(SaveProblem problem) {
   ui::MsgBoxOverForm(SettingsNotSavedText(problem, Process().IniPath), kMbStop);
 }
 
-void frmOption::btnOkCan_Click(int index) {
+void OptionsDialog::btnOkCan_Click(int index) {
   if (index == 0) {
     Settings& opt = Process().Opt;
     ui::SaveControls(*this, kBindings, opt);  // disabled attribute boxes keep their values too
@@ -279,12 +279,12 @@ void frmOption::btnOkCan_Click(int index) {
   Unload();
 }
 
-void frmOption::chkAttribute_Click(int) {
+void OptionsDialog::chkAttribute_Click(int) {
   const bool on = Value(Ctl::chkAttribute) == 1;
   for (const Ctl box : kAttrBoxes) Enable(box, on);
 }
 
-void frmOption::btnBr_Click(int) {
+void OptionsDialog::btnBr_Click(int) {
   std::wstring initial;
   const std::wstring typed = TrimBlanks(Text(Ctl::txtAplPath));
   if (!typed.empty()) {
@@ -295,13 +295,13 @@ void frmOption::btnBr_Click(int) {
   if (!chosen.empty()) SetText(Ctl::txtAplPath, chosen);
 }
 
-void frmOption::btnFormat_Click(int) { ShowFormatDialog(hwnd()); }
+void OptionsDialog::btnFormat_Click(int) { ShowFormatDialog(hwnd()); }
 
-void frmOption::btnAdvanced_Click(int) { ShowAdvancedDialog(hwnd()); }
+void OptionsDialog::btnAdvanced_Click(int) { ShowAdvancedDialog(hwnd()); }
 
-void frmOption::btnAbout_Click(int) { ui::ShowAboutDialog(hwnd()); }
+void OptionsDialog::btnAbout_Click(int) { ui::ShowAboutDialog(hwnd()); }
 
-std::vector<std::wstring> frmOption::ListEntries() const {
+std::vector<std::wstring> OptionsDialog::ListEntries() const {
   HWND list = Item(Ctl::lstExt);
   std::vector<std::wstring> entries;
   const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -316,7 +316,7 @@ std::vector<std::wstring> frmOption::ListEntries() const {
   return entries;
 }
 
-ShellMenuFrame frmOption::ReadFrame() const {
+ShellMenuFrame OptionsDialog::ReadFrame() const {
   ShellMenuFrame frame;
   frame.lstExt = ListEntries();
   frame.lstExtIndex = static_cast<int>(::SendMessageW(Item(Ctl::lstExt), LB_GETCURSEL, 0, 0));
@@ -329,7 +329,7 @@ ShellMenuFrame frmOption::ReadFrame() const {
   return frame;
 }
 
-void frmOption::WriteFrame(const ShellMenuFrame& frame) {
+void OptionsDialog::WriteFrame(const ShellMenuFrame& frame) {
   HWND list = Item(Ctl::lstExt);
   if (ListEntries() != frame.lstExt) {
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -346,13 +346,13 @@ void frmOption::WriteFrame(const ShellMenuFrame& frame) {
   Enable(Ctl::btnAllDel, frame.btnAllDelEnabled);
 }
 
-void frmOption::ShowToggle(Ctl button, bool registered) {
+void OptionsDialog::ShowToggle(Ctl button, bool registered) {
   const ToggleLook& look = (button == Ctl::btnFolder ? kFolderLook : kAllFilesLook)[registered ? 1 : 0];
   if (Text(button) != look.caption) SetText(button, look.caption);
   SetHelpId(button, look.topic);
 }
 
-void frmOption::UpdateButtons() {
+void OptionsDialog::UpdateButtons() {
   ShellMenuFrame frame = ReadFrame();
   UpdateListButtons(frame);
   Enable(Ctl::btnAdd, frame.btnAddEnabled);
@@ -360,10 +360,10 @@ void frmOption::UpdateButtons() {
   Enable(Ctl::btnAllDel, frame.btnAllDelEnabled);
 }
 
-void frmOption::txtExt_Change(int) { UpdateButtons(); }
-void frmOption::lstExt_Click(int) { UpdateButtons(); }
+void OptionsDialog::txtExt_Change(int) { UpdateButtons(); }
+void OptionsDialog::lstExt_Click(int) { UpdateButtons(); }
 
-void frmOption::RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&)) {
+void OptionsDialog::RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&)) {
   if (!menu_) return;
   ShellMenuFrame frame = ReadFrame();
   const unsigned changes = userClasses_.Changes() + machineClasses_.Changes();
@@ -378,30 +378,30 @@ void frmOption::RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&)) {
   }
 }
 
-void frmOption::btnAdd_Click(int) { RunFrameHandler(&ShellMenu::btnAdd_Click); }
-void frmOption::btnDel_Click(int) { RunFrameHandler(&ShellMenu::btnDel_Click); }
-void frmOption::btnAllDel_Click(int) { RunFrameHandler(&ShellMenu::btnAllDel_Click); }
-void frmOption::btnAllFiles_Click(int) { RunFrameHandler(&ShellMenu::btnAllFiles_Click); }
-void frmOption::btnFolder_Click(int) { RunFrameHandler(&ShellMenu::btnFolder_Click); }
+void OptionsDialog::btnAdd_Click(int) { RunFrameHandler(&ShellMenu::btnAdd_Click); }
+void OptionsDialog::btnDel_Click(int) { RunFrameHandler(&ShellMenu::btnDel_Click); }
+void OptionsDialog::btnAllDel_Click(int) { RunFrameHandler(&ShellMenu::btnAllDel_Click); }
+void OptionsDialog::btnAllFiles_Click(int) { RunFrameHandler(&ShellMenu::btnAllFiles_Click); }
+void OptionsDialog::btnFolder_Click(int) { RunFrameHandler(&ShellMenu::btnFolder_Click); }
 
 // The choice takes effect at once, as the buttons do; OK keeps it for the next start.
-void frmOption::cmbRegisterFor_Click(int) {
+void OptionsDialog::cmbRegisterFor_Click(int) {
   if (menu_) menu_->SetScope(ScopeFor(SelectedScopeChoice(), elevated_));
 }
 
-int frmOption::SelectedScopeChoice() const {
+int OptionsDialog::SelectedScopeChoice() const {
   const LRESULT choice = ::SendMessageW(Item(Ctl::cmbRegisterFor), CB_GETCURSEL, 0, 0);
   return choice == CB_ERR ? 0 : static_cast<int>(choice);
 }
 
-INT_PTR frmOption::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+INT_PTR OptionsDialog::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
   if (msg != WM_PAINT) return 0;
   Form_Paint();
   handled = true;
   return 0;
 }
 
-void frmOption::Form_Paint() {
+void OptionsDialog::Form_Paint() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(hwnd(), &ps);
   if (!dc) return;
@@ -432,7 +432,7 @@ void frmOption::Form_Paint() {
 
 bool OpenOptionsDialog() {
   auto& form = Instance();
-  form = std::make_unique<frmOption>();
+  form = std::make_unique<OptionsDialog>();
   return form->Show(true);
 }
 

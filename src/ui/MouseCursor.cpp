@@ -1,4 +1,4 @@
-#include "ui/clsCursOp.h"
+#include "ui/MouseCursor.h"
 
 #include <memory>
 
@@ -11,75 +11,75 @@ namespace zv::ui {
 
 namespace {
 
-std::unique_ptr<clsCursOp>& SharedSlot() {
-  static std::unique_ptr<clsCursOp> shared;
+std::unique_ptr<MouseCursor>& SharedSlot() {
+  static std::unique_ptr<MouseCursor> shared;
   return shared;
 }
 
 }  // namespace
 
-clsCursOp& SharedCursor() {
+MouseCursor& SharedCursor() {
   auto& slot = SharedSlot();
-  if (!slot) slot = std::make_unique<clsCursOp>();
+  if (!slot) slot = std::make_unique<MouseCursor>();
   return *slot;
 }
 
 void ReleaseSharedCursor() { SharedSlot().reset(); }
 
-int clsCursOp::ToScaleX(int pixels) const {
+int MouseCursor::ToScaleX(int pixels) const {
   return PixelsToScale(pixels, scaleMode_, TwipsPerPixelX());
 }
-int clsCursOp::ToScaleY(int pixels) const {
+int MouseCursor::ToScaleY(int pixels) const {
   return PixelsToScale(pixels, scaleMode_, TwipsPerPixelY());
 }
 
-void clsCursOp::StoreX(int& target, int value) const {
+void MouseCursor::StoreX(int& target, int value) const {
   if (auto px = ScaleToPixels(value, scaleMode_, TwipsPerPixelX())) target = *px;
 }
-void clsCursOp::StoreY(int& target, int value) const {
+void MouseCursor::StoreY(int& target, int value) const {
   if (auto px = ScaleToPixels(value, scaleMode_, TwipsPerPixelY())) target = *px;
 }
 
-bool clsCursOp::Show() {
+bool MouseCursor::Show() {
   ::ShowCursor(FALSE);
   lastResult_ = ::ShowCursor(TRUE);
   return lastResult_ >= 0;
 }
 
-void clsCursOp::Show(bool bolNewShowType) { lastResult_ = ::ShowCursor(bolNewShowType); }
+void MouseCursor::Show(bool bolNewShowType) { lastResult_ = ::ShowCursor(bolNewShowType); }
 
-void clsCursOp::ReadPosition() {
+void MouseCursor::ReadPosition() {
   POINT p{};
   lastResult_ = ::GetCursorPos(&p);
   positionX_ = p.x;
   positionY_ = p.y;
 }
 
-void clsCursOp::SetPosition() { lastResult_ = ::SetCursorPos(positionX_, positionY_); }
+void MouseCursor::SetPosition() { lastResult_ = ::SetCursorPos(positionX_, positionY_); }
 
-int clsCursOp::PositionX() {
+int MouseCursor::PositionX() {
   ReadPosition();
   return ToScaleX(positionX_);
 }
 
-int clsCursOp::PositionY() {
+int MouseCursor::PositionY() {
   ReadPosition();
   return ToScaleY(positionY_);
 }
 
-void clsCursOp::PositionX(int lngNewValue) {
+void MouseCursor::PositionX(int lngNewValue) {
   ReadPosition();
   StoreX(positionX_, lngNewValue);
   SetPosition();
 }
 
-void clsCursOp::PositionY(int lngNewValue) {
+void MouseCursor::PositionY(int lngNewValue) {
   ReadPosition();
   StoreY(positionY_, lngNewValue);
   SetPosition();
 }
 
-void clsCursOp::GetHotSpot() {
+void MouseCursor::GetHotSpot() {
   ICONINFO info{};
   lastResult_ = ::GetIconInfo(::GetCursor(), &info);
   // GetIconInfo hands out copies of both bitmaps; they are ours to delete.
@@ -89,17 +89,17 @@ void clsCursOp::GetHotSpot() {
   hotSpotY_ = static_cast<int>(info.yHotspot);
 }
 
-int clsCursOp::HotSpotX() {
+int MouseCursor::HotSpotX() {
   GetHotSpot();
   return ToScaleX(hotSpotX_);
 }
 
-int clsCursOp::HotSpotY() {
+int MouseCursor::HotSpotY() {
   GetHotSpot();
   return ToScaleY(hotSpotY_);
 }
 
-void clsCursOp::ReadClip() {
+void MouseCursor::ReadClip() {
   RECT r{};
   lastResult_ = ::GetClipCursor(&r);
   clipLeft_ = r.left;
@@ -108,52 +108,52 @@ void clsCursOp::ReadClip() {
   clipHeight_ = r.bottom - r.top;
 }
 
-void clsCursOp::ApplyClip() {
+void MouseCursor::ApplyClip() {
   // Sums beyond 32 bits are not supported; computed wide so they at least stay defined.
   const RECT r{clipLeft_, clipTop_, static_cast<LONG>(static_cast<long long>(clipLeft_) + clipWidth_),
                static_cast<LONG>(static_cast<long long>(clipTop_) + clipHeight_)};
   lastResult_ = ::ClipCursor(&r);
 }
 
-int clsCursOp::ClipTop() {
+int MouseCursor::ClipTop() {
   ReadClip();
   return ToScaleY(clipTop_);
 }
-int clsCursOp::ClipLeft() {
+int MouseCursor::ClipLeft() {
   ReadClip();
   return ToScaleX(clipLeft_);
 }
-int clsCursOp::ClipWidth() {
+int MouseCursor::ClipWidth() {
   ReadClip();
   return ToScaleX(clipWidth_);
 }
-int clsCursOp::ClipHeight() {
+int MouseCursor::ClipHeight() {
   ReadClip();
   return ToScaleY(clipHeight_);
 }
 
-void clsCursOp::ClipTop(int lngNewValue) {
+void MouseCursor::ClipTop(int lngNewValue) {
   ReadClip();
   StoreY(clipTop_, lngNewValue);
   ApplyClip();
 }
-void clsCursOp::ClipLeft(int lngNewValue) {
+void MouseCursor::ClipLeft(int lngNewValue) {
   ReadClip();
   StoreX(clipLeft_, lngNewValue);
   ApplyClip();
 }
-void clsCursOp::ClipWidth(int lngNewValue) {
+void MouseCursor::ClipWidth(int lngNewValue) {
   ReadClip();
   StoreX(clipWidth_, lngNewValue);
   ApplyClip();
 }
-void clsCursOp::ClipHeight(int lngNewValue) {
+void MouseCursor::ClipHeight(int lngNewValue) {
   ReadClip();
   StoreY(clipHeight_, lngNewValue);
   ApplyClip();
 }
 
-int clsCursOp::Width() { return ToScaleX(::GetSystemMetrics(SM_CXCURSOR)); }
-int clsCursOp::Height() { return ToScaleY(::GetSystemMetrics(SM_CYCURSOR)); }
+int MouseCursor::Width() { return ToScaleX(::GetSystemMetrics(SM_CXCURSOR)); }
+int MouseCursor::Height() { return ToScaleY(::GetSystemMetrics(SM_CYCURSOR)); }
 
 }  // namespace zv::ui

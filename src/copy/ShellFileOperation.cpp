@@ -1,4 +1,4 @@
-#include "copy/clsFileOp.h"
+#include "copy/ShellFileOperation.h"
 
 #include <shellapi.h>
 
@@ -14,8 +14,8 @@ namespace {
 
 ShellOperationFn g_shellOperation = nullptr;
 
-std::unique_ptr<clsFileOp>& Shared() {
-  static std::unique_ptr<clsFileOp> instance;
+std::unique_ptr<ShellFileOperation>& Shared() {
+  static std::unique_ptr<ShellFileOperation> instance;
   return instance;
 }
 
@@ -44,23 +44,23 @@ std::wstring LongFormOf(const std::wstring& path) {
 
 }  // namespace
 
-bool clsFileOp::FileCopy(const std::wstring& source, const std::wstring& destination) {
-  return ShellFileOperation(source, destination, FO_COPY, L"ファイルのコピー");
+bool ShellFileOperation::FileCopy(const std::wstring& source, const std::wstring& destination) {
+  return Operate(source, destination, FO_COPY, L"ファイルのコピー");
 }
-bool clsFileOp::FileCopyInto(const std::wstring& sources, const std::wstring& folder) {
-  return ShellFileOperation(sources, folder, FO_COPY, L"ファイルのコピー", kFlags & ~FOF_MULTIDESTFILES);
+bool ShellFileOperation::FileCopyInto(const std::wstring& sources, const std::wstring& folder) {
+  return Operate(sources, folder, FO_COPY, L"ファイルのコピー", kFlags & ~FOF_MULTIDESTFILES);
 }
-bool clsFileOp::FileMove(const std::wstring& source, const std::wstring& destination) {
-  return ShellFileOperation(source, destination, FO_MOVE, L"ファイルの移動");
+bool ShellFileOperation::FileMove(const std::wstring& source, const std::wstring& destination) {
+  return Operate(source, destination, FO_MOVE, L"ファイルの移動");
 }
-bool clsFileOp::FileRename(const std::wstring& source, const std::wstring& destination) {
-  return ShellFileOperation(source, destination, FO_RENAME, L"ファイルのリネーム");
+bool ShellFileOperation::FileRename(const std::wstring& source, const std::wstring& destination) {
+  return Operate(source, destination, FO_RENAME, L"ファイルのリネーム");
 }
-bool clsFileOp::FileDelete(const std::wstring& path) {
-  return ShellFileOperation(path, L"", FO_DELETE, L"ファイルの削除");
+bool ShellFileOperation::FileDelete(const std::wstring& path) {
+  return Operate(path, L"", FO_DELETE, L"ファイルの削除");
 }
 
-bool clsFileOp::ShellFileOperation(const std::wstring& source, const std::wstring& destination, UINT operation,
+bool ShellFileOperation::Operate(const std::wstring& source, const std::wstring& destination, UINT operation,
                                    const wchar_t* title, FILEOP_FLAGS flags) {
   if (!OwnerForm || source.empty()) return false;
   if (destination.empty() && operation != FO_DELETE) return false;
@@ -95,7 +95,7 @@ bool ShellFileCopy(HWND copyDialog, const std::wstring& source, const std::wstri
   // Copying an item onto itself or into its own subtree would destroy or recurse.
   if (source.empty() || CopyIntoItself(source, target)) return false;
   auto& shared = Shared();
-  if (!shared) shared = std::make_unique<clsFileOp>();
+  if (!shared) shared = std::make_unique<ShellFileOperation>();
   shared->SetOwnerForm(copyDialog);
   // A folder copied onto an existing folder merges into it. Some shells (Wine's) put the
   // folder inside the existing one instead, so the contents are handed over one level down.

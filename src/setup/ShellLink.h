@@ -12,7 +12,7 @@ namespace zv {
 inline constexpr int kFolderDesktop = 0;
 inline constexpr int kFolderSendTo = 9;
 
-class clsShellLink {
+class ShellLink {
  public:
   // Path of special folder id, without a trailing NUL; sfPath keeps its old value when the
   // folder has no path. False when the shell does not know the folder.

@@ -6,7 +6,7 @@
 
 namespace zv::ui {
 
-class clsCursOp {
+class MouseCursor {
  public:
   // Hides once and shows once, leaving the display counter as it was; true when visible.
   bool Show();
@@ -52,7 +52,7 @@ class clsCursOp {
 };
 
 // The process's one instance, created on first use.
-clsCursOp& SharedCursor();
+MouseCursor& SharedCursor();
 // Drops the shared instance; the next SharedCursor() creates a fresh one.
 void ReleaseSharedCursor();
 

@@ -9,17 +9,17 @@
 
 namespace zv::ui {
 
-// The controls of frmAbout, as its table lists them (arrays once).
-enum class frmAboutCtl : int {
+// The controls of AboutDialog, as its table lists them (arrays once).
+enum class AboutDialogCtl : int {
   Image1, Label1, Label4, Label2, lblMyVer, lblCopyRight, lblLicense, lblHP, Command1, kCount
 };
 
-class frmAbout : public FormOf<frmAbout, frmAboutCtl> {
+class AboutDialog : public FormOf<AboutDialog, AboutDialogCtl> {
  public:
   // Opens the home-page address; the shell's "open" through the association unless replaced.
   using LinkOpener = std::function<void(const std::wstring& address)>;
-  explicit frmAbout(LinkOpener open = {});
-  ~frmAbout() override;
+  explicit AboutDialog(LinkOpener open = {});
+  ~AboutDialog() override;
 
   void Command1_Click(int);
 

@@ -1,4 +1,4 @@
-#include "setup/frmSetup.h"
+#include "setup/WelcomeDialog.h"
 
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
@@ -12,7 +12,7 @@ using ui::Kind;
 
 namespace {
 
-using Ctl = frmSetupCtl;
+using Ctl = WelcomeDialogCtl;
 using Topic = HelpTopic;
 
 // Every text of the dialog.
@@ -73,7 +73,7 @@ struct Shortcut {
 };
 
 // Makes the shortcut in a special folder and says how that went.
-Shortcut CreateIn(const clsShellLink& link, HWND owner, int folderId, const std::wstring& name,
+Shortcut CreateIn(const ShellLink& link, HWND owner, int folderId, const std::wstring& name,
                   const std::wstring& target, const std::wstring& workDir) {
   Shortcut shortcut;
   shortcut.ticked = true;
@@ -138,18 +138,18 @@ std::wstring ShortcutTargetPath(const std::wstring& programFolder) {
   return programFolder + (root ? L"" : L"\\") + kText.programFile;
 }
 
-const frmSetup::Handler frmSetup::kHandlers[] = {
-    {Ctl::btnYesNo, ui::Event::Click, &frmSetup::btnYesNo_Click},
-    {Ctl::chkScDir, ui::Event::Click, &frmSetup::chkScDir_Click},
-    {Ctl::txtScName, ui::Event::Change, &frmSetup::txtScName_Change},
+const WelcomeDialog::Handler WelcomeDialog::kHandlers[] = {
+    {Ctl::btnYesNo, ui::Event::Click, &WelcomeDialog::btnYesNo_Click},
+    {Ctl::chkScDir, ui::Event::Click, &WelcomeDialog::chkScDir_Click},
+    {Ctl::txtScName, ui::Event::Change, &WelcomeDialog::txtScName_Change},
 };
 
-frmSetup::frmSetup(NextScreen next)
-    : FormOf(ui::FormDef{L"frmSetup", kText.caption, 6900, 4740, false}, kControls), next_(next) {}
-frmSetup::~frmSetup() = default;
+WelcomeDialog::WelcomeDialog(NextScreen next)
+    : FormOf(ui::FormDef{L"WelcomeDialog", kText.caption, 6900, 4740, false}, kControls), next_(next) {}
+WelcomeDialog::~WelcomeDialog() = default;
 
-void frmSetup::Form_Load() {
-  link_ = std::make_unique<clsShellLink>();
+void WelcomeDialog::Form_Load() {
+  link_ = std::make_unique<ShellLink>();
   answered_ = false;
   SetText(Ctl::lblMsg, kText.welcome);
   SetValue(Ctl::chkScDir, 1, 0);
@@ -157,19 +157,19 @@ void frmSetup::Form_Load() {
   CentreOnWorkArea(hwnd());
 }
 
-void frmSetup::Form_Unload() { link_.reset(); }
+void WelcomeDialog::Form_Unload() { link_.reset(); }
 
-void frmSetup::txtScName_Change(int) { UpdateYes(); }
-void frmSetup::chkScDir_Click(int) { UpdateYes(); }
+void WelcomeDialog::txtScName_Change(int) { UpdateYes(); }
+void WelcomeDialog::chkScDir_Click(int) { UpdateYes(); }
 
-void frmSetup::UpdateYes() {
+void WelcomeDialog::UpdateYes() {
   if (answered_) return;
   const bool named = !TrimBlanks(Text(Ctl::txtScName)).empty();
   const bool somewhere = Value(Ctl::chkScDir, 0) == 1 || Value(Ctl::chkScDir, 1) == 1;
   Enable(Ctl::btnYesNo, named && somewhere, 0);
 }
 
-void frmSetup::btnYesNo_Click(int index) {
+void WelcomeDialog::btnYesNo_Click(int index) {
   // A click posted to a disabled button is no answer.
   if (!Enabled(Ctl::btnYesNo, index)) return;
   if (answered_) {
@@ -182,13 +182,13 @@ void frmSetup::btnYesNo_Click(int index) {
     AnswerNo();
 }
 
-void frmSetup::Warn(const wchar_t* text) {
+void WelcomeDialog::Warn(const wchar_t* text) {
   // The platform's box in its own place, modal to this dialog.
   ::MessageBoxW(hwnd(), text, kAppTitle, kMbWarning);
   ui::FocusControl(*this, Ctl::txtScName);
 }
 
-void frmSetup::AnswerYes() {
+void WelcomeDialog::AnswerYes() {
   const std::wstring name = TrimBlanks(Text(Ctl::txtScName));
   if (name.find_first_of(kText.forbidden) != std::wstring::npos) {
     Warn(kText.badCharacters);
@@ -212,12 +212,12 @@ void frmSetup::AnswerYes() {
 
 
 
-void frmSetup::AnswerNo() {
+void WelcomeDialog::AnswerNo() {
   SetText(Ctl::lblMsg, std::wstring(kText.declined) + NextScreenText(next_) + kText.howToUseWithout);
   FinishAnswer();
 }
 
-void frmSetup::FinishAnswer() {
+void WelcomeDialog::FinishAnswer() {
   // A disabled edit box is drawn on the button face.
   for (const Ctl control : {Ctl::Frame1, Ctl::Label1, Ctl::txtScName}) Enable(control, false);
   Enable(Ctl::chkScDir, false, 0);
@@ -230,7 +230,7 @@ void frmSetup::FinishAnswer() {
 }
 
 void ShowSetupDialog(NextScreen next) {
-  ui::ShowModalForm<frmSetup>(ui::AppWindow(), next);
+  ui::ShowModalForm<WelcomeDialog>(ui::AppWindow(), next);
 }
 
 }  // namespace zv

@@ -11,20 +11,20 @@
 #include "core/NamedFormats.h"
 
 #include "ui/Form.h"
-#include "ui/clsToolTip.h"
+#include "ui/Tooltip.h"
 
 namespace zv {
 
-// The controls of frmZarvane, as its table lists them (arrays once).
-enum class frmZarvaneCtl : int {
+// The controls of CopyDialog, as its table lists them (arrays once).
+enum class CopyDialogCtl : int {
   txtNewFile, txtNewExt, chkExec1, chkExec2, chkExec4, chkExec3, chkAttr, btnOK, btnCan, lblP,
   lblVer, Label2, Frame1, Frame2, lblCopyRight, lblNewName, lblNewExt, btnFormats, kCount
 };
 
-class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
+class CopyDialog : public ui::FormOf<CopyDialog, CopyDialogCtl> {
  public:
-  frmZarvane();
-  ~frmZarvane() override;
+  CopyDialog();
+  ~CopyDialog() override;
 
   // Counter behind "%R"; advanced only by the name expansion.
   int32_t RunningNumber = 0;
@@ -83,8 +83,8 @@ class frmZarvane : public ui::FormOf<frmZarvane, frmZarvaneCtl> {
   // The counter before the proposal on show: a choice from the menu proposes again from it.
   int32_t proposalBase_ = 0;
 
-  std::unique_ptr<ui::clsToolTip> tipNewFile_;
-  std::unique_ptr<ui::clsToolTip> tipExec2_;
+  std::unique_ptr<ui::Tooltip> tipNewFile_;
+  std::unique_ptr<ui::Tooltip> tipExec2_;
 };
 
 // The system-menu command that drops every waiting source.

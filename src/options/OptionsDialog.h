@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "options/ShellMenu.h"
-#include "platform/basRegEx.h"
+#include "platform/RegistryWin.h"
 #include "ui/Form.h"
-#include "ui/clsToolTip.h"
+#include "ui/Tooltip.h"
 
 namespace zv {
 
-// The controls of frmOption, as its table lists them (arrays once).
-enum class frmOptionCtl : int {
+// The controls of OptionsDialog, as its table lists them (arrays once).
+enum class OptionsDialogCtl : int {
   Label1, txtOpenFileExt1, Label2, txtOpenFileExt2, btnBr, Label3, txtAplPath, chkOpenOriginal,
   chkOpenFolder, btnFormat, chkAttribute, chkAttrArchive, chkAttrReadOnly, chkAttrHidden,
   chkAttrSystem, Label5, txtExt, btnAdd, lstExt, btnDel, btnAllDel, btnAllFiles, btnFolder, Label9,
@@ -21,12 +21,12 @@ enum class frmOptionCtl : int {
   btnAdvanced, btnAbout, btnOkCan, Frame2, Frame1, Frame3, Frame4, lblExtList, kCount
 };
 
-class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {
+class OptionsDialog : public ui::FormOf<OptionsDialog, OptionsDialogCtl> {
  public:
   // The registration buttons write below one of these classes keys, as RegisterFor chooses.
-  explicit frmOption(win::WinRegistry userClasses = win::UserClasses(),
+  explicit OptionsDialog(win::WinRegistry userClasses = win::UserClasses(),
                      win::WinRegistry machineClasses = win::MachineClasses());
-  ~frmOption() override;
+  ~OptionsDialog() override;
 
   void btnOkCan_Click(int index);
   void chkAttribute_Click(int);
@@ -71,7 +71,7 @@ class frmOption : public ui::FormOf<frmOption, frmOptionCtl> {
   bool folderRegistered_ = false;
   std::unique_ptr<IAsk> ask_;
   std::unique_ptr<ShellMenu> menu_;
-  std::unique_ptr<ui::clsToolTip> tipAplPath_;
+  std::unique_ptr<ui::Tooltip> tipAplPath_;
 };
 
 // Opens the options dialog without blocking; false if it could not be opened.

@@ -1,4 +1,4 @@
-#include "copy/frmZarvane.h"
+#include "copy/CopyDialog.h"
 
 #include <commctrl.h>
 #include <imm.h>
@@ -10,7 +10,7 @@
 #include "copy/NameCheck.h"
 #include "copy/NameFormat.h"
 #include "copy/SourceQueue.h"
-#include "copy/clsFileOp.h"
+#include "copy/ShellFileOperation.h"
 #include "platform/AppInfo.h"
 #include "platform/CallbackGuard.h"
 #include "platform/FileSys.h"
@@ -21,7 +21,7 @@
 #include "core/ProcessState.h"
 #include "ui/MessageLoop.h"
 #include "ui/WindowPlacement.h"
-#include "ui/clsCursOp.h"
+#include "ui/MouseCursor.h"
 
 namespace zv {
 
@@ -30,7 +30,7 @@ using ui::Kind;
 
 namespace {
 
-using Ctl = frmZarvaneCtl;
+using Ctl = CopyDialogCtl;
 using Topic = HelpTopic;
 
 // Every text of the dialog.
@@ -115,10 +115,10 @@ LRESULT CALLBACK NameBoxKeys(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
 
 constexpr uint32_t kAttrBits[4] = {kAttrArchive, kAttrReadOnly, kAttrHidden, kAttrSystem};
 
-constexpr auto Instance = &ui::FormSlot<frmZarvane>;
+constexpr auto Instance = &ui::FormSlot<CopyDialog>;
 // The dialog of the source just done: its handler may still be running when the next opens.
 struct RetiredSlot;
-constexpr auto Retired = &ui::FormSlot<frmZarvane, RetiredSlot>;
+constexpr auto Retired = &ui::FormSlot<CopyDialog, RetiredSlot>;
 
 // A source's stored full path, upper-cased: the same file however its path was written.
 std::wstring SourceKey(const std::wstring& path) {
@@ -148,7 +148,7 @@ bool OpenNextSource(std::optional<POINT> place, int32_t runningNumber) {
       win::WinProfile profile(Process().IniPath);
       LoadSettings(profile, Process().Opt);
     }
-    auto form = std::make_unique<frmZarvane>();
+    auto form = std::make_unique<CopyDialog>();
     form->RunningNumber = runningNumber;
     form->PlaceAt = place;
     if (!form->Show()) continue;
@@ -191,20 +191,20 @@ bool StartProgram(std::wstring commandLine) {
 
 }  // namespace
 
-const frmZarvane::Handler frmZarvane::kHandlers[] = {
-    {Ctl::btnOK, ui::Event::Click, &frmZarvane::btnOK_Click},
-    {Ctl::btnCan, ui::Event::Click, &frmZarvane::btnCan_Click},
-    {Ctl::txtNewExt, ui::Event::Change, &frmZarvane::txtNewExt_Change},
-    {Ctl::txtNewFile, ui::Event::GotFocus, &frmZarvane::txtNewFile_GotFocus},
-    {Ctl::btnFormats, ui::Event::Click, &frmZarvane::btnFormats_Click},
+const CopyDialog::Handler CopyDialog::kHandlers[] = {
+    {Ctl::btnOK, ui::Event::Click, &CopyDialog::btnOK_Click},
+    {Ctl::btnCan, ui::Event::Click, &CopyDialog::btnCan_Click},
+    {Ctl::txtNewExt, ui::Event::Change, &CopyDialog::txtNewExt_Change},
+    {Ctl::txtNewFile, ui::Event::GotFocus, &CopyDialog::txtNewFile_GotFocus},
+    {Ctl::btnFormats, ui::Event::Click, &CopyDialog::btnFormats_Click},
 };
 
-frmZarvane::frmZarvane() : FormOf(ui::FormDef{L"frmZarvane", kText.fileCaption, 3900, 2355, true}, kControls) {}
-frmZarvane::~frmZarvane() = default;
+CopyDialog::CopyDialog() : FormOf(ui::FormDef{L"CopyDialog", kText.fileCaption, 3900, 2355, true}, kControls) {}
+CopyDialog::~CopyDialog() = default;
 
-bool frmZarvane::FolderMode() const { return Process().Source.SourceIsFolder; }
+bool CopyDialog::FolderMode() const { return Process().Source.SourceIsFolder; }
 
-std::wstring frmZarvane::Expand(const std::wstring& format, const std::wstring& shownExt,
+std::wstring CopyDialog::Expand(const std::wstring& format, const std::wstring& shownExt,
                                FreeNameSearch::Taken* taken) {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
@@ -218,9 +218,9 @@ std::wstring frmZarvane::Expand(const std::wstring& format, const std::wstring& 
                           opt.SkipUsedNo == 1 ? &freeName : nullptr);
 }
 
-void frmZarvane::Form_Initialize() { ForegroundAtStart = ::GetForegroundWindow(); }
+void CopyDialog::Form_Initialize() { ForegroundAtStart = ::GetForegroundWindow(); }
 
-void frmZarvane::Form_Load() {
+void CopyDialog::Form_Load() {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
 
@@ -267,15 +267,15 @@ void frmZarvane::Form_Load() {
   ::SetWindowSubclass(Item(Ctl::txtNewFile), NameBoxKeys, 1, 0);
 }
 
-void frmZarvane::Form_MakeHelpers() {
+void CopyDialog::Form_MakeHelpers() {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
-  tipNewFile_ = std::make_unique<ui::clsToolTip>();
+  tipNewFile_ = std::make_unique<ui::Tooltip>();
   tipNewFile_->mCreate(Item(Ctl::txtNewFile));
   tipNewFile_->pMaxWidth(300);
   const wchar_t* what = FolderMode() ? kText.tipSourceFolder : kText.tipSourceFile;
   tipNewFile_->mToolAdd(1, std::wstring(what) + L"\r\n" + win::GetLongPath(src.SourcePath));
-  tipExec2_ = std::make_unique<ui::clsToolTip>();
+  tipExec2_ = std::make_unique<ui::Tooltip>();
   tipExec2_->mCreate(Item(Ctl::chkExec2));
   tipExec2_->pMaxWidth(300);
   tipExec2_->mToolAdd(1, std::wstring(kText.tipApplication) + L"\r\n" +
@@ -283,16 +283,16 @@ void frmZarvane::Form_MakeHelpers() {
 }
 
 // The extension box: a file's shows the preset or its own extension, unless it starts empty.
-std::wstring frmZarvane::ShownExtension(const std::wstring& extFormat) const {
+std::wstring CopyDialog::ShownExtension(const std::wstring& extFormat) const {
   const std::wstring preset = TrimBlanks(extFormat);
   if (!FolderMode() && Process().Opt.DispExt != 1) return L"";
   if (!FolderMode() && !preset.empty()) return preset;
   return Process().Source.SourceExt;
 }
 
-EffectiveFormat frmZarvane::InUse() const { return Effective(chosen_ ? &*chosen_ : nullptr, Process().Opt); }
+EffectiveFormat CopyDialog::InUse() const { return Effective(chosen_ ? &*chosen_ : nullptr, Process().Opt); }
 
-void frmZarvane::btnFormats_Click(int) {
+void CopyDialog::btnFormats_Click(int) {
   // Read now, not at start-up: the list and its proposals cost nothing until the menu opens.
   win::WinProfile profile(Process().IniPath);
   const std::vector<NamedFormat> list = LoadNamedFormats(profile).List();
@@ -334,7 +334,7 @@ void frmZarvane::btnFormats_Click(int) {
   FocusName();
 }
 
-void frmZarvane::ChooseFormat(const NamedFormat* format) {
+void CopyDialog::ChooseFormat(const NamedFormat* format) {
   if (format) chosen_ = *format;
   else chosen_.reset();
   const EffectiveFormat formats = InUse();
@@ -345,7 +345,7 @@ void frmZarvane::ChooseFormat(const NamedFormat* format) {
   if (!FolderMode()) SetText(Ctl::txtNewExt, ext);
 }
 
-void frmZarvane::txtNewFile_GotFocus(int) {
+void CopyDialog::txtNewFile_GotFocus(int) {
   if (Process().Opt.IMEMode != 1) return;
   HWND box = Item(Ctl::txtNewFile);
   if (HIMC imc = ::ImmGetContext(box)) {
@@ -354,7 +354,7 @@ void frmZarvane::txtNewFile_GotFocus(int) {
   }
 }
 
-void frmZarvane::TickForExtension(const std::wstring& ext) {
+void CopyDialog::TickForExtension(const std::wstring& ext) {
   const Settings& opt = Process().Opt;
   SetValue(Ctl::chkExec1, ListedExtension(ext, opt.OpenFileExt1) ? 1 : 0);
   SetValue(Ctl::chkExec2, ListedExtension(ext, opt.OpenFileExt2) ? 1 : 0);
@@ -362,12 +362,12 @@ void frmZarvane::TickForExtension(const std::wstring& ext) {
 
 // A new extension is a new file type: what runs after the copy follows it, so that a copy
 // renamed to .bat is not executed because the source was a .txt.
-void frmZarvane::txtNewExt_Change(int) {
+void CopyDialog::txtNewExt_Change(int) {
   if (FolderMode() || !Item(Ctl::chkExec1)) return;
   TickForExtension(Text(Ctl::txtNewExt));
 }
 
-void frmZarvane::Form_Unload() {
+void CopyDialog::Form_Unload() {
   ReleaseSharedObjects();
   // In the twips the next start places the dialog by, or it creeps at every start.
   const ui::TwipsPoint place = ui::WindowPositionTwips(hwnd());
@@ -382,16 +382,16 @@ void frmZarvane::Form_Unload() {
   tipExec2_.reset();
 }
 
-void frmZarvane::btnCan_Click(int) { EndSource(); }
+void CopyDialog::btnCan_Click(int) { EndSource(); }
 
-void frmZarvane::ShowWaitingCount() {
+void CopyDialog::ShowWaitingCount() {
   const size_t waiting = Waiting().Waiting();
   SetCaption(CopyCaption(FolderMode(), waiting));
   ::EnableMenuItem(::GetSystemMenu(hwnd(), FALSE), kDropWaitingCommand,
                    MF_BYCOMMAND | (waiting ? MF_ENABLED : MF_GRAYED));
 }
 
-INT_PTR frmZarvane::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
+INT_PTR CopyDialog::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
   if (msg == kOpenFormatsMessage) {
     handled = true;
     // Not while the dialog is hidden for a copy or a message box holds it.
@@ -405,7 +405,7 @@ INT_PTR frmZarvane::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
   return 0;
 }
 
-void frmZarvane::EndSource() {
+void CopyDialog::EndSource() {
   RECT rc{};
   ::GetWindowRect(hwnd(), &rc);
   // The next dialog shows before this one goes, so that the activation stays with the program.
@@ -416,14 +416,14 @@ void frmZarvane::EndSource() {
   ::PostQuitMessage(0);
 }
 
-void frmZarvane::FocusName() { ui::FocusControl(*this, Ctl::txtNewFile); }
+void CopyDialog::FocusName() { ui::FocusControl(*this, Ctl::txtNewFile); }
 
-void frmZarvane::ShowAgain() {
+void CopyDialog::ShowAgain() {
   Show();
   FocusName();
 }
 
-void frmZarvane::btnOK_Click(int) {
+void CopyDialog::btnOK_Click(int) {
   if (handlingOK_) return;
   handlingOK_ = true;
   struct Done {
@@ -512,7 +512,7 @@ void frmZarvane::btnOK_Click(int) {
   ShowAgain();
 }
 
-bool frmZarvane::MakeCopy(const std::wstring& target) {
+bool CopyDialog::MakeCopy(const std::wstring& target) {
   const bool folderMode = FolderMode();
   Hide();
   ui::PumpPendingMessages();
@@ -526,7 +526,7 @@ bool frmZarvane::MakeCopy(const std::wstring& target) {
   return attributes && ((*attributes & kAttrDirectory) != 0) == folderMode;
 }
 
-void frmZarvane::RunAfterCopyActions(const std::wstring& targetPath) {
+void CopyDialog::RunAfterCopyActions(const std::wstring& targetPath) {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
   const bool openSource = Value(Ctl::chkExec4) == 1;
