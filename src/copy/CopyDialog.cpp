@@ -73,10 +73,10 @@ constexpr ControlDef kControls[] = {
     {Ctl::txtNewFile, L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1590, 300, Topic::NewFile, ui::kSelectAll},
     {Ctl::lblNewExt, L"lblNewExt", -1, Kind::Label, kText.extName, 2130, 135, 465, 300, Topic::None, ui::kHidden},
     {Ctl::txtNewExt, L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, Topic::NewExt, ui::kSelectAll},
-    {Ctl::chkExec1, L"chkExec1", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, Topic::OpenByAssociation, kHelp},
-    {Ctl::chkExec2, L"chkExec2", -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, Topic::OpenWithApplication, kHelp},
-    {Ctl::chkExec4, L"chkExec4", -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, Topic::OpenOriginal, kHelp},
-    {Ctl::chkExec3, L"chkExec3", -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, Topic::CopyAgain, kHelp},
+    {Ctl::chkOpenCopy, L"chkOpenCopy", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, Topic::OpenByAssociation, kHelp},
+    {Ctl::chkOpenWithApp, L"chkOpenWithApp", -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, Topic::OpenWithApplication, kHelp},
+    {Ctl::chkOpenSource, L"chkOpenSource", -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, Topic::OpenOriginal, kHelp},
+    {Ctl::chkCopyAgain, L"chkCopyAgain", -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, Topic::CopyAgain, kHelp},
     {Ctl::chkAttr, L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, Topic::Attributes, kHelp, L"ｱｰｶｲﾌﾞ属性", kText.attrNames[0]},
     {Ctl::chkAttr, L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, Topic::Attributes, kHelp, L"読み取り専用ﾌｧｲﾙ", kText.attrNames[1]},
     {Ctl::chkAttr, L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, Topic::Attributes, kHelp, L"隠しﾌｧｲﾙ", kText.attrNames[2]},
@@ -85,9 +85,9 @@ constexpr ControlDef kControls[] = {
     {Ctl::btnCan, L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, Topic::CopyCancel, ui::kCancel | kHelp},
     {Ctl::lblP, L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, Topic::None, 0},
     {Ctl::lblVer, L"lblVer", -1, Kind::Label, L"", 825, 2115, 675, 210, Topic::None, 0},
-    {Ctl::Label2, L"Label2", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, Topic::None, 0},
-    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::AfterCopy, kHelp},
-    {Ctl::Frame2, L"Frame2", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, Topic::Attributes, kHelp},
+    {Ctl::lblProgram, L"lblProgram", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, Topic::None, 0},
+    {Ctl::fraAfterCopy, L"fraAfterCopy", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::AfterCopy, kHelp},
+    {Ctl::fraAttributes, L"fraAttributes", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, Topic::Attributes, kHelp},
     {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2295, 210, Topic::None, ui::kAlignRight},
     // Beside the name box like a drop-down's arrow; out of the tab order, as Alt+Down reaches it,
     // and made after the others, which keep their order.
@@ -245,15 +245,15 @@ void CopyDialog::Form_Load() {
   if (FolderMode()) {
     Enable(Ctl::lblP, false);
     Enable(Ctl::txtNewExt, false);
-    SetText(Ctl::chkExec1, kText.exec1Folder);
-    SetHelpId(Ctl::chkExec1, Topic::OpenCopiedFolder);
-    SetValue(Ctl::chkExec1, opt.OpenFolderCheck);
-    Enable(Ctl::chkExec2, false);
+    SetText(Ctl::chkOpenCopy, kText.exec1Folder);
+    SetHelpId(Ctl::chkOpenCopy, Topic::OpenCopiedFolder);
+    SetValue(Ctl::chkOpenCopy, opt.OpenFolderCheck);
+    Enable(Ctl::chkOpenWithApp, false);
   } else {
     TickForExtension(ext);
   }
-  SetValue(Ctl::chkExec4, opt.OpenOriginalCheck);
-  SetValue(Ctl::chkExec3, 0);
+  SetValue(Ctl::chkOpenSource, opt.OpenOriginalCheck);
+  SetValue(Ctl::chkCopyAgain, 0);
 
   const int presets[4] = {opt.AttrArchive, opt.AttrReadOnly, opt.AttrHidden, opt.AttrSystem};
   for (int i = 0; i < 4; ++i) {
@@ -271,14 +271,14 @@ void CopyDialog::Form_MakeHelpers() {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
   tipNewFile_ = std::make_unique<ui::Tooltip>();
-  tipNewFile_->mCreate(Item(Ctl::txtNewFile));
-  tipNewFile_->pMaxWidth(300);
+  tipNewFile_->Create(Item(Ctl::txtNewFile));
+  tipNewFile_->MaxWidth(300);
   const wchar_t* what = FolderMode() ? kText.tipSourceFolder : kText.tipSourceFile;
-  tipNewFile_->mToolAdd(1, std::wstring(what) + L"\r\n" + win::GetLongPath(src.SourcePath));
+  tipNewFile_->AddTool(1, std::wstring(what) + L"\r\n" + win::GetLongPath(src.SourcePath));
   tipExec2_ = std::make_unique<ui::Tooltip>();
-  tipExec2_->mCreate(Item(Ctl::chkExec2));
-  tipExec2_->pMaxWidth(300);
-  tipExec2_->mToolAdd(1, std::wstring(kText.tipApplication) + L"\r\n" +
+  tipExec2_->Create(Item(Ctl::chkOpenWithApp));
+  tipExec2_->MaxWidth(300);
+  tipExec2_->AddTool(1, std::wstring(kText.tipApplication) + L"\r\n" +
                              (opt.OpenAplPath.empty() ? std::wstring(kText.notepad) : opt.OpenAplPath));
 }
 
@@ -356,14 +356,14 @@ void CopyDialog::txtNewFile_GotFocus(int) {
 
 void CopyDialog::TickForExtension(const std::wstring& ext) {
   const Settings& opt = Process().Opt;
-  SetValue(Ctl::chkExec1, ListedExtension(ext, opt.OpenFileExt1) ? 1 : 0);
-  SetValue(Ctl::chkExec2, ListedExtension(ext, opt.OpenFileExt2) ? 1 : 0);
+  SetValue(Ctl::chkOpenCopy, ListedExtension(ext, opt.OpenFileExt1) ? 1 : 0);
+  SetValue(Ctl::chkOpenWithApp, ListedExtension(ext, opt.OpenFileExt2) ? 1 : 0);
 }
 
 // A new extension is a new file type: what runs after the copy follows it, so that a copy
 // renamed to .bat is not executed because the source was a .txt.
 void CopyDialog::txtNewExt_Change(int) {
-  if (FolderMode() || !Item(Ctl::chkExec1)) return;
+  if (FolderMode() || !Item(Ctl::chkOpenCopy)) return;
   TickForExtension(Text(Ctl::txtNewExt));
 }
 
@@ -502,7 +502,7 @@ void CopyDialog::btnOK_Click(int) {
 
   RunAfterCopyActions(target);
 
-  if (!Value(Ctl::chkExec3)) {
+  if (!Value(Ctl::chkCopyAgain)) {
     EndSource();
     return;
   }
@@ -529,11 +529,11 @@ bool CopyDialog::MakeCopy(const std::wstring& target) {
 void CopyDialog::RunAfterCopyActions(const std::wstring& targetPath) {
   const Settings& opt = Process().Opt;
   const SourceRecord& src = Process().Source;
-  const bool openSource = Value(Ctl::chkExec4) == 1;
+  const bool openSource = Value(Ctl::chkOpenSource) == 1;
   std::wstring openPath = win::GetLongPath(openSource ? src.SourcePath : targetPath);
   const std::wstring quotedPath = L"\"" + openPath + L"\"";
 
-  if (Value(Ctl::chkExec1)) {
+  if (Value(Ctl::chkOpenCopy)) {
     if (FolderMode()) {
       StartProgram(L"explorer.exe " + quotedPath);
     } else {
@@ -542,7 +542,7 @@ void CopyDialog::RunAfterCopyActions(const std::wstring& targetPath) {
       if (hasExtension) OpenByAssociation(path, opt.ShellExecOpen == 1 ? 0 : 1);
     }
   }
-  if (Value(Ctl::chkExec2)) {
+  if (Value(Ctl::chkOpenWithApp)) {
     std::wstring commandLine = opt.OpenAplPath.empty() ? std::wstring(kText.notepad)
                                : IsQuoted(opt.OpenAplPath) ? opt.OpenAplPath
                                                            : L"\"" + opt.OpenAplPath + L"\"";

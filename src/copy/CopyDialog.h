@@ -17,8 +17,8 @@ namespace zv {
 
 // The controls of CopyDialog, as its table lists them (arrays once).
 enum class CopyDialogCtl : int {
-  txtNewFile, txtNewExt, chkExec1, chkExec2, chkExec4, chkExec3, chkAttr, btnOK, btnCan, lblP,
-  lblVer, Label2, Frame1, Frame2, lblCopyRight, lblNewName, lblNewExt, btnFormats, kCount
+  txtNewFile, txtNewExt, chkOpenCopy, chkOpenWithApp, chkOpenSource, chkCopyAgain, chkAttr, btnOK, btnCan, lblP,
+  lblVer, lblProgram, fraAfterCopy, fraAttributes, lblCopyRight, lblNewName, lblNewExt, btnFormats, kCount
 };
 
 class CopyDialog : public ui::FormOf<CopyDialog, CopyDialogCtl> {

@@ -60,13 +60,13 @@ constexpr int kNamedTop = 120 + 2055 + kRow + 90;
 constexpr int kNamedButtonLeft = 3300;
 
 // The rows lie in a borderless panel (120, 240 inside the frame) inside the caption-less frame
-// Frame1 (233, 120 in the form); their places here are the sums, in the form's client area.
+// fraFormats (233, 120 in the form); their places here are the sums, in the form's client area.
 constexpr int kPanelLeft = 233 + 120;
 constexpr int kPanelTop = 120 + 240;
 
 // Tab order as listed; the frame comes last so that it lies beneath the rows.
 constexpr ControlDef kControls[] = {
-    {Ctl::Label6, L"Label6", -1, Kind::Label, kText.fileName, kPanelLeft + 285, kPanelTop + 120, 1125, 225, Topic::NameFormat, kHelp},
+    {Ctl::lblFileFormat, L"lblFileFormat", -1, Kind::Label, kText.fileName, kPanelLeft + 285, kPanelTop + 120, 1125, 225, Topic::NameFormat, kHelp},
     {Ctl::txtFileNameFormat, L"txtFileNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 75, 1860, 270, Topic::NameFormat, ui::kSelectAll},
     {Ctl::btnFormatMenu, L"btnFormatMenu", 0, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 75, 255, 270, Topic::FormatMenu, kHelp,
      kText.tipMenu},
@@ -75,11 +75,11 @@ constexpr ControlDef kControls[] = {
     {Ctl::lblExtNameFormat, L"lblExtNameFormat", -1, Kind::Label, kText.extNameFormat, kPanelLeft + 1440, kPanelTop + 465,
      1860, 270, Topic::None, ui::kHidden},
     {Ctl::txtExtNameFormat, L"txtExtNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 465, 1860, 270, Topic::DispExt, ui::kSelectAll},
-    {Ctl::Label8, L"Label8", -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, Topic::NameFormat, kHelp},
+    {Ctl::lblFolderFormat, L"lblFolderFormat", -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, Topic::NameFormat, kHelp},
     {Ctl::txtFolderNameFormat, L"txtFolderNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 855, 1860, 270, Topic::NameFormat, ui::kSelectAll},
     {Ctl::btnFormatMenu, L"btnFormatMenu", 1, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 855, 255, 270, Topic::FormatMenu, kHelp,
      kText.tipMenu},
-    {Ctl::Label7, L"Label7", -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, Topic::AutoNo, kHelp,
+    {Ctl::lblAutoNo, L"lblAutoNo", -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, Topic::AutoNo, kHelp,
      kText.tipAutoNo},
     {Ctl::cmbAutoNo, L"cmbAutoNo", -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, Topic::AutoNo, 0, kText.tipAutoNo},
     {Ctl::chkSkipUsedNo, L"chkSkipUsedNo", -1, Kind::Check, kText.skipUsedNo, kPanelLeft + 1440, kPanelTop + 1245 + kRow, 2535, 240,
@@ -99,7 +99,7 @@ constexpr ControlDef kControls[] = {
      Topic::NamedMove, kHelp},
     {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow + kNamed, 1320, 375, Topic::FormatOK, ui::kDefault | kHelp},
     {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow + kNamed, 1320, 375, Topic::FormatCancel, ui::kCancel | kHelp},
-    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, Topic::None, 0},
+    {Ctl::fraFormats, L"fraFormats", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 

@@ -13,9 +13,9 @@ namespace zv {
 
 // The controls of FormatDialog, as its table lists them (arrays once).
 enum class FormatDialogCtl : int {
-  Label6, txtFileNameFormat, btnFormatMenu, chkDispExt, txtExtNameFormat, Label8,
-  txtFolderNameFormat, Label7, cmbAutoNo, chkSkipUsedNo, lblNamed, lstNamed, btnNamedAdd, btnNamedEdit,
-  btnNamedDel, btnNamedUp, btnNamedDown, btnOkCan, Frame1, lblExtNameFormat, kCount
+  lblFileFormat, txtFileNameFormat, btnFormatMenu, chkDispExt, txtExtNameFormat, lblFolderFormat,
+  txtFolderNameFormat, lblAutoNo, cmbAutoNo, chkSkipUsedNo, lblNamed, lstNamed, btnNamedAdd, btnNamedEdit,
+  btnNamedDel, btnNamedUp, btnNamedDown, btnOkCan, fraFormats, lblExtNameFormat, kCount
 };
 
 class FormatDialog : public ui::FormOf<FormatDialog, FormatDialogCtl> {

@@ -11,7 +11,7 @@
 namespace zv {
 
 enum class NamedFormatDialogCtl : int {
-  lblName, txtName, Label6, txtFile, btnFormatMenu, lblExt, txtExt, Label8, txtFolder, btnOkCan, kCount
+  lblName, txtName, lblFileFormat, txtFile, btnFormatMenu, lblExt, txtExt, lblFolderFormat, txtFolder, btnOkCan, kCount
 };
 
 class NamedFormatDialog : public ui::FormOf<NamedFormatDialog, NamedFormatDialogCtl> {

@@ -50,7 +50,7 @@ constexpr ControlDef kControls[] = {
     {Ctl::txtIniPath, L"txtIniPath", -1, Kind::Text, L"", 1515, 1980, 4350, 300, Topic::SettingsFilePath, 0},
     {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2460, 1320, 375, Topic::AdvancedOK, ui::kDefault | kHelp},
     {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2460, 1320, 375, Topic::AdvancedCancel, ui::kCancel | kHelp},
-    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, L"", 120, 45, 5745, 1845, Topic::None, 0},
+    {Ctl::fraSettings, L"fraSettings", -1, Kind::Frame, L"", 120, 45, 5745, 1845, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 

@@ -9,7 +9,7 @@ namespace zv {
 // The controls of AdvancedDialog, as its table lists them (arrays once).
 enum class AdvancedDialogCtl : int {
   chkShellExecOpen, chkFolderOnly, chkCopyToFolder, txtCopyToFolderPath, btnBr, lblIniPath, txtIniPath, btnOkCan,
-  Frame1, lblCopyToFolderPath, kCount
+  fraSettings, lblCopyToFolderPath, kCount
 };
 
 class AdvancedDialog : public ui::FormOf<AdvancedDialog, AdvancedDialogCtl> {

@@ -32,10 +32,10 @@ struct Texts {
   const wchar_t* frameMenu = L"右クリックメニュー";
   const wchar_t* frameOther = L"その他";
   const wchar_t* frameAttribute = L" ";
-  const wchar_t* label1 = L"次の拡張子のファイルは『コピー後 関連付けで開く』を初期値とする(&K)";
-  const wchar_t* label2 = L"次の拡張子のファイルは『コピー後アプリケーションで開く』を初期値とする(&W)";
+  const wchar_t* openExtensionsLabel = L"次の拡張子のファイルは『コピー後 関連付けで開く』を初期値とする(&K)";
+  const wchar_t* appExtensionsLabel = L"次の拡張子のファイルは『コピー後アプリケーションで開く』を初期値とする(&W)";
   const wchar_t* browse = L"参照(&B)...";
-  const wchar_t* label3 = L"アプリケーション(&P)";
+  const wchar_t* applicationLabel = L"アプリケーション(&P)";
   const wchar_t* openOriginal = L"『コピー元を開く』を初期値とする(&O)";
   const wchar_t* openFolder = L"フォルダは『コピー後 フォルダを開く』を初期値とする(&F)";
   const wchar_t* format = L"書式設定(&M)...";
@@ -44,7 +44,7 @@ struct Texts {
   const wchar_t* attrReadOnly = L"読み取り専用(&R)";
   const wchar_t* attrHidden = L"隠しﾌｧｲﾙ(&H)";
   const wchar_t* attrSystem = L"ｼｽﾃﾑﾌｧｲﾙ(&S)";
-  const wchar_t* label5 = L"拡張子(&E)";
+  const wchar_t* extensionLabel = L"拡張子(&E)";
   const wchar_t* extList = L"登録済み拡張子";
   const wchar_t* add = L"追加(&C)";
   const wchar_t* del = L"削除(&D)";
@@ -53,11 +53,11 @@ struct Texts {
   const wchar_t* allFilesRemove = L"全ファイルから削除(&Q)";
   const wchar_t* folderAdd = L"フォルダに追加(&G)";
   const wchar_t* folderRemove = L"フォルダから削除(&G)";
-  const wchar_t* label9 = L"登録先(&I)";
+  const wchar_t* registerForLabel = L"登録先(&I)";
   const wchar_t* tipRegisterFor = L"全ユーザー用の登録には管理者権限が必要です。";
   // RegisterFor 0, 1, 2; automatic also names the place it stands for in this process.
   const wchar_t* registerFor[3] = {L"自動", L"このユーザー", L"全ユーザー"};
-  const wchar_t* label4 = L"初期表示位置(&L)";
+  const wchar_t* startUpPosLabel = L"初期表示位置(&L)";
   const wchar_t* topMost = L"常に手前に表示(&T)";
   const wchar_t* imeMode = L"IME自動起動(&J)";
   const wchar_t* notConfirm = L"上書き確認しない(&U)";
@@ -84,12 +84,12 @@ constexpr unsigned kHelp = ui::kHelpOnRight;
 // above 初期値設定, which holds it). Twips.
 constexpr ControlDef kControls[] = {
     // 初期値設定
-    {Ctl::Label1, L"Label1", -1, Kind::Label, kText.label1, 240, 345, 5280, 450, Topic::OpenFileExt1, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {Ctl::lblOpenExtensions, L"lblOpenExtensions", -1, Kind::Label, kText.openExtensionsLabel, 240, 345, 5280, 450, Topic::OpenFileExt1, kHelp | ui::kMultiLine, kText.tipExtensions},
     {Ctl::txtOpenFileExt1, L"txtOpenFileExt1", -1, Kind::Text, L"", 240, 810, 5280, 300, Topic::OpenFileExt1, ui::kSelectAll, kText.tipExtensions},
-    {Ctl::Label2, L"Label2", -1, Kind::Label, kText.label2, 240, 1245, 5280, 450, Topic::OpenFileExt2, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {Ctl::lblAppExtensions, L"lblAppExtensions", -1, Kind::Label, kText.appExtensionsLabel, 240, 1245, 5280, 450, Topic::OpenFileExt2, kHelp | ui::kMultiLine, kText.tipExtensions},
     {Ctl::txtOpenFileExt2, L"txtOpenFileExt2", -1, Kind::Text, L"", 240, 1710, 5280, 300, Topic::OpenFileExt2, ui::kSelectAll, kText.tipExtensions},
     {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4320, 2130, 1200, 330, Topic::AplBrowse, kHelp},
-    {Ctl::Label3, L"Label3", -1, Kind::Label, kText.label3, 240, 2205, 2400, 240, Topic::AplPath, kHelp},
+    {Ctl::lblApplication, L"lblApplication", -1, Kind::Label, kText.applicationLabel, 240, 2205, 2400, 240, Topic::AplPath, kHelp},
     {Ctl::txtAplPath, L"txtAplPath", -1, Kind::Text, L"", 240, 2490, 5280, 300, Topic::AplPath, ui::kSelectAll},
     {Ctl::chkOpenOriginal, L"chkOpenOriginal", -1, Kind::Check, kText.openOriginal, 240, 3180, 5280, 270, Topic::OpenOriginalCheck, kHelp},
     {Ctl::chkOpenFolder, L"chkOpenFolder", -1, Kind::Check, kText.openFolder, 240, 3525, 5280, 270, Topic::OpenFolderCheck, kHelp},
@@ -100,7 +100,7 @@ constexpr ControlDef kControls[] = {
     {Ctl::chkAttrHidden, L"chkAttrHidden", -1, Kind::Check, kText.attrHidden, 2160, 4935, 1500, 270, Topic::DefaultAttributes, kHelp},
     {Ctl::chkAttrSystem, L"chkAttrSystem", -1, Kind::Check, kText.attrSystem, 3720, 4935, 1740, 270, Topic::DefaultAttributes, kHelp},
     // 右クリックメニュー
-    {Ctl::Label5, L"Label5", -1, Kind::Label, kText.label5, 5880, 345, 1560, 240, Topic::ExtEntry, kHelp},
+    {Ctl::lblExtension, L"lblExtension", -1, Kind::Label, kText.extensionLabel, 5880, 345, 1560, 240, Topic::ExtEntry, kHelp},
     {Ctl::txtExt, L"txtExt", -1, Kind::Text, L"", 5880, 600, 1560, 300, Topic::ExtEntry, ui::kSelectAll},
     {Ctl::btnAdd, L"btnAdd", -1, Kind::Button, kText.add, 7560, 585, 1560, 330, Topic::ExtAdd, kHelp},
     // The list has no label of its own.
@@ -110,10 +110,10 @@ constexpr ControlDef kControls[] = {
     {Ctl::btnAllDel, L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, Topic::ExtDeleteAll, kHelp},
     {Ctl::btnAllFiles, L"btnAllFiles", -1, Kind::Button, kText.allFilesAdd, 5880, 2250, 3240, 330, Topic::AllFilesAdd, kHelp},
     {Ctl::btnFolder, L"btnFolder", -1, Kind::Button, kText.folderAdd, 5880, 2640, 3240, 330, Topic::FolderAdd, kHelp},
-    {Ctl::Label9, L"Label9", -1, Kind::Label, kText.label9, 5880, 3075, 840, 240, Topic::RegisterFor, kHelp},
+    {Ctl::lblRegisterFor, L"lblRegisterFor", -1, Kind::Label, kText.registerForLabel, 5880, 3075, 840, 240, Topic::RegisterFor, kHelp},
     {Ctl::cmbRegisterFor, L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, Topic::RegisterFor, 0, kText.tipRegisterFor},
     // その他
-    {Ctl::Label4, L"Label4", -1, Kind::Label, kText.label4, 5880, 3870, 1440, 240, Topic::StartUpPos, kHelp},
+    {Ctl::lblStartUpPos, L"lblStartUpPos", -1, Kind::Label, kText.startUpPosLabel, 5880, 3870, 1440, 240, Topic::StartUpPos, kHelp},
     {Ctl::cmbStartUpPos, L"cmbStartUpPos", -1, Kind::Combo, L"", 7320, 3825, 1800, 300, Topic::StartUpPos, 0},
     {Ctl::chkTopMost, L"chkTopMost", -1, Kind::Check, kText.topMost, 5880, 4245, 3240, 270, Topic::TopMost, kHelp},
     {Ctl::chkIMEMode, L"chkIMEMode", -1, Kind::Check, kText.imeMode, 5880, 4560, 3240, 270, Topic::IMEMode, kHelp, kText.tipIme},
@@ -123,10 +123,10 @@ constexpr ControlDef kControls[] = {
     {Ctl::btnAbout, L"btnAbout", -1, Kind::Button, kText.about, 120, 5775, 1320, 375, Topic::About, kHelp, kText.tipAbout},
     {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 6480, 5775, 1320, 375, Topic::OptionsOK, ui::kDefault | kHelp},
     {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 7920, 5775, 1320, 375, Topic::OptionsCancel, ui::kCancel | kHelp},
-    {Ctl::Frame2, L"Frame2", -1, Kind::Frame, kText.frameAttribute, 2040, 4185, 3480, 1230, Topic::None, 0},
-    {Ctl::Frame1, L"Frame1", -1, Kind::Frame, kText.frameInitial, 120, 90, 5520, 5565, Topic::None, 0},
-    {Ctl::Frame3, L"Frame3", -1, Kind::Frame, kText.frameMenu, 5760, 90, 3480, 3420, Topic::None, 0},
-    {Ctl::Frame4, L"Frame4", -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, Topic::None, 0},
+    {Ctl::fraAttributes, L"fraAttributes", -1, Kind::Frame, kText.frameAttribute, 2040, 4185, 3480, 1230, Topic::None, 0},
+    {Ctl::fraInitial, L"fraInitial", -1, Kind::Frame, kText.frameInitial, 120, 90, 5520, 5565, Topic::None, 0},
+    {Ctl::fraMenu, L"fraMenu", -1, Kind::Frame, kText.frameMenu, 5760, 90, 3480, 3420, Topic::None, 0},
+    {Ctl::fraOther, L"fraOther", -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
@@ -213,7 +213,7 @@ void OptionsDialog::Form_Load() {
 
   // The attribute frame's heading is a check box lying across the frame's top line: the frame
   // must not paint over it.
-  HWND attributeFrame = Item(Ctl::Frame2);
+  HWND attributeFrame = Item(Ctl::fraAttributes);
   ::SetWindowLongPtrW(attributeFrame, GWL_STYLE, ::GetWindowLongPtrW(attributeFrame, GWL_STYLE) | WS_CLIPSIBLINGS);
 
   elevated_ = win::ProcessIsElevated();
@@ -243,9 +243,9 @@ void OptionsDialog::Form_Load() {
 
 void OptionsDialog::Form_MakeHelpers() {
   tipAplPath_ = std::make_unique<ui::Tooltip>();
-  tipAplPath_->mCreate(Item(Ctl::txtAplPath));
-  tipAplPath_->mToolAdd(1, kText.tipAplPath, 0, 0, 0, 0);
-  tipAplPath_->pMaxWidth(200);
+  tipAplPath_->Create(Item(Ctl::txtAplPath));
+  tipAplPath_->AddTool(1, kText.tipAplPath, 0, 0, 0, 0);
+  tipAplPath_->MaxWidth(200);
 }
 
 void OptionsDialog::Form_Unload() {
@@ -406,7 +406,7 @@ void OptionsDialog::Form_Paint() {
   HDC dc = ::BeginPaint(hwnd(), &ps);
   if (!dc) return;
   RECT frame{};
-  ::GetWindowRect(Item(Ctl::Frame1), &frame);
+  ::GetWindowRect(Item(Ctl::fraInitial), &frame);
   ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
   const int frameLeft = frame.left, frameTop = frame.top;
   const int frameWidth = (frame.right - frame.left) * TwipsPerPixelX();

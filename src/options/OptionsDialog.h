@@ -14,11 +14,11 @@ namespace zv {
 
 // The controls of OptionsDialog, as its table lists them (arrays once).
 enum class OptionsDialogCtl : int {
-  Label1, txtOpenFileExt1, Label2, txtOpenFileExt2, btnBr, Label3, txtAplPath, chkOpenOriginal,
+  lblOpenExtensions, txtOpenFileExt1, lblAppExtensions, txtOpenFileExt2, btnBr, lblApplication, txtAplPath, chkOpenOriginal,
   chkOpenFolder, btnFormat, chkAttribute, chkAttrArchive, chkAttrReadOnly, chkAttrHidden,
-  chkAttrSystem, Label5, txtExt, btnAdd, lstExt, btnDel, btnAllDel, btnAllFiles, btnFolder, Label9,
-  cmbRegisterFor, Label4, cmbStartUpPos, chkTopMost, chkIMEMode, chkNotConfirmReplaceFile,
-  btnAdvanced, btnAbout, btnOkCan, Frame2, Frame1, Frame3, Frame4, lblExtList, kCount
+  chkAttrSystem, lblExtension, txtExt, btnAdd, lstExt, btnDel, btnAllDel, btnAllFiles, btnFolder, lblRegisterFor,
+  cmbRegisterFor, lblStartUpPos, cmbStartUpPos, chkTopMost, chkIMEMode, chkNotConfirmReplaceFile,
+  btnAdvanced, btnAbout, btnOkCan, fraAttributes, fraInitial, fraMenu, fraOther, lblExtList, kCount
 };
 
 class OptionsDialog : public ui::FormOf<OptionsDialog, OptionsDialogCtl> {

@@ -12,7 +12,7 @@ namespace zv {
 
 // The controls of WelcomeDialog, as its table lists them (arrays once).
 enum class WelcomeDialogCtl : int {
-  lblMsg, Frame1, chkScDir, Label1, txtScName, btnYesNo, kCount
+  lblMsg, fraPlaces, chkScDir, lblShortcutName, txtScName, btnYesNo, kCount
 };
 
 class WelcomeDialog : public ui::FormOf<WelcomeDialog, WelcomeDialogCtl> {

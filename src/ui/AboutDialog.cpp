@@ -35,18 +35,18 @@ constexpr COLORREF kShadowColour = RGB(0, 0, 0);
 constexpr COLORREF kNameColour = RGB(0, 255, 0);
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
-// Label1 (black) lies above Label4 (green) and is painted first, so the green name stays in
+// lblName (black) lies above lblNameShadow (green) and is painted first, so the green name stays in
 // front with its shadow 30 twips to the right.
 constexpr ControlDef kControls[] = {
-    {Ctl::Image1, L"Image1", -1, Kind::Label, L"", 240, 225, 480, 480, Topic::None, 0, kText.maker},
-    {Ctl::Label1, L"Label1", -1, Kind::Label, kText.name, 975, 105, 1245, 450, Topic::None, 0},
-    {Ctl::Label4, L"Label4", -1, Kind::Label, kText.name, 945, 105, 1245, 450, Topic::None, 0},
-    {Ctl::Label2, L"Label2", -1, Kind::Label, kText.ver, 2280, 285, 270, 180, Topic::None, 0},
+    {Ctl::imgIcon, L"imgIcon", -1, Kind::Label, L"", 240, 225, 480, 480, Topic::None, 0, kText.maker},
+    {Ctl::lblName, L"lblName", -1, Kind::Label, kText.name, 975, 105, 1245, 450, Topic::None, 0},
+    {Ctl::lblNameShadow, L"lblNameShadow", -1, Kind::Label, kText.name, 945, 105, 1245, 450, Topic::None, 0},
+    {Ctl::lblVersion, L"lblVersion", -1, Kind::Label, kText.ver, 2280, 285, 270, 180, Topic::None, 0},
     {Ctl::lblMyVer, L"lblMyVer", -1, Kind::Label, L"", 2595, 285, 0, 180, Topic::None, 0},
     {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 810, 630, 0, 180, Topic::None, 0},
     {Ctl::lblLicense, L"lblLicense", -1, Kind::Label, kText.license, 810, 855, 0, 180, Topic::None, 0},
     {Ctl::lblHP, L"lblHP", -1, Kind::Label, kText.manual, 863, 1080, 2565, 180, Topic::None, 0, kText.maker},
-    {Ctl::Command1, L"Command1", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, Topic::None, kDefault | kCancel},
+    {Ctl::btnOK, L"btnOK", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, Topic::None, kDefault | kCancel},
 };
 static_assert(ListsEachControlOnce<Ctl>(kControls));
 
@@ -69,7 +69,7 @@ win::UniqueFont MakeFont(int dpi, const wchar_t* face, int hundredthsOfPoints, b
 }  // namespace
 
 const AboutDialog::Handler AboutDialog::kHandlers[] = {
-    {Ctl::Command1, Event::Click, &AboutDialog::Command1_Click},
+    {Ctl::btnOK, Event::Click, &AboutDialog::Command1_Click},
 };
 
 AboutDialog::AboutDialog(LinkOpener open) : FormOf(kForm, kControls), open_(std::move(open)) {
@@ -85,7 +85,7 @@ AboutDialog::~AboutDialog() = default;
 void AboutDialog::Form_Load() {
   CentreOverOwner(hwnd());
 
-  HWND image = Item(Ctl::Image1);
+  HWND image = Item(Ctl::imgIcon);
   const LONG_PTR style = ::GetWindowLongPtrW(image, GWL_STYLE);
   ::SetWindowLongPtrW(image, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | SS_ICON);
 
@@ -102,13 +102,13 @@ void AboutDialog::Form_DpiChanged() {
   const int side = ToPixelsX(480);  // 32 pixels at 96 dpi
   win::UniqueIcon icon(static_cast<HICON>(
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, side, side, 0)));
-  ::SendMessageW(Item(Ctl::Image1), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+  ::SendMessageW(Item(Ctl::imgIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
   icon_ = std::move(icon);
 
   // The labels take the new fonts before the old ones go.
   win::UniqueFont name = MakeFont(Dpi(), kText.nameFace, 1425, true, true, false, DEFAULT_CHARSET);
   win::UniqueFont link = MakeFont(Dpi(), kText.linkFace, 900, false, false, true, SHIFTJIS_CHARSET);
-  for (const Ctl label : {Ctl::Label1, Ctl::Label4})
+  for (const Ctl label : {Ctl::lblName, Ctl::lblNameShadow})
     ::SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(name.get()), TRUE);
   ::SendMessageW(Item(Ctl::lblHP), WM_SETFONT, reinterpret_cast<WPARAM>(link.get()), TRUE);
   nameFont_ = std::move(name);
@@ -122,7 +122,7 @@ void AboutDialog::Form_DpiChanged() {
 // shadow, which would only blur it; a theme changed while the dialog is open is followed.
 void AboutDialog::FollowContrast() {
   highContrast_ = HighContrastOn();
-  ::ShowWindow(Item(Ctl::Label1), highContrast_ ? SW_HIDE : SW_SHOW);
+  ::ShowWindow(Item(Ctl::lblName), highContrast_ ? SW_HIDE : SW_SHOW);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -141,7 +141,7 @@ void AboutDialog::AutoSize(Ctl control) {
 
 void AboutDialog::Command1_Click(int) { Unload(); }
 
-bool AboutDialog::IsLink(HWND control) const { return control && (control == Item(Ctl::lblHP) || control == Item(Ctl::Image1)); }
+bool AboutDialog::IsLink(HWND control) const { return control && (control == Item(Ctl::lblHP) || control == Item(Ctl::imgIcon)); }
 
 INT_PTR AboutDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   if (msg == WM_SETCURSOR && IsLink(reinterpret_cast<HWND>(wp))) {
@@ -156,10 +156,10 @@ INT_PTR AboutDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   if (msg == WM_CTLCOLORSTATIC) {
     const auto control = reinterpret_cast<HWND>(lp);
     HDC dc = reinterpret_cast<HDC>(wp);
-    if (control == Item(Ctl::Label1) || control == Item(Ctl::Label4)) {
+    if (control == Item(Ctl::lblName) || control == Item(Ctl::lblNameShadow)) {
       // Transparent: the two names overlap.
       const COLORREF name = highContrast_ ? ::GetSysColor(COLOR_BTNTEXT) : kNameColour;
-      ::SetTextColor(dc, control == Item(Ctl::Label1) ? kShadowColour : name);
+      ::SetTextColor(dc, control == Item(Ctl::lblName) ? kShadowColour : name);
       ::SetBkMode(dc, TRANSPARENT);
       handled = true;
       return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));

@@ -11,7 +11,7 @@ namespace zv::ui {
 
 // The controls of AboutDialog, as its table lists them (arrays once).
 enum class AboutDialogCtl : int {
-  Image1, Label1, Label4, Label2, lblMyVer, lblCopyRight, lblLicense, lblHP, Command1, kCount
+  imgIcon, lblName, lblNameShadow, lblVersion, lblMyVer, lblCopyRight, lblLicense, lblHP, btnOK, kCount
 };
 
 class AboutDialog : public FormOf<AboutDialog, AboutDialogCtl> {

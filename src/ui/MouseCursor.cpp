@@ -46,7 +46,7 @@ bool MouseCursor::Show() {
   return lastResult_ >= 0;
 }
 
-void MouseCursor::Show(bool bolNewShowType) { lastResult_ = ::ShowCursor(bolNewShowType); }
+void MouseCursor::Show(bool show) { lastResult_ = ::ShowCursor(show); }
 
 void MouseCursor::ReadPosition() {
   POINT p{};
@@ -67,15 +67,15 @@ int MouseCursor::PositionY() {
   return ToScaleY(positionY_);
 }
 
-void MouseCursor::PositionX(int lngNewValue) {
+void MouseCursor::PositionX(int value) {
   ReadPosition();
-  StoreX(positionX_, lngNewValue);
+  StoreX(positionX_, value);
   SetPosition();
 }
 
-void MouseCursor::PositionY(int lngNewValue) {
+void MouseCursor::PositionY(int value) {
   ReadPosition();
-  StoreY(positionY_, lngNewValue);
+  StoreY(positionY_, value);
   SetPosition();
 }
 
@@ -132,24 +132,24 @@ int MouseCursor::ClipHeight() {
   return ToScaleY(clipHeight_);
 }
 
-void MouseCursor::ClipTop(int lngNewValue) {
+void MouseCursor::ClipTop(int value) {
   ReadClip();
-  StoreY(clipTop_, lngNewValue);
+  StoreY(clipTop_, value);
   ApplyClip();
 }
-void MouseCursor::ClipLeft(int lngNewValue) {
+void MouseCursor::ClipLeft(int value) {
   ReadClip();
-  StoreX(clipLeft_, lngNewValue);
+  StoreX(clipLeft_, value);
   ApplyClip();
 }
-void MouseCursor::ClipWidth(int lngNewValue) {
+void MouseCursor::ClipWidth(int value) {
   ReadClip();
-  StoreX(clipWidth_, lngNewValue);
+  StoreX(clipWidth_, value);
   ApplyClip();
 }
-void MouseCursor::ClipHeight(int lngNewValue) {
+void MouseCursor::ClipHeight(int value) {
   ReadClip();
-  StoreY(clipHeight_, lngNewValue);
+  StoreY(clipHeight_, value);
   ApplyClip();
 }
 

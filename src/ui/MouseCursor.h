@@ -11,24 +11,24 @@ class MouseCursor {
   // Hides once and shows once, leaving the display counter as it was; true when visible.
   bool Show();
   // Moves the system's display counter by one.
-  void Show(bool bolNewShowType);
+  void Show(bool show);
   int PositionX();
-  void PositionX(int lngNewValue);
+  void PositionX(int value);
   int PositionY();
-  void PositionY(int lngNewValue);
+  void PositionY(int value);
   int HotSpotX();
   int HotSpotY();
   void SetPosition();  // moves the cursor to the stored position
   int ScaleMode() const { return scaleMode_; }
-  void ScaleMode(int lngNewScaleMode) { scaleMode_ = lngNewScaleMode; }
+  void ScaleMode(int mode) { scaleMode_ = mode; }
   int ClipTop();
-  void ClipTop(int lngNewValue);
+  void ClipTop(int value);
   int ClipLeft();
-  void ClipLeft(int lngNewValue);
+  void ClipLeft(int value);
   int ClipWidth();
-  void ClipWidth(int lngNewValue);
+  void ClipWidth(int value);
   int ClipHeight();
-  void ClipHeight(int lngNewValue);
+  void ClipHeight(int value);
   // Reads the current cursor's hot spot; the bitmaps the system hands out are deleted.
   void GetHotSpot();
   int Width();

@@ -37,47 +37,47 @@ TTTOOLINFOW Tooltip::ToolRecord(int key) const {
   return ti;
 }
 
-bool Tooltip::mCreate(HWND lngTarget) {
+bool Tooltip::Create(HWND target) {
   if (tip_) return false;
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   // The control makes itself a pop-up in any case; asking for it keeps the window from being
   // created as an overlapped one first.
   tip_.reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                               lngTarget, nullptr, instance, nullptr));
+                               target, nullptr, instance, nullptr));
   if (!tip_) return false;
-  target_ = lngTarget;
+  target_ = target;
   // Tooltips draw in the status font by default; the dialogs use the message font, at the DPI
   // of the dialog's monitor (the dialog hands a new one over when that changes).
-  font_ = MessageFontAt(DpiOfWindow(lngTarget));
+  font_ = MessageFontAt(DpiOfWindow(target));
   if (font_) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return true;
 }
 
-bool Tooltip::mToolAdd(int lngKey, const std::wstring& strText, int lngLeft, int lngTop,
-                          int lngHeight, int lngWidth) {
+bool Tooltip::AddTool(int key, const std::wstring& text, int left, int top,
+                          int height, int width) {
   if (!tip_) return false;
-  TTTOOLINFOW ti = ToolRecord(lngKey);
+  TTTOOLINFOW ti = ToolRecord(key);
   ti.uFlags = kToolAddFlags;
   ti.hinst = ::GetModuleHandleW(nullptr);
-  ti.lpszText = const_cast<wchar_t*>(strText.c_str());  // the control keeps its own copy
-  if (lngHeight != 0 || lngLeft != 0 || lngWidth != 0) {
-    ti.rect = {lngLeft, lngTop, lngLeft + lngWidth, lngTop + lngHeight};
+  ti.lpszText = const_cast<wchar_t*>(text.c_str());  // the control keeps its own copy
+  if (height != 0 || left != 0 || width != 0) {
+    ti.rect = {left, top, left + width, top + height};
   } else {
     ::GetClientRect(target_, &ti.rect);
   }
   return Send(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
 }
 
-void Tooltip::mToolRemove(int lngKey) {
-  TTTOOLINFOW ti = ToolRecord(lngKey);
+void Tooltip::RemoveTool(int key) {
+  TTTOOLINFOW ti = ToolRecord(key);
   Send(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void Tooltip::pToolText(int lngKey, const std::wstring& strNewText) {
-  TTTOOLINFOW ti = ToolRecord(lngKey);
+void Tooltip::SetToolText(int key, const std::wstring& text) {
+  TTTOOLINFOW ti = ToolRecord(key);
   // No text buffer: the control then copies everything but the text.
   Send(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti));
-  ti.lpszText = const_cast<wchar_t*>(strNewText.c_str());
+  ti.lpszText = const_cast<wchar_t*>(text.c_str());
   Send(TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
@@ -93,68 +93,68 @@ void Tooltip::NewToolRect(int key, int left, int top, int width, int height) {
   Send(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-int Tooltip::pToolLeft(int lngKey) const { return ToolRect(lngKey).left; }
-int Tooltip::pToolTop(int lngKey) const { return ToolRect(lngKey).top; }
-int Tooltip::pToolHeight(int lngKey) const {
-  const RECT r = ToolRect(lngKey);
+int Tooltip::ToolLeft(int key) const { return ToolRect(key).left; }
+int Tooltip::ToolTop(int key) const { return ToolRect(key).top; }
+int Tooltip::ToolHeight(int key) const {
+  const RECT r = ToolRect(key);
   return r.bottom - r.top;
 }
-int Tooltip::pToolWidth(int lngKey) const {
-  const RECT r = ToolRect(lngKey);
+int Tooltip::ToolWidth(int key) const {
+  const RECT r = ToolRect(key);
   return r.right - r.left;
 }
 
-void Tooltip::pToolLeft(int lngKey, int lngNewLeft) {
-  NewToolRect(lngKey, lngNewLeft, pToolTop(lngKey), pToolWidth(lngKey), pToolHeight(lngKey));
+void Tooltip::ToolLeft(int key, int left) {
+  NewToolRect(key, left, ToolTop(key), ToolWidth(key), ToolHeight(key));
 }
-void Tooltip::pToolTop(int lngKey, int lngNewTop) {
-  NewToolRect(lngKey, pToolLeft(lngKey), lngNewTop, pToolWidth(lngKey), pToolHeight(lngKey));
+void Tooltip::ToolTop(int key, int top) {
+  NewToolRect(key, ToolLeft(key), top, ToolWidth(key), ToolHeight(key));
 }
-void Tooltip::pToolHeight(int lngKey, int lngNewHeight) {
-  NewToolRect(lngKey, pToolLeft(lngKey), pToolTop(lngKey), pToolWidth(lngKey), lngNewHeight);
+void Tooltip::ToolHeight(int key, int height) {
+  NewToolRect(key, ToolLeft(key), ToolTop(key), ToolWidth(key), height);
 }
-void Tooltip::pToolWidth(int lngKey, int lngNewWidth) {
-  NewToolRect(lngKey, pToolLeft(lngKey), pToolTop(lngKey), lngNewWidth, pToolHeight(lngKey));
+void Tooltip::ToolWidth(int key, int width) {
+  NewToolRect(key, ToolLeft(key), ToolTop(key), width, ToolHeight(key));
 }
 
-int Tooltip::pToolCount() const { return static_cast<int>(Send(TTM_GETTOOLCOUNT)); }
+int Tooltip::ToolCount() const { return static_cast<int>(Send(TTM_GETTOOLCOUNT)); }
 
-void Tooltip::pToolTrack(int lngKey, bool track) {
-  TTTOOLINFOW ti = ToolRecord(lngKey);
+void Tooltip::TrackTool(int key, bool track) {
+  TTTOOLINFOW ti = ToolRecord(key);
   Send(TTM_TRACKACTIVATE, track ? 1 : 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void Tooltip::mToolTrackPosition(int lngX, int lngY) {
-  Send(TTM_TRACKPOSITION, 0, Packed(lngY, lngX));
+void Tooltip::TrackPosition(int x, int y) {
+  Send(TTM_TRACKPOSITION, 0, Packed(y, x));
 }
 
-void Tooltip::mPop() { Send(TTM_POP); }
+void Tooltip::Pop() { Send(TTM_POP); }
 
-void Tooltip::pActivate(bool activate) { Send(TTM_ACTIVATE, activate ? 1 : 0); }
+void Tooltip::Activate(bool activate) { Send(TTM_ACTIVATE, activate ? 1 : 0); }
 
-COLORREF Tooltip::pForeColor() const {
+COLORREF Tooltip::ForeColor() const {
   return static_cast<COLORREF>(Send(TTM_GETTIPTEXTCOLOR));
 }
-void Tooltip::pForeColor(COLORREF lngNewColor) { Send(TTM_SETTIPTEXTCOLOR, lngNewColor); }
-COLORREF Tooltip::pBackColor() const { return static_cast<COLORREF>(Send(TTM_GETTIPBKCOLOR)); }
-void Tooltip::pBackColor(COLORREF lngNewColor) { Send(TTM_SETTIPBKCOLOR, lngNewColor); }
+void Tooltip::ForeColor(COLORREF color) { Send(TTM_SETTIPTEXTCOLOR, color); }
+COLORREF Tooltip::BackColor() const { return static_cast<COLORREF>(Send(TTM_GETTIPBKCOLOR)); }
+void Tooltip::BackColor(COLORREF color) { Send(TTM_SETTIPBKCOLOR, color); }
 
-int Tooltip::pMaxWidth() const { return static_cast<int>(Send(TTM_GETMAXTIPWIDTH)); }
-void Tooltip::pMaxWidth(int lngMaxWidth) { Send(TTM_SETMAXTIPWIDTH, 0, lngMaxWidth); }
+int Tooltip::MaxWidth() const { return static_cast<int>(Send(TTM_GETMAXTIPWIDTH)); }
+void Tooltip::MaxWidth(int width) { Send(TTM_SETMAXTIPWIDTH, 0, width); }
 
-int Tooltip::pReShowTime() const { return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_RESHOW)); }
-void Tooltip::pReShowTime(int lngTime) { Send(TTM_SETDELAYTIME, TTDT_RESHOW, Packed(0, lngTime)); }
-int Tooltip::pInitialTime() const {
+int Tooltip::ReshowTime() const { return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_RESHOW)); }
+void Tooltip::ReshowTime(int ms) { Send(TTM_SETDELAYTIME, TTDT_RESHOW, Packed(0, ms)); }
+int Tooltip::InitialTime() const {
   return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_INITIAL));
 }
-void Tooltip::pInitialTime(int lngTime) {
-  Send(TTM_SETDELAYTIME, TTDT_INITIAL, Packed(0, lngTime));
+void Tooltip::InitialTime(int ms) {
+  Send(TTM_SETDELAYTIME, TTDT_INITIAL, Packed(0, ms));
 }
-int Tooltip::pAutoPopTime() const {
+int Tooltip::AutoPopTime() const {
   return static_cast<int>(Send(TTM_GETDELAYTIME, TTDT_AUTOPOP));
 }
-void Tooltip::pAutoPopTime(int lngTime) {
-  Send(TTM_SETDELAYTIME, TTDT_AUTOPOP, Packed(0, lngTime));
+void Tooltip::AutoPopTime(int ms) {
+  Send(TTM_SETDELAYTIME, TTDT_AUTOPOP, Packed(0, ms));
 }
 
 RECT Tooltip::Margins() const {
@@ -167,22 +167,22 @@ void Tooltip::SetMargins(RECT margins) {
   Send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
 }
 
-int Tooltip::pMarginLeft() const { return Margins().left; }
-int Tooltip::pMarginTop() const { return Margins().top; }
-int Tooltip::pMarginBottom() const { return Margins().bottom; }
-int Tooltip::pMarginRight() const { return Margins().right; }
+int Tooltip::MarginLeft() const { return Margins().left; }
+int Tooltip::MarginTop() const { return Margins().top; }
+int Tooltip::MarginBottom() const { return Margins().bottom; }
+int Tooltip::MarginRight() const { return Margins().right; }
 
-void Tooltip::pMarginLeft(int lngNewMargin) {
-  SetMargins({lngNewMargin, pMarginTop(), pMarginRight(), pMarginBottom()});
+void Tooltip::MarginLeft(int margin) {
+  SetMargins({margin, MarginTop(), MarginRight(), MarginBottom()});
 }
-void Tooltip::pMarginTop(int lngNewMargin) {
-  SetMargins({pMarginLeft(), lngNewMargin, pMarginRight(), pMarginBottom()});
+void Tooltip::MarginTop(int margin) {
+  SetMargins({MarginLeft(), margin, MarginRight(), MarginBottom()});
 }
-void Tooltip::pMarginBottom(int lngNewMargin) {
-  SetMargins({pMarginLeft(), pMarginTop(), pMarginRight(), lngNewMargin});
+void Tooltip::MarginBottom(int margin) {
+  SetMargins({MarginLeft(), MarginTop(), MarginRight(), margin});
 }
-void Tooltip::pMarginRight(int lngNewMargin) {
-  SetMargins({pMarginLeft(), pMarginTop(), lngNewMargin, pMarginBottom()});
+void Tooltip::MarginRight(int margin) {
+  SetMargins({MarginLeft(), MarginTop(), margin, MarginBottom()});
 }
 
 }  // namespace zv::ui

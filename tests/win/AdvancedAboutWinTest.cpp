@@ -405,14 +405,14 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
                          std::to_wstring(ZV_VER_MINOR);
   if (ZV_VER_REVISION > 0) version += L"." + std::to_wstring(ZV_VER_REVISION);
   EXPECT_EQ(about.Text(AboutCtl::lblMyVer), version);
-  EXPECT_EQ(about.Text(AboutCtl::Label2), L"Ver");
+  EXPECT_EQ(about.Text(AboutCtl::lblVersion), L"Ver");
   EXPECT_EQ(about.Text(AboutCtl::lblCopyRight), Expected(ZV_LEGAL_COPYRIGHT));
   EXPECT_EQ(about.Text(AboutCtl::lblHP), L"Readme.txt（説明書）");
-  EXPECT_EQ(about.Text(AboutCtl::Label1), L"Zarvane");
-  EXPECT_EQ(about.Text(AboutCtl::Label4), L"Zarvane");
+  EXPECT_EQ(about.Text(AboutCtl::lblName), L"Zarvane");
+  EXPECT_EQ(about.Text(AboutCtl::lblNameShadow), L"Zarvane");
 
   // The two names 30 twips (2 pixels) apart; the sized labels start where they were placed.
-  EXPECT_EQ(ClientRectOf(about.Item(AboutCtl::Label1), about.hwnd()).left - ClientRectOf(about.Item(AboutCtl::Label4), about.hwnd()).left, 2);
+  EXPECT_EQ(ClientRectOf(about.Item(AboutCtl::lblName), about.hwnd()).left - ClientRectOf(about.Item(AboutCtl::lblNameShadow), about.hwnd()).left, 2);
   const RECT copyright = ClientRectOf(about.Item(AboutCtl::lblCopyRight), about.hwnd());
   EXPECT_EQ(copyright.left, 810 / 15);
   EXPECT_EQ(copyright.top, 630 / 15);
@@ -427,7 +427,7 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
   EXPECT_GT(ver.right - ver.left, 10);
 
   LOGFONTW name{}, link{};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(about.Item(AboutCtl::Label1), WM_GETFONT, 0, 0)), sizeof(name), &name);
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(about.Item(AboutCtl::lblName), WM_GETFONT, 0, 0)), sizeof(name), &name);
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(about.Item(AboutCtl::lblHP), WM_GETFONT, 0, 0)), sizeof(link), &link);
   EXPECT_EQ(std::wstring(name.lfFaceName), L"Comic Sans MS");
   EXPECT_EQ(name.lfWeight, FW_BOLD);
@@ -437,7 +437,7 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
 
   // The shadowed name is drawn: green over black.
   ::RedrawWindow(about.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  const RECT area = ClientRectOf(about.Item(AboutCtl::Label1), about.hwnd());
+  const RECT area = ClientRectOf(about.Item(AboutCtl::lblName), about.hwnd());
   HDC dc = ::GetDC(about.hwnd());
   int green = 0, black = 0;
   for (int y = area.top; y < area.bottom; ++y)
@@ -475,7 +475,7 @@ TEST_F(AboutDialogTest, HighContrastTakesTheThemeColoursAndAChangeWhileOpenIsFol
   g_highContrast = true;
   ASSERT_TRUE(about.Show());
   Pump();
-  HWND name = about.Item(AboutCtl::Label4), shadow = about.Item(AboutCtl::Label1), link = about.Item(AboutCtl::lblHP);
+  HWND name = about.Item(AboutCtl::lblNameShadow), shadow = about.Item(AboutCtl::lblName), link = about.Item(AboutCtl::lblHP);
   EXPECT_EQ(TextColourOf(about.hwnd(), name), ::GetSysColor(COLOR_BTNTEXT));
   EXPECT_EQ(TextColourOf(about.hwnd(), link), ::GetSysColor(COLOR_HOTLIGHT));
   EXPECT_FALSE(::IsWindowVisible(shadow));
@@ -495,19 +495,19 @@ TEST_F(AboutDialogTest, TheLinkAndTheIconOpenTheManualBesideTheProgramUnderAHand
   ASSERT_TRUE(about.Show());
   Pump();
   MouseClick(about.Item(AboutCtl::lblHP));
-  MouseClick(about.Item(AboutCtl::Image1));
-  MouseClick(about.Item(AboutCtl::Label2));
+  MouseClick(about.Item(AboutCtl::imgIcon));
+  MouseClick(about.Item(AboutCtl::lblVersion));
   const std::wstring manual = zv::win::ExeFolder() + L"\\Readme.txt";
   EXPECT_EQ(opened, (std::vector<std::wstring>{manual, manual}));
 
   HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
-  for (const auto label : {AboutCtl::lblHP, AboutCtl::Image1, AboutCtl::Label2}) {
+  for (const auto label : {AboutCtl::lblHP, AboutCtl::imgIcon, AboutCtl::lblVersion}) {
     ::SetCursor(nullptr);
     ::SendMessageW(about.Item(label), WM_SETCURSOR, reinterpret_cast<WPARAM>(about.Item(label)),
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(::GetCursor() == hand, label != AboutCtl::Label2) << static_cast<int>(label);
+    EXPECT_EQ(::GetCursor() == hand, label != AboutCtl::lblVersion) << static_cast<int>(label);
   }
-  EXPECT_TRUE(::SendMessageW(about.Item(AboutCtl::Image1), STM_GETICON, 0, 0));
+  EXPECT_TRUE(::SendMessageW(about.Item(AboutCtl::imgIcon), STM_GETICON, 0, 0));
 }
 
 TEST_F(AboutDialogTest, OpensModallyFromTheOptionsDialogAndEscClosesIt) {

@@ -257,7 +257,7 @@ TEST_F(FormatDialogTest, TooltipsNameTheMenuButtonsAndTheRunningNumberDigits) {
     };
     EXPECT_EQ(tipOf(form.Item(Ctl::btnFormatMenu, 0)), L"書式ﾒﾆｭｰ");
     EXPECT_EQ(tipOf(form.Item(Ctl::btnFormatMenu, 1)), L"書式ﾒﾆｭｰ");
-    EXPECT_EQ(tipOf(form.Item(Ctl::Label7)), L"書式で連番(%R)を設定した場合に有効");
+    EXPECT_EQ(tipOf(form.Item(Ctl::lblAutoNo)), L"書式で連番(%R)を設定した場合に有効");
     EXPECT_EQ(tipOf(form.Item(Ctl::cmbAutoNo)), L"書式で連番(%R)を設定した場合に有効");
     EXPECT_EQ(tipOf(form.Item(Ctl::chkSkipUsedNo)), L"ｺﾋﾟｰ先に同じ名前があれば次の番号にします");
     EXPECT_EQ(tipOf(form.Item(Ctl::txtFileNameFormat)), L"(none)");
@@ -270,7 +270,7 @@ TEST_F(FormatDialogTest, WhatsThisTopicsAndLabelAccelerators) {
     // Right-button release: labels, the check box and the menu buttons; not the text boxes.
     struct Case { Ctl control; int index; std::vector<int> topics; };
     const Case cases[] = {
-        {Ctl::Label6, -1, {30}}, {Ctl::Label8, -1, {30}}, {Ctl::Label7, -1, {36}}, {Ctl::chkDispExt, -1, {31}},
+        {Ctl::lblFileFormat, -1, {30}}, {Ctl::lblFolderFormat, -1, {30}}, {Ctl::lblAutoNo, -1, {36}}, {Ctl::chkDispExt, -1, {31}},
         {Ctl::btnFormatMenu, 0, {35}}, {Ctl::btnFormatMenu, 1, {35}}, {Ctl::chkSkipUsedNo, -1, {43}}, {Ctl::btnOkCan, 0, {59}},
     };
     for (const Case& c : cases) {

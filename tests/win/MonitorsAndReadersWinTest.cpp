@@ -162,7 +162,7 @@ TEST(DpiWin, TheAboutBoxAtOneAndAHalfAndOneAndThreeQuartersTimes) {
     EXPECT_EQ(client.right, c.width) << c.dpi;
     EXPECT_EQ(client.bottom, c.height) << c.dpi;
     ICONINFO info{};
-    auto icon = reinterpret_cast<HICON>(::SendMessageW(all.about.Item(ui::AboutDialog::Ctl::Image1), STM_GETICON, 0, 0));
+    auto icon = reinterpret_cast<HICON>(::SendMessageW(all.about.Item(ui::AboutDialog::Ctl::imgIcon), STM_GETICON, 0, 0));
     ASSERT_TRUE(icon && ::GetIconInfo(icon, &info));
     BITMAP bm{};
     ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);

@@ -80,7 +80,7 @@ class SetupWin : public ::testing::Test {
   bool NothingMade() const { return Entries(desktop) == desktopBefore && Entries(sendTo).empty(); }
   void ExpectAnswered() {
     EXPECT_TRUE(form.Answered());
-    for (const Ctl control : {Ctl::Frame1, Ctl::Label1, Ctl::txtScName})
+    for (const Ctl control : {Ctl::fraPlaces, Ctl::lblShortcutName, Ctl::txtScName})
       EXPECT_FALSE(form.Enabled(control)) << static_cast<int>(control);
     EXPECT_FALSE(form.Enabled(Ctl::chkScDir, 0));
     EXPECT_FALSE(form.Enabled(Ctl::chkScDir, 1));

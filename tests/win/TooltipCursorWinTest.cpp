@@ -36,7 +36,7 @@ struct ToolGeometry {
 };
 
 ToolGeometry Geometry(const Tooltip& tip, int key) {
-  return {tip.pToolLeft(key), tip.pToolTop(key), tip.pToolWidth(key), tip.pToolHeight(key)};
+  return {tip.ToolLeft(key), tip.ToolTop(key), tip.ToolWidth(key), tip.ToolHeight(key)};
 }
 
 // The tool's record as the control holds it, with its text.
@@ -77,29 +77,29 @@ class ToolTipWin : public ::testing::Test {
 
 TEST_F(ToolTipWin, SecondCreateKeepsTheFirstWindowAndTarget) {
   Tooltip tip;
-  ASSERT_TRUE(tip.mCreate(target_));
-  HWND first = tip.phWnd();
+  ASSERT_TRUE(tip.Create(target_));
+  HWND first = tip.Window();
   wchar_t cls[64] = {};
   ::GetClassNameW(first, cls, 64);
   EXPECT_STREQ(cls, L"tooltips_class32");
   EXPECT_TRUE(::GetWindowLongW(first, GWL_STYLE) & TTS_ALWAYSTIP);
   EXPECT_EQ(::GetWindow(first, GW_OWNER), host_.get());  // the target's top-level window
 
-  EXPECT_FALSE(tip.mCreate(other_));
-  EXPECT_EQ(tip.phWnd(), first);
+  EXPECT_FALSE(tip.Create(other_));
+  EXPECT_EQ(tip.Window(), first);
   // Tools still belong to the first target: its 200 x 30 client area, not the other's.
-  ASSERT_TRUE(tip.mToolAdd(1, L"tip"));
+  ASSERT_TRUE(tip.AddTool(1, L"tip"));
   EXPECT_EQ(Geometry(tip, 1), (ToolGeometry{0, 0, 200, 30}));
   EXPECT_TRUE(ReadTool(first, target_, 1).found);
 }
 
 TEST_F(ToolTipWin, BeforeCreateNothingHappens) {
   Tooltip tip;
-  EXPECT_EQ(tip.phWnd(), nullptr);
-  EXPECT_FALSE(tip.mToolAdd(1, L"tip", 1, 2, 3, 4));
-  tip.pMaxWidth(300);
-  EXPECT_EQ(tip.pMaxWidth(), 0);
-  EXPECT_EQ(tip.pToolCount(), 0);
+  EXPECT_EQ(tip.Window(), nullptr);
+  EXPECT_FALSE(tip.AddTool(1, L"tip", 1, 2, 3, 4));
+  tip.MaxWidth(300);
+  EXPECT_EQ(tip.MaxWidth(), 0);
+  EXPECT_EQ(tip.ToolCount(), 0);
   EXPECT_EQ(Geometry(tip, 1), (ToolGeometry{0, 0, 0, 0}));
 }
 
@@ -117,15 +117,15 @@ TEST_F(ToolTipWin, ToolAddZeroRectangleCoversTheClientArea) {
       {3, 0, 0, 0, {3, 0, 0, 0}},
   };
   Tooltip tip;
-  ASSERT_TRUE(tip.mCreate(target_));
+  ASSERT_TRUE(tip.Create(target_));
   int key = 1;
   for (const auto& c : cases) {
-    ASSERT_TRUE(tip.mToolAdd(key, L"tip", c.left, c.top, c.height, c.width)) << key;
+    ASSERT_TRUE(tip.AddTool(key, L"tip", c.left, c.top, c.height, c.width)) << key;
     EXPECT_EQ(Geometry(tip, key), c.expected) << "case " << key;
-    EXPECT_EQ(ReadTool(tip.phWnd(), target_, key).flags, UINT{TTF_SUBCLASS | TTF_ABSOLUTE});
+    EXPECT_EQ(ReadTool(tip.Window(), target_, key).flags, UINT{TTF_SUBCLASS | TTF_ABSOLUTE});
     ++key;
   }
-  EXPECT_EQ(tip.pToolCount(), key - 1);
+  EXPECT_EQ(tip.ToolCount(), key - 1);
 }
 
 TEST_F(ToolTipWin, GeometrySettersKeepTheOtherThreeValues) {
@@ -136,84 +136,84 @@ TEST_F(ToolTipWin, GeometrySettersKeepTheOtherThreeValues) {
     ToolGeometry expected;  // from (10, 5, 30, 25)
   };
   const Case cases[] = {
-      {"width 50", &Tooltip::pToolWidth, 50, {10, 5, 50, 20}},  // rect (10, 5, 60, 25)
-      {"left 0", &Tooltip::pToolLeft, 0, {0, 5, 20, 20}},
-      {"top 0", &Tooltip::pToolTop, 0, {10, 0, 20, 20}},
-      {"height 40", &Tooltip::pToolHeight, 40, {10, 5, 20, 40}},
+      {"width 50", &Tooltip::ToolWidth, 50, {10, 5, 50, 20}},  // rect (10, 5, 60, 25)
+      {"left 0", &Tooltip::ToolLeft, 0, {0, 5, 20, 20}},
+      {"top 0", &Tooltip::ToolTop, 0, {10, 0, 20, 20}},
+      {"height 40", &Tooltip::ToolHeight, 40, {10, 5, 20, 40}},
   };
   Tooltip tip;
-  ASSERT_TRUE(tip.mCreate(target_));
+  ASSERT_TRUE(tip.Create(target_));
   int key = 1;
   for (const auto& c : cases) {
-    ASSERT_TRUE(tip.mToolAdd(key, L"tip", 10, 5, 20, 20));
+    ASSERT_TRUE(tip.AddTool(key, L"tip", 10, 5, 20, 20));
     (tip.*c.set)(key, c.value);
     EXPECT_EQ(Geometry(tip, key), c.expected) << c.what;
     ++key;
   }
-  EXPECT_EQ(tip.pToolLeft(1) + tip.pToolWidth(1), 60);  // right edge of the width case
+  EXPECT_EQ(tip.ToolLeft(1) + tip.ToolWidth(1), 60);  // right edge of the width case
 }
 
 TEST_F(ToolTipWin, PropertiesRoundTrip) {
   Tooltip tip;
-  ASSERT_TRUE(tip.mCreate(target_));
-  tip.pMaxWidth(300);
-  EXPECT_EQ(tip.pMaxWidth(), 300);
-  tip.pForeColor(RGB(1, 2, 3));
-  tip.pBackColor(RGB(200, 100, 50));
-  EXPECT_EQ(tip.pForeColor(), RGB(1, 2, 3));
-  EXPECT_EQ(tip.pBackColor(), RGB(200, 100, 50));
+  ASSERT_TRUE(tip.Create(target_));
+  tip.MaxWidth(300);
+  EXPECT_EQ(tip.MaxWidth(), 300);
+  tip.ForeColor(RGB(1, 2, 3));
+  tip.BackColor(RGB(200, 100, 50));
+  EXPECT_EQ(tip.ForeColor(), RGB(1, 2, 3));
+  EXPECT_EQ(tip.BackColor(), RGB(200, 100, 50));
 
-  tip.pInitialTime(123);
-  tip.pAutoPopTime(4567);
-  tip.pReShowTime(89);
-  EXPECT_EQ(tip.pInitialTime(), 123);
-  EXPECT_EQ(tip.pAutoPopTime(), 4567);
-  EXPECT_EQ(tip.pReShowTime(), 89);
+  tip.InitialTime(123);
+  tip.AutoPopTime(4567);
+  tip.ReshowTime(89);
+  EXPECT_EQ(tip.InitialTime(), 123);
+  EXPECT_EQ(tip.AutoPopTime(), 4567);
+  EXPECT_EQ(tip.ReshowTime(), 89);
 
-  tip.pMarginLeft(1);
-  tip.pMarginTop(2);
-  tip.pMarginRight(3);
-  tip.pMarginBottom(4);
-  EXPECT_EQ(tip.pMarginLeft(), 1);
-  EXPECT_EQ(tip.pMarginTop(), 2);
-  EXPECT_EQ(tip.pMarginRight(), 3);
-  EXPECT_EQ(tip.pMarginBottom(), 4);
-  tip.pMarginTop(9);  // the others stay
-  EXPECT_EQ(tip.pMarginLeft(), 1);
-  EXPECT_EQ(tip.pMarginTop(), 9);
-  EXPECT_EQ(tip.pMarginRight(), 3);
-  EXPECT_EQ(tip.pMarginBottom(), 4);
+  tip.MarginLeft(1);
+  tip.MarginTop(2);
+  tip.MarginRight(3);
+  tip.MarginBottom(4);
+  EXPECT_EQ(tip.MarginLeft(), 1);
+  EXPECT_EQ(tip.MarginTop(), 2);
+  EXPECT_EQ(tip.MarginRight(), 3);
+  EXPECT_EQ(tip.MarginBottom(), 4);
+  tip.MarginTop(9);  // the others stay
+  EXPECT_EQ(tip.MarginLeft(), 1);
+  EXPECT_EQ(tip.MarginTop(), 9);
+  EXPECT_EQ(tip.MarginRight(), 3);
+  EXPECT_EQ(tip.MarginBottom(), 4);
 }
 
 TEST_F(ToolTipWin, TextCountAndRemove) {
   Tooltip tip;
-  ASSERT_TRUE(tip.mCreate(target_));
-  ASSERT_TRUE(tip.mToolAdd(1, L"ｺﾋﾟｰ元ﾌｧｲﾙ\r\nC:\\a.txt"));
-  ASSERT_TRUE(tip.mToolAdd(2, L"two", 0, 0, 10, 10));
-  EXPECT_EQ(tip.pToolCount(), 2);
-  EXPECT_EQ(ReadTool(tip.phWnd(), target_, 1).text, L"ｺﾋﾟｰ元ﾌｧｲﾙ\r\nC:\\a.txt");
+  ASSERT_TRUE(tip.Create(target_));
+  ASSERT_TRUE(tip.AddTool(1, L"ｺﾋﾟｰ元ﾌｧｲﾙ\r\nC:\\a.txt"));
+  ASSERT_TRUE(tip.AddTool(2, L"two", 0, 0, 10, 10));
+  EXPECT_EQ(tip.ToolCount(), 2);
+  EXPECT_EQ(ReadTool(tip.Window(), target_, 1).text, L"ｺﾋﾟｰ元ﾌｧｲﾙ\r\nC:\\a.txt");
 
-  tip.pToolText(1, L"ｱﾌﾟﾘｹｰｼｮﾝ\r\nNotepad.exe");
-  const ToolRead one = ReadTool(tip.phWnd(), target_, 1);
+  tip.SetToolText(1, L"ｱﾌﾟﾘｹｰｼｮﾝ\r\nNotepad.exe");
+  const ToolRead one = ReadTool(tip.Window(), target_, 1);
   EXPECT_EQ(one.text, L"ｱﾌﾟﾘｹｰｼｮﾝ\r\nNotepad.exe");
   EXPECT_EQ(one.flags, UINT{TTF_SUBCLASS | TTF_ABSOLUTE});  // the rest of the record stays
   EXPECT_EQ(Geometry(tip, 1), (ToolGeometry{0, 0, 200, 30}));
-  EXPECT_EQ(ReadTool(tip.phWnd(), target_, 2).text, L"two");
+  EXPECT_EQ(ReadTool(tip.Window(), target_, 2).text, L"two");
 
-  tip.mToolRemove(1);
-  EXPECT_EQ(tip.pToolCount(), 1);
-  EXPECT_FALSE(ReadTool(tip.phWnd(), target_, 1).found);
-  tip.pToolText(1, L"gone");  // no such tool: nothing is added
-  EXPECT_EQ(tip.pToolCount(), 1);
+  tip.RemoveTool(1);
+  EXPECT_EQ(tip.ToolCount(), 1);
+  EXPECT_FALSE(ReadTool(tip.Window(), target_, 1).found);
+  tip.SetToolText(1, L"gone");  // no such tool: nothing is added
+  EXPECT_EQ(tip.ToolCount(), 1);
 }
 
 TEST_F(ToolTipWin, DrawsInTheMessageFont) {
   Tooltip tip;
-  ASSERT_TRUE(tip.mCreate(target_));
+  ASSERT_TRUE(tip.Create(target_));
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
   ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(tip.phWnd(), WM_GETFONT, 0, 0));
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(tip.Window(), WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
   LOGFONTW lf{};
   ASSERT_TRUE(::GetObjectW(font, sizeof(lf), &lf));
@@ -225,8 +225,8 @@ TEST_F(ToolTipWin, DestructionDestroysTheWindow) {
   HWND window = nullptr;
   {
     Tooltip tip;
-    ASSERT_TRUE(tip.mCreate(target_));
-    window = tip.phWnd();
+    ASSERT_TRUE(tip.Create(target_));
+    window = tip.Window();
     ASSERT_TRUE(::IsWindow(window));
   }
   EXPECT_FALSE(::IsWindow(window));
