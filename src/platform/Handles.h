@@ -64,6 +64,46 @@ using UniqueFont = Unique<FontTraits>;
 using UniqueMenu = Unique<MenuTraits>;
 using UniqueIcon = Unique<IconTraits>;
 
+// Memory the shell or COM hands over for the caller to free: item-id lists among them.
+template <typename T>
+struct CoTaskMemTraits {
+  using Handle = T*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::CoTaskMemFree(h); }
+};
+template <typename T>
+using UniqueCoTaskMem = Unique<CoTaskMemTraits<T>>;
+
+// A window's device context (the screen's for nullptr), released to the window it came from.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Runs a call when the scope ends, however it ends: for what has no handle of its own to own.
+template <typename F>
+class ScopeExit {
+ public:
+  explicit ScopeExit(F call) : call_(std::move(call)) {}
+  ~ScopeExit() { call_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  F call_;
+};
+
 // A COM interface pointer that releases itself.
 template <typename T>
 class ComPtr {

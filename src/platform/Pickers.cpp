@@ -14,12 +14,7 @@ namespace zv::win {
 
 namespace {
 
-struct PidlTraits {
-  using Handle = PIDLIST_ABSOLUTE;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { ::ILFree(h); }
-};
-using UniquePidl = Unique<PidlTraits>;
+using UniquePidl = UniqueCoTaskMem<ITEMIDLIST>;
 
 constexpr size_t kFileBuffer = 256;
 

@@ -4,7 +4,6 @@
 #include <shobjidl.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "platform/Handles.h"
@@ -14,10 +13,6 @@ namespace zv {
 
 namespace {
 
-struct ItemListFree {
-  void operator()(ITEMIDLIST* list) const { ::CoTaskMemFree(list); }
-};
-using UniqueItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
 
 // Texts of the link object come back in fixed buffers, cut at their first NUL.
 std::wstring UpToNul(const std::vector<wchar_t>& buffer) { return std::wstring(buffer.data()); }
@@ -31,12 +26,8 @@ bool MakeLink(win::ComPtr<IShellLinkW>& link) {
 
 bool ShellLink::GetSystemFolderPath(HWND hWnd, int id, std::wstring& sfPath) const {
   win::OleScope ole;
-  UniqueItemList list;
-  {
-    ITEMIDLIST* raw = nullptr;
-    if (FAILED(::SHGetSpecialFolderLocation(hWnd, id, &raw))) return false;
-    list.reset(raw);
-  }
+  win::UniqueCoTaskMem<ITEMIDLIST> list;
+  if (FAILED(::SHGetSpecialFolderLocation(hWnd, id, list.put()))) return false;
   wchar_t buffer[MAX_PATH + 1] = {};
   if (::SHGetPathFromIDListW(list.get(), buffer) != TRUE) return false;
   std::wstring path = TrimBlanks(buffer);

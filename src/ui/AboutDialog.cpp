@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/AppInfo.h"
+#include "platform/Handles.h"
 #include "platform/OpenByAssociationWin.h"
 #include "ui/Contrast.h"
 #include "ui/WindowPlacement.h"
@@ -128,14 +129,13 @@ void AboutDialog::FollowContrast() {
 
 void AboutDialog::AutoSize(Ctl control) {
   HWND label = Item(control);
-  HDC dc = ::GetDC(label);
+  const win::WindowDc dc(label);
   if (!dc) return;
-  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  const HGDIOBJ old = ::SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
   const std::wstring text = Text(control);
   SIZE size{};
-  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(label, dc);
+  ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc.get(), old);
   ::SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

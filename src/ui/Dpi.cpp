@@ -1,5 +1,6 @@
 #include "ui/Dpi.h"
 
+#include "platform/Handles.h"
 #include "ui/Placement.h"
 
 namespace zv::ui {
@@ -33,9 +34,8 @@ constexpr int kDialogScalingOff = 7;        // DDC_DISABLE_ALL
 constexpr int kControlScalingOff = 3;       // DCDC_DISABLE_FONTUPDATE | DCDC_DISABLE_RELAYOUT
 
 int ReadSystemDpi() {
-  HDC dc = ::GetDC(nullptr);
-  const int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ::ReleaseDC(nullptr, dc);
+  const win::WindowDc dc(nullptr);
+  const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? dpi : 96;
 }
 

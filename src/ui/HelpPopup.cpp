@@ -139,11 +139,10 @@ HWND ShowHelpPopup(HWND control, const std::wstring& text) {
   // Size: the wrapped text, its margins and the border.
   // Sized at its control's DPI; it opens at the control, on the same monitor.
   RECT r{0, 0, PixelsAt(control, kTextWidthTwips), 0};
-  if (HDC dc = ::GetDC(popup)) {
-    HGDIOBJ old = ::SelectObject(dc, shown.font ? shown.font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, kTextFormat | DT_CALCRECT);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(popup, dc);
+  if (const win::WindowDc dc(popup); dc) {
+    HGDIOBJ old = ::SelectObject(dc.get(), shown.font ? shown.font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, kTextFormat | DT_CALCRECT);
+    ::SelectObject(dc.get(), old);
   }
   const int margin = PixelsAt(control, kMarginTwips);
   ::InflateRect(&r, margin, margin);

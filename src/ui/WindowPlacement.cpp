@@ -10,22 +10,8 @@ namespace zv::ui {
 
 namespace {
 
-class ScreenDc {
- public:
-  ScreenDc() : dc_(::GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_) ::ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 double ReadTwipsPerPixel(int axis) {
-  ScreenDc dc;
+  const win::WindowDc dc(nullptr);
   const int dpi = dc.get() ? ::GetDeviceCaps(dc.get(), axis) : 0;
   return 1440.0 / (dpi > 0 ? dpi : 96);  // without a screen DC, the usual 96 dpi
 }

@@ -136,12 +136,10 @@ class AdvancedDialogTest : public ::testing::Test {
   // The brush the dialog gives the path box for its current state.
   HBRUSH PathBoxBrush() {
     HWND box = Item(AdvancedCtl::txtCopyToFolderPath);
-    HDC dc = ::GetDC(box);
+    const win::WindowDc dc(box);
     const UINT msg = ::IsWindowEnabled(box) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
-    const auto brush = reinterpret_cast<HBRUSH>(
-        ::SendMessageW(form.hwnd(), msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
-    ::ReleaseDC(box, dc);
-    return brush;
+    return reinterpret_cast<HBRUSH>(
+        ::SendMessageW(form.hwnd(), msg, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(box)));
   }
   void ExpectBrowser(std::function<void(HWND)> answer) {
     boxes.ExpectWindow(IsFolderBrowser,
@@ -372,13 +370,12 @@ std::wstring Expected(const char* narrow) { return std::wstring(narrow, narrow +
 
 // Width of a label's text in its own font.
 int TextWidth(HWND label) {
-  HDC dc = ::GetDC(label);
-  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  const win::WindowDc dc(label);
+  const HGDIOBJ old = ::SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
   const std::wstring text = WindowText(label);
   SIZE size{};
-  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(label, dc);
+  ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc.get(), old);
   return size.cx;
 }
 
@@ -438,15 +435,14 @@ TEST_F(AboutDialogTest, ShowsTheNameTheVersionAndTheLegalNotice) {
   // The shadowed name is drawn: green over black.
   ::RedrawWindow(about.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   const RECT area = ClientRectOf(about.Item(AboutCtl::lblName), about.hwnd());
-  HDC dc = ::GetDC(about.hwnd());
+  const win::WindowDc dc(about.hwnd());
   int green = 0, black = 0;
   for (int y = area.top; y < area.bottom; ++y)
     for (int x = area.left - 2; x < area.right; ++x) {
-      const COLORREF c = ::GetPixel(dc, x, y);
+      const COLORREF c = ::GetPixel(dc.get(), x, y);
       green += c == RGB(0, 255, 0);
       black += c == RGB(0, 0, 0);
     }
-  ::ReleaseDC(about.hwnd(), dc);
   EXPECT_GT(green, 50);
   EXPECT_GT(black, 10);
 }
@@ -468,9 +464,7 @@ bool g_highContrast = false;
 }  // namespace
 
 TEST_F(AboutDialogTest, HighContrastTakesTheThemeColoursAndAChangeWhileOpenIsFollowed) {
-  struct Restore {
-    ~Restore() { ui::SetHighContrastProbe(nullptr); }
-  } restore;
+  const win::ScopeExit restore([] { ui::SetHighContrastProbe(nullptr); });
   ui::SetHighContrastProbe([] { return g_highContrast; });
   g_highContrast = true;
   ASSERT_TRUE(about.Show());

@@ -913,9 +913,7 @@ TEST_F(CopyDialogHere, InputMethodAndStayingOnTopFollowTheSettings) {
 }
 
 TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
-  struct Restore {
-    ~Restore() { SetShellOperation(nullptr); }
-  } restore;
+  const win::ScopeExit restore([] { SetShellOperation(nullptr); });
   const std::wstring target = dir / L"report_1.txt";
   // before: the target's bytes before OK ("" for none); left: what stands there afterwards.
   struct Case { ShellOperationFn shell; const char* before; const char* left; };
@@ -1068,9 +1066,7 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
 }
 
 TEST_F(CopyDialogHere, AFolderCopyWithItemsMissingSaysHowManyAndWhere) {
-  struct Restore {
-    ~Restore() { SetShellOperation(nullptr); }
-  } restore;
+  const win::ScopeExit restore([] { SetShellOperation(nullptr); });
   const std::wstring photos = dir / L"Photos";
   ASSERT_TRUE(::CreateDirectoryW(photos.c_str(), nullptr) && ::CreateDirectoryW((photos + L"\\sub").c_str(), nullptr));
   ASSERT_TRUE(WriteBytes(photos + L"\\a.txt", "a") && WriteBytes(photos + L"\\sub\\b.txt", "b"));

@@ -211,9 +211,7 @@ std::wstring ReaderName(HWND control) {
 }  // namespace
 
 TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
-  struct Restore {
-    ~Restore() { ui::SetScreenReaderNamer(nullptr); }
-  } restore;
+  const win::ScopeExit restore([] { ui::SetScreenReaderNamer(nullptr); });
   Annotated().clear();
   ui::SetScreenReaderNamer([](HWND control, const wchar_t* name) {
     if (name) Annotated()[control] = name;

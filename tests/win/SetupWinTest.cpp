@@ -87,10 +87,9 @@ class SetupWin : public ::testing::Test {
     EXPECT_TRUE(form.Enabled(Ctl::btnYesNo, 0));
     EXPECT_FALSE(form.Enabled(Ctl::btnYesNo, 1));
     // The name box is drawn on the button face.
-    HDC dc = ::GetDC(form.Item(Ctl::txtScName));
+    const win::WindowDc dc(form.Item(Ctl::txtScName));
     const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
-        form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(form.Item(Ctl::txtScName))));
-    ::ReleaseDC(form.Item(Ctl::txtScName), dc);
+        form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(form.Item(Ctl::txtScName))));
     EXPECT_EQ(brush, ::GetSysColorBrush(COLOR_BTNFACE));
   }
   void ExpectClosesWithYes() {
