@@ -14,7 +14,7 @@
 #include "startup/Startup.h"
 #include "startup/StartupWin.h"
 #include "ui/MessageLoop.h"
-#include "ui/Form.h"
+#include "ui/AppWindow.h"
 
 namespace zv {
 

@@ -4,7 +4,7 @@
 #include "platform/FileSys.h"
 #include "platform/Profile.h"
 #include "platform/Win.h"
-#include "ui/Form.h"
+#include "ui/WhatsThis.h"
 #include "core/PathText.h"
 #include "copy/CopyDialog.h"
 #include "options/OptionsDialog.h"

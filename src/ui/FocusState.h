@@ -1,4 +1,5 @@
-// Focus and help state shared by every dialog of the process.
+// Focus and help state shared by every dialog of the process, and the select-all rule that
+// reads it.
 #pragma once
 #include <string>
 
@@ -12,5 +13,16 @@ struct FocusState {
   HWND ActiveFormHwnd = nullptr;  // dialog activated last; kept after it closes
 };
 FocusState& Focus();
+
+// Select-all rule helpers shared by every dialog.
+void SelectAllText(HWND control);
+// Gives the control the focus with its text selected; a control that cannot take it is skipped.
+void FocusWindow(HWND control);
+template <class Derived, class Id>
+class FormOf;
+template <class Derived, class Id>
+void FocusControl(FormOf<Derived, Id>& form, Id control, int index = -1) {
+  FocusWindow(form.Item(control, index));
+}
 
 }  // namespace zv::ui

@@ -6,13 +6,11 @@
 #include <cassert>
 #include <utility>
 
-#include "core/HelpTopics.h"
-#include "platform/Accessibility.h"
 #include "platform/CallbackGuard.h"
 #include "ui/Dpi.h"
-#include "ui/FocusState.h"
-#include "ui/HelpPopup.h"
 #include "ui/Placement.h"
+#include "ui/ScreenReaderNames.h"
+#include "ui/WhatsThis.h"
 
 namespace zv::ui {
 
@@ -21,26 +19,6 @@ namespace {
 // Sent by Windows 10 1703 and later under per-monitor awareness; older headers lack them.
 constexpr UINT kDpiChanged = 0x02E0;         // WM_DPICHANGED
 constexpr UINT kGetDpiScaledSize = 0x02E4;   // WM_GETDPISCALEDSIZE
-
-std::wstring g_helpFile;
-
-void DefaultWhatsThis(HWND control, int helpId) {
-  if (helpId == 0) return;
-  if (!g_helpFile.empty()) {
-    ::WinHelpW(control, g_helpFile.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(helpId));
-    return;
-  }
-  if (const wchar_t* text = HelpTopicText(helpId)) ShowHelpPopup(control, text);
-}
-
-WhatsThisSink g_whatsThisSink = DefaultWhatsThis;
-
-// Annotations only while a screen reader runs: no one else reads them, and COM stays unloaded.
-void DefaultNamer(HWND control, const wchar_t* name) {
-  if (!name || win::ScreenReaderRunning()) win::AnnotateName(control, name);
-}
-
-ScreenReaderNamer g_namer = DefaultNamer;
 
 // An empty dialog template; the controls come from the form's table.
 struct alignas(4) EmptyTemplate {
@@ -58,46 +36,6 @@ int MouseButtonOf(UINT msg) {
 }
 
 }  // namespace
-
-const wchar_t kAppWindowClass[] = L"ZarvaneApplication";
-
-HWND AppWindow() {
-  static HWND app = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hIcon = ::LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kAppWindowClass;
-    ::RegisterClassW(&wc);
-    return ::CreateWindowExW(0, kAppWindowClass, L"Zarvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             wc.hInstance, nullptr);
-  }();
-  return app;
-}
-
-void SetAppTitle(const wchar_t* title) { ::SetWindowTextW(AppWindow(), title); }
-
-void ShowWhatsThis(HWND control, int helpId) { g_whatsThisSink(control, helpId); }
-void SetHelpFile(const std::wstring& path) { g_helpFile = path; }
-void SetWhatsThisSink(WhatsThisSink sink) { g_whatsThisSink = sink ? sink : DefaultWhatsThis; }
-void SetScreenReaderNamer(ScreenReaderNamer namer) { g_namer = namer ? namer : DefaultNamer; }
-
-void SelectAllText(HWND control) {
-  if (Focus().SuppressSelectAll || !control) return;
-  wchar_t cls[16] = {};
-  ::GetClassNameW(control, cls, 16);
-  if (::lstrcmpiW(cls, L"Edit") != 0) return;
-  ::SendMessageW(control, EM_SETSEL, 0, -1);
-}
-
-void FocusWindow(HWND control) {
-  if (!control || !::IsWindowEnabled(control) || !::IsWindowVisible(control)) return;
-  if (::GetFocus() == control) {
-    SelectAllText(control);
-    return;
-  }
-  ::SetFocus(control);
-}
 
 Form::Form(const FormDef& def, std::span<const ControlDef> controls)
     : def_(def), controls_(controls), windows_(controls.size()), helpIds_(controls.size()) {
@@ -243,7 +181,7 @@ void Form::FollowMonitor() {
 // The rows whose name is not their text nor the label before them, named or unnamed.
 void Form::NameForScreenReaders(bool named) {
   for (size_t i = 0; i < controls_.size(); ++i)
-    if (controls_[i].accName && windows_[i]) g_namer(windows_[i], named ? controls_[i].accName : nullptr);
+    if (controls_[i].accName && windows_[i]) SetScreenReaderName(windows_[i], named ? controls_[i].accName : nullptr);
   named_ = named;
 }
 

@@ -1,5 +1,5 @@
 // A thin base for the program's dialogs: real Win32 controls created from a per-form table,
-// the shared focus and What's-This rules, modal and modeless showing, and handler dispatch.
+// modal and modeless showing, and handler dispatch after the shared focus and help rules.
 #pragma once
 #include <memory>
 #include <span>
@@ -11,6 +11,9 @@
 #include "core/HelpTopics.h"
 #include "platform/Handles.h"
 #include "platform/Win.h"
+// What forms use beside the base: the window that owns them and the focus rules.
+#include "ui/AppWindow.h"
+#include "ui/FocusState.h"
 
 namespace zv::ui {
 
@@ -253,33 +256,6 @@ template <class FormT, class... Args>
 void ShowModalForm(HWND owner, Args&&... args) {
   FormT form(std::forward<Args>(args)...);
   form.ShowModal(owner);
-}
-
-// The hidden application window captioned "Zarvane" that owns every form, and its class.
-HWND AppWindow();
-extern const wchar_t kAppWindowClass[];
-// Sets or clears the application title (the caption of that window).
-void SetAppTitle(const wchar_t* title);
-
-// What's-This help: the topic as a pop-up at the control.
-void ShowWhatsThis(HWND control, int helpId);
-// The help file the default What's-This help calls; with "" it shows the program's own text.
-void SetHelpFile(const std::wstring& path);
-// Tests replace the help engine to see which topic was asked for.
-using WhatsThisSink = void (*)(HWND control, int helpId);
-void SetWhatsThisSink(WhatsThisSink sink);
-
-// How the accName rows reach screen readers: annotated while one runs. Tests record them instead.
-using ScreenReaderNamer = void (*)(HWND control, const wchar_t* name);  // null name: take it away
-void SetScreenReaderNamer(ScreenReaderNamer namer);
-
-// Select-all rule helpers shared by every dialog.
-void SelectAllText(HWND control);
-// Gives the control the focus with its text selected; a control that cannot take it is skipped.
-void FocusWindow(HWND control);
-template <class Derived, class Id>
-void FocusControl(FormOf<Derived, Id>& form, Id control, int index = -1) {
-  FocusWindow(form.Item(control, index));
 }
 
 }  // namespace zv::ui

@@ -9,6 +9,7 @@
 
 #include "ui/FocusState.h"
 #include "ui/Form.h"
+#include "ui/WhatsThis.h"
 
 using namespace zv::ui;
 

@@ -19,6 +19,7 @@
 #include "startup/StartupWin.h"
 #include "ui/FocusState.h"
 #include "ui/Form.h"
+#include "ui/WhatsThis.h"
 
 #include <commctrl.h>
 

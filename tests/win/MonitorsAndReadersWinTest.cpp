@@ -20,6 +20,7 @@
 #include "setup/WelcomeDialog.h"
 #include "ui/Placement.h"
 #include "ui/AboutDialog.h"
+#include "ui/ScreenReaderNames.h"
 
 using namespace zv;
 using namespace zv::test;

@@ -10,7 +10,7 @@
 #include "copy/CopyDialog.h"
 #include "platform/Profile.h"
 #include "core/Settings.h"
-#include "ui/Form.h"
+#include "ui/AppWindow.h"
 
 using namespace zv;
 using namespace zv::test;

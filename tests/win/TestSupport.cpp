@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ui/Form.h"
+#include "ui/WhatsThis.h"
 
 #include <cstring>
 #include <vector>
