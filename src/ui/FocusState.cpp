@@ -15,6 +15,15 @@ void SelectAllText(HWND control) {
   ::SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
+void TextBoxGotFocus(HWND box, bool selectAll) {
+  if (selectAll) SelectAllText(box);
+  Focus().SuppressSelectAll = false;
+}
+
+void TextBoxPressed(HWND box) {
+  if (::GetFocus() != box) Focus().SuppressSelectAll = true;
+}
+
 void FocusWindow(HWND control) {
   if (!control || !::IsWindowEnabled(control) || !::IsWindowVisible(control)) return;
   if (::GetFocus() == control) {

@@ -16,6 +16,11 @@ FocusState& Focus();
 
 // Select-all rule helpers shared by every dialog.
 void SelectAllText(HWND control);
+// A text box took the focus: its whole text selected where its table asks for it, unless a
+// mouse press or an insertion wanted the caret kept; that wish is used up either way.
+void TextBoxGotFocus(HWND box, bool selectAll);
+// A mouse press on a box that does not have the focus yet keeps the caret where it lands.
+void TextBoxPressed(HWND box);
 // Gives the control the focus with its text selected; a control that cannot take it is skipped.
 void FocusWindow(HWND control);
 template <class Derived, class Id>

@@ -362,14 +362,11 @@ void Form::SetCaption(const std::wstring& caption) {
 
 void Form::GotFocus(const ControlDef& c) {
   Focus().LastFocusName = c.name;
-  if (c.kind != Kind::Text) return;
-  if (c.flags & kSelectAll) SelectAllText(WindowOf(c));
-  Focus().SuppressSelectAll = false;
+  if (c.kind == Kind::Text) TextBoxGotFocus(WindowOf(c), (c.flags & kSelectAll) != 0);
 }
 
 void Form::MouseDown(const ControlDef& c, int) {
-  // A press on a box that does not have the focus yet keeps the caret where it lands.
-  if (c.kind == Kind::Text && ::GetFocus() != WindowOf(c)) Focus().SuppressSelectAll = true;
+  if (c.kind == Kind::Text) TextBoxPressed(WindowOf(c));
 }
 
 void Form::MouseUp(const ControlDef& c, int button) {
