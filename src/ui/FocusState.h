@@ -1,14 +1,15 @@
 // Focus and help state shared by every dialog of the process, and the select-all rule that
 // reads it.
 #pragma once
-#include <string>
-
 #include "platform/Win.h"
 
 namespace zv::ui {
 
 struct FocusState {
-  std::wstring LastFocusName;     // name of the control that last received the focus
+  // The control that last received the focus: its dialog and its Ctl value there (the members
+  // of a control array share one).
+  HWND LastFocusForm = nullptr;
+  int LastFocusId = -1;
   bool SuppressSelectAll = false; // the next text-box focus keeps the caret
   HWND ActiveFormHwnd = nullptr;  // dialog activated last; kept after it closes
 };

@@ -361,7 +361,8 @@ void Form::SetCaption(const std::wstring& caption) {
 }
 
 void Form::GotFocus(const ControlDef& c) {
-  Focus().LastFocusName = c.name;
+  Focus().LastFocusForm = hwnd_;
+  Focus().LastFocusId = c.id;
   if (c.kind == Kind::Text) TextBoxGotFocus(WindowOf(c), (c.flags & kSelectAll) != 0);
 }
 

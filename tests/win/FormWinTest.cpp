@@ -117,7 +117,8 @@ TEST_F(FormTest, KeyboardFocusSelectsAllAndAClickKeepsTheCaret) {
   ::SetFocus(first);
   Pump();
   EXPECT_EQ(Selection(first), std::make_pair(DWORD{0}, DWORD{10}));
-  EXPECT_EQ(Focus().LastFocusName, L"txtFirst");
+  EXPECT_EQ(Focus().LastFocusForm, form.hwnd());
+  EXPECT_EQ(Focus().LastFocusId, static_cast<int>(SampleCtl::txtFirst));
 
   PressKey(VK_TAB);
   ASSERT_EQ(::GetFocus(), second);

@@ -320,7 +320,8 @@ TEST_F(FormatDialogTest, TabSelectsAllSoTheTokenGoesInFrontOfTheWholeText) {
     EXPECT_EQ(::GetFocus(), box);
     EXPECT_EQ(Selection(box), std::make_pair(2, 2));
     EXPECT_FALSE(ui::Focus().SuppressSelectAll);
-    EXPECT_EQ(ui::Focus().LastFocusName, L"txtFileNameFormat");
+    EXPECT_EQ(ui::Focus().LastFocusForm, form.hwnd());
+    EXPECT_EQ(ui::Focus().LastFocusId, static_cast<int>(Ctl::txtFileNameFormat));
     EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
   });
 }
