@@ -39,10 +39,10 @@ TEST(HelpTopics, EveryTopicOfEveryDialogHasAText) {
   for (const ui::Form* form : forms) {
     for (const ui::ControlDef& c : form->controls()) {
       const bool rightClick = (c.flags & ui::kHelpOnRight) != 0;
-      EXPECT_TRUE(c.helpId || !rightClick) << "right-click help without a topic: " << c.name;
+      EXPECT_TRUE(c.helpId || !rightClick) << "right-click help without a topic: " << RowText(*form, c);
       // In a dialog with What's-This help, every control a user can reach explains itself.
       const bool reachable = c.kind != ui::Kind::Label && c.kind != ui::Kind::Frame;
-      EXPECT_TRUE(c.helpId || !reachable || !form->def().whatsThis) << "no topic: " << c.name << " " << c.index;
+      EXPECT_TRUE(c.helpId || !reachable || !form->def().whatsThis) << "no topic: " << RowText(*form, c);
       if (c.helpId) topics.insert(c.helpId);
     }
   }

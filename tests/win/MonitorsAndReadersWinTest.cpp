@@ -83,7 +83,7 @@ struct AllDialogs {
 TEST(DpiWin, EveryDialogLaysItselfOutAgainAtEachDpiAndComesBackToTheSamePixels) {
   AllDialogs all;
   for (ui::Form* form : all.forms) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(form->def().name)));
+    SCOPED_TRACE(testing::PrintToString(std::wstring(form->def().caption)));
     ASSERT_TRUE(form->Show());
     Pump();
     ASSERT_EQ(form->Dpi(), 96);
@@ -122,7 +122,7 @@ TEST(DpiWin, EveryDialogLaysItselfOutAgainAtEachDpiAndComesBackToTheSamePixels) 
         const ui::ControlDef& c = form->controls()[i];
         HWND h = form->ControlWindow(i);
         if (!h) continue;
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)) + " " + std::to_string(c.index));
+        SCOPED_TRACE(RowText(*form, c));
         const RECT r = InClient(h, form->hwnd());
         const ui::PixelRect want = ui::ControlRectAt(c.left, c.top, c.width, c.height, dpi);
         EXPECT_EQ(r.left, want.left);
@@ -139,7 +139,7 @@ TEST(DpiWin, EveryDialogLaysItselfOutAgainAtEachDpiAndComesBackToTheSamePixels) 
     }
     const std::vector<RECT> back = ControlRects(*form);
     for (size_t i = 0; i < back.size(); ++i)
-      EXPECT_TRUE(SameRect(back[i], start[i])) << testing::PrintToString(std::wstring(form->controls()[i].name));
+      EXPECT_TRUE(SameRect(back[i], start[i])) << RowText(*form, form->controls()[i]);
     RECT window{};
     ::GetWindowRect(form->hwnd(), &window);
     EXPECT_EQ(window.right - window.left, startWindow.right - startWindow.left);
@@ -218,17 +218,25 @@ TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
     if (name) Annotated()[control] = name;
     else Annotated().erase(control);
   });
-  struct Known { std::wstring form, control; int index; std::wstring name; };
-  const Known known[] = {
-      {L"CopyDialog", L"txtNewFile", -1, L"新しいファイル名"}, {L"CopyDialog", L"txtNewExt", -1, L"拡張子"},
-      {L"CopyDialog", L"chkAttr", 0, L"アーカイブ"},           {L"CopyDialog", L"chkAttr", 1, L"読み取り専用"},
-      {L"CopyDialog", L"chkAttr", 2, L"隠しファイル"},         {L"CopyDialog", L"chkAttr", 3, L"システムファイル"},
-      {L"OptionsDialog", L"txtExt", -1, L"拡張子(E)"},                {L"OptionsDialog", L"lstExt", -1, L"登録済み拡張子"},
-      {L"OptionsDialog", L"cmbStartUpPos", -1, L"初期表示位置(L)"},      {L"AdvancedDialog", L"txtCopyToFolderPath", -1, L"コピー先フォルダ"},
-      {L"FormatDialog", L"txtExtNameFormat", -1, L"拡張子"},      {L"FormatDialog", L"cmbAutoNo", -1, L"連番桁数(R)"},
-      {L"WelcomeDialog", L"txtScName", -1, L"ショートカット名"},
-  };
   AllDialogs all;
+  struct Known { const ui::Form* form; int control, index; std::wstring name; };
+  // A row names its control by the form's own Ctl: a control of another form does not compile.
+  const auto row = []<class F>(const F& form, typename F::Ctl control, int index, const wchar_t* name) {
+    return Known{&form, static_cast<int>(control), index, name};
+  };
+  using Copy = CopyDialog::Ctl;
+  using Options = OptionsDialog::Ctl;
+  const Known known[] = {
+      row(all.copy, Copy::txtNewFile, -1, L"新しいファイル名"),  row(all.copy, Copy::txtNewExt, -1, L"拡張子"),
+      row(all.copy, Copy::chkAttr, 0, L"アーカイブ"),           row(all.copy, Copy::chkAttr, 1, L"読み取り専用"),
+      row(all.copy, Copy::chkAttr, 2, L"隠しファイル"),         row(all.copy, Copy::chkAttr, 3, L"システムファイル"),
+      row(all.options, Options::txtExt, -1, L"拡張子(E)"),      row(all.options, Options::lstExt, -1, L"登録済み拡張子"),
+      row(all.options, Options::cmbStartUpPos, -1, L"初期表示位置(L)"),
+      row(all.advanced, AdvancedDialog::Ctl::txtCopyToFolderPath, -1, L"コピー先フォルダ"),
+      row(all.format, FormatDialog::Ctl::txtExtNameFormat, -1, L"拡張子"),
+      row(all.format, FormatDialog::Ctl::cmbAutoNo, -1, L"連番桁数(R)"),
+      row(all.setup, WelcomeDialog::Ctl::txtScName, -1, L"ショートカット名"),
+  };
   size_t checked = 0;
   for (ui::Form* form : all.forms) {
     ASSERT_TRUE(form->Show());
@@ -237,16 +245,16 @@ TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
       const ui::ControlDef& c = form->controls()[i];
       // A label only for screen readers is never seen.
       if (c.flags & ui::kHidden) {
-        EXPECT_FALSE(::IsWindowVisible(form->ControlWindow(i))) << testing::PrintToString(std::wstring(c.name));
+        EXPECT_FALSE(::IsWindowVisible(form->ControlWindow(i))) << RowText(*form, c);
       }
       if (c.kind != ui::Kind::Text && c.kind != ui::Kind::List && c.kind != ui::Kind::Combo && c.kind != ui::Kind::Check)
         continue;
       const std::wstring name = ReaderName(form->ControlWindow(i));
-      const std::wstring where = std::wstring(form->def().name) + L" " + c.name + L" " + std::to_wstring(c.index);
-      EXPECT_GE(name.size(), 2u) << testing::PrintToString(where) << " is called " << testing::PrintToString(name);
+      const std::string where = RowText(*form, c);
+      EXPECT_GE(name.size(), 2u) << where << " is called " << testing::PrintToString(name);
       for (const auto& k : known) {
-        if (k.form == form->def().name && k.control == c.name && k.index == c.index) {
-          EXPECT_EQ(name, k.name) << testing::PrintToString(where);
+        if (k.form == form && k.control == c.id && k.index == c.index) {
+          EXPECT_EQ(name, k.name) << where;
           ++checked;
         }
       }

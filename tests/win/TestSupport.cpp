@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
+#include "ui/Form.h"
 #include "ui/WhatsThis.h"
 
 #include <cstring>
@@ -112,6 +115,12 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
   DWORD start = 0, end = 0;
   ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   return {start, end};
+}
+
+std::string RowText(const ui::Form& form, const ui::ControlDef& row) {
+  return testing::PrintToString(std::wstring(form.def().caption)) + " row " +
+         std::to_string(&row - form.controls().data()) + " (Ctl " + std::to_string(row.id) + ", index " +
+         std::to_string(row.index) + ")";
 }
 
 const std::string kFirstRunFile =

@@ -13,6 +13,11 @@
 #include "platform/Handles.h"
 #include "startup/StartupWin.h"
 
+namespace zv::ui {
+class Form;
+struct ControlDef;
+}  // namespace zv::ui
+
 namespace zv::test {
 
 // A new empty folder under the temp folder; deleted with everything in it when it goes.
@@ -97,6 +102,9 @@ void MouseArrives(HWND control, UINT mouseMessage = WM_MOUSEMOVE);
 void ClickAt(HWND control, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP);
 // Start and end of an edit control's selection.
 std::pair<DWORD, DWORD> Selection(HWND edit);
+// A row of a dialog's table in failure messages: the dialog's caption, the row's place, its
+// Ctl value and index.
+std::string RowText(const ui::Form& form, const ui::ControlDef& row);
 
 // A new settings file exactly as the first start leaves it, byte for byte.
 extern const std::string kFirstRunFile;
