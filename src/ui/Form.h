@@ -33,10 +33,9 @@ enum : unsigned {
 };
 
 // One row of a form's control table. The control is named by the form's own enum (its `Ctl`,
-// the compiler checks the name); the name as text stays as data for the focus record.
+// the compiler checks the name).
 struct ControlDef {
   int id;  // the form's Ctl value
-  const wchar_t* name;
   int index;  // member of a control array, or -1
   Kind kind;
   const wchar_t* caption;
@@ -50,11 +49,19 @@ struct ControlDef {
 
   template <class Id>
     requires std::is_enum_v<Id>
-  constexpr ControlDef(Id id, const wchar_t* name, int index, Kind kind, const wchar_t* caption, int left, int top,
+  constexpr ControlDef(Id id, int index, Kind kind, const wchar_t* caption, int left, int top, int width, int height,
+                       HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr,
+                       const wchar_t* accName = nullptr)
+      : id(static_cast<int>(id)), index(index), kind(kind), caption(caption), left(left), top(top), width(width),
+        height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip), accName(accName) {}
+  // A row still written with the control's name as text: the name is dropped. Goes with the
+  // last table that has that column.
+  template <class Id>
+    requires std::is_enum_v<Id>
+  constexpr ControlDef(Id id, const wchar_t*, int index, Kind kind, const wchar_t* caption, int left, int top,
                        int width, int height, HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr,
                        const wchar_t* accName = nullptr)
-      : id(static_cast<int>(id)), name(name), index(index), kind(kind), caption(caption), left(left), top(top),
-        width(width), height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip), accName(accName) {}
+      : ControlDef(id, index, kind, caption, left, top, width, height, help, flags, tooltip, accName) {}
 };
 
 // Whether a table lists each control of its enum (0 .. Id::kCount - 1) exactly once: one row,
@@ -90,10 +97,15 @@ enum class Event { Click, Change, GotFocus, MouseDown, MouseUp, DblClick };
 inline constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
 
 struct FormDef {
-  const wchar_t* name;
   const wchar_t* caption;
   int clientWidth, clientHeight;  // twips
   bool whatsThis;                 // title-bar help button
+
+  constexpr FormDef(const wchar_t* caption, int clientWidth, int clientHeight, bool whatsThis)
+      : caption(caption), clientWidth(clientWidth), clientHeight(clientHeight), whatsThis(whatsThis) {}
+  // A form still written with its name as text: the name is dropped. Goes with the last one.
+  constexpr FormDef(const wchar_t*, const wchar_t* caption, int clientWidth, int clientHeight, bool whatsThis)
+      : FormDef(caption, clientWidth, clientHeight, whatsThis) {}
 };
 
 class Form {
