@@ -69,29 +69,29 @@ constexpr unsigned kHelp = ui::kHelpOnRight;
 // Tab order as listed; places in twips within the 3900 x 2355 client area.
 constexpr ControlDef kControls[] = {
     // The boxes have no label of their own: each has a hidden one just before it.
-    {Ctl::lblNewName, L"lblNewName", -1, Kind::Label, kText.fileCaption, 120, 135, 1590, 300, Topic::None, ui::kHidden},
-    {Ctl::txtNewFile, L"txtNewFile", -1, Kind::Text, L"", 120, 135, 1590, 300, Topic::NewFile, ui::kSelectAll},
-    {Ctl::lblNewExt, L"lblNewExt", -1, Kind::Label, kText.extName, 2130, 135, 465, 300, Topic::None, ui::kHidden},
-    {Ctl::txtNewExt, L"txtNewExt", -1, Kind::Text, L"", 2130, 135, 465, 300, Topic::NewExt, ui::kSelectAll},
-    {Ctl::chkOpenCopy, L"chkOpenCopy", -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, Topic::OpenByAssociation, kHelp},
-    {Ctl::chkOpenWithApp, L"chkOpenWithApp", -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, Topic::OpenWithApplication, kHelp},
-    {Ctl::chkOpenSource, L"chkOpenSource", -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, Topic::OpenOriginal, kHelp},
-    {Ctl::chkCopyAgain, L"chkCopyAgain", -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, Topic::CopyAgain, kHelp},
-    {Ctl::chkAttr, L"chkAttr", 0, Kind::Check, L"&A", 2820, 1185, 435, 315, Topic::Attributes, kHelp, L"ｱｰｶｲﾌﾞ属性", kText.attrNames[0]},
-    {Ctl::chkAttr, L"chkAttr", 1, Kind::Check, L"&R", 3300, 1185, 435, 315, Topic::Attributes, kHelp, L"読み取り専用ﾌｧｲﾙ", kText.attrNames[1]},
-    {Ctl::chkAttr, L"chkAttr", 2, Kind::Check, L"&H", 2820, 1560, 435, 315, Topic::Attributes, kHelp, L"隠しﾌｧｲﾙ", kText.attrNames[2]},
-    {Ctl::chkAttr, L"chkAttr", 3, Kind::Check, L"&S", 3300, 1560, 435, 315, Topic::Attributes, kHelp, L"ｼｽﾃﾑﾌｧｲﾙ", kText.attrNames[3]},
-    {Ctl::btnOK, L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, Topic::CopyOK, ui::kDefault | kHelp},
-    {Ctl::btnCan, L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, Topic::CopyCancel, ui::kCancel | kHelp},
-    {Ctl::lblP, L"lblP", -1, Kind::Label, L"．", 1965, 180, 150, 240, Topic::None, 0},
-    {Ctl::lblVer, L"lblVer", -1, Kind::Label, L"", 825, 2115, 675, 210, Topic::None, 0},
-    {Ctl::lblProgram, L"lblProgram", -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, Topic::None, 0},
-    {Ctl::fraAfterCopy, L"fraAfterCopy", -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::AfterCopy, kHelp},
-    {Ctl::fraAttributes, L"fraAttributes", -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, Topic::Attributes, kHelp},
-    {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 1500, 2115, 2295, 210, Topic::None, ui::kAlignRight},
+    {Ctl::lblNewName, -1, Kind::Label, kText.fileCaption, 120, 135, 1590, 300, Topic::None, ui::kHidden},
+    {Ctl::txtNewFile, -1, Kind::Text, L"", 120, 135, 1590, 300, Topic::NewFile, ui::kSelectAll},
+    {Ctl::lblNewExt, -1, Kind::Label, kText.extName, 2130, 135, 465, 300, Topic::None, ui::kHidden},
+    {Ctl::txtNewExt, -1, Kind::Text, L"", 2130, 135, 465, 300, Topic::NewExt, ui::kSelectAll},
+    {Ctl::chkOpenCopy, -1, Kind::Check, kText.exec1File, 210, 795, 2355, 270, Topic::OpenByAssociation, kHelp},
+    {Ctl::chkOpenWithApp, -1, Kind::Check, L"アプリケーションで開く(&B)", 210, 1110, 2355, 270, Topic::OpenWithApplication, kHelp},
+    {Ctl::chkOpenSource, -1, Kind::Check, L"コピー元を開く(&O)", 210, 1425, 2355, 270, Topic::OpenOriginal, kHelp},
+    {Ctl::chkCopyAgain, -1, Kind::Check, L"連続コピー(&C)", 210, 1740, 2355, 270, Topic::CopyAgain, kHelp},
+    {Ctl::chkAttr, 0, Kind::Check, L"&A", 2820, 1185, 435, 315, Topic::Attributes, kHelp, L"ｱｰｶｲﾌﾞ属性", kText.attrNames[0]},
+    {Ctl::chkAttr, 1, Kind::Check, L"&R", 3300, 1185, 435, 315, Topic::Attributes, kHelp, L"読み取り専用ﾌｧｲﾙ", kText.attrNames[1]},
+    {Ctl::chkAttr, 2, Kind::Check, L"&H", 2820, 1560, 435, 315, Topic::Attributes, kHelp, L"隠しﾌｧｲﾙ", kText.attrNames[2]},
+    {Ctl::chkAttr, 3, Kind::Check, L"&S", 3300, 1560, 435, 315, Topic::Attributes, kHelp, L"ｼｽﾃﾑﾌｧｲﾙ", kText.attrNames[3]},
+    {Ctl::btnOK, -1, Kind::Button, L"OK", 2700, 120, 1095, 330, Topic::CopyOK, ui::kDefault | kHelp},
+    {Ctl::btnCan, -1, Kind::Button, L"キャンセル", 2700, 510, 1095, 330, Topic::CopyCancel, ui::kCancel | kHelp},
+    {Ctl::lblP, -1, Kind::Label, L"．", 1965, 180, 150, 240, Topic::None, 0},
+    {Ctl::lblVer, -1, Kind::Label, L"", 825, 2115, 675, 210, Topic::None, 0},
+    {Ctl::lblProgram, -1, Kind::Label, L"Zarvane v", 120, 2115, 705, 210, Topic::None, 0},
+    {Ctl::fraAfterCopy, -1, Kind::Frame, L"コピー後の処理", 120, 525, 2475, 1515, Topic::AfterCopy, kHelp},
+    {Ctl::fraAttributes, -1, Kind::Frame, L"属性", 2700, 915, 1095, 1095, Topic::Attributes, kHelp},
+    {Ctl::lblCopyRight, -1, Kind::Label, L"", 1500, 2115, 2295, 210, Topic::None, ui::kAlignRight},
     // Beside the name box like a drop-down's arrow; out of the tab order, as Alt+Down reaches it,
     // and made after the others, which keep their order.
-    {Ctl::btnFormats, L"btnFormats", -1, Kind::Button, kText.formatsButton, 1725, 135, 225, 300, Topic::FormatChoice,
+    {Ctl::btnFormats, -1, Kind::Button, kText.formatsButton, 1725, 135, 225, 300, Topic::FormatChoice,
      kHelp | ui::kNoTabStop, kText.tipFormats, kText.formatsName},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
@@ -199,7 +199,7 @@ const CopyDialog::Handler CopyDialog::kHandlers[] = {
     {Ctl::btnFormats, ui::Event::Click, &CopyDialog::btnFormats_Click},
 };
 
-CopyDialog::CopyDialog() : FormOf(ui::FormDef{L"CopyDialog", kText.fileCaption, 3900, 2355, true}, kControls) {}
+CopyDialog::CopyDialog() : FormOf(ui::FormDef{kText.fileCaption, 3900, 2355, true}, kControls) {}
 CopyDialog::~CopyDialog() = default;
 
 bool CopyDialog::FolderMode() const { return Process().Source.SourceIsFolder; }

@@ -66,46 +66,46 @@ constexpr int kPanelTop = 120 + 240;
 
 // Tab order as listed; the frame comes last so that it lies beneath the rows.
 constexpr ControlDef kControls[] = {
-    {Ctl::lblFileFormat, L"lblFileFormat", -1, Kind::Label, kText.fileName, kPanelLeft + 285, kPanelTop + 120, 1125, 225, Topic::NameFormat, kHelp},
-    {Ctl::txtFileNameFormat, L"txtFileNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 75, 1860, 270, Topic::NameFormat, ui::kSelectAll},
-    {Ctl::btnFormatMenu, L"btnFormatMenu", 0, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 75, 255, 270, Topic::FormatMenu, kHelp,
+    {Ctl::lblFileFormat, -1, Kind::Label, kText.fileName, kPanelLeft + 285, kPanelTop + 120, 1125, 225, Topic::NameFormat, kHelp},
+    {Ctl::txtFileNameFormat, -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 75, 1860, 270, Topic::NameFormat, ui::kSelectAll},
+    {Ctl::btnFormatMenu, 0, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 75, 255, 270, Topic::FormatMenu, kHelp,
      kText.tipMenu},
-    {Ctl::chkDispExt, L"chkDispExt", -1, Kind::Check, kText.dispExt, kPanelLeft + 255, kPanelTop + 480, 1155, 240, Topic::DispExt, kHelp},
+    {Ctl::chkDispExt, -1, Kind::Check, kText.dispExt, kPanelLeft + 255, kPanelTop + 480, 1155, 240, Topic::DispExt, kHelp},
     // The box's label is the check box before it; screen readers get one of its own.
-    {Ctl::lblExtNameFormat, L"lblExtNameFormat", -1, Kind::Label, kText.extNameFormat, kPanelLeft + 1440, kPanelTop + 465,
+    {Ctl::lblExtNameFormat, -1, Kind::Label, kText.extNameFormat, kPanelLeft + 1440, kPanelTop + 465,
      1860, 270, Topic::None, ui::kHidden},
-    {Ctl::txtExtNameFormat, L"txtExtNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 465, 1860, 270, Topic::DispExt, ui::kSelectAll},
-    {Ctl::lblFolderFormat, L"lblFolderFormat", -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, Topic::NameFormat, kHelp},
-    {Ctl::txtFolderNameFormat, L"txtFolderNameFormat", -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 855, 1860, 270, Topic::NameFormat, ui::kSelectAll},
-    {Ctl::btnFormatMenu, L"btnFormatMenu", 1, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 855, 255, 270, Topic::FormatMenu, kHelp,
+    {Ctl::txtExtNameFormat, -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 465, 1860, 270, Topic::DispExt, ui::kSelectAll},
+    {Ctl::lblFolderFormat, -1, Kind::Label, kText.folderName, kPanelLeft + 255, kPanelTop + 900, 1155, 225, Topic::NameFormat, kHelp},
+    {Ctl::txtFolderNameFormat, -1, Kind::Text, L"", kPanelLeft + 1440, kPanelTop + 855, 1860, 270, Topic::NameFormat, ui::kSelectAll},
+    {Ctl::btnFormatMenu, 1, Kind::Button, kText.menuButton, kPanelLeft + 3360, kPanelTop + 855, 255, 270, Topic::FormatMenu, kHelp,
      kText.tipMenu},
-    {Ctl::lblAutoNo, L"lblAutoNo", -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, Topic::AutoNo, kHelp,
+    {Ctl::lblAutoNo, -1, Kind::Label, kText.autoNo, kPanelLeft + 255, kPanelTop + 1305, 1155, 225, Topic::AutoNo, kHelp,
      kText.tipAutoNo},
-    {Ctl::cmbAutoNo, L"cmbAutoNo", -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, Topic::AutoNo, 0, kText.tipAutoNo},
-    {Ctl::chkSkipUsedNo, L"chkSkipUsedNo", -1, Kind::Check, kText.skipUsedNo, kPanelLeft + 1440, kPanelTop + 1245 + kRow, 2535, 240,
+    {Ctl::cmbAutoNo, -1, Kind::Combo, L"", kPanelLeft + 1440, kPanelTop + 1245, 735, 300, Topic::AutoNo, 0, kText.tipAutoNo},
+    {Ctl::chkSkipUsedNo, -1, Kind::Check, kText.skipUsedNo, kPanelLeft + 1440, kPanelTop + 1245 + kRow, 2535, 240,
      Topic::SkipUsedNo, kHelp, kText.tipSkipUsedNo},
-    {Ctl::lblNamed, L"lblNamed", -1, Kind::Label, kText.named, 353, kNamedTop, 2820, 225, Topic::NamedList, kHelp,
+    {Ctl::lblNamed, -1, Kind::Label, kText.named, 353, kNamedTop, 2820, 225, Topic::NamedList, kHelp,
      kText.tipNamed},
-    {Ctl::lstNamed, L"lstNamed", -1, Kind::List, L"", 353, kNamedTop + 255, 2820, 1725, Topic::NamedList, 0, kText.tipNamed},
-    {Ctl::btnNamedAdd, L"btnNamedAdd", -1, Kind::Button, kText.add, kNamedButtonLeft, kNamedTop + 255, 1148, 330,
+    {Ctl::lstNamed, -1, Kind::List, L"", 353, kNamedTop + 255, 2820, 1725, Topic::NamedList, 0, kText.tipNamed},
+    {Ctl::btnNamedAdd, -1, Kind::Button, kText.add, kNamedButtonLeft, kNamedTop + 255, 1148, 330,
      Topic::NamedAdd, kHelp},
-    {Ctl::btnNamedEdit, L"btnNamedEdit", -1, Kind::Button, kText.edit, kNamedButtonLeft, kNamedTop + 600, 1148, 330,
+    {Ctl::btnNamedEdit, -1, Kind::Button, kText.edit, kNamedButtonLeft, kNamedTop + 600, 1148, 330,
      Topic::NamedEdit, kHelp},
-    {Ctl::btnNamedDel, L"btnNamedDel", -1, Kind::Button, kText.remove, kNamedButtonLeft, kNamedTop + 945, 1148, 330,
+    {Ctl::btnNamedDel, -1, Kind::Button, kText.remove, kNamedButtonLeft, kNamedTop + 945, 1148, 330,
      Topic::NamedDelete, kHelp},
-    {Ctl::btnNamedUp, L"btnNamedUp", -1, Kind::Button, kText.up, kNamedButtonLeft, kNamedTop + 1290, 1148, 330,
+    {Ctl::btnNamedUp, -1, Kind::Button, kText.up, kNamedButtonLeft, kNamedTop + 1290, 1148, 330,
      Topic::NamedMove, kHelp},
-    {Ctl::btnNamedDown, L"btnNamedDown", -1, Kind::Button, kText.down, kNamedButtonLeft, kNamedTop + 1650, 1148, 330,
+    {Ctl::btnNamedDown, -1, Kind::Button, kText.down, kNamedButtonLeft, kNamedTop + 1650, 1148, 330,
      Topic::NamedMove, kHelp},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 1680, 2280 + kRow + kNamed, 1320, 375, Topic::FormatOK, ui::kDefault | kHelp},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 3135, 2280 + kRow + kNamed, 1320, 375, Topic::FormatCancel, ui::kCancel | kHelp},
-    {Ctl::fraFormats, L"fraFormats", -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, Topic::None, 0},
+    {Ctl::btnOkCan, 0, Kind::Button, kText.ok, 1680, 2280 + kRow + kNamed, 1320, 375, Topic::FormatOK, ui::kDefault | kHelp},
+    {Ctl::btnOkCan, 1, Kind::Button, kText.cancel, 3135, 2280 + kRow + kNamed, 1320, 375, Topic::FormatCancel, ui::kCancel | kHelp},
+    {Ctl::fraFormats, -1, Kind::Frame, L"", 233, 120, 4215, 2055 + kRow, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
 // The form once carried its menu as a hidden menu bar and shrank by its height at load;
 // ours never has one, so the client area is its final size from the start.
-constexpr ui::FormDef kForm{L"FormatDialog", kText.caption, 4680, 2775 + kRow + kNamed, true};
+constexpr ui::FormDef kForm{kText.caption, 4680, 2775 + kRow + kNamed, true};
 
 
 // The format settings and their controls, in the order they are loaded and stored.

@@ -34,26 +34,26 @@ constexpr unsigned kHelp = ui::kHelpOnRight;
 
 // The rows of the format dialog, one more on top for the name. Twips.
 constexpr ControlDef kControls[] = {
-    {Ctl::lblName, L"lblName", -1, Kind::Label, kText.name, 240, 225, 1155, 225, Topic::NamedName, kHelp},
-    {Ctl::txtName, L"txtName", -1, Kind::Text, L"", 1440, 180, 1860, 270, Topic::NamedName, ui::kSelectAll},
-    {Ctl::lblFileFormat, L"lblFileFormat", -1, Kind::Label, kText.fileName, 240, 615, 1155, 225, Topic::NamedFile, kHelp},
-    {Ctl::txtFile, L"txtFile", -1, Kind::Text, L"", 1440, 570, 1860, 270, Topic::NamedFile, ui::kSelectAll,
+    {Ctl::lblName, -1, Kind::Label, kText.name, 240, 225, 1155, 225, Topic::NamedName, kHelp},
+    {Ctl::txtName, -1, Kind::Text, L"", 1440, 180, 1860, 270, Topic::NamedName, ui::kSelectAll},
+    {Ctl::lblFileFormat, -1, Kind::Label, kText.fileName, 240, 615, 1155, 225, Topic::NamedFile, kHelp},
+    {Ctl::txtFile, -1, Kind::Text, L"", 1440, 570, 1860, 270, Topic::NamedFile, ui::kSelectAll,
      kText.tipEmpty},
-    {Ctl::btnFormatMenu, L"btnFormatMenu", 0, Kind::Button, kText.menuButton, 3360, 570, 255, 270, Topic::FormatMenu,
+    {Ctl::btnFormatMenu, 0, Kind::Button, kText.menuButton, 3360, 570, 255, 270, Topic::FormatMenu,
      kHelp, kText.tipMenu},
-    {Ctl::lblExt, L"lblExt", -1, Kind::Label, kText.ext, 240, 1005, 1155, 225, Topic::NamedExt, kHelp},
-    {Ctl::txtExt, L"txtExt", -1, Kind::Text, L"", 1440, 960, 1860, 270, Topic::NamedExt, ui::kSelectAll, kText.tipEmpty},
-    {Ctl::lblFolderFormat, L"lblFolderFormat", -1, Kind::Label, kText.folderName, 240, 1395, 1155, 225, Topic::NamedFolder, kHelp},
-    {Ctl::txtFolder, L"txtFolder", -1, Kind::Text, L"", 1440, 1350, 1860, 270, Topic::NamedFolder, ui::kSelectAll,
+    {Ctl::lblExt, -1, Kind::Label, kText.ext, 240, 1005, 1155, 225, Topic::NamedExt, kHelp},
+    {Ctl::txtExt, -1, Kind::Text, L"", 1440, 960, 1860, 270, Topic::NamedExt, ui::kSelectAll, kText.tipEmpty},
+    {Ctl::lblFolderFormat, -1, Kind::Label, kText.folderName, 240, 1395, 1155, 225, Topic::NamedFolder, kHelp},
+    {Ctl::txtFolder, -1, Kind::Text, L"", 1440, 1350, 1860, 270, Topic::NamedFolder, ui::kSelectAll,
      kText.tipEmpty},
-    {Ctl::btnFormatMenu, L"btnFormatMenu", 1, Kind::Button, kText.menuButton, 3360, 1350, 255, 270, Topic::FormatMenu,
+    {Ctl::btnFormatMenu, 1, Kind::Button, kText.menuButton, 3360, 1350, 255, 270, Topic::FormatMenu,
      kHelp, kText.tipMenu},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 960, 1860, 1320, 375, Topic::NamedOK, ui::kDefault | kHelp},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 2415, 1860, 1320, 375, Topic::NamedCancel, ui::kCancel | kHelp},
+    {Ctl::btnOkCan, 0, Kind::Button, kText.ok, 960, 1860, 1320, 375, Topic::NamedOK, ui::kDefault | kHelp},
+    {Ctl::btnOkCan, 1, Kind::Button, kText.cancel, 2415, 1860, 1320, 375, Topic::NamedCancel, ui::kCancel | kHelp},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
-constexpr ui::FormDef kForm{L"NamedFormatDialog", kText.caption, 3900, 2415, true};
+constexpr ui::FormDef kForm{kText.caption, 3900, 2415, true};
 
 }  // namespace
 

@@ -38,23 +38,23 @@ constexpr Texts kText;
 constexpr unsigned kHelp = ui::kHelpOnRight;
 
 constexpr ControlDef kControls[] = {
-    {Ctl::chkShellExecOpen, L"chkShellExecOpen", -1, Kind::Check, kText.shellExecOpen, 255, 270, 5610, 270, Topic::ShellExecOpen, kHelp},
-    {Ctl::chkFolderOnly, L"chkFolderOnly", -1, Kind::Check, kText.folderOnly, 255, 630, 5610, 270, Topic::FolderOnly, kHelp},
-    {Ctl::chkCopyToFolder, L"chkCopyToFolder", -1, Kind::Check, kText.copyToFolder, 255, 990, 5610, 270, Topic::CopyToFolder, kHelp},
+    {Ctl::chkShellExecOpen, -1, Kind::Check, kText.shellExecOpen, 255, 270, 5610, 270, Topic::ShellExecOpen, kHelp},
+    {Ctl::chkFolderOnly, -1, Kind::Check, kText.folderOnly, 255, 630, 5610, 270, Topic::FolderOnly, kHelp},
+    {Ctl::chkCopyToFolder, -1, Kind::Check, kText.copyToFolder, 255, 990, 5610, 270, Topic::CopyToFolder, kHelp},
     // The box's label is the check box above it; screen readers get one of its own.
-    {Ctl::lblCopyToFolderPath, L"lblCopyToFolderPath", -1, Kind::Label, kText.copyToFolderPath, 495, 1350, 4140, 300,
+    {Ctl::lblCopyToFolderPath, -1, Kind::Label, kText.copyToFolderPath, 495, 1350, 4140, 300,
      Topic::None, ui::kHidden},
-    {Ctl::txtCopyToFolderPath, L"txtCopyToFolderPath", -1, Kind::Text, L"", 495, 1350, 4140, 300, Topic::CopyToFolder, ui::kSelectAll},
-    {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, Topic::FolderBrowse, kHelp},
-    {Ctl::lblIniPath, L"lblIniPath", -1, Kind::Label, kText.iniPath, 120, 2010, 1395, 270, Topic::SettingsFilePath, kHelp},
-    {Ctl::txtIniPath, L"txtIniPath", -1, Kind::Text, L"", 1515, 1980, 4350, 300, Topic::SettingsFilePath, 0},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 3105, 2460, 1320, 375, Topic::AdvancedOK, ui::kDefault | kHelp},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 4545, 2460, 1320, 375, Topic::AdvancedCancel, ui::kCancel | kHelp},
-    {Ctl::fraSettings, L"fraSettings", -1, Kind::Frame, L"", 120, 45, 5745, 1845, Topic::None, 0},
+    {Ctl::txtCopyToFolderPath, -1, Kind::Text, L"", 495, 1350, 4140, 300, Topic::CopyToFolder, ui::kSelectAll},
+    {Ctl::btnBr, -1, Kind::Button, kText.browse, 4755, 1335, 1110, 330, Topic::FolderBrowse, kHelp},
+    {Ctl::lblIniPath, -1, Kind::Label, kText.iniPath, 120, 2010, 1395, 270, Topic::SettingsFilePath, kHelp},
+    {Ctl::txtIniPath, -1, Kind::Text, L"", 1515, 1980, 4350, 300, Topic::SettingsFilePath, 0},
+    {Ctl::btnOkCan, 0, Kind::Button, kText.ok, 3105, 2460, 1320, 375, Topic::AdvancedOK, ui::kDefault | kHelp},
+    {Ctl::btnOkCan, 1, Kind::Button, kText.cancel, 4545, 2460, 1320, 375, Topic::AdvancedCancel, ui::kCancel | kHelp},
+    {Ctl::fraSettings, -1, Kind::Frame, L"", 120, 45, 5745, 1845, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
-constexpr ui::FormDef kForm{L"AdvancedDialog", kText.caption, 5985, 2955, true};
+constexpr ui::FormDef kForm{kText.caption, 5985, 2955, true};
 
 // Browse for file-system folders only, in the newer, resizable dialog.
 constexpr unsigned kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;

@@ -84,49 +84,49 @@ constexpr unsigned kHelp = ui::kHelpOnRight;
 // above 初期値設定, which holds it). Twips.
 constexpr ControlDef kControls[] = {
     // 初期値設定
-    {Ctl::lblOpenExtensions, L"lblOpenExtensions", -1, Kind::Label, kText.openExtensionsLabel, 240, 345, 5280, 450, Topic::OpenFileExt1, kHelp | ui::kMultiLine, kText.tipExtensions},
-    {Ctl::txtOpenFileExt1, L"txtOpenFileExt1", -1, Kind::Text, L"", 240, 810, 5280, 300, Topic::OpenFileExt1, ui::kSelectAll, kText.tipExtensions},
-    {Ctl::lblAppExtensions, L"lblAppExtensions", -1, Kind::Label, kText.appExtensionsLabel, 240, 1245, 5280, 450, Topic::OpenFileExt2, kHelp | ui::kMultiLine, kText.tipExtensions},
-    {Ctl::txtOpenFileExt2, L"txtOpenFileExt2", -1, Kind::Text, L"", 240, 1710, 5280, 300, Topic::OpenFileExt2, ui::kSelectAll, kText.tipExtensions},
-    {Ctl::btnBr, L"btnBr", -1, Kind::Button, kText.browse, 4320, 2130, 1200, 330, Topic::AplBrowse, kHelp},
-    {Ctl::lblApplication, L"lblApplication", -1, Kind::Label, kText.applicationLabel, 240, 2205, 2400, 240, Topic::AplPath, kHelp},
-    {Ctl::txtAplPath, L"txtAplPath", -1, Kind::Text, L"", 240, 2490, 5280, 300, Topic::AplPath, ui::kSelectAll},
-    {Ctl::chkOpenOriginal, L"chkOpenOriginal", -1, Kind::Check, kText.openOriginal, 240, 3180, 5280, 270, Topic::OpenOriginalCheck, kHelp},
-    {Ctl::chkOpenFolder, L"chkOpenFolder", -1, Kind::Check, kText.openFolder, 240, 3525, 5280, 270, Topic::OpenFolderCheck, kHelp},
-    {Ctl::btnFormat, L"btnFormat", -1, Kind::Button, kText.format, 240, 4200, 1620, 330, Topic::FormatDialog, kHelp},
-    {Ctl::chkAttribute, L"chkAttribute", -1, Kind::Check, kText.attribute, 2160, 4110, 2880, 270, Topic::Attribute, kHelp},
-    {Ctl::chkAttrArchive, L"chkAttrArchive", -1, Kind::Check, kText.attrArchive, 2160, 4515, 1500, 270, Topic::DefaultAttributes, kHelp},
-    {Ctl::chkAttrReadOnly, L"chkAttrReadOnly", -1, Kind::Check, kText.attrReadOnly, 3720, 4515, 1740, 270, Topic::DefaultAttributes, kHelp},
-    {Ctl::chkAttrHidden, L"chkAttrHidden", -1, Kind::Check, kText.attrHidden, 2160, 4935, 1500, 270, Topic::DefaultAttributes, kHelp},
-    {Ctl::chkAttrSystem, L"chkAttrSystem", -1, Kind::Check, kText.attrSystem, 3720, 4935, 1740, 270, Topic::DefaultAttributes, kHelp},
+    {Ctl::lblOpenExtensions, -1, Kind::Label, kText.openExtensionsLabel, 240, 345, 5280, 450, Topic::OpenFileExt1, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {Ctl::txtOpenFileExt1, -1, Kind::Text, L"", 240, 810, 5280, 300, Topic::OpenFileExt1, ui::kSelectAll, kText.tipExtensions},
+    {Ctl::lblAppExtensions, -1, Kind::Label, kText.appExtensionsLabel, 240, 1245, 5280, 450, Topic::OpenFileExt2, kHelp | ui::kMultiLine, kText.tipExtensions},
+    {Ctl::txtOpenFileExt2, -1, Kind::Text, L"", 240, 1710, 5280, 300, Topic::OpenFileExt2, ui::kSelectAll, kText.tipExtensions},
+    {Ctl::btnBr, -1, Kind::Button, kText.browse, 4320, 2130, 1200, 330, Topic::AplBrowse, kHelp},
+    {Ctl::lblApplication, -1, Kind::Label, kText.applicationLabel, 240, 2205, 2400, 240, Topic::AplPath, kHelp},
+    {Ctl::txtAplPath, -1, Kind::Text, L"", 240, 2490, 5280, 300, Topic::AplPath, ui::kSelectAll},
+    {Ctl::chkOpenOriginal, -1, Kind::Check, kText.openOriginal, 240, 3180, 5280, 270, Topic::OpenOriginalCheck, kHelp},
+    {Ctl::chkOpenFolder, -1, Kind::Check, kText.openFolder, 240, 3525, 5280, 270, Topic::OpenFolderCheck, kHelp},
+    {Ctl::btnFormat, -1, Kind::Button, kText.format, 240, 4200, 1620, 330, Topic::FormatDialog, kHelp},
+    {Ctl::chkAttribute, -1, Kind::Check, kText.attribute, 2160, 4110, 2880, 270, Topic::Attribute, kHelp},
+    {Ctl::chkAttrArchive, -1, Kind::Check, kText.attrArchive, 2160, 4515, 1500, 270, Topic::DefaultAttributes, kHelp},
+    {Ctl::chkAttrReadOnly, -1, Kind::Check, kText.attrReadOnly, 3720, 4515, 1740, 270, Topic::DefaultAttributes, kHelp},
+    {Ctl::chkAttrHidden, -1, Kind::Check, kText.attrHidden, 2160, 4935, 1500, 270, Topic::DefaultAttributes, kHelp},
+    {Ctl::chkAttrSystem, -1, Kind::Check, kText.attrSystem, 3720, 4935, 1740, 270, Topic::DefaultAttributes, kHelp},
     // 右クリックメニュー
-    {Ctl::lblExtension, L"lblExtension", -1, Kind::Label, kText.extensionLabel, 5880, 345, 1560, 240, Topic::ExtEntry, kHelp},
-    {Ctl::txtExt, L"txtExt", -1, Kind::Text, L"", 5880, 600, 1560, 300, Topic::ExtEntry, ui::kSelectAll},
-    {Ctl::btnAdd, L"btnAdd", -1, Kind::Button, kText.add, 7560, 585, 1560, 330, Topic::ExtAdd, kHelp},
+    {Ctl::lblExtension, -1, Kind::Label, kText.extensionLabel, 5880, 345, 1560, 240, Topic::ExtEntry, kHelp},
+    {Ctl::txtExt, -1, Kind::Text, L"", 5880, 600, 1560, 300, Topic::ExtEntry, ui::kSelectAll},
+    {Ctl::btnAdd, -1, Kind::Button, kText.add, 7560, 585, 1560, 330, Topic::ExtAdd, kHelp},
     // The list has no label of its own.
-    {Ctl::lblExtList, L"lblExtList", -1, Kind::Label, kText.extList, 5880, 990, 1560, 1140, Topic::None, ui::kHidden},
-    {Ctl::lstExt, L"lstExt", -1, Kind::List, L"", 5880, 990, 1560, 1140, Topic::ExtList, kHelp},
-    {Ctl::btnDel, L"btnDel", -1, Kind::Button, kText.del, 7560, 990, 1560, 330, Topic::ExtDelete, kHelp},
-    {Ctl::btnAllDel, L"btnAllDel", -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, Topic::ExtDeleteAll, kHelp},
-    {Ctl::btnAllFiles, L"btnAllFiles", -1, Kind::Button, kText.allFilesAdd, 5880, 2250, 3240, 330, Topic::AllFilesAdd, kHelp},
-    {Ctl::btnFolder, L"btnFolder", -1, Kind::Button, kText.folderAdd, 5880, 2640, 3240, 330, Topic::FolderAdd, kHelp},
-    {Ctl::lblRegisterFor, L"lblRegisterFor", -1, Kind::Label, kText.registerForLabel, 5880, 3075, 840, 240, Topic::RegisterFor, kHelp},
-    {Ctl::cmbRegisterFor, L"cmbRegisterFor", -1, Kind::Combo, L"", 6720, 3030, 2400, 300, Topic::RegisterFor, 0, kText.tipRegisterFor},
+    {Ctl::lblExtList, -1, Kind::Label, kText.extList, 5880, 990, 1560, 1140, Topic::None, ui::kHidden},
+    {Ctl::lstExt, -1, Kind::List, L"", 5880, 990, 1560, 1140, Topic::ExtList, kHelp},
+    {Ctl::btnDel, -1, Kind::Button, kText.del, 7560, 990, 1560, 330, Topic::ExtDelete, kHelp},
+    {Ctl::btnAllDel, -1, Kind::Button, kText.allDel, 7560, 1380, 1560, 330, Topic::ExtDeleteAll, kHelp},
+    {Ctl::btnAllFiles, -1, Kind::Button, kText.allFilesAdd, 5880, 2250, 3240, 330, Topic::AllFilesAdd, kHelp},
+    {Ctl::btnFolder, -1, Kind::Button, kText.folderAdd, 5880, 2640, 3240, 330, Topic::FolderAdd, kHelp},
+    {Ctl::lblRegisterFor, -1, Kind::Label, kText.registerForLabel, 5880, 3075, 840, 240, Topic::RegisterFor, kHelp},
+    {Ctl::cmbRegisterFor, -1, Kind::Combo, L"", 6720, 3030, 2400, 300, Topic::RegisterFor, 0, kText.tipRegisterFor},
     // その他
-    {Ctl::lblStartUpPos, L"lblStartUpPos", -1, Kind::Label, kText.startUpPosLabel, 5880, 3870, 1440, 240, Topic::StartUpPos, kHelp},
-    {Ctl::cmbStartUpPos, L"cmbStartUpPos", -1, Kind::Combo, L"", 7320, 3825, 1800, 300, Topic::StartUpPos, 0},
-    {Ctl::chkTopMost, L"chkTopMost", -1, Kind::Check, kText.topMost, 5880, 4245, 3240, 270, Topic::TopMost, kHelp},
-    {Ctl::chkIMEMode, L"chkIMEMode", -1, Kind::Check, kText.imeMode, 5880, 4560, 3240, 270, Topic::IMEMode, kHelp, kText.tipIme},
-    {Ctl::chkNotConfirmReplaceFile, L"chkNotConfirmReplaceFile", -1, Kind::Check, kText.notConfirm, 5880, 4875, 3240, 270, Topic::NotConfirmReplaceFile, kHelp},
-    {Ctl::btnAdvanced, L"btnAdvanced", -1, Kind::Button, kText.advanced, 5880, 5220, 1800, 330, Topic::AdvancedDialog, kHelp},
+    {Ctl::lblStartUpPos, -1, Kind::Label, kText.startUpPosLabel, 5880, 3870, 1440, 240, Topic::StartUpPos, kHelp},
+    {Ctl::cmbStartUpPos, -1, Kind::Combo, L"", 7320, 3825, 1800, 300, Topic::StartUpPos, 0},
+    {Ctl::chkTopMost, -1, Kind::Check, kText.topMost, 5880, 4245, 3240, 270, Topic::TopMost, kHelp},
+    {Ctl::chkIMEMode, -1, Kind::Check, kText.imeMode, 5880, 4560, 3240, 270, Topic::IMEMode, kHelp, kText.tipIme},
+    {Ctl::chkNotConfirmReplaceFile, -1, Kind::Check, kText.notConfirm, 5880, 4875, 3240, 270, Topic::NotConfirmReplaceFile, kHelp},
+    {Ctl::btnAdvanced, -1, Kind::Button, kText.advanced, 5880, 5220, 1800, 330, Topic::AdvancedDialog, kHelp},
     // Bottom row
-    {Ctl::btnAbout, L"btnAbout", -1, Kind::Button, kText.about, 120, 5775, 1320, 375, Topic::About, kHelp, kText.tipAbout},
-    {Ctl::btnOkCan, L"btnOkCan", 0, Kind::Button, kText.ok, 6480, 5775, 1320, 375, Topic::OptionsOK, ui::kDefault | kHelp},
-    {Ctl::btnOkCan, L"btnOkCan", 1, Kind::Button, kText.cancel, 7920, 5775, 1320, 375, Topic::OptionsCancel, ui::kCancel | kHelp},
-    {Ctl::fraAttributes, L"fraAttributes", -1, Kind::Frame, kText.frameAttribute, 2040, 4185, 3480, 1230, Topic::None, 0},
-    {Ctl::fraInitial, L"fraInitial", -1, Kind::Frame, kText.frameInitial, 120, 90, 5520, 5565, Topic::None, 0},
-    {Ctl::fraMenu, L"fraMenu", -1, Kind::Frame, kText.frameMenu, 5760, 90, 3480, 3420, Topic::None, 0},
-    {Ctl::fraOther, L"fraOther", -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, Topic::None, 0},
+    {Ctl::btnAbout, -1, Kind::Button, kText.about, 120, 5775, 1320, 375, Topic::About, kHelp, kText.tipAbout},
+    {Ctl::btnOkCan, 0, Kind::Button, kText.ok, 6480, 5775, 1320, 375, Topic::OptionsOK, ui::kDefault | kHelp},
+    {Ctl::btnOkCan, 1, Kind::Button, kText.cancel, 7920, 5775, 1320, 375, Topic::OptionsCancel, ui::kCancel | kHelp},
+    {Ctl::fraAttributes, -1, Kind::Frame, kText.frameAttribute, 2040, 4185, 3480, 1230, Topic::None, 0},
+    {Ctl::fraInitial, -1, Kind::Frame, kText.frameInitial, 120, 90, 5520, 5565, Topic::None, 0},
+    {Ctl::fraMenu, -1, Kind::Frame, kText.frameMenu, 5760, 90, 3480, 3420, Topic::None, 0},
+    {Ctl::fraOther, -1, Kind::Frame, kText.frameOther, 5760, 3585, 3480, 2070, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
@@ -139,7 +139,7 @@ constexpr ToggleLook kAllFilesLook[2] = {{kText.allFilesAdd, Topic::AllFilesAdd}
                                          {kText.allFilesRemove, Topic::AllFilesRemove}};
 constexpr ToggleLook kFolderLook[2] = {{kText.folderAdd, Topic::FolderAdd}, {kText.folderRemove, Topic::FolderRemove}};
 
-constexpr ui::FormDef kForm{L"OptionsDialog", kText.caption, 9360, 6270, true};
+constexpr ui::FormDef kForm{kText.caption, 9360, 6270, true};
 
 // The etched separators of 初期値設定 (Line1, Line2): the y of the highlight line (index 1)
 // in the frame's own twips; the shadow line (index 0) lies 10 above it.

@@ -54,14 +54,14 @@ constexpr int kIconIndex = 1;
 
 // Tab order as listed; places in twips within the 6900 x 4740 client area.
 constexpr ControlDef kControls[] = {
-    {Ctl::lblMsg, L"lblMsg", -1, Kind::Label, L"", 120, 120, 6660, 2760, Topic::None, ui::kMultiLine},
-    {Ctl::fraPlaces, L"fraPlaces", -1, Kind::Frame, L"作成場所", 120, 3000, 3300, 1080, Topic::None, 0},
-    {Ctl::chkScDir, L"chkScDir", 0, Kind::Check, L"デスクトップ(&D)", 300, 3300, 2940, 270, Topic::None, 0},
-    {Ctl::chkScDir, L"chkScDir", 1, Kind::Check, L"「送る」メニュー(&S)", 300, 3660, 2940, 270, Topic::None, 0},
-    {Ctl::lblShortcutName, L"lblShortcutName", -1, Kind::Label, L"ショートカット名", 3600, 3060, 3180, 240, Topic::None, 0},
-    {Ctl::txtScName, L"txtScName", -1, Kind::Text, L"ザルヴェイン", 3600, 3330, 3180, 300, Topic::None, ui::kSelectAll},
-    {Ctl::btnYesNo, L"btnYesNo", 0, Kind::Button, L"はい(&Y)", 4320, 4260, 1155, 360, Topic::None, ui::kDefault},
-    {Ctl::btnYesNo, L"btnYesNo", 1, Kind::Button, L"いいえ(&N)", 5625, 4260, 1155, 360, Topic::None, 0},
+    {Ctl::lblMsg, -1, Kind::Label, L"", 120, 120, 6660, 2760, Topic::None, ui::kMultiLine},
+    {Ctl::fraPlaces, -1, Kind::Frame, L"作成場所", 120, 3000, 3300, 1080, Topic::None, 0},
+    {Ctl::chkScDir, 0, Kind::Check, L"デスクトップ(&D)", 300, 3300, 2940, 270, Topic::None, 0},
+    {Ctl::chkScDir, 1, Kind::Check, L"「送る」メニュー(&S)", 300, 3660, 2940, 270, Topic::None, 0},
+    {Ctl::lblShortcutName, -1, Kind::Label, L"ショートカット名", 3600, 3060, 3180, 240, Topic::None, 0},
+    {Ctl::txtScName, -1, Kind::Text, L"ザルヴェイン", 3600, 3330, 3180, 300, Topic::None, ui::kSelectAll},
+    {Ctl::btnYesNo, 0, Kind::Button, L"はい(&Y)", 4320, 4260, 1155, 360, Topic::None, ui::kDefault},
+    {Ctl::btnYesNo, 1, Kind::Button, L"いいえ(&N)", 5625, 4260, 1155, 360, Topic::None, 0},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
@@ -145,7 +145,7 @@ const WelcomeDialog::Handler WelcomeDialog::kHandlers[] = {
 };
 
 WelcomeDialog::WelcomeDialog(NextScreen next)
-    : FormOf(ui::FormDef{L"WelcomeDialog", kText.caption, 6900, 4740, false}, kControls), next_(next) {}
+    : FormOf(ui::FormDef{kText.caption, 6900, 4740, false}, kControls), next_(next) {}
 WelcomeDialog::~WelcomeDialog() = default;
 
 void WelcomeDialog::Form_Load() {

@@ -39,19 +39,19 @@ constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 // lblName (black) lies above lblNameShadow (green) and is painted first, so the green name stays in
 // front with its shadow 30 twips to the right.
 constexpr ControlDef kControls[] = {
-    {Ctl::imgIcon, L"imgIcon", -1, Kind::Label, L"", 240, 225, 480, 480, Topic::None, 0, kText.maker},
-    {Ctl::lblName, L"lblName", -1, Kind::Label, kText.name, 975, 105, 1245, 450, Topic::None, 0},
-    {Ctl::lblNameShadow, L"lblNameShadow", -1, Kind::Label, kText.name, 945, 105, 1245, 450, Topic::None, 0},
-    {Ctl::lblVersion, L"lblVersion", -1, Kind::Label, kText.ver, 2280, 285, 270, 180, Topic::None, 0},
-    {Ctl::lblMyVer, L"lblMyVer", -1, Kind::Label, L"", 2595, 285, 0, 180, Topic::None, 0},
-    {Ctl::lblCopyRight, L"lblCopyRight", -1, Kind::Label, L"", 810, 630, 0, 180, Topic::None, 0},
-    {Ctl::lblLicense, L"lblLicense", -1, Kind::Label, kText.license, 810, 855, 0, 180, Topic::None, 0},
-    {Ctl::lblHP, L"lblHP", -1, Kind::Label, kText.manual, 863, 1080, 2565, 180, Topic::None, 0, kText.maker},
-    {Ctl::btnOK, L"btnOK", -1, Kind::Button, kText.ok, 3338, 195, 735, 375, Topic::None, kDefault | kCancel},
+    {Ctl::imgIcon, -1, Kind::Label, L"", 240, 225, 480, 480, Topic::None, 0, kText.maker},
+    {Ctl::lblName, -1, Kind::Label, kText.name, 975, 105, 1245, 450, Topic::None, 0},
+    {Ctl::lblNameShadow, -1, Kind::Label, kText.name, 945, 105, 1245, 450, Topic::None, 0},
+    {Ctl::lblVersion, -1, Kind::Label, kText.ver, 2280, 285, 270, 180, Topic::None, 0},
+    {Ctl::lblMyVer, -1, Kind::Label, L"", 2595, 285, 0, 180, Topic::None, 0},
+    {Ctl::lblCopyRight, -1, Kind::Label, L"", 810, 630, 0, 180, Topic::None, 0},
+    {Ctl::lblLicense, -1, Kind::Label, kText.license, 810, 855, 0, 180, Topic::None, 0},
+    {Ctl::lblHP, -1, Kind::Label, kText.manual, 863, 1080, 2565, 180, Topic::None, 0, kText.maker},
+    {Ctl::btnOK, -1, Kind::Button, kText.ok, 3338, 195, 735, 375, Topic::None, kDefault | kCancel},
 };
 static_assert(ListsEachControlOnce<Ctl>(kControls));
 
-constexpr FormDef kForm{L"AboutDialog", kText.caption, 4290, 1575, false};
+constexpr FormDef kForm{kText.caption, 4290, 1575, false};
 
 constexpr int kProgramIcon = 1;
 

@@ -26,18 +26,18 @@ constexpr zv::HelpTopic Topic(int n) { return static_cast<zv::HelpTopic>(n); }
 enum class SampleCtl : int { txtFirst, txtSecond, chkOption, btnOK, btnCan, txtOff, kCount };
 
 constexpr ControlDef kSample[] = {
-    {SampleCtl::txtFirst, L"txtFirst", -1, Kind::Text, L"first text", 120, 120, 2400, 300, Topic(10), kSelectAll},
-    {SampleCtl::txtSecond, L"txtSecond", -1, Kind::Text, L"second text", 120, 540, 2400, 300, Topic(11), kSelectAll},
-    {SampleCtl::chkOption, L"chkOption", -1, Kind::Check, L"オプション(&O)", 120, 960, 2400, 300, Topic(12), kHelpOnRight},
-    {SampleCtl::btnOK, L"btnOK", -1, Kind::Button, L"OK", 2700, 120, 1095, 330, Topic(16), kDefault | kHelpOnRight},
-    {SampleCtl::btnCan, L"btnCan", -1, Kind::Button, L"キャンセル", 2700, 540, 1095, 330, Topic(17), kCancel | kHelpOnRight},
-    {SampleCtl::txtOff, L"txtOff", -1, Kind::Text, L"", 120, 1380, 2400, 300, Topic(0), kSelectAll | kDisabled},
+    {SampleCtl::txtFirst, -1, Kind::Text, L"first text", 120, 120, 2400, 300, Topic(10), kSelectAll},
+    {SampleCtl::txtSecond, -1, Kind::Text, L"second text", 120, 540, 2400, 300, Topic(11), kSelectAll},
+    {SampleCtl::chkOption, -1, Kind::Check, L"オプション(&O)", 120, 960, 2400, 300, Topic(12), kHelpOnRight},
+    {SampleCtl::btnOK, -1, Kind::Button, L"OK", 2700, 120, 1095, 330, Topic(16), kDefault | kHelpOnRight},
+    {SampleCtl::btnCan, -1, Kind::Button, L"キャンセル", 2700, 540, 1095, 330, Topic(17), kCancel | kHelpOnRight},
+    {SampleCtl::txtOff, -1, Kind::Text, L"", 120, 1380, 2400, 300, Topic(0), kSelectAll | kDisabled},
 };
 static_assert(ListsEachControlOnce<SampleCtl>(kSample));
 
 class SampleForm : public FormOf<SampleForm, SampleCtl> {
  public:
-  SampleForm() : FormOf(FormDef{L"SampleDialog", L"見本", 3900, 1800, true}, kSample) {}
+  SampleForm() : FormOf(FormDef{L"見本", 3900, 1800, true}, kSample) {}
   int okClicks = 0, cancelClicks = 0, changes = 0;
   std::vector<std::wstring> events;
   void btnOK_Click(int) { ++okClicks; }
