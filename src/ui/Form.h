@@ -54,14 +54,6 @@ struct ControlDef {
                        const wchar_t* accName = nullptr)
       : id(static_cast<int>(id)), index(index), kind(kind), caption(caption), left(left), top(top), width(width),
         height(height), helpId(TopicNumber(help)), flags(flags), tooltip(tooltip), accName(accName) {}
-  // A row still written with the control's name as text: the name is dropped. Goes with the
-  // last table that has that column.
-  template <class Id>
-    requires std::is_enum_v<Id>
-  constexpr ControlDef(Id id, const wchar_t*, int index, Kind kind, const wchar_t* caption, int left, int top,
-                       int width, int height, HelpTopic help, unsigned flags, const wchar_t* tooltip = nullptr,
-                       const wchar_t* accName = nullptr)
-      : ControlDef(id, index, kind, caption, left, top, width, height, help, flags, tooltip, accName) {}
 };
 
 // Whether a table lists each control of its enum (0 .. Id::kCount - 1) exactly once: one row,
@@ -100,12 +92,6 @@ struct FormDef {
   const wchar_t* caption;
   int clientWidth, clientHeight;  // twips
   bool whatsThis;                 // title-bar help button
-
-  constexpr FormDef(const wchar_t* caption, int clientWidth, int clientHeight, bool whatsThis)
-      : caption(caption), clientWidth(clientWidth), clientHeight(clientHeight), whatsThis(whatsThis) {}
-  // A form still written with its name as text: the name is dropped. Goes with the last one.
-  constexpr FormDef(const wchar_t*, const wchar_t* caption, int clientWidth, int clientHeight, bool whatsThis)
-      : FormDef(caption, clientWidth, clientHeight, whatsThis) {}
 };
 
 class Form {
