@@ -129,8 +129,10 @@ TEST(TreeCheck, ACancelStopsTheReadingAndTheComparisonAtOnce) {
     disk.folders[L"C:\\Data\\Photos"].push_back(D(name));
     disk.folders[std::wstring(L"C:\\Data\\Photos\\") + name] = {F(L"f")};
   }
-  for (int cancelAfter : {1, 3}) {
+  // 0: cancelled before the reading starts.
+  for (int cancelAfter : {0, 1, 3}) {
     TreeWatch watch;
+    watch.cancelled = cancelAfter == 0;
     disk.watch = &watch;
     disk.cancelAfter = cancelAfter;
     disk.listed = 0;
@@ -139,7 +141,7 @@ TEST(TreeCheck, ACancelStopsTheReadingAndTheComparisonAtOnce) {
     EXPECT_TRUE(scan.folders.empty()) << cancelAfter;
     EXPECT_EQ(disk.listed, cancelAfter);
     // The folders read before the cancel: the top's five items, then one each.
-    EXPECT_EQ(watch.items.load(), cancelAfter == 1 ? 0u : 6u) << cancelAfter;
+    EXPECT_EQ(watch.items.load(), cancelAfter == 3 ? 6u : 0u) << cancelAfter;
   }
   disk.cancelAfter = 0;
   TreeWatch reading;
@@ -152,6 +154,7 @@ TEST(TreeCheck, ACancelStopsTheReadingAndTheComparisonAtOnce) {
   disk.listed = 0;
   EXPECT_EQ(CountMissing(disk, whole, L"C:\\Data\\Photos", &comparing), std::nullopt);
   EXPECT_EQ(disk.listed, 2);
+  EXPECT_EQ(comparing.items.load(), 6u);  // the two folders compared
 }
 
 TEST(TreeCheck, ProgressShowsAfterHalfASecondThenFiveTimesASecond) {
