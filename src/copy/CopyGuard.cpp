@@ -65,14 +65,12 @@ std::wstring CopyGuard::Before(HWND owner) {
   // A file holds no target; its own name is refused by the name checks.
   if (!folder_ || emptyFolder_) return {};
   if (CopyIntoItself(source_, target_)) return kText.intoItself;
-  auto scan = std::make_shared<TreeScan>();
-  if (!RunWatched(owner, TreeWork::Reading, [scan, reader = Reader(), source = source_, target = target_](TreeWatch& watch) {
-        *scan = ScanTree(*reader, source, target, &watch);
-      })) {
+  auto task = std::make_shared<TreeTask>(TreeTask{Reader(), source_, target_, {}, {}});
+  if (!RunWatched(owner, TreeWork::Reading, task)) {
     cancelled_ = true;
     return {};
   }
-  scan_ = std::move(*scan);
+  scan_ = std::move(task->scan);
   if (scan_.verdict == TreeVerdict::Loop) return Naming(kText.loop, scan_.offender);
   if (scan_.verdict == TreeVerdict::TooLong) return Naming(kText.tooLong, scan_.offender);
   if (scan_.verdict == TreeVerdict::Changed) return Naming(kText.sourceChanged, scan_.offender);
@@ -85,14 +83,11 @@ std::wstring CopyGuard::After(HWND owner, bool made, const std::wstring& failure
       const auto copied = win::FileSize(target_);
       made = copied && copied == win::FileSize(source_);
     } else if (scan_.verdict == TreeVerdict::Whole) {
-      auto missing = std::make_shared<std::optional<size_t>>();
-      auto scan = std::make_shared<const TreeScan>(std::move(scan_));
-      if (!RunWatched(owner, TreeWork::Comparing, [missing, scan, reader = Reader(), target = target_](TreeWatch& watch) {
-            *missing = CountMissing(*reader, *scan, target, &watch);
-          }))
+      auto task = std::make_shared<TreeTask>(TreeTask{Reader(), source_, target_, std::move(scan_), {}});
+      if (!RunWatched(owner, TreeWork::Comparing, task) || !task->missing)
         return std::wstring(kText.uncheckedHead) + L"\r\n\r\n" + Naming(kText.uncheckedWhere, target_);
-      if (**missing)
-        return std::wstring(kText.shortfallHead) + std::to_wstring(**missing) + kText.shortfallCount + L"\r\n\r\n" +
+      if (const size_t missing = *task->missing)
+        return std::wstring(kText.shortfallHead) + std::to_wstring(missing) + kText.shortfallCount + L"\r\n\r\n" +
                Naming(kText.partialLeft, target_);
     }
   }

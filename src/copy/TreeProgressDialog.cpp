@@ -1,12 +1,12 @@
 #include "copy/TreeProgressDialog.h"
 
 #include <algorithm>
-#include <exception>
+#include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 
+#include "platform/CallbackGuard.h"
 #include "platform/Handles.h"
 #include "ui/WindowPlacement.h"
 
@@ -39,10 +39,28 @@ constexpr ui::FormDef kForm{L"TreeProgressDialog", kText.caption, 4560, 1170, fa
 // What the dialog's thread and the job's thread share; the job's thread may outlive the wait.
 struct Shared {
   TreeWatch watch;
-  std::function<void(TreeWatch&)> job;
+  TreeWork work = TreeWork::Reading;
+  std::shared_ptr<TreeTask> task;
   win::UniqueHandle done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-  std::exception_ptr error;
+  std::atomic<bool> failed{false};
 };
+
+DWORD WINAPI RunJob(void* handed) {
+  const std::unique_ptr<std::shared_ptr<Shared>> shared(static_cast<std::shared_ptr<Shared>*>(handed));
+  // Nothing may leave the thread: that the job failed is told on the dialog's thread.
+  try {
+    Shared& run = **shared;
+    TreeTask& task = *run.task;
+    if (run.work == TreeWork::Reading)
+      task.scan = ScanTree(*task.reader, task.source, task.target, &run.watch);
+    else
+      task.missing = CountMissing(*task.reader, task.scan, task.target, &run.watch);
+  } catch (...) {
+    (*shared)->failed = true;
+  }
+  ::SetEvent((*shared)->done.get());
+  return 0;
+}
 
 }  // namespace
 
@@ -60,23 +78,21 @@ void TreeProgressDialog::ShowCount(size_t items) {
                               std::to_wstring(items) + (reading ? kText.readCount : kText.comparedCount));
 }
 
-bool RunWatched(HWND owner, TreeWork work, std::function<void(TreeWatch&)> job) {
+bool RunWatched(HWND owner, TreeWork work, std::shared_ptr<TreeTask> task) {
   auto shared = std::make_shared<Shared>();
-  if (!shared->done) {
-    // No event to wait on: the work is done here, as it was before it had a thread.
-    job(shared->watch);
-    return true;
+  shared->work = work;
+  shared->task = std::move(task);
+  // A thread of the system's own: the C++ library's threads would swell the program.
+  auto handed = std::make_unique<std::shared_ptr<Shared>>(shared);
+  win::UniqueHandle thread;
+  if (shared->done) thread.reset(::CreateThread(nullptr, 0, &RunJob, handed.get(), 0, nullptr));
+  // Without a thread the work is done here, as it was before it had one.
+  if (!thread) {
+    RunJob(handed.release());
+    if (shared->failed) win::ReportUnexpected(nullptr);
+    return !shared->failed;
   }
-  shared->job = std::move(job);
-  std::thread([shared] {
-    // Nothing may leave the thread: what the job throws is handed to the dialog's thread.
-    try {
-      shared->job(shared->watch);
-    } catch (...) {
-      shared->error = std::current_exception();
-    }
-    ::SetEvent(shared->done.get());
-  }).detach();
+  static_cast<void>(handed.release());  // the thread's now
 
   // As a modal window would: the dialog takes no clicks meanwhile, but paints and answers.
   const bool disable = owner && ::IsWindowEnabled(owner);
@@ -124,7 +140,11 @@ bool RunWatched(HWND owner, TreeWork work, std::function<void(TreeWatch&)> job) 
   if (window) window->Unload();
   if (quit) ::PostQuitMessage(static_cast<int>(quitCode));
   if (shared->watch.cancelled) return false;
-  if (shared->error) std::rethrow_exception(shared->error);
+  // A job that failed did not finish: reported, and taken as stopped.
+  if (shared->failed) {
+    win::ReportUnexpected(nullptr);
+    return false;
+  }
   return true;
 }
 

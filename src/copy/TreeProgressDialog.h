@@ -3,7 +3,9 @@
 // while a thread of its own does the work.
 #pragma once
 #include <cstddef>
-#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "copy/TreeCheck.h"
 #include "ui/Form.h"
@@ -31,10 +33,18 @@ class TreeProgressDialog : public ui::FormOf<TreeProgressDialog, TreeProgressDia
   bool cancelled_ = false;
 };
 
-// Runs `job` on a thread of its own. Meanwhile the owner is disabled but paints and answers,
-// and from half a second on the progress shows over it. False when the user cancelled: the
-// wait ends at once and the job, which must own all it touches, is left to end on its own.
-// An exception the job throws comes out here, on the dialog's thread.
-bool RunWatched(HWND owner, TreeWork work, std::function<void(TreeWatch&)> job);
+// What the thread is given and gives back; shared, as the thread may outlive the wait.
+struct TreeTask {
+  std::shared_ptr<ITreeReader> reader;
+  std::wstring source, target;
+  TreeScan scan;                  // made by the reading, compared with by the comparison
+  std::optional<size_t> missing;  // the comparison's answer; nothing when it was cancelled
+};
+
+// Does the work on a thread of its own. Meanwhile the owner is disabled but paints and
+// answers, and from half a second on the progress shows over it. False when the user
+// cancelled: the wait ends at once and the thread is left to end on its own. A failure on the
+// thread is reported here, on the dialog's thread, and counts as stopped.
+bool RunWatched(HWND owner, TreeWork work, std::shared_ptr<TreeTask> task);
 
 }  // namespace zv
