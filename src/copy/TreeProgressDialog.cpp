@@ -28,13 +28,13 @@ struct Texts {
 constexpr Texts kText;
 
 constexpr ui::ControlDef kControls[] = {
-    {Ctl::lblStatus, L"lblStatus", -1, Kind::Label, L"", 120, 120, 4320, 480, HelpTopic::None, ui::kMultiLine},
-    {Ctl::btnCan, L"btnCan", -1, Kind::Button, kText.cancel, 3345, 720, 1095, 330, HelpTopic::None,
+    {Ctl::lblStatus, -1, Kind::Label, L"", 120, 120, 4320, 480, HelpTopic::None, ui::kMultiLine},
+    {Ctl::btnCan, -1, Kind::Button, kText.cancel, 3345, 720, 1095, 330, HelpTopic::None,
      ui::kDefault | ui::kCancel},
 };
 static_assert(ui::ListsEachControlOnce<Ctl>(kControls));
 
-constexpr ui::FormDef kForm{L"TreeProgressDialog", kText.caption, 4560, 1170, false};
+constexpr ui::FormDef kForm{kText.caption, 4560, 1170, false};
 
 // What the dialog's thread and the job's thread share; the job's thread may outlive the wait.
 struct Shared {
