@@ -9,16 +9,20 @@
 #   ZARVANE_OLD_EXE  the earlier build the settings part compares with (default: built from
 #                    ZARVANE_OLD_COMMIT, 0eea79b, in a worktree BENCH_DIR/old-<commit>)
 #   ZARVANE_BASE_EXE an earlier Zarvane.exe whose copies are timed side by side with it
-#   BENCH_PARTS      what to run: any of startup, copy, settings (default all three); or single
-#                    start-up series: copy_floor, options_floor, crowded, free_number,
+#   BENCH_CHECK_RUNS runs of the folder checks beside the copy (default 3)
+#   BENCH_PARTS      what to run: any of startup, copy, settings, check (default all four); or
+#                    single start-up series: copy_floor, options_floor, crowded, free_number,
 #                    format_menu
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bench_dir=$(mkdir -p "${BENCH_DIR:-$root/build/bench}" && cd "${BENCH_DIR:-$root/build/bench}" && pwd)
 runs=${BENCH_RUNS:-15}
 copy_runs=${BENCH_COPY_RUNS:-5}
-parts=${BENCH_PARTS:-startup,copy,settings}
+check_runs=${BENCH_CHECK_RUNS:-3}
+parts=${BENCH_PARTS:-startup,copy,settings,check}
 wants() { [[ ",$parts," == *",$1,"* ]]; }
+# What benchdriver.exe runs: every part but the folder checks, which have their own program.
+driver_parts=$(printf '%s' ",$parts," | sed 's/,check,/,/g; s/^,//; s/,$//')
 
 . "$root/scripts/deps.sh"
 zv_install_deps || { echo "could not install the build prerequisites"; exit 1; }
@@ -83,13 +87,23 @@ printf 'quarterly figures\r\n' >"$data/small.txt"
 mkdir -p "$data/crowded" "$data/few"
 (cd "$data/crowded" && seq -f 'n%04g.txt' 1 4999 | xargs touch && cp ../small.txt report.txt)
 (cd "$data/few" && touch n1.txt n2.txt n3.txt n4.txt && cp ../small.txt report.txt)
-if wants copy; then
+if wants copy || wants check; then
   head -c 200M /dev/urandom >"$data/big.bin"
   for d in $(seq -w 0 19); do
     mkdir -p "$data/tree/d$d"
     head -c $((100 * 4096)) /dev/urandom | split -b 4096 -d -a 3 --additional-suffix=.dat - "$data/tree/d$d/f"
   done
   [ "$(find "$data/tree" -type f | wc -l)" -eq 2000 ] || { log "tree preparation failed"; exit 1; }
+fi
+if wants check; then
+  # 20,000 files of 1 KB in 200 folders; 100,000 empty files in 1,000 folders (101,000 items).
+  for d in $(seq -w 0 199); do
+    mkdir -p "$data/tree20k/d$d"
+    head -c $((100 * 1024)) /dev/urandom | split -b 1024 -d -a 3 --additional-suffix=.dat - "$data/tree20k/d$d/f"
+  done
+  for d in $(seq -w 0 999); do mkdir -p "$data/tree100k/d$d" && (cd "$data/tree100k/d$d" && touch f{000..099}.txt); done
+  [ "$(find "$data/tree20k" -type f | wc -l)" -eq 20000 ] && [ "$(find "$data/tree100k" | wc -l)" -eq 101001 ] ||
+    { log "check tree preparation failed"; exit 1; }
 fi
 if wants settings; then
   # A real [Option] section, then about 2 MB of comment lines and a section of 15,000 filler
@@ -142,6 +156,19 @@ if wants copy; then
   cp_tree_us=$(cp_times -r "$data/tree" "$data/tree_cp" | median)
 fi
 
+# --- Linux side: the program's tree reading against find on the 101,000-item tree ------------
+find_us=0 treeread_us=0
+if wants check; then
+  log "timing find and the tree reading on Linux"
+  g++ -O2 -std=c++20 -I "$root/src" "$root/bench/src/treeread.cpp" "$root/src/copy/TreeCheck.cpp" \
+    "$root/src/core/PathText.cpp" "$root/src/core/FileNameCase.cpp" -o "$bench_dir/treeread"
+  find_us=$(for i in $(seq 0 "$check_runs"); do
+    t0=$(now_ns); find "$data/tree100k" >/dev/null; t1=$(now_ns)
+    [ "$i" -eq 0 ] || echo $(((t1 - t0) / 1000))
+  done | median)
+  treeread_us=$("$bench_dir/treeread" "$data/tree100k" $((check_runs + 1)) | tail -n +2 | median)
+fi
+
 # --- Wine: boot a private prefix on a virtual display and run the driver ---------------
 results=$bench_dir/results.tsv
 driver_log=$bench_dir/driver.log
@@ -150,32 +177,61 @@ args_file=$bench_dir/driver-args
 printf '%s\0' --zarvane "$(winpath "$zarvane")" --mindialog "$(winpath "$bench_dir/win64/mindialog.exe")" \
   --floorcopy "$(winpath "$bench_dir/win64/floorcopy.exe")" --flooroptions "$(winpath "$bench_dir/win64/flooroptions.exe")" \
   --mincopy "$(winpath "$bench_dir/win64/mincopy.exe")" --data "$(winpath "$data")" \
-  --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$parts" \
+  --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$driver_parts" \
   ${ZARVANE_BASE_EXE:+--baseline "$(winpath "$ZARVANE_BASE_EXE")"} >"$args_file"
 [ -z "$zarvane_old" ] || printf '%s\0' --zarvane-old "$(winpath "$zarvane_old")" >>"$args_file"
 export wine wineserver driver="$bench_dir/win64/benchdriver.exe" driver_log args_file
-log "running benchdriver.exe under Wine (log: $driver_log)"
-set +e
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  "$wineserver" -k >/dev/null 2>&1
-  # Wine helper processes keep the output of the first program open: boot with it sent nowhere.
-  "$wine" wineboot >/dev/null 2>&1 </dev/null
-  # Unmanaged windows: no window-manager waits on the virtual display.
-  "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 </dev/null
-  mapfile -d "" args <"$args_file"
-  "$wine" "$driver" "${args[@]}" >"$driver_log" 2>&1 </dev/null
+check_out=$bench_dir/check.tsv
+rm -f "$check_out"
+export check_runs check_out treecheck="$bench_dir/win64/treecheck.exe" \
+  check_data="$(winpath "$data")" check_target="$(winpath "$bench_dir")"
+rc=0
+if [ -n "$driver_parts" ]; then
+  log "running benchdriver.exe under Wine (log: $driver_log)"
+  set +e
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    "$wineserver" -k >/dev/null 2>&1
+    # Wine helper processes keep the output of the first program open: boot with it sent nowhere.
+    "$wine" wineboot >/dev/null 2>&1 </dev/null
+    # Unmanaged windows: no window-manager waits on the virtual display.
+    "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    mapfile -d "" args <"$args_file"
+    "$wine" "$driver" "${args[@]}" >"$driver_log" 2>&1 </dev/null
+    rc=$?
+    "$wineserver" -k >/dev/null 2>&1
+    exit $rc
+  '
   rc=$?
-  "$wineserver" -k >/dev/null 2>&1
-  exit $rc
-'
-rc=$?
-set -e
-load_after=$(uptime)
-if [ $rc -ne 0 ] || [ ! -s "$results" ]; then
-  log "benchdriver.exe failed ($rc):"
-  tail -n 20 "$driver_log" >&2
-  exit 1
+  set -e
+  load_after=$(uptime)
+  if [ $rc -ne 0 ] || [ ! -s "$results" ]; then
+    log "benchdriver.exe failed ($rc):"
+    tail -n 20 "$driver_log" >&2
+    exit 1
+  fi
 fi
+if [ $rc -eq 0 ] && wants check; then
+  log "running treecheck.exe under Wine"
+  set +e
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    "$wineserver" -k >/dev/null 2>&1
+    "$wine" wineboot >/dev/null 2>&1 </dev/null
+    for set in big.bin tree tree20k; do
+      "$wine" "$treecheck" copy "$check_data\\$set" "$check_target\\check_copy" "$check_runs" </dev/null 2>/dev/null |
+        tr -d "\r" | sed "s/^/$set\t/" >>"$check_out" || exit 1
+    done
+    "$wine" "$treecheck" read "$check_data\\tree100k" "$((check_runs + 1))" </dev/null 2>/dev/null |
+      tr -d "\r" | tail -n +2 | sed "s/^/tree100k\t/" >>"$check_out"
+    rc=$?
+    "$wineserver" -k >/dev/null 2>&1
+    exit $rc
+  '
+  rc=$?
+  set -e
+  [ $rc -eq 0 ] && [ "$(wc -l <"$check_out")" -eq $((4 * check_runs)) ] || { log "treecheck.exe failed ($rc)"; exit 1; }
+fi
+load_after=$(uptime)
+touch "$results"
 
 # --- table --------------------------------------------------------------------------------
 table=$bench_dir/results.txt
@@ -256,5 +312,36 @@ table=$bench_dir/results.txt
       startup("copy_file_base", "copy, one 200 MB file, against the baseline", "Zarvane.exe", "baseline", "baseline", 1.02)
       startup("copy_tree_base", "copy, the 2,000-file tree, against the baseline", "Zarvane.exe", "baseline", "baseline", 1.05)
     }' "$results"
+  if wants check; then
+    # Per run: (reading + comparing) / copying; the median of those decides.
+    awk -F'\t' -v find="$find_us" -v linux="$treeread_us" '
+      function median(list, n,   i, j, t) {
+        for (i = 2; i <= n; i++) for (j = i; j > 1 && list[j - 1] > list[j]; j--) { t = list[j]; list[j] = list[j - 1]; list[j - 1] = t }
+        return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
+      }
+      { k = $1; n[k]++; rd[k, n[k]] = $2; cp[k, n[k]] = $3; cm[k, n[k]] = $4 }
+      function series(k, title,   i, a, b, c, r) {
+        for (i = 1; i <= n[k]; i++) { a[i] = rd[k, i] / 1000; b[i] = cp[k, i] / 1000; c[i] = cm[k, i] / 1000; r[i] = (rd[k, i] + cm[k, i]) / cp[k, i] }
+        print title
+        printf "  %-44s %9.1f\n", "reading before the copy, median ms", median(a, n[k])
+        printf "  %-44s %9.1f\n", "the copy (SHFileOperationW), median ms", median(b, n[k])
+        printf "  %-44s %9.1f\n", "comparing after the copy, median ms", median(c, n[k])
+        m = median(r, n[k])
+        printf "  %-44s %8.1f%%   (target <= 5%%: %s)   runs: %d\n", "(reading + comparing) / copy, run by run", 100 * m,
+               m <= 0.05 ? "met" : "NOT met", n[k]
+      }
+      END {
+        series("big.bin", "folder checks beside the copy, one 200 MB file (kind and size)")
+        series("tree", "folder checks beside the copy, 2,000 files of 4 KB in 20 folders")
+        series("tree20k", "folder checks beside the copy, 20,000 files of 1 KB in 200 folders")
+        for (i = 1; i <= n["tree100k"]; i++) w[i] = rd["tree100k", i] / 1000
+        print "reading a tree of 101,000 items (1,000 folders of 100 empty files)"
+        printf "  %-44s %9.1f\n", "find on Linux, median ms", find / 1000
+        printf "  %-44s %9.1f   %6.2fx find   (target <= 1.5x: %s)\n", "the reading on Linux (readdir, stat), median ms",
+               linux / 1000, linux / find, linux / find <= 1.5 ? "met" : "NOT met"
+        printf "  %-44s %9.1f   %6.2fx find\n", "the reading under Wine (treecheck.exe), median ms", median(w, n["tree100k"]),
+               median(w, n["tree100k"]) * 1000 / find
+      }' "$check_out"
+  fi
 } | tee "$table"
 echo "(table: $table, samples: $results, driver log: $driver_log)"

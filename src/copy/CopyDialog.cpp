@@ -445,8 +445,8 @@ void CopyDialog::btnOK_Click(int) {
   }
   const std::wstring target = ComposeTargetPath(input, opt.CopyToFolderPath);
   CopyGuard guard(Process().Source, target, folderMode && opt.FolderOnly == 1);
-  if (const std::wstring refusal = guard.Before(); !refusal.empty()) {
-    ui::MsgBoxOverForm(refusal, kMbWarning);
+  if (const std::wstring refusal = guard.Before(hwnd()); !refusal.empty() || guard.Cancelled()) {
+    if (!refusal.empty()) ui::MsgBoxOverForm(refusal, kMbWarning);
     FocusName();
     return;
   }
@@ -488,7 +488,7 @@ void CopyDialog::btnOK_Click(int) {
 
   const bool made = MakeCopy(target);
   if (const std::wstring failure =
-          guard.After(made, folderMode && opt.FolderOnly == 1 ? kText.makeFolderFailed : kText.copyFailed);
+          guard.After(hwnd(), made, folderMode && opt.FolderOnly == 1 ? kText.makeFolderFailed : kText.copyFailed);
       !failure.empty()) {
     ui::MsgBoxOverForm(failure, kMbStop);
     ShowAgain();

@@ -1,6 +1,7 @@
 #include "copy/CopyGuard.h"
 
 #include "copy/ShellFileOperation.h"
+#include "copy/TreeProgressDialog.h"
 #include "platform/FileSys.h"
 #include "platform/Win.h"
 
@@ -17,11 +18,10 @@ struct Texts {
   const wchar_t* shortfallHead = L"コピーが完全ではありません。";
   const wchar_t* shortfallCount = L" 個の項目がコピーされていません。";
   const wchar_t* partialLeft = L"途中までのコピーが次の場所に残っています。";
+  const wchar_t* uncheckedHead = L"コピーは終わりましたが、確認を取り消したため、すべての項目がコピーされたかどうかは確かめていません。";
+  const wchar_t* uncheckedWhere = L"コピーは次の場所にあります。";
 };
 constexpr Texts kText;
-
-// A walk that takes longer is left: the copy of so large a tree goes ahead as it always has.
-constexpr unsigned long long kWalkMilliseconds = 3000;
 
 std::wstring Naming(const wchar_t* text, const std::wstring& path) { return std::wstring(text) + L"\r\n\r\n" + path; }
 
@@ -42,10 +42,13 @@ class FileSystemReader : public ITreeReader {
   }
 };
 
-ITreeReader& Reader() {
-  static FileSystemReader fileSystem;
-  return fileSystem;
+std::shared_ptr<ITreeReader>& TestReader() {
+  static std::shared_ptr<ITreeReader> reader;
+  return reader;
 }
+
+// Shared with the thread that reads: a thread left after a cancel keeps its reader.
+std::shared_ptr<ITreeReader> Reader() { return TestReader() ? TestReader() : FileSystemTreeReader(); }
 
 }  // namespace
 
@@ -55,27 +58,35 @@ CopyGuard::CopyGuard(const SourceRecord& source, std::wstring target, bool empty
   if (!target_.empty() && target_.back() == L'\\') target_.pop_back();
 }
 
-std::wstring CopyGuard::Before() {
+std::wstring CopyGuard::Before(HWND owner) {
   const auto attributes = win::GetAttributes(source_);
   if (!attributes || ((*attributes & kAttrDirectory) != 0) != folder_) return Naming(kText.sourceChanged, source_);
   targetExisted_ = win::GetAttributes(target_).has_value();
   // A file holds no target; its own name is refused by the name checks.
   if (!folder_ || emptyFolder_) return {};
   if (CopyIntoItself(source_, target_)) return kText.intoItself;
-  const unsigned long long deadline = ::GetTickCount64() + kWalkMilliseconds;
-  scan_ = ScanTree(Reader(), source_, target_, {50000, [deadline] { return ::GetTickCount64() > deadline; }});
+  auto task = std::make_shared<TreeTask>(TreeTask{Reader(), source_, target_, {}, {}});
+  if (!RunWatched(owner, TreeWork::Reading, task)) {
+    cancelled_ = true;
+    return {};
+  }
+  scan_ = std::move(task->scan);
   if (scan_.verdict == TreeVerdict::Loop) return Naming(kText.loop, scan_.offender);
   if (scan_.verdict == TreeVerdict::TooLong) return Naming(kText.tooLong, scan_.offender);
+  if (scan_.verdict == TreeVerdict::Changed) return Naming(kText.sourceChanged, scan_.offender);
   return {};
 }
 
-std::wstring CopyGuard::After(bool made, const std::wstring& failureText) {
+std::wstring CopyGuard::After(HWND owner, bool made, const std::wstring& failureText) {
   if (made && !emptyFolder_) {
     if (!folder_) {
       const auto copied = win::FileSize(target_);
       made = copied && copied == win::FileSize(source_);
     } else if (scan_.verdict == TreeVerdict::Whole) {
-      if (const size_t missing = CountMissing(Reader(), scan_, target_))
+      auto task = std::make_shared<TreeTask>(TreeTask{Reader(), source_, target_, std::move(scan_), {}});
+      if (!RunWatched(owner, TreeWork::Comparing, task) || !task->missing)
+        return std::wstring(kText.uncheckedHead) + L"\r\n\r\n" + Naming(kText.uncheckedWhere, target_);
+      if (const size_t missing = *task->missing)
         return std::wstring(kText.shortfallHead) + std::to_wstring(missing) + kText.shortfallCount + L"\r\n\r\n" +
                Naming(kText.partialLeft, target_);
     }
@@ -99,5 +110,12 @@ bool SourceStillThere(const SourceRecord& source) {
 }
 
 std::wstring SkippedSourceText(const std::wstring& path) { return Naming(kText.sourceSkipped, path); }
+
+std::shared_ptr<ITreeReader> FileSystemTreeReader() {
+  static const auto fileSystem = std::make_shared<FileSystemReader>();
+  return fileSystem;
+}
+
+void SetTreeReader(std::shared_ptr<ITreeReader> reader) { TestReader() = std::move(reader); }
 
 }  // namespace zv

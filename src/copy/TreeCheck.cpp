@@ -33,25 +33,34 @@ std::vector<std::wstring> SelfAndAncestors(std::wstring path) {
 
 }  // namespace
 
-TreeScan ScanTree(ITreeReader& reader, const std::wstring& source, const std::wstring& target,
-                  const TreeCeiling& ceiling) {
+TreeScan ScanTree(ITreeReader& reader, const std::wstring& source, const std::wstring& target, TreeWatch* watch) {
+  const auto cancelled = [watch] { return watch && watch->cancelled.load(std::memory_order_relaxed); };
   TreeScan scan;
   // A link into any folder met so far, or above the top, would make the copy repeat or never end.
   std::unordered_set<FolderId, FolderIdHash> seen;
   for (const std::wstring& folder : SelfAndAncestors(source))
     if (const auto id = reader.Identity(folder)) seen.insert(*id);
 
-  size_t items = 0;
   std::vector<std::wstring> pending{L""};
   while (!pending.empty()) {
-    if (ceiling.outOfTime && ceiling.outOfTime()) return {};
+    if (cancelled()) return {};
     const std::wstring rel = std::move(pending.back());
     pending.pop_back();
-    auto listed = reader.List(Join(source, rel));
-    // What cannot be read now is left to the copy to report.
-    if (!listed) continue;
-    items += listed->size();
-    if (items > ceiling.maxItems) return {};
+    const std::wstring folder = Join(source, rel);
+    auto listed = reader.List(folder);
+    if (cancelled()) return {};
+    if (!listed) {
+      // Gone while it was read: the copy would not be the tree the user chose.
+      if (!reader.Identity(folder)) {
+        scan.verdict = TreeVerdict::Changed;
+        scan.offender = folder;
+        scan.folders.clear();
+        return scan;
+      }
+      // What stands but cannot be read now is left to the copy to report.
+      continue;
+    }
+    if (watch) watch->items.fetch_add(listed->size(), std::memory_order_relaxed);
     for (const TreeItem& item : *listed) {
       const std::wstring itemRel = Join(rel, item.name);
       const auto refuse = [&](TreeVerdict verdict) {
@@ -72,20 +81,29 @@ TreeScan ScanTree(ITreeReader& reader, const std::wstring& source, const std::ws
   return scan;
 }
 
-size_t CountMissing(ITreeReader& reader, const TreeScan& scan, const std::wstring& target) {
+std::optional<size_t> CountMissing(ITreeReader& reader, const TreeScan& scan, const std::wstring& target,
+                                   TreeWatch* watch) {
   // Name as the file system compares it, and a file's size: a folder for a file is no copy.
   const auto key = [](const TreeItem& item) {
     return FileSystemUpper(item.name) + (item.folder ? L"\\" : L"|" + std::to_wstring(item.size));
   };
   size_t missing = 0;
   for (const auto& [rel, items] : scan.folders) {
+    if (watch && watch->cancelled.load(std::memory_order_relaxed)) return std::nullopt;
     const auto copied = reader.List(Join(target, rel));
     std::unordered_set<std::wstring> whole;
     if (copied)
       for (const TreeItem& item : *copied) whole.insert(key(item));
     for (const TreeItem& item : items) missing += whole.contains(key(item)) ? 0 : 1;
+    if (watch) watch->items.fetch_add(items.size(), std::memory_order_relaxed);
   }
   return missing;
+}
+
+bool ProgressPace::Due(uint64_t nowMs) {
+  if (nowMs < next_) return false;
+  next_ = nowMs + kEveryMs;
+  return true;
 }
 
 }  // namespace zv

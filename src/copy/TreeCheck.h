@@ -1,10 +1,11 @@
 // A folder's tree read once before it is copied: links that lead back into it or above it,
 // items whose copy would pass the path limit, and what a whole copy holds. Portable: the
-// folder listings and identities come in.
+// folder listings and identities come in. However large the tree, it is read to its end or
+// until the user cancels: a tree left half read would let a loop or a cut path through.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -37,27 +38,47 @@ class ITreeReader {
 // Longest path of an item in the copy, in UTF-16 units.
 inline constexpr size_t kMaxCopyPathUnits = 259;
 
-// Past either ceiling the tree is left unchecked and the copy goes ahead as it would without.
-struct TreeCeiling {
-  size_t maxItems = 50000;
-  std::function<bool()> outOfTime;  // asked once a folder; may be empty
+// Shared by the thread that reads and the dialog that waits: the user's cancel, read before
+// every folder, and the items read so far, which the dialog shows.
+struct TreeWatch {
+  std::atomic<bool> cancelled{false};
+  std::atomic<size_t> items{0};
 };
 
-enum class TreeVerdict { Whole, Loop, TooLong, Unchecked };
+// Changed: a folder of the tree went while it was read. Cancelled: the user stopped the reading
+// (also what a scan holds before it is made).
+enum class TreeVerdict { Whole, Loop, TooLong, Changed, Cancelled };
 
 struct TreeScan {
-  TreeVerdict verdict = TreeVerdict::Unchecked;
-  std::wstring offender;  // the source path of the first item refused
+  TreeVerdict verdict = TreeVerdict::Cancelled;
+  std::wstring offender;  // the source path of the first item refused, or of the folder gone
   // Every folder read, by its path under the top ("" for the top), with its items.
   std::vector<std::pair<std::wstring, std::vector<TreeItem>>> folders;
 };
 
 // Reads the tree of `source` whose copy goes to `target`.
 TreeScan ScanTree(ITreeReader& reader, const std::wstring& source, const std::wstring& target,
-                  const TreeCeiling& ceiling);
+                  TreeWatch* watch = nullptr);
 
 // Items of a whole scan that the copy lacks, a file of another size counted as lacking; the
-// items of a folder missing from the copy count each.
-size_t CountMissing(ITreeReader& reader, const TreeScan& scan, const std::wstring& target);
+// items of a folder missing from the copy count each. Nothing when the user cancelled.
+std::optional<size_t> CountMissing(ITreeReader& reader, const TreeScan& scan, const std::wstring& target,
+                                   TreeWatch* watch = nullptr);
+
+// When a long reading shows how far it got, by the clock it is given: nothing for the first
+// half second (a small tree shows no window that flashes), then at most five times a second.
+class ProgressPace {
+ public:
+  static constexpr uint64_t kDelayMs = 500;
+  static constexpr uint64_t kEveryMs = 200;
+  explicit ProgressPace(uint64_t startMs) : next_(startMs + kDelayMs) {}
+  // True when the progress is to be shown (again) now.
+  bool Due(uint64_t nowMs);
+  // How long from now until it is due; 0 when it is.
+  uint64_t Wait(uint64_t nowMs) const { return nowMs >= next_ ? 0 : next_ - nowMs; }
+
+ private:
+  uint64_t next_;
+};
 
 }  // namespace zv

@@ -1,11 +1,14 @@
 // Zarvane.exe copying real files and folders, driven from outside as a person would.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
+#include <thread>
 #include <utility>
 
 #include "Driver.h"
 #include "ShellTestSupport.h"
+#include "copy/CopyGuard.h"
 #include "copy/SourceQueue.h"
 #include "copy/ShellFileOperation.h"
 #include "copy/CopyDialog.h"
@@ -1091,4 +1094,76 @@ TEST_F(CopyDialogHere, AFolderCopyWithItemsMissingSaysHowManyAndWhere) {
   EXPECT_FALSE(Exists(copy + L"\\sub"));
   Driver::Click(Driver::ByCaption(form, L"キャンセル"));
   Pump();
+}
+
+namespace {
+
+// The file system as the copy reads it, but the listing of one folder waits until let go (ten
+// seconds at most): a share that stops answering.
+struct HeldReader : ITreeReader {
+  explicit HeldReader(std::wstring folder) : held(std::move(folder)) {}
+  std::optional<std::vector<TreeItem>> List(const std::wstring& folder) override {
+    if (folder == held) ::WaitForSingleObject(release.get(), 10000);
+    return FileSystemTreeReader()->List(folder);
+  }
+  std::optional<FolderId> Identity(const std::wstring& folder) override { return FileSystemTreeReader()->Identity(folder); }
+  std::wstring held;
+  win::UniqueHandle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
+}  // namespace
+
+TEST_F(CopyDialogHere, ALongCheckShowsHowFarItGotWhileTheDialogAnswersAndCanBeCancelled) {
+  struct Restore {
+    ~Restore() { SetTreeReader(nullptr); }
+  } restore;
+  const std::wstring photos = dir / L"Photos", copy = dir / L"Photos_1";
+  ASSERT_TRUE(::CreateDirectoryW(photos.c_str(), nullptr) && ::CreateDirectoryW((photos + L"\\sub").c_str(), nullptr));
+  ASSERT_TRUE(WriteBytes(photos + L"\\a.txt", "a") && WriteBytes(photos + L"\\sub\\b.txt", "b"));
+  Process().Source = SourceRecord{photos, L"Photos", L"", dir.path() + L"\\", true};
+  Process().Opt.OpenFolderCheck = 0;
+  struct Case { std::wstring held; const wchar_t* progress; bool copyLeft; std::wstring message; };
+  const Case cases[] = {
+      {photos + L"\\sub", L"コピー元のフォルダを読んでいます。", false, L""},
+      {copy + L"\\sub", L"コピーとコピー元を照らし合わせています。", true,
+       L"コピーは終わりましたが、確認を取り消したため、すべての項目がコピーされたかどうかは確かめていません。\r\n\r\n"
+       L"コピーは次の場所にあります。\r\n\r\n" + copy},
+  };
+  for (const Case& c : cases) {
+    const auto reader = std::make_shared<HeldReader>(c.held);
+    SetTreeReader(reader);
+    MsgBoxResponder boxes;
+    if (!c.message.empty()) boxes.Expect(c.message, IDOK, MB_ICONSTOP);
+    ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
+    Pump();
+    const HWND form = ThisThreadsCopyDialog();
+    ASSERT_TRUE(form);
+    Driver::SetText(Driver::Nth(form, L"Edit", 0), L"Photos_1");
+    // This thread waits inside OK: another watches the progress, asks the dialog, cancels.
+    std::wstring shown;
+    std::atomic<bool> answered = false;
+    std::thread watcher([&] {
+      HWND progress = nullptr;
+      WaitUntil(8000, [&] { return (progress = ::FindWindowW(nullptr, L"フォルダの確認")) && ::IsWindowVisible(progress); });
+      if (!progress) return;
+      WaitUntil(2000, [&] { return !(shown = Driver::Text(Driver::Nth(progress, L"Static", 0))).empty(); });
+      DWORD_PTR length = 0;
+      answered = ::SendMessageTimeoutW(form, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) && length > 0;
+      Driver::Click(Driver::ByCaption(progress, L"キャンセル"));
+    });
+    Driver::Click(Driver::ByCaption(form, L"OK"));
+    Pump();
+    watcher.join();
+    ::SetEvent(reader->release.get());
+    EXPECT_EQ(shown.find(c.progress), 0u) << shown;
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(boxes.Pending(), 0u);
+    EXPECT_EQ(Exists(copy), c.copyLeft);
+    // Back for another try, with the name as typed.
+    EXPECT_TRUE(::IsWindowVisible(form) && ::IsWindowEnabled(form));
+    EXPECT_EQ(Driver::Text(Driver::Nth(form, L"Edit", 0)), L"Photos_1");
+    Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+    Pump();
+    DeleteTree(copy);
+  }
 }
