@@ -1,0 +1,91 @@
+#include "options/PackageRegistration.h"
+
+#include <cstdio>
+
+#include "core/Common.h"
+
+namespace zv {
+
+namespace {
+
+constexpr const auto& T = kPackageText;
+
+// Stops at the first error and leaves with its HRESULT; one without a code still fails.
+std::wstring Guarded(const std::wstring& body) {
+  return L"$ErrorActionPreference='Stop'; try { " + body +
+         L"; exit 0 } catch { $h = $_.Exception.HResult; if ($h -eq 0) { $h = 1 }; exit $h }";
+}
+
+}  // namespace
+
+bool ShowsWin11MenuBox(uint32_t windowsBuild, bool packageBeside) {
+  return windowsBuild >= kFirstWin11Build && packageBeside;
+}
+
+std::wstring PowerShellQuoted(const std::wstring& text) {
+  std::wstring quoted = L"'";
+  for (const wchar_t c : text) {
+    // PowerShell also takes the typographic single quotes as quotes.
+    if (c == L'\'' || c == L'\u2018' || c == L'\u2019' || c == L'\u201A' || c == L'\u201B') quoted += c;
+    quoted += c;
+  }
+  return quoted + L"'";
+}
+
+std::wstring QueryScript() {
+  return L"if (Get-AppxPackage -Name " + PowerShellQuoted(kPackageName) + L") { exit 0 } else { exit 1 }";
+}
+
+std::wstring RegisterScript(const std::wstring& packagePath, const std::wstring& exeFolder, bool allowUnsigned) {
+  return Guarded(L"Add-AppxPackage -Path " + PowerShellQuoted(packagePath) + L" -ExternalLocation " +
+                 PowerShellQuoted(exeFolder) + (allowUnsigned ? L" -AllowUnsigned" : L""));
+}
+
+std::wstring RemoveScript() {
+  return Guarded(L"Get-AppxPackage -Name " + PowerShellQuoted(kPackageName) + L" | Remove-AppxPackage");
+}
+
+std::wstring HResultText(uint32_t code) {
+  wchar_t text[16];
+  std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(code));
+  return text;
+}
+
+PackageRegistration::PackageRegistration(IPowerShell& shell, IAsk& ask, std::wstring packagePath,
+                                         std::wstring exeFolder, bool packageSigned, bool elevated)
+    : shell_(shell),
+      ask_(ask),
+      packagePath_(std::move(packagePath)),
+      exeFolder_(std::move(exeFolder)),
+      signed_(packageSigned),
+      elevated_(elevated) {}
+
+bool PackageRegistration::IsRegistered() {
+  const auto code = shell_.Run(QueryScript());
+  return code && *code == 0;
+}
+
+bool PackageRegistration::Change(bool wanted) {
+  if (wanted && !signed_ && !elevated_) {
+    ask_.Ask(T.UnsignedNeedsAdmin, kMbStop);
+    return false;
+  }
+  const auto code = shell_.Run(wanted ? RegisterScript(packagePath_, exeFolder_, !signed_) : RemoveScript());
+  if (!code) {
+    ask_.Ask(T.NoPowerShell, kMbStop);
+    return !wanted;
+  }
+  if (*code == 0) return wanted;
+  const std::wstring withCode = std::wstring(T.CodeOpen) + HResultText(*code) + T.CodeClose;
+  if (!wanted)
+    ask_.Ask(T.RemoveFailed + withCode, kMbStop);
+  else if (*code == kUntrustedRoot || *code == kChainNotTrusted)
+    ask_.Ask(T.Untrusted + withCode, kMbStop);
+  else if (*code == kInstallFailed || *code == kAlreadyExists)
+    ask_.Ask(T.SameVersion + withCode, kMbStop);
+  else
+    ask_.Ask(T.RegisterFailed + withCode, kMbStop);
+  return !wanted;
+}
+
+}  // namespace zv
