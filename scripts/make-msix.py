@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Packs a folder into an MSIX package: the folder's files stored as they are, AppxBlockMap.xml
 (the SHA-256 of every 64 KiB block of each file) and [Content_Types].xml, in a ZIP with ZIP64
-end records as the package format reads them. No compression, so that each block's hash is the
+end records as the package format reads them. The files are stored, so that each block's hash is the
 hash of its bytes; the same folder and time give the same bytes.
 
 usage: make-msix.py FOLDER OUTPUT.msix UNIX-TIME
@@ -9,7 +9,7 @@ usage: make-msix.py FOLDER OUTPUT.msix UNIX-TIME
 The second form gives the AppxSignature.p7x that osslsigncode adds the same time as the other
 entries (it writes the time of signing): the signature does not cover its own entry, so it stays
 valid, and the signed package comes out the same when signed again."""
-import base64, hashlib, pathlib, struct, sys, time
+import base64, hashlib, pathlib, struct, sys, time, zlib
 from xml.sax.saxutils import quoteattr
 
 BLOCK = 65536
@@ -25,11 +25,11 @@ def dos_time(stamp):
             (t.tm_year - 1980) << 9 | t.tm_mon << 5 | t.tm_mday)
 
 
-def local_header(name, data, when):
-    crc = __import__("zlib").crc32(data) & 0xFFFFFFFF
+def local_header(name, data, stored, method, when):
+    crc = zlib.crc32(data) & 0xFFFFFFFF
     raw = name.encode("utf-8")
-    header = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0x0800, 0, when[0], when[1], crc, len(data), len(data),
-                         len(raw), 0) + raw
+    header = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0x0800, method, when[0], when[1], crc, len(stored),
+                         len(data), len(raw), 0) + raw
     return header, crc
 
 
@@ -67,18 +67,24 @@ def main(folder, output, stamp):
         sys.exit(f"{folder}: no AppxManifest.xml")
     body, central, listed = bytearray(), bytearray(), []
 
-    def add(name, data):
-        header, crc = local_header(name, data, when)
+    def add(name, data, deflate=False):
+        stored, method = data, 0
+        if deflate:
+            packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+            stored, method = packer.compress(data) + packer.flush(), 8
+        header, crc = local_header(name, data, stored, method, when)
         raw = name.encode("utf-8")
-        central.extend(struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 45, 20, 0x0800, 0, when[0], when[1], crc,
-                                   len(data), len(data), len(raw), 0, 0, 0, 0, 0, len(body)) + raw)
-        body.extend(header + data)
+        central.extend(struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 45, 20, 0x0800, method, when[0], when[1], crc,
+                                   len(stored), len(data), len(raw), 0, 0, 0, 0, 0, len(body)) + raw)
+        body.extend(header + stored)
         return len(header)
 
     for name, data in files:
         listed.append((name, data, add(name, data)))
     add("AppxBlockMap.xml", block_map(listed))
-    add("[Content_Types].xml", content_types([n for n, _ in files]))
+    # Deflated: osslsigncode writes it back deflated, with the signature's type added, and keeps
+    # the method it found.
+    add("[Content_Types].xml", content_types([n for n, _ in files]), deflate=True)
     count, cd_at = len(listed) + 2, len(body)
     zip64_at = cd_at + len(central)
     tail = struct.pack("<IQHHIIQQQQ", 0x06064B50, 44, 45, 45, 0, 0, count, count, len(central), cd_at)
