@@ -51,6 +51,33 @@ std::wstring HResultText(uint32_t code) {
   return text;
 }
 
+std::wstring PowerShellCommandLine(const std::wstring& powerShellExe, const std::wstring& script) {
+  std::string bytes;
+  auto unit = [&](uint32_t u) {
+    bytes += static_cast<char>(u & 0xFF);
+    bytes += static_cast<char>(u >> 8);
+  };
+  for (const wchar_t c : script) {
+    const auto code = static_cast<uint32_t>(c);
+    if (code > 0xFFFF) {  // wchar_t holds whole code points outside Windows
+      unit(0xD800 + ((code - 0x10000) >> 10));
+      unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      unit(code);
+    }
+  }
+  static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::wstring encoded;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    uint32_t group = static_cast<uint8_t>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) group |= static_cast<uint8_t>(bytes[i + 1]) << 8;
+    if (i + 2 < bytes.size()) group |= static_cast<uint8_t>(bytes[i + 2]);
+    for (size_t k = 0; k < 4; ++k)
+      encoded += k <= bytes.size() - i ? static_cast<wchar_t>(kDigits[(group >> (18 - 6 * k)) & 63]) : L'=';
+  }
+  return L"\"" + powerShellExe + L"\" -NoProfile -NonInteractive -ExecutionPolicy Bypass -EncodedCommand " + encoded;
+}
+
 PackageRegistration::PackageRegistration(IPowerShell& shell, IAsk& ask, std::wstring packagePath,
                                          std::wstring exeFolder, bool packageSigned, bool elevated)
     : shell_(shell),

@@ -44,7 +44,7 @@ struct PackageTextTable {
 };
 
 inline constexpr PackageTextTable kPackageText{
-    .Caption = L"Windows 11 のメニューに表示する(&W)",
+    .Caption = L"Windows 11 のメニューに表示する(&X)",
     .Untrusted = L"パッケージの署名を信頼できないため、Windows 11 のメニューに登録できませんでした。\r\n"
                  L"署名した証明書を「信頼されたユーザー」に入れてから、もう一度チェックしてください。",
     .UnsignedNeedsAdmin = L"署名のないパッケージの登録には管理者権限が必要です。\r\n"
@@ -71,6 +71,9 @@ std::wstring RemoveScript();
 
 // "0x800B0109"
 std::wstring HResultText(uint32_t code);
+// The whole command line that runs `script` in PowerShell: no profile, no prompt, the script
+// encoded (Base64 of its UTF-16) so that no quote or percent sign in a path reaches a parser.
+std::wstring PowerShellCommandLine(const std::wstring& powerShellExe, const std::wstring& script);
 
 class PackageRegistration {
  public:

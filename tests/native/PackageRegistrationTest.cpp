@@ -44,6 +44,11 @@ TEST(PackageRegistration, ScriptsQuoteThePathsForPowerShell) {
             L"$ErrorActionPreference='Stop'; try { Add-AppxPackage -Path 'C:\\Z\\Zarvane.msix' -ExternalLocation "
             L"'C:\\Z'; exit 0 } catch { $h = $_.Exception.HResult; if ($h -eq 0) { $h = 1 }; exit $h }");
   EXPECT_NE(RegisterScript(L"a", L"b", true).find(L"-ExternalLocation 'b' -AllowUnsigned;"), std::wstring::npos);
+  // Base64 of the script's UTF-16, surrogate pairs and padding included.
+  const std::wstring head = L"\"C:\\ps.exe\" -NoProfile -NonInteractive -ExecutionPolicy Bypass -EncodedCommand ";
+  EXPECT_EQ(PowerShellCommandLine(L"C:\\ps.exe", L"exit 0"), head + L"ZQB4AGkAdAAgADAA");
+  EXPECT_EQ(PowerShellCommandLine(L"C:\\ps.exe", L"'C:\\😀'"), head + L"JwBDADoAXAA92ADeJwA=");
+  EXPECT_EQ(PowerShellCommandLine(L"C:\\ps.exe", L"ab"), head + L"YQBiAA==");
   EXPECT_NE(RemoveScript().find(L"Get-AppxPackage -Name 'Zarvane.Zarvane' | Remove-AppxPackage;"), std::wstring::npos);
 }
 
