@@ -846,6 +846,7 @@ TEST(ContextMenuState, ShowsWhereTheClassicEntryIs) {
       {"folder while Directory has none", {dir}, false},
       {"not a file-system item", {zip}, false},
       {"a file-system flag without a path", {{L"", true, false}}, false},
+      {"a path that is no file-system item", {{L"C:\\a\\b.txt", false, false}}, false},
       {"mixed: one unregistered hides it", {txt, {L"C:\\x.log", true, false}}, false},
       {"mixed: registered files", {txt, doc, txt}, true},
       {"mixed with a zip's inside", {txt, zip}, false},
@@ -853,8 +854,9 @@ TEST(ContextMenuState, ShowsWhereTheClassicEntryIs) {
   };
   for (const auto& row : rows) EXPECT_EQ(EntryShownFor(row.items, user, machine), row.shown) << row.what;
 
-  Register(user, L"Directory");
   Register(machine, L"*");
+  EXPECT_FALSE(EntryShownFor({dir}, user, machine)) << "all files do not make folders";
+  Register(user, L"Directory");
   const Row withAll[] = {
       {"all files: unregistered extension", {{L"C:\\x.log", true, false}}, true},
       {"all files: no extension, folder", {bare, dir}, true},
