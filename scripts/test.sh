@@ -191,18 +191,30 @@ named = [attr["Executable"], classes[0].get("Path"), by("Logo")[0].text] + \
 for n in named:
     if n.replace("\\", "/") not in shipped: bad.append(f"the manifest names {n}, which does not ship")
 # The block map, recomputed from each entry's bytes and its local header in the file.
-bm = ET.fromstring(z.read("AppxBlockMap.xml"))
-want("block map hash", bm.get("HashMethod"), "http://www.w3.org/2001/04/xmlenc#sha256")
-files = {f.get("Name").replace("\\", "/"): f for f in bm}
-want("files in the block map", sorted(files), sorted(n for n in names if n not in ("AppxBlockMap.xml", "[Content_Types].xml", "AppxSignature.p7x")))
-for info in z.infolist():
-    f = files.get(info.filename)
-    if f is None: continue
-    data = z.read(info)
-    n, extra = struct.unpack_from("<HH", raw, info.header_offset + 26)
-    want(f"{info.filename} size, header", (int(f.get("Size")), int(f.get("LfhSize"))), (len(data), 30 + n + extra))
-    hashes = [base64.b64encode(hashlib.sha256(data[i:i + 65536]).digest()).decode() for i in range(0, len(data), 65536)]
-    want(f"{info.filename} block hashes", [b.get("Hash") for b in f], hashes)
+def block_map(z, raw):
+    bm = ET.fromstring(z.read("AppxBlockMap.xml"))
+    want("block map hash", bm.get("HashMethod"), "http://www.w3.org/2001/04/xmlenc#sha256")
+    files = {f.get("Name").replace("\\", "/"): f for f in bm}
+    want("files in the block map", sorted(files), sorted(n for n in z.namelist() if n not in ("AppxBlockMap.xml", "[Content_Types].xml", "AppxSignature.p7x")))
+    for info in z.infolist():
+        f = files.get(info.filename)
+        if f is None: continue
+        data = z.read(info)
+        n, extra = struct.unpack_from("<HH", raw, info.header_offset + 26)
+        want(f"{info.filename} size, header", (int(f.get("Size")), int(f.get("LfhSize"))), (len(data), 30 + n + extra))
+        hashes = [base64.b64encode(hashlib.sha256(data[i:i + 65536]).digest()).decode() for i in range(0, len(data), 65536)]
+        want(f"{info.filename} block hashes", [b.get("Hash") for b in f], hashes)
+    return files
+files = block_map(z, raw)
+# The package's own files fit one block each: a payload of several blocks, packed the same way.
+import os, subprocess, tempfile
+with tempfile.TemporaryDirectory() as tmp:
+    (pathlib.Path(tmp) / "in" / "sub").mkdir(parents=True)
+    (pathlib.Path(tmp) / "in" / "AppxManifest.xml").write_text("<Package/>")
+    (pathlib.Path(tmp) / "in" / "sub" / "big.bin").write_bytes(os.urandom(3 * 65536 + 1234))
+    subprocess.run([sys.executable, "scripts/make-msix.py", f"{tmp}/in", f"{tmp}/big.msix", "0"], check=True)
+    big = pathlib.Path(tmp, "big.msix").read_bytes()
+    want("blocks of a large file", len(block_map(zipfile.ZipFile(f"{tmp}/big.msix"), big)["sub/big.bin"]), 4)
 types = ET.fromstring(z.read("[Content_Types].xml"))
 overrides = {e.get("PartName"): e.get("ContentType") for e in types if ns(e.tag) == "Override"}
 want("manifest content type", overrides.get("/AppxManifest.xml"), "application/vnd.ms-appx.manifest+xml")
