@@ -144,7 +144,7 @@ signed_like() { # signed program, unsigned program, certificate, scratch folder
 
 shell_package() { # unpacked folder, expected publisher
   local exports
-  exports=$(x86_64-w64-mingw32-objdump -p "$1/Zarvane/ZarvaneShell.dll" |
+  exports=$(LC_ALL=C x86_64-w64-mingw32-objdump -p "$1/Zarvane/ZarvaneShell.dll" |
     sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | xargs)
   [ "$exports" = "DllCanUnloadNow DllGetClassObject" ] || { echo "ZarvaneShell.dll exports: $exports"; return 1; }
   python3 - "$1/Zarvane" "$2" <<'PY'
@@ -251,7 +251,7 @@ if archive=$(package build/package) && cp "$archive" build/package/first.zip.kee
     release_check "signed archive: contents" unpacked "$signed" build/package-signed/check
     release_check "signed archive: manifests" manifests "$signed"
     release_check "signed archive: shell package" shell_package build/package-signed/check "CN=Zarvane test signer"
-    release_check "signed archive: package and DLL signatures" signed_package build/package-signed "$certs/cert.pem" "$certs"
+    release_check "signed archive: package and DLL signatures" signed_package build/package-signed/check "$certs/cert.pem" "$certs"
     signed_exe=build/package-signed/check/Zarvane/Zarvane.exe
     if release_check "signed archive: signature" signed_like "$signed_exe" "$unsigned_exe" "$certs/cert.pem" "$certs"; then
       export ZV_PACKAGE_EXE="$(windows_path "$signed_exe")"
