@@ -1,6 +1,5 @@
 #include "options/PackageRegistration.h"
 
-#include <cstdio>
 
 #include "core/Common.h"
 
@@ -12,8 +11,14 @@ constexpr const auto& T = kPackageText;
 
 // Stops at the first error and leaves with its HRESULT; one without a code still fails.
 std::wstring Guarded(const std::wstring& body) {
-  return L"$ErrorActionPreference='Stop'; try { " + body +
-         L"; exit 0 } catch { $h = $_.Exception.HResult; if ($h -eq 0) { $h = 1 }; exit $h }";
+  return L"try{" + body + L" -EA Stop;exit 0}catch{$h=$_.Exception.HResult;if(!$h){$h=1};exit $h}";
+}
+
+// "0x800B0109"
+std::wstring HResultText(uint32_t code) {
+  std::wstring text = L"0x00000000";
+  for (size_t at = text.size(); code; code >>= 4) text[--at] = L"0123456789ABCDEF"[code & 15];
+  return text;
 }
 
 }  // namespace
@@ -33,7 +38,7 @@ std::wstring PowerShellQuoted(const std::wstring& text) {
 }
 
 std::wstring QueryScript() {
-  return L"if (Get-AppxPackage -Name " + PowerShellQuoted(kPackageName) + L") { exit 0 } else { exit 1 }";
+  return L"if(Get-AppxPackage -Name " + PowerShellQuoted(kPackageName) + L"){exit 0};exit 1";
 }
 
 std::wstring RegisterScript(const std::wstring& packagePath, const std::wstring& exeFolder, bool allowUnsigned) {
@@ -43,12 +48,6 @@ std::wstring RegisterScript(const std::wstring& packagePath, const std::wstring&
 
 std::wstring RemoveScript() {
   return Guarded(L"Get-AppxPackage -Name " + PowerShellQuoted(kPackageName) + L" | Remove-AppxPackage");
-}
-
-std::wstring HResultText(uint32_t code) {
-  wchar_t text[16];
-  std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(code));
-  return text;
 }
 
 std::wstring PowerShellCommandLine(const std::wstring& powerShellExe, const std::wstring& script) {
@@ -75,21 +74,7 @@ std::wstring PowerShellCommandLine(const std::wstring& powerShellExe, const std:
     for (size_t k = 0; k < 4; ++k)
       encoded += k <= bytes.size() - i ? static_cast<wchar_t>(kDigits[(group >> (18 - 6 * k)) & 63]) : L'=';
   }
-  return L"\"" + powerShellExe + L"\" -NoProfile -NonInteractive -ExecutionPolicy Bypass -EncodedCommand " + encoded;
-}
-
-PackageRegistration::PackageRegistration(IPowerShell& shell, IAsk& ask, std::wstring packagePath,
-                                         std::wstring exeFolder, bool packageSigned, bool elevated)
-    : shell_(shell),
-      ask_(ask),
-      packagePath_(std::move(packagePath)),
-      exeFolder_(std::move(exeFolder)),
-      signed_(packageSigned),
-      elevated_(elevated) {}
-
-bool PackageRegistration::IsRegistered() {
-  const auto code = shell_.Run(QueryScript());
-  return code && *code == 0;
+  return L"\"" + powerShellExe + L"\" -NoProfile -NonInteractive -EncodedCommand " + encoded;
 }
 
 bool PackageRegistration::Change(bool wanted) {
@@ -103,15 +88,11 @@ bool PackageRegistration::Change(bool wanted) {
     return !wanted;
   }
   if (*code == 0) return wanted;
-  const std::wstring withCode = std::wstring(T.CodeOpen) + HResultText(*code) + T.CodeClose;
-  if (!wanted)
-    ask_.Ask(T.RemoveFailed + withCode, kMbStop);
-  else if (*code == kUntrustedRoot || *code == kChainNotTrusted)
-    ask_.Ask(T.Untrusted + withCode, kMbStop);
-  else if (*code == kInstallFailed || *code == kAlreadyExists)
-    ask_.Ask(T.SameVersion + withCode, kMbStop);
-  else
-    ask_.Ask(T.RegisterFailed + withCode, kMbStop);
+  const wchar_t* why = !wanted ? T.RemoveFailed
+                      : *code == kUntrustedRoot || *code == kChainNotTrusted ? T.Untrusted
+                      : *code == kInstallFailed || *code == kAlreadyExists ? T.SameVersion
+                                                                            : T.RegisterFailed;
+  ask_.Ask(why + (T.CodeOpen + HResultText(*code)) + T.CodeClose, kMbStop);
   return !wanted;
 }
 

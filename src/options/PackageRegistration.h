@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "options/ShellMenu.h"
 
@@ -64,24 +65,33 @@ bool ShowsWin11MenuBox(uint32_t windowsBuild, bool packageBeside);
 
 // 'text' for PowerShell: single quotes doubled, nothing else is special inside them.
 std::wstring PowerShellQuoted(const std::wstring& text);
-// The scripts run: exit code 0 when registered / done, else the failure's HRESULT.
+// The scripts run: exit code 0 when registered / done, else the failure's HRESULT (-EA Stop makes
+// every error one that stops the script).
 std::wstring QueryScript();
 std::wstring RegisterScript(const std::wstring& packagePath, const std::wstring& exeFolder, bool allowUnsigned);
 std::wstring RemoveScript();
 
-// "0x800B0109"
-std::wstring HResultText(uint32_t code);
 // The whole command line that runs `script` in PowerShell: no profile, no prompt, the script
-// encoded (Base64 of its UTF-16) so that no quote or percent sign in a path reaches a parser.
+// encoded (Base64 of its UTF-16) so that no blank or quote in a path meets the command-line
+// parser. Execution policies apply to script files, not to this.
 std::wstring PowerShellCommandLine(const std::wstring& powerShellExe, const std::wstring& script);
 
 class PackageRegistration {
  public:
   PackageRegistration(IPowerShell& shell, IAsk& ask, std::wstring packagePath, std::wstring exeFolder,
-                      bool packageSigned, bool elevated);
+                      bool packageSigned, bool elevated)
+      : shell_(shell),
+        ask_(ask),
+        packagePath_(std::move(packagePath)),
+        exeFolder_(std::move(exeFolder)),
+        signed_(packageSigned),
+        elevated_(elevated) {}
 
   // Whether the package is registered for this user now; false also when that cannot be told.
-  bool IsRegistered();
+  bool IsRegistered() {
+    const auto code = shell_.Run(QueryScript());
+    return code && *code == 0;
+  }
   // Registers (wanted) or removes it; reports a failure with what to do. Returns the state the
   // box shows afterwards: `wanted` on success, the opposite when it failed.
   bool Change(bool wanted);

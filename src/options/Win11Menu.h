@@ -13,7 +13,7 @@ struct Win11MenuHost {
   bool packageSigned = false;
   std::wstring packagePath;
   std::wstring exeFolder;
-  std::shared_ptr<IPowerShell> shell;
+  IPowerShell* shell = nullptr;  // lives as long as the program
 };
 
 // This system: the build, the package beside the program, PowerShell run without a window.

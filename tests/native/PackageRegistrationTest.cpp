@@ -41,15 +41,15 @@ TEST(PackageRegistration, BoxOnlyOnWindows11WithThePackage) {
 TEST(PackageRegistration, ScriptsQuoteThePathsForPowerShell) {
   EXPECT_EQ(PowerShellQuoted(L"C:\\it's $HOME `n\u2019"), L"'C:\\it''s $HOME `n\u2019\u2019'");
   EXPECT_EQ(RegisterScript(L"C:\\Z\\Zarvane.msix", L"C:\\Z", false),
-            L"$ErrorActionPreference='Stop'; try { Add-AppxPackage -Path 'C:\\Z\\Zarvane.msix' -ExternalLocation "
-            L"'C:\\Z'; exit 0 } catch { $h = $_.Exception.HResult; if ($h -eq 0) { $h = 1 }; exit $h }");
-  EXPECT_NE(RegisterScript(L"a", L"b", true).find(L"-ExternalLocation 'b' -AllowUnsigned;"), std::wstring::npos);
+            L"try{Add-AppxPackage -Path 'C:\\Z\\Zarvane.msix' -ExternalLocation 'C:\\Z' -EA Stop;exit 0}"
+            L"catch{$h=$_.Exception.HResult;if(!$h){$h=1};exit $h}");
+  EXPECT_NE(RegisterScript(L"a", L"b", true).find(L"-ExternalLocation 'b' -AllowUnsigned -EA Stop;"), std::wstring::npos);
   // Base64 of the script's UTF-16, surrogate pairs and padding included.
-  const std::wstring head = L"\"C:\\ps.exe\" -NoProfile -NonInteractive -ExecutionPolicy Bypass -EncodedCommand ";
+  const std::wstring head = L"\"C:\\ps.exe\" -NoProfile -NonInteractive -EncodedCommand ";
   EXPECT_EQ(PowerShellCommandLine(L"C:\\ps.exe", L"exit 0"), head + L"ZQB4AGkAdAAgADAA");
   EXPECT_EQ(PowerShellCommandLine(L"C:\\ps.exe", L"'C:\\😀'"), head + L"JwBDADoAXAA92ADeJwA=");
   EXPECT_EQ(PowerShellCommandLine(L"C:\\ps.exe", L"ab"), head + L"YQBiAA==");
-  EXPECT_NE(RemoveScript().find(L"Get-AppxPackage -Name 'Zarvane.Zarvane' | Remove-AppxPackage;"), std::wstring::npos);
+  EXPECT_NE(RemoveScript().find(L"Get-AppxPackage -Name 'Zarvane.Zarvane' | Remove-AppxPackage -EA Stop;"), std::wstring::npos);
 }
 
 // Each failure says why and what to do, and the box goes back to where it was.
@@ -97,6 +97,6 @@ TEST(PackageRegistration, FailuresReportAndKeepThePreviousState) {
   EXPECT_TRUE(reg.IsRegistered());
   EXPECT_FALSE(reg.IsRegistered());
   EXPECT_FALSE(reg.IsRegistered());
-  EXPECT_EQ(shell.scripts[0], L"if (Get-AppxPackage -Name 'Zarvane.Zarvane') { exit 0 } else { exit 1 }");
+  EXPECT_EQ(shell.scripts[0], L"if(Get-AppxPackage -Name 'Zarvane.Zarvane'){exit 0};exit 1");
   EXPECT_TRUE(ask.shown.empty());
 }

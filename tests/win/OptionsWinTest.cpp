@@ -682,11 +682,11 @@ TEST_F(OptionsDialogTest, Win11MenuBoxRegistersThePackageAndGoesBackOnARefusal) 
   Open();
   EXPECT_FALSE(::IsWindowVisible(Item(Ctl::chkWin11Menu)));
 
-  auto shell = std::make_shared<RecordingPowerShell>();
+  auto shell = std::make_unique<RecordingPowerShell>();
   shell->answers = {1u, 0x800B0109u, 0u, 0x80073CF1u};  // not registered; refused; done; removal refused
   const std::wstring package = dir / L"Zarvane.msix";
   OptionsDialog win11{win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()),
-                  Win11MenuHost{true, true, package, dir.path(), shell}};
+                  Win11MenuHost{true, true, package, dir.path(), shell.get()}};
   ASSERT_TRUE(win11.Show());
   Pump();
   HWND box = win11.Item(Ctl::chkWin11Menu);
