@@ -1,6 +1,7 @@
 #include "shellext/ExplorerCommand.h"
 
 #include <atomic>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -53,22 +54,44 @@ bool IsFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+struct TaskMemFree {
+  void operator()(void* p) const { ::CoTaskMemFree(p); }
+};
+using UniqueIdList = std::unique_ptr<ITEMIDLIST_ABSOLUTE, TaskMemFree>;
+
+// Each item is asked through its parent folder, bound once while the items share it: asking the
+// shell items themselves binds the parent anew for every call, which made a selection of 1,000
+// files take seconds under Wine.
 std::vector<SelectedItem> ItemsOf(IShellItemArray* array) {
   std::vector<SelectedItem> items;
   DWORD count = 0;
   if (!array || FAILED(array->GetCount(&count))) return items;
+  UniqueIdList parent;
+  win::ComPtr<IShellFolder> folder;
   for (DWORD i = 0; i < count; ++i) {
     SelectedItem item;
     win::ComPtr<IShellItem> shellItem;
-    if (SUCCEEDED(array->GetItemAt(i, shellItem.put()))) {
-      SFGAOF attributes = 0;
+    PIDLIST_ABSOLUTE raw = nullptr;
+    if (SUCCEEDED(array->GetItemAt(i, shellItem.put())) && SUCCEEDED(::SHGetIDListFromObject(shellItem.get(), &raw))) {
+      UniqueIdList id(raw);
+      UniqueIdList up(::ILClone(id.get()));
+      if (up && ::ILRemoveLastID(up.get()) && (!parent || !::ILIsEqual(parent.get(), up.get()))) {
+        folder.reset();
+        parent.reset();
+        if (SUCCEEDED(::SHBindToObject(nullptr, up.get(), nullptr, IID_IShellFolder, folder.put_void())))
+          parent = std::move(up);
+      }
+      PCUITEMID_CHILD child = ::ILFindLastID(id.get());
       // A zip file is a folder to the shell, and a stream: it counts as a file.
-      if (SUCCEEDED(shellItem->GetAttributes(SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_STREAM, &attributes))) {
+      SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_STREAM;
+      if (folder && SUCCEEDED(folder->GetAttributesOf(1, &child, &attributes))) {
         item.fileSystem = (attributes & SFGAO_FILESYSTEM) != 0;
         item.folder = (attributes & SFGAO_FOLDER) && !(attributes & SFGAO_STREAM);
       }
+      STRRET name{};
       wchar_t* path = nullptr;
-      if (item.fileSystem && SUCCEEDED(shellItem->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path) {
+      if (item.fileSystem && SUCCEEDED(folder->GetDisplayNameOf(child, SHGDN_FORPARSING, &name)) &&
+          SUCCEEDED(::StrRetToStrW(&name, child, &path)) && path) {
         item.path = path;
         ::CoTaskMemFree(path);
       }
