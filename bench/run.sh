@@ -187,13 +187,6 @@ if wants shell_state; then
   [ -f "$shell_dll" ] || { log "no $shell_dll beside the program measured"; exit 1; }
   shell_args=("$(winpath "$shell_dll")" "$(winpath "$data/selection")" "$(winpath "$results")")
 fi
-# The handler beside the program measured, as the archive has it.
-shell_dll=$(dirname "$zarvane")/ZarvaneShell.dll
-shell_args=()
-if wants shell_state; then
-  [ -f "$shell_dll" ] || { log "no $shell_dll beside the program measured"; exit 1; }
-  shell_args=("$(winpath "$shell_dll")" "$(winpath "$data/selection")" "$(winpath "$results")")
-fi
 export wine wineserver driver="$bench_dir/win64/benchdriver.exe" driver_log args_file
 export shellstate="$bench_dir/win64/shellstate.exe" shell_args_line="${shell_args[*]@Q}"
 check_out=$bench_dir/check.tsv
