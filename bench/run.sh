@@ -12,14 +12,14 @@
 #   BENCH_CHECK_RUNS runs of the folder checks beside the copy (default 3)
 #   BENCH_PARTS      what to run: any of startup, copy, settings, check (default all four); or
 #                    single start-up series: copy_floor, options_floor, crowded, free_number,
-#                    format_menu
+#                    format_menu; shell_state (Windows 11's menu: GetState for 1,000 files)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bench_dir=$(mkdir -p "${BENCH_DIR:-$root/build/bench}" && cd "${BENCH_DIR:-$root/build/bench}" && pwd)
 runs=${BENCH_RUNS:-15}
 copy_runs=${BENCH_COPY_RUNS:-5}
 check_runs=${BENCH_CHECK_RUNS:-3}
-parts=${BENCH_PARTS:-startup,copy,settings,check}
+parts=${BENCH_PARTS:-startup,copy,settings,check,shell_state}
 wants() { [[ ",$parts," == *",$1,"* ]]; }
 # What benchdriver.exe runs: every part but the folder checks, which have their own program.
 driver_parts=$(printf '%s' ",$parts," | sed 's/,check,/,/g; s/^,//; s/,$//')
@@ -180,7 +180,15 @@ printf '%s\0' --zarvane "$(winpath "$zarvane")" --mindialog "$(winpath "$bench_d
   --out "$(winpath "$results")" --runs "$runs" --copy-runs "$copy_runs" --parts "$driver_parts" \
   ${ZARVANE_BASE_EXE:+--baseline "$(winpath "$ZARVANE_BASE_EXE")"} >"$args_file"
 [ -z "$zarvane_old" ] || printf '%s\0' --zarvane-old "$(winpath "$zarvane_old")" >>"$args_file"
+# The handler beside the program measured, as the archive has it.
+shell_dll=$(dirname "$zarvane")/ZarvaneShell.dll
+shell_args=()
+if wants shell_state; then
+  [ -f "$shell_dll" ] || { log "no $shell_dll beside the program measured"; exit 1; }
+  shell_args=("$(winpath "$shell_dll")" "$(winpath "$data/selection")" "$(winpath "$results")")
+fi
 export wine wineserver driver="$bench_dir/win64/benchdriver.exe" driver_log args_file
+export shellstate="$bench_dir/win64/shellstate.exe" shell_args_line="${shell_args[*]@Q}"
 check_out=$bench_dir/check.tsv
 rm -f "$check_out"
 export check_runs check_out treecheck="$bench_dir/win64/treecheck.exe" \
@@ -198,6 +206,10 @@ if [ -n "$driver_parts" ]; then
     mapfile -d "" args <"$args_file"
     "$wine" "$driver" "${args[@]}" >"$driver_log" 2>&1 </dev/null
     rc=$?
+    if [ $rc -eq 0 ] && [ -n "$shell_args_line" ]; then
+      eval "shell_args=($shell_args_line)"
+      "$wine" "$shellstate" "${shell_args[@]}" >>"$driver_log" 2>&1 </dev/null || rc=$?
+    fi
     "$wineserver" -k >/dev/null 2>&1
     exit $rc
   '
@@ -290,6 +302,11 @@ table=$bench_dir/results.txt
         row("Zarvane.exe", "format_menu.zarvane")
         printf "  %-44s %9.1f ms (target < 100 ms: %s)\n", "  median", med["format_menu.zarvane"],
                med["format_menu.zarvane"] < 100 ? "met" : "NOT met"
+      }
+      if ("shell_state" in med) {
+        print "Windows 11 menu: GetState for 1,000 selected files of ten registered extensions"
+        row("ZarvaneShell.dll", "shell_state")
+        printf "  %-44s %9.1f ms (target < 10 ms: %s)\n", "  median", med["shell_state"], med["shell_state"] < 10 ? "met" : "NOT met"
       }
       if ("settings.ratio" in med) {
         print "start-up with a 5 MB settings file (/INI), this build against the earlier one"

@@ -28,6 +28,14 @@ target_link_libraries(Zarvane PRIVATE zv_win)
 target_link_options(Zarvane PRIVATE ${ZV_STATIC_LINK} ${ZV_UNICODE_ENTRY} ${ZV_RELEASE_LINK})
 target_compile_options(Zarvane PRIVATE ${ZV_SECTIONS})
 include(cmake/delayload.cmake)
+
+# ZarvaneShell.dll beside the program: the handler of Windows 11's own right-click menu. Static
+# like the program; the .def exports exactly DllGetClassObject and DllCanUnloadNow.
+add_library(ZarvaneShell SHARED ${ZV_SHELLEXT_SOURCES} ${ZV_SHELLEXT_DEF})
+target_link_libraries(ZarvaneShell PRIVATE zv_win shlwapi)
+target_compile_options(ZarvaneShell PRIVATE ${ZV_WARNINGS} ${ZV_SECTIONS})
+target_link_options(ZarvaneShell PRIVATE ${ZV_STATIC_LINK} ${ZV_RELEASE_LINK})
+set_target_properties(ZarvaneShell PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 set_target_properties(Zarvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # The user manual stands beside the program, as in the release archive.
 configure_file(${CMAKE_SOURCE_DIR}/docs/Readme.txt ${CMAKE_BINARY_DIR}/Readme.txt COPYONLY)
@@ -68,5 +76,5 @@ if(NOT MSVC)
 endif()
 target_compile_definitions(zv_win_tests PRIVATE ZV_TEST_BIN_DIR="${CMAKE_BINARY_DIR}")
 set_target_properties(zv_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-add_dependencies(zv_win_tests Zarvane ${ZV_TOOL_TARGETS})
+add_dependencies(zv_win_tests Zarvane ZarvaneShell ${ZV_TOOL_TARGETS})
 add_test(NAME win COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-test.sh $<TARGET_FILE:zv_win_tests> --gtest_output=xml:${CMAKE_BINARY_DIR}/win-tests.xml)

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a folder of a higher layer. Layers, bottom to top:
-# core (portable, no Windows headers) -> platform -> ui -> copy, options, format, setup -> startup.
+# core (portable, no Windows headers) -> platform -> ui -> copy, options, format, setup -> startup
+# and shellext (the right-click handler's DLL).
 # A feature folder may include another only where it opens that one's dialog (listed below).
 set -u
 src=${1:-"$(dirname "${BASH_SOURCE[0]}")/../src"}
-declare -A rank=([core]=0 [platform]=1 [ui]=2 [copy]=3 [options]=3 [format]=3 [setup]=3 [startup]=4)
+declare -A rank=([core]=0 [platform]=1 [ui]=2 [copy]=3 [options]=3 [format]=3 [setup]=3 [startup]=4 [shellext]=4)
 allowed=" options>format "  # the options dialog opens the format dialog
 
 bad=0

@@ -57,8 +57,10 @@ echo "== release archive"
 # Its SHA256SUMS and package-manager manifests must parse and name its version, hash and URL.
 # Signed with a throwaway certificate, its program must verify (trusting that certificate, as
 # nothing else does) and be the unsigned program plus the signature; the Windows suite then
-# starts the signed program.
-expected="Zarvane/LICENSE.txt Zarvane/Readme.txt Zarvane/Zarvane.exe"
+# starts the signed program. Zarvane.msix must name the CLSID the DLL answers for and only files
+# that ship, its block map must hold the hashes of its files (recomputed here), and the DLL must
+# export exactly its two functions; signed, both verify against that certificate.
+expected="Zarvane/LICENSE.txt Zarvane/Readme.txt Zarvane/Zarvane.exe Zarvane/Zarvane.msix Zarvane/ZarvaneShell.dll"
 release_url='https://example.invalid/zarvane/v1/Zarvane.zip?from=test&n=1'
 notepad_text() {
   [ "$(od -An -tx1 -N3 "$1" | tr -d ' ')" = efbbbf ] && iconv -f UTF-8 -t UTF-8 "$1" >/dev/null &&
@@ -140,6 +142,96 @@ signed_like() { # signed program, unsigned program, certificate, scratch folder
     cmp -s "$4/bare.exe" "$2" || { echo "the signed program is not the unsigned one plus its signature"; return 1; }
 }
 
+shell_package() { # unpacked folder, expected publisher
+  local exports
+  exports=$(LC_ALL=C x86_64-w64-mingw32-objdump -p "$1/Zarvane/ZarvaneShell.dll" |
+    sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | xargs)
+  [ "$exports" = "DllCanUnloadNow DllGetClassObject" ] || { echo "ZarvaneShell.dll exports: $exports"; return 1; }
+  python3 - "$1/Zarvane" "$2" <<'PY'
+import base64, hashlib, re, struct, sys, uuid, zipfile, pathlib
+import xml.etree.ElementTree as ET
+folder, publisher = pathlib.Path(sys.argv[1]), sys.argv[2]
+bad = []
+def want(what, got, expected):
+    if got != expected: bad.append(f"{what}: {got!r}, expected {expected!r}")
+raw = (folder / "Zarvane.msix").read_bytes()
+z = zipfile.ZipFile(folder / "Zarvane.msix")
+names = z.namelist()
+signed = "AppxSignature.p7x" in names
+want("package entries", sorted(n for n in names if not n.startswith("Assets/")),
+     sorted(["AppxManifest.xml", "AppxBlockMap.xml", "[Content_Types].xml"] + (["AppxSignature.p7x"] if signed else [])))
+want("signed as asked", signed, not publisher.startswith("CN=Zarvane, OID."))
+m = ET.fromstring(z.read("AppxManifest.xml"))
+ns = lambda tag: tag.split("}")[-1]
+els = list(m.iter())
+by = lambda name: [e for e in els if ns(e.tag) == name]
+ident = by("Identity")[0].attrib
+version = re.fullmatch(r"Zarvane-(.+)\.zip", "Zarvane-" + ident["Version"][:-2] + ".zip").group(1)
+want("identity", (ident["Name"], ident["Publisher"], ident["ProcessorArchitecture"]), ("Zarvane.Zarvane", publisher, "x64"))
+want("four-part version", re.fullmatch(r"\d+\.\d+\.\d+\.0", ident["Version"]) is not None, True)
+want("external content", [e.text for e in by("AllowExternalContent")], ["true"])
+want("minimum Windows", by("TargetDeviceFamily")[0].get("MinVersion"), "10.0.22000.0")
+want("capabilities", sorted(e.get("Name") for e in by("Capability")), ["runFullTrust", "unvirtualizedResources"])
+app = by("Application")
+want("one application", len(app), 1)
+attr = {ns(k): v for k, v in app[0].attrib.items()}
+want("application", (attr["Executable"], attr["TrustLevel"], attr["RuntimeBehavior"]), ("Zarvane.exe", "mediumIL", "win32App"))
+want("no Start-menu entry", by("VisualElements")[0].get("AppListEntry"), "none")
+verbs = {e.get("Type"): [v.get("Clsid") for v in e] for e in by("ItemType")}
+classes = by("Class")
+want("one COM class", len(classes), 1)
+clsid = classes[0].get("Id")
+want("item types and their verb", verbs, {"*": [clsid], "Directory": [clsid]})
+want("class path", classes[0].get("Path"), "ZarvaneShell.dll")
+if not clsid.upper().encode("utf-16-le") in (folder / "ZarvaneShell.dll").read_bytes():
+    bad.append(f"ZarvaneShell.dll does not hold the manifest's CLSID {clsid}")
+shipped = set(names) | {p.name for p in folder.iterdir()}
+named = [attr["Executable"], classes[0].get("Path"), by("Logo")[0].text] + \
+        [by("VisualElements")[0].get(k) for k in ("Square150x150Logo", "Square44x44Logo")]
+for n in named:
+    if n.replace("\\", "/") not in shipped: bad.append(f"the manifest names {n}, which does not ship")
+# The block map, recomputed from each entry's bytes and its local header in the file.
+def block_map(z, raw):
+    bm = ET.fromstring(z.read("AppxBlockMap.xml"))
+    want("block map hash", bm.get("HashMethod"), "http://www.w3.org/2001/04/xmlenc#sha256")
+    files = {f.get("Name").replace("\\", "/"): f for f in bm}
+    want("files in the block map", sorted(files), sorted(n for n in z.namelist() if n not in ("AppxBlockMap.xml", "[Content_Types].xml", "AppxSignature.p7x")))
+    for info in z.infolist():
+        f = files.get(info.filename)
+        if f is None: continue
+        data = z.read(info)
+        n, extra = struct.unpack_from("<HH", raw, info.header_offset + 26)
+        want(f"{info.filename} size, header", (int(f.get("Size")), int(f.get("LfhSize"))), (len(data), 30 + n + extra))
+        hashes = [base64.b64encode(hashlib.sha256(data[i:i + 65536]).digest()).decode() for i in range(0, len(data), 65536)]
+        want(f"{info.filename} block hashes", [b.get("Hash") for b in f], hashes)
+    return files
+files = block_map(z, raw)
+# The package's own files fit one block each: a payload of several blocks, packed the same way.
+import os, subprocess, tempfile
+with tempfile.TemporaryDirectory() as tmp:
+    (pathlib.Path(tmp) / "in" / "sub").mkdir(parents=True)
+    (pathlib.Path(tmp) / "in" / "AppxManifest.xml").write_text("<Package/>")
+    (pathlib.Path(tmp) / "in" / "sub" / "big.bin").write_bytes(os.urandom(3 * 65536 + 1234))
+    subprocess.run([sys.executable, "scripts/make-msix.py", f"{tmp}/in", f"{tmp}/big.msix", "0"], check=True)
+    big = pathlib.Path(tmp, "big.msix").read_bytes()
+    want("blocks of a large file", len(block_map(zipfile.ZipFile(f"{tmp}/big.msix"), big)["sub/big.bin"]), 4)
+types = ET.fromstring(z.read("[Content_Types].xml"))
+overrides = {e.get("PartName"): e.get("ContentType") for e in types if ns(e.tag) == "Override"}
+want("manifest content type", overrides.get("/AppxManifest.xml"), "application/vnd.ms-appx.manifest+xml")
+want("block map content type", overrides.get("/AppxBlockMap.xml"), "application/vnd.ms-appx.blockmap+xml")
+print("\n".join(bad) if bad else f"Zarvane.msix: {len(files)} files, block map and CLSID {clsid} match, {'signed' if signed else 'unsigned'}")
+sys.exit(1 if bad else 0)
+PY
+}
+signed_package() { # unpacked folder, certificate, scratch folder
+  local file
+  for file in Zarvane.msix ZarvaneShell.dll; do
+    osslsigncode verify -CAfile "$2" -in "$1/Zarvane/$file" >"$3/verify-$file.log" 2>&1 ||
+      { cat "$3/verify-$file.log"; echo "osslsigncode does not accept the signature of $file"; return 1; }
+  done
+}
+unsigned_publisher='CN=Zarvane, OID.2.25.311729368913984317654407730594956997722=1'
+
 if archive=$(package build/package) && cp "$archive" build/package/first.zip.keep &&
    again=$(package build/package); then
   unsigned_exe=build/package/check/Zarvane/Zarvane.exe
@@ -147,6 +239,7 @@ if archive=$(package build/package) && cp "$archive" build/package/first.zip.kee
     export ZV_PACKAGE_EXE="$(windows_path "$unsigned_exe")"
   release_check "release archive: the same when built again" cmp build/package/first.zip.keep "$again"
   release_check "release archive: manifests" manifests "$archive"
+  release_check "release archive: shell package" shell_package build/package/check "$unsigned_publisher"
 
   certs=build/package-cert password='throwaway $pass word'
   rm -rf "$certs" && mkdir -p "$certs"
@@ -157,6 +250,8 @@ if archive=$(package build/package) && cp "$archive" build/package/first.zip.kee
      signed=$(package build/package-signed ZARVANE_SIGN_PFX="$certs/test.pfx" ZARVANE_SIGN_PASSWORD="$password"); then
     release_check "signed archive: contents" unpacked "$signed" build/package-signed/check
     release_check "signed archive: manifests" manifests "$signed"
+    release_check "signed archive: shell package" shell_package build/package-signed/check "CN=Zarvane test signer"
+    release_check "signed archive: package and DLL signatures" signed_package build/package-signed/check "$certs/cert.pem" "$certs"
     signed_exe=build/package-signed/check/Zarvane/Zarvane.exe
     if release_check "signed archive: signature" signed_like "$signed_exe" "$unsigned_exe" "$certs/cert.pem" "$certs"; then
       export ZV_PACKAGE_EXE="$(windows_path "$signed_exe")"

@@ -124,6 +124,10 @@ constexpr Topic kTopics[] = {
     // Copy dialog
     {HelpTopic::AfterCopy, L"コピーが終わった後に行うことです。開くものを選び、「連続コピー」で画面を閉じずに続けてコピーできます。"
          L"チェックしなければ、コピーして画面を閉じるだけです。"},
+    // Options: Windows 11's own right-click menu
+    {HelpTopic::Win11Menu, L"Windows 11 では、チェックすると「ザルヴェイン」が新しい右クリックメニューの最初の一覧にも"
+         L"出ます（Zarvane.msix をこのユーザーに登録します）。表示されるのは上で登録したファイルとフォルダだけです。"
+         L"チェックを外すと登録を削除します。"},
 };
 
 // Every named topic has its text once: the rows run without a gap from the first topic to
@@ -132,7 +136,7 @@ consteval bool EachTopicOnce() {
   int expected = TopicNumber(HelpTopic::OpenFileExt1);
   for (const Topic& t : kTopics)
     if (TopicNumber(t.topic) != expected++ || !t.text) return false;
-  return expected - 1 == TopicNumber(HelpTopic::AfterCopy);
+  return expected - 1 == TopicNumber(HelpTopic::Win11Menu);
 }
 static_assert(EachTopicOnce(), "a help topic without its text, or listed twice");
 

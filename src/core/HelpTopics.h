@@ -91,6 +91,8 @@ enum class HelpTopic : int {
   NamedCancel = 64,
   // Copy dialog
   AfterCopy = 65,
+  // Options: Windows 11's own right-click menu
+  Win11Menu = 66,
 };
 
 constexpr int TopicNumber(HelpTopic topic) { return static_cast<int>(topic); }

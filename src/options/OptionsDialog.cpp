@@ -1,6 +1,7 @@
 #include "options/OptionsDialog.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "format/FormatDialog.h"
 #include "options/AdvancedDialog.h"
@@ -112,6 +113,8 @@ constexpr ControlDef kControls[] = {
     {Ctl::btnFolder, -1, Kind::Button, kText.folderAdd, 5880, 2640, 3240, 330, Topic::FolderAdd, kHelp},
     {Ctl::lblRegisterFor, -1, Kind::Label, kText.registerForLabel, 5880, 3075, 840, 240, Topic::RegisterFor, kHelp},
     {Ctl::cmbRegisterFor, -1, Kind::Combo, L"", 6720, 3030, 2400, 300, Topic::RegisterFor, 0, kText.tipRegisterFor},
+    // Shown on Windows 11 only, in the layout below.
+    {Ctl::chkWin11Menu, -1, Kind::Check, kPackageText.Caption, 5880, 3420, 3240, 270, Topic::Win11Menu, kHelp | ui::kHidden},
     // その他
     {Ctl::lblStartUpPos, -1, Kind::Label, kText.startUpPosLabel, 5880, 3870, 1440, 240, Topic::StartUpPos, kHelp},
     {Ctl::cmbStartUpPos, -1, Kind::Combo, L"", 7320, 3825, 1800, 300, Topic::StartUpPos, 0},
@@ -140,6 +143,31 @@ constexpr ToggleLook kAllFilesLook[2] = {{kText.allFilesAdd, Topic::AllFilesAdd}
 constexpr ToggleLook kFolderLook[2] = {{kText.folderAdd, Topic::FolderAdd}, {kText.folderRemove, Topic::FolderRemove}};
 
 constexpr ui::FormDef kForm{kText.caption, 9360, 6270, true};
+
+// With the box "Windows 11 のメニューに表示する": 右クリックメニュー grows by a row, and what lies
+// below it in the right column (その他) and the bottom row move down with the form's bottom.
+constexpr int kWin11Row = 360;
+// Made from the table when first asked for: the program does not carry it twice.
+std::span<const ControlDef> Win11Controls() {
+  static std::unique_ptr<unsigned char[]> storage;  // new[] aligns for any type
+  static ControlDef* rows = nullptr;
+  if (!rows) {
+    storage.reset(new unsigned char[sizeof kControls]);
+    rows = std::uninitialized_copy(std::begin(kControls), std::end(kControls),
+                                   reinterpret_cast<ControlDef*>(storage.get())) -
+           std::size(kControls);
+    for (ControlDef* c = rows; c != rows + std::size(kControls); ++c) {
+      if (c->id == static_cast<int>(Ctl::chkWin11Menu))
+        c->flags &= ~ui::kHidden;
+      else if (c->id == static_cast<int>(Ctl::fraInitial) || c->id == static_cast<int>(Ctl::fraMenu))
+        c->height += kWin11Row;
+      else if (c->top >= 5700 || (c->left >= 5760 && c->top >= 3510))
+        c->top += kWin11Row;
+    }
+  }
+  return {rows, std::size(kControls)};
+}
+constexpr ui::FormDef kFormWin11{kText.caption, 9360, 6270 + kWin11Row, true};
 
 // The etched separators of 初期値設定 (Line1, Line2): the y of the highlight line (index 1)
 // in the frame's own twips; the shadow line (index 0) lies 10 above it.
@@ -197,13 +225,16 @@ const OptionsDialog::Handler OptionsDialog::kHandlers[] = {
     {Ctl::btnAllFiles, ui::Event::Click, &OptionsDialog::btnAllFiles_Click},
     {Ctl::btnFolder, ui::Event::Click, &OptionsDialog::btnFolder_Click},
     {Ctl::cmbRegisterFor, ui::Event::Click, &OptionsDialog::cmbRegisterFor_Click},
+    {Ctl::chkWin11Menu, ui::Event::Click, &OptionsDialog::chkWin11Menu_Click},
 };
 
-OptionsDialog::OptionsDialog(win::WinRegistry userClasses, win::WinRegistry machineClasses)
-    : FormOf(kForm, kControls),
+OptionsDialog::OptionsDialog(win::WinRegistry userClasses, win::WinRegistry machineClasses, Win11MenuHost win11)
+    : FormOf(win11.available ? kFormWin11 : kForm,
+             win11.available ? Win11Controls() : std::span<const ControlDef>(kControls)),
       userClasses_(std::move(userClasses)),
       machineClasses_(std::move(machineClasses)),
-      ask_(std::make_unique<AskOverForm>()) {}
+      ask_(std::make_unique<AskOverForm>()),
+      win11_(std::move(win11)) {}
 OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::Form_Load() {
@@ -229,6 +260,11 @@ void OptionsDialog::Form_Load() {
   ShellMenuFrame frame;
   menu_->LoadStatus(frame, opt);
   WriteFrame(frame);
+  if (win11_.available && win11_.shell) {
+    package_ = std::make_unique<PackageRegistration>(*win11_.shell, *ask_, win11_.packagePath, win11_.exeFolder,
+                                                     win11_.packageSigned, elevated_);
+    SetValue(Ctl::chkWin11Menu, package_->IsRegistered() ? 1 : 0);
+  }
 
   ui::LoadControls(*this, kBindings, opt);
   if (opt.Attribute == 0)
@@ -387,6 +423,12 @@ void OptionsDialog::btnFolder_Click(int) { RunFrameHandler(&ShellMenu::btnFolder
 // The choice takes effect at once, as the buttons do; OK keeps it for the next start.
 void OptionsDialog::cmbRegisterFor_Click(int) {
   if (menu_) menu_->SetScope(ScopeFor(SelectedScopeChoice(), elevated_));
+}
+
+// Registers or removes the package at once, as the buttons above do; a refusal puts the box back.
+void OptionsDialog::chkWin11Menu_Click(int) {
+  if (!package_) return;
+  SetValue(Ctl::chkWin11Menu, package_->Change(Value(Ctl::chkWin11Menu) == 1) ? 1 : 0);
 }
 
 int OptionsDialog::SelectedScopeChoice() const {

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "options/PackageRegistration.h"
 #include "options/ShellMenu.h"
+#include "options/Win11Menu.h"
 #include "platform/RegistryWin.h"
 #include "ui/Form.h"
 #include "ui/Tooltip.h"
@@ -18,14 +20,15 @@ enum class OptionsDialogCtl : int {
   chkOpenFolder, btnFormat, chkAttribute, chkAttrArchive, chkAttrReadOnly, chkAttrHidden,
   chkAttrSystem, lblExtension, txtExt, btnAdd, lstExt, btnDel, btnAllDel, btnAllFiles, btnFolder, lblRegisterFor,
   cmbRegisterFor, lblStartUpPos, cmbStartUpPos, chkTopMost, chkIMEMode, chkNotConfirmReplaceFile,
-  btnAdvanced, btnAbout, btnOkCan, fraAttributes, fraInitial, fraMenu, fraOther, lblExtList, kCount
+  btnAdvanced, btnAbout, btnOkCan, fraAttributes, fraInitial, fraMenu, fraOther, lblExtList, chkWin11Menu, kCount
 };
 
 class OptionsDialog : public ui::FormOf<OptionsDialog, OptionsDialogCtl> {
  public:
   // The registration buttons write below one of these classes keys, as RegisterFor chooses.
   explicit OptionsDialog(win::WinRegistry userClasses = win::UserClasses(),
-                     win::WinRegistry machineClasses = win::MachineClasses());
+                     win::WinRegistry machineClasses = win::MachineClasses(),
+                     Win11MenuHost win11 = SystemWin11Menu());
   ~OptionsDialog() override;
 
   void btnOkCan_Click(int index);
@@ -42,6 +45,7 @@ class OptionsDialog : public ui::FormOf<OptionsDialog, OptionsDialogCtl> {
   void btnAllFiles_Click(int);
   void btnFolder_Click(int);
   void cmbRegisterFor_Click(int);
+  void chkWin11Menu_Click(int);
 
   static const Handler kHandlers[];
 
@@ -72,6 +76,8 @@ class OptionsDialog : public ui::FormOf<OptionsDialog, OptionsDialogCtl> {
   std::unique_ptr<IAsk> ask_;
   std::unique_ptr<ShellMenu> menu_;
   std::unique_ptr<ui::Tooltip> tipAplPath_;
+  Win11MenuHost win11_;
+  std::unique_ptr<PackageRegistration> package_;
 };
 
 // Opens the options dialog without blocking; false if it could not be opened.

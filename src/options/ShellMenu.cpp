@@ -97,6 +97,8 @@ bool DeleteShellMenu(IRegistry& registry, const std::wstring& classKey) {
   return true;
 }
 
+bool HasShellMenu(IRegistry& registry, const std::wstring& classKey) { return HasEntry(registry, classKey); }
+
 bool AddExtensionKey(IRegistry& registry, const std::wstring& ext, const std::wstring& fileType) {
   const std::wstring key = ExtensionKey(ext);
   const bool made = !Exists(registry, key);

@@ -142,6 +142,8 @@ bool AddShellMenu(IRegistry& registry, const std::wstring& classKey, const std::
 // Deletes the command key and then the verb key; the result is the verb key's deletion. The
 // marked keys above go too once nothing else lives in them.
 bool DeleteShellMenu(IRegistry& registry, const std::wstring& classKey);
+// The verb key below `classKey` names the entry.
+bool HasShellMenu(IRegistry& registry, const std::wstring& classKey);
 // ".ext" pointing to `fileType`, marked as the program's when it creates the key.
 bool AddExtensionKey(IRegistry& registry, const std::wstring& ext, const std::wstring& fileType);
 // Deletes ".ext" when the program made it, it still points to `fileType`, nothing else lives in

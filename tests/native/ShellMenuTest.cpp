@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "options/ContextMenuState.h"
 #include "options/ShellMenu.h"
 #include "core/PathText.h"
 #include "startup/Startup.h"
@@ -807,4 +808,109 @@ TEST(ShellMenuScope, RemovalClearsBothScopesOrSaysWhatIsLeft) {
       EXPECT_EQ(t.machine.Has(verb), c.refusedIn == L"machine");
     }
   }
+}
+
+// Windows 11's menu: the entry shows exactly where the classic one is registered.
+TEST(ContextMenuState, ShowsWhereTheClassicEntryIs) {
+  struct Row {
+    const char* what;
+    std::vector<SelectedItem> items;
+    bool shown;
+  };
+  FakeRegistry user, machine;
+  machine.Put(L".txt", L"txtfile");
+  Register(machine, L"txtfile");
+  machine.Put(L".doc", L"docfile");  // no entry
+  user.Put(L".doc", L"MyDoc");       // the user's association wins ...
+  Register(user, L"MyDoc");          // ... and has it
+  machine.Put(L".log", L"logfile");
+  user.Put(L".log", L"");            // an empty default counts as none
+  machine.Put(L".cfg", L"cfgfile.1");
+  machine.Put(L"cfgfile.1\\CurVer", L"cfgfile.2");
+  Register(machine, L"cfgfile.2");
+  machine.Put(L".bad", L"loop.a");   // a hand-made loop of current versions
+  machine.Put(L"loop.a\\CurVer", L"loop.b");
+  machine.Put(L"loop.b\\CurVer", L"loop.a");
+  machine.PutKey(L"noshell");
+  machine.Put(L".ns", L"noshell");
+  const SelectedItem txt{L"C:\\a\\b.TXT", true, false}, doc{L"C:\\a\\r.doc", true, false},
+      zip{L"", false, false}, dir{L"D:\\dir\\", true, true}, bare{L"C:\\a\\README", true, false};
+  const Row rows[] = {
+      {"registered extension, any case", {txt}, true},
+      {"user's class before the machine's", {doc}, true},
+      {"current version followed", {{L"C:\\x.cfg", true, false}}, true},
+      {"unregistered extension", {{L"C:\\x.log", true, false}}, false},
+      {"class without shell", {{L"C:\\x.ns", true, false}}, false},
+      {"loop of current versions", {{L"C:\\x.bad", true, false}}, false},
+      {"no extension", {bare}, false},
+      {"folder while Directory has none", {dir}, false},
+      {"not a file-system item", {zip}, false},
+      {"a file-system flag without a path", {{L"", true, false}}, false},
+      {"a path that is no file-system item", {{L"C:\\a\\b.txt", false, false}}, false},
+      {"mixed: one unregistered hides it", {txt, {L"C:\\x.log", true, false}}, false},
+      {"mixed: registered files", {txt, doc, txt}, true},
+      {"mixed with a zip's inside", {txt, zip}, false},
+      {"empty selection", {}, false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(EntryShownFor(row.items, user, machine), row.shown) << row.what;
+
+  Register(machine, L"*");
+  EXPECT_FALSE(EntryShownFor({dir}, user, machine)) << "all files do not make folders";
+  Register(user, L"Directory");
+  const Row withAll[] = {
+      {"all files: unregistered extension", {{L"C:\\x.log", true, false}}, true},
+      {"all files: no extension, folder", {bare, dir}, true},
+      {"all files: still no zip inside", {bare, zip}, false},
+  };
+  for (const auto& row : withAll) EXPECT_EQ(EntryShownFor(row.items, user, machine), row.shown) << row.what;
+}
+
+// Reads the registry once per distinct extension, whatever the selection's size.
+TEST(ContextMenuState, ReadsEachExtensionOnce) {
+  struct Counting : FakeRegistry {
+    int reads = 0;
+    std::wstring GetValue(const std::wstring& key) override { ++reads; return FakeRegistry::GetValue(key); }
+  } user, machine;
+  std::vector<SelectedItem> items;
+  for (int i = 0; i < 1000; ++i) {
+    const std::wstring ext = L"e" + std::to_wstring(i % 10);
+    machine.Put(L"." + ext, ext + L"file");
+    Register(machine, ext + L"file");
+    items.push_back({L"C:\\f" + std::to_wstring(i) + L"." + ext, true, false});
+  }
+  EXPECT_TRUE(EntryShownFor(items, user, machine));
+  EXPECT_LE(user.reads + machine.reads, 10 * 4);
+}
+
+TEST(ContextMenuState, CommandLinesSplitAtTheLimitAndRoundTrip) {
+  const std::wstring exe = L"C:\\Tools\\Zarvane\\Zarvane.exe";
+  const std::vector<std::wstring> odd = {L"C:\\100% & ^caret\\it's.txt", L"D:\\dir\\",
+                                         L"C:\\報告書 2026\\😀.xlsx", L"\\\\srv\\share\\a b"};
+  const auto one = InvokeCommandLines(exe, odd);
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(one[0], L"\"C:\\Tools\\Zarvane\\Zarvane.exe\" \"C:\\100% & ^caret\\it's.txt\" \"D:\\dir\\\" "
+                    L"\"C:\\報告書 2026\\😀.xlsx\" \"\\\\srv\\share\\a b\"");
+  auto args = SplitCommandLine(one[0]);
+  ASSERT_EQ(args.size(), odd.size() + 1);
+  for (size_t i = 0; i < odd.size(); ++i) EXPECT_EQ(Unquote(args[i + 1]), odd[i]);
+
+  // 1,000 paths of 100 characters: every line within the limit, none lost, none doubled, in order.
+  std::vector<std::wstring> many;
+  for (int i = 0; i < 1000; ++i) many.push_back(L"C:\\" + std::wstring(90, L'x') + std::to_wstring(1000 + i) + L".t");
+  const auto lines = InvokeCommandLines(exe, many);
+  EXPECT_EQ(lines.size(), 4u);  // 103 characters each: 317 a line
+  std::vector<std::wstring> back;
+  for (const auto& line : lines) {
+    EXPECT_LE(line.size(), kMaxCommandLine);
+    const auto pieces = SplitCommandLine(line);
+    EXPECT_EQ(pieces.front(), L"\"" + exe + L"\"");
+    for (size_t i = 1; i < pieces.size(); ++i) back.push_back(Unquote(pieces[i]));
+  }
+  EXPECT_EQ(back, many);
+  // Exactly at the limit it still fits; one over starts a new line.
+  const std::wstring head = L"\"" + exe + L"\"";
+  const size_t fit = head.size() + 2 * (3 + 10);
+  EXPECT_EQ(InvokeCommandLines(exe, {std::wstring(10, L'a'), std::wstring(10, L'b')}, fit).size(), 1u);
+  EXPECT_EQ(InvokeCommandLines(exe, {std::wstring(10, L'a'), std::wstring(10, L'b')}, fit - 1).size(), 2u);
+  EXPECT_TRUE(InvokeCommandLines(exe, {}).empty());
 }

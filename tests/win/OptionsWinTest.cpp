@@ -655,3 +655,70 @@ TEST_F(ApplicationPickerTest, TheDialogStartsInTheFolderOfTheTypedPathOnlyWhenTh
     EXPECT_EQ(form.Text(Ctl::txtAplPath), c.typed);
   }
 }
+
+namespace {
+
+// Records each PowerShell script and answers with the next code.
+struct RecordingPowerShell : IPowerShell {
+  std::vector<std::wstring> scripts;
+  std::vector<std::optional<uint32_t>> answers;
+  std::optional<uint32_t> Run(const std::wstring& script) override {
+    scripts.push_back(script);
+    return scripts.size() <= answers.size() ? answers[scripts.size() - 1] : std::optional<uint32_t>(0u);
+  }
+};
+
+RECT RectOf(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+}  // namespace
+
+// On Windows 11 with the package beside the program the box shows the registration read at load
+// and registers at once; a refusal is explained and puts the box back. Elsewhere it is hidden.
+TEST_F(OptionsDialogTest, Win11MenuBoxRegistersThePackageAndGoesBackOnARefusal) {
+  Open();
+  EXPECT_FALSE(::IsWindowVisible(Item(Ctl::chkWin11Menu)));
+
+  auto shell = std::make_unique<RecordingPowerShell>();
+  shell->answers = {1u, 0x800B0109u, 0u, 0x80073CF1u};  // not registered; refused; done; removal refused
+  const std::wstring package = dir / L"Zarvane.msix";
+  OptionsDialog win11{win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()),
+                  Win11MenuHost{true, true, package, dir.path(), shell.get()}};
+  ASSERT_TRUE(win11.Show());
+  Pump();
+  HWND box = win11.Item(Ctl::chkWin11Menu);
+  ASSERT_TRUE(::IsWindowVisible(box));
+  EXPECT_EQ(WindowText(box), L"Windows 11 のメニューに表示する(&X)");
+  EXPECT_EQ(win11.Value(Ctl::chkWin11Menu), 0);
+  ASSERT_EQ(shell->scripts.size(), 1u);  // only read: nothing is registered by opening the dialog
+  EXPECT_EQ(shell->scripts[0], QueryScript());
+  // Inside 右クリックメニュー, above その他, whose controls moved down with the OK button.
+  const RECT boxRect = RectOf(box), frame = RectOf(win11.Item(Ctl::fraMenu)), other = RectOf(win11.Item(Ctl::fraOther));
+  EXPECT_GT(boxRect.top, RectOf(win11.Item(Ctl::cmbRegisterFor)).bottom);
+  EXPECT_LT(boxRect.bottom, frame.bottom);
+  EXPECT_LE(frame.bottom, other.top);
+  EXPECT_GT(RectOf(win11.Item(Ctl::btnOkCan, 0)).top, RectOf(win11.Item(Ctl::btnAdvanced)).bottom);
+  EXPECT_EQ(win11.HelpId(Ctl::chkWin11Menu), 66);
+
+  boxes.Expect(L"パッケージの署名を信頼できないため、Windows 11 のメニューに登録できませんでした。\r\n"
+               L"署名した証明書を「信頼されたユーザー」に入れてから、もう一度チェックしてください。（エラー 0x800B0109）",
+               IDOK, MB_ICONHAND);
+  Click(box);
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(win11.Value(Ctl::chkWin11Menu), 0);
+  ASSERT_EQ(shell->scripts.size(), 2u);
+  EXPECT_EQ(shell->scripts[1], RegisterScript(package, dir.path(), false));
+
+  Click(box);
+  EXPECT_EQ(win11.Value(Ctl::chkWin11Menu), 1);
+  boxes.Expect(L"Windows 11 のメニューからの削除に失敗しました。（エラー 0x80073CF1）", IDOK);
+  Click(box);
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(win11.Value(Ctl::chkWin11Menu), 1);
+  ASSERT_EQ(shell->scripts.size(), 4u);
+  EXPECT_EQ(shell->scripts[3], RemoveScript());
+  win11.Unload();
+}

@@ -104,7 +104,8 @@ TEST(StartupE2E, ReleaseArchiveProgramStartsBesideItsReadme) {
   if (!packaged) GTEST_SKIP() << "ZV_PACKAGE_EXE is set by scripts/test.sh";
   const std::wstring exe = packaged;
   const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
-  EXPECT_EQ(Entries(folder), (std::set<std::wstring>{L"Zarvane.exe", L"Readme.txt", L"LICENSE.txt"}));
+  EXPECT_EQ(Entries(folder), (std::set<std::wstring>{L"Zarvane.exe", L"Readme.txt", L"LICENSE.txt",
+                                                     L"ZarvaneShell.dll", L"Zarvane.msix"}));
   TempFolder dir;
   const std::wstring settings = dir / L"a.ini";
   ASSERT_TRUE(WriteBytes(settings, kSettings));
