@@ -915,6 +915,30 @@ TEST_F(CopyDialogHere, InputMethodAndStayingOnTopFollowTheSettings) {
   }
 }
 
+// The menu's line proposes what picking it would: a named format without an extension format
+// of its own shows the main one's.
+TEST_F(CopyDialogHere, TheMenuProposesTheMainExtensionForANamedFormatWithoutOne) {
+  Process().Opt.ExtNameFormat = L"log";
+  ASSERT_TRUE(win::WinProfile(Process().IniPath).WriteString(kFormatsSection, L"Name1", L"版"));
+  ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
+  Pump();
+  const HWND form = ThisThreadsCopyDialog();
+  ASSERT_TRUE(form);
+  static std::wstring line;
+  ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    wchar_t text[256] = {};
+    const auto menu = ::SendMessageW(::FindWindowW(L"#32768", nullptr), MN_GETHMENU, 0, 0);
+    ::GetMenuStringW(reinterpret_cast<HMENU>(menu), 1, text, 256, MF_BYPOSITION);
+    line = text;
+    ::EndMenu();
+  });
+  ::SendMessageW(Driver::ByCaption(form, L"▼"), BM_CLICK, 0, 0);
+  EXPECT_EQ(line, L"&1 版 \u2014 report.log");
+  Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+  Pump();
+}
+
 TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
   const win::ScopeExit restore([] { SetShellOperation(nullptr); });
   const std::wstring target = dir / L"report_1.txt";
