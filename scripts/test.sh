@@ -30,6 +30,7 @@ if scripts/check-layers.sh; then extra_passed=$((extra_passed + 1)); else extra_
 
 echo "== messages in the manual"
 if python3 scripts/check-messages.py; then extra_passed=$((extra_passed + 1)); else extra_failed=$((extra_failed + 1)); fi
+if scripts/check-messages-test.sh; then extra_passed=$((extra_passed + 1)); else extra_failed=$((extra_failed + 1)); fi
 
 echo "== imports"
 if scripts/check-imports.sh build/win64/Zarvane.exe; then extra_passed=$((extra_passed + 1)); else extra_failed=$((extra_failed + 1)); fi
@@ -56,10 +57,11 @@ echo "== release archive"
 # (UTF-8 with its byte-order mark, CR LF), and come out the same byte for byte when built again.
 # Its SHA256SUMS and package-manager manifests must parse and name its version, hash and URL.
 # Signed with a throwaway certificate, its program must verify (trusting that certificate, as
-# nothing else does) and be the unsigned program plus the signature; the Windows suite then
-# starts the signed program. Zarvane.msix must name the CLSID the DLL answers for and only files
-# that ship, its block map must hold the hashes of its files (recomputed here), and the DLL must
-# export exactly its two functions; signed, both verify against that certificate.
+# nothing else does) and be the unsigned program plus the signature, and come out the same
+# when signed again with that certificate; the Windows suite then starts the signed program.
+# Zarvane.msix must name the CLSID the DLL answers for and only files that ship, its block map
+# must hold the hashes of its files (recomputed here), and the DLL must export exactly its two
+# functions; signed, both verify against that certificate.
 expected="Zarvane/LICENSE.txt Zarvane/Readme.txt Zarvane/Zarvane.exe Zarvane/Zarvane.msix Zarvane/ZarvaneShell.dll"
 release_url='https://example.invalid/zarvane/v1/Zarvane.zip?from=test&n=1'
 notepad_text() {
@@ -247,7 +249,10 @@ if archive=$(package build/package) && cp "$archive" build/package/first.zip.kee
        -addext extendedKeyUsage=codeSigning -keyout "$certs/key.pem" -out "$certs/cert.pem" >/dev/null 2>&1 &&
      openssl pkcs12 -export -inkey "$certs/key.pem" -in "$certs/cert.pem" -out "$certs/test.pfx" \
        -passout "pass:$password" >/dev/null 2>&1 &&
-     signed=$(package build/package-signed ZARVANE_SIGN_PFX="$certs/test.pfx" ZARVANE_SIGN_PASSWORD="$password"); then
+     signed=$(package build/package-signed ZARVANE_SIGN_PFX="$certs/test.pfx" ZARVANE_SIGN_PASSWORD="$password") &&
+     cp "$signed" build/package-signed/first.zip.keep &&
+     signed_again=$(package build/package-signed ZARVANE_SIGN_PFX="$certs/test.pfx" ZARVANE_SIGN_PASSWORD="$password"); then
+    release_check "signed archive: the same when signed again" cmp build/package-signed/first.zip.keep "$signed_again"
     release_check "signed archive: contents" unpacked "$signed" build/package-signed/check
     release_check "signed archive: manifests" manifests "$signed"
     release_check "signed archive: shell package" shell_package build/package-signed/check "CN=Zarvane test signer"

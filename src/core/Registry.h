@@ -27,6 +27,11 @@ class IRegistry {
   virtual bool DeleteKey(const std::wstring& key) = 0;
   // Nothing when the key does not exist or cannot be read.
   virtual std::optional<RegKeyContents> Contents(const std::wstring& key) = 0;
+  // Successful writes and deletions so far.
+  virtual unsigned Changes() const { return 0; }
+  // Tells the shell that file types changed, so that Explorer shows the right-click menu as it
+  // now is instead of what it cached.
+  virtual void TellShell() {}
 };
 
 }  // namespace zv

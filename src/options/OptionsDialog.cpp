@@ -402,10 +402,7 @@ void OptionsDialog::lstExt_Click(int) { UpdateButtons(); }
 void OptionsDialog::RunFrameHandler(void (ShellMenu::*handler)(ShellMenuFrame&)) {
   if (!menu_) return;
   ShellMenuFrame frame = ReadFrame();
-  const unsigned changes = userClasses_.Changes() + machineClasses_.Changes();
   (menu_.get()->*handler)(frame);
-  // Explorer keeps file types cached until it is told.
-  if (userClasses_.Changes() + machineClasses_.Changes() != changes) win::NotifyAssociationsChanged();
   WriteFrame(frame);
   switch (frame.focus) {
     case FrameFocus::EntryBox: ui::FocusControl(*this, Ctl::txtExt); break;

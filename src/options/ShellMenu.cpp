@@ -55,6 +55,25 @@ void DeleteIfOnlyOurs(IRegistry& registry, const std::wstring& key, const std::w
   if (marked) registry.DeleteKey(key);
 }
 
+// A flow that changed the registry tells the shell once, at its end; one that changed nothing
+// says nothing.
+class ShellNotice {
+ public:
+  ShellNotice(IRegistry& user, IRegistry& machine)
+      : user_(user), machine_(machine), userBefore_(user.Changes()), machineBefore_(machine.Changes()) {}
+  ~ShellNotice() {
+    if (user_.Changes() != userBefore_) user_.TellShell();
+    else if (machine_.Changes() != machineBefore_) machine_.TellShell();
+  }
+  ShellNotice(const ShellNotice&) = delete;
+  ShellNotice& operator=(const ShellNotice&) = delete;
+
+ private:
+  IRegistry& user_;
+  IRegistry& machine_;
+  const unsigned userBefore_, machineBefore_;
+};
+
 }  // namespace
 
 struct ShellMenu::Toggle {
@@ -191,6 +210,7 @@ void ShellMenu::LoadStatus(ShellMenuFrame& frame, const Settings& settings) {
 }
 
 void ShellMenu::btnAdd_Click(ShellMenuFrame& frame) {
+  const ShellNotice notice(user_, machine_);
   frame.focus = FrameFocus::EntryBox;  // every way out of this handler goes back to the entry box
   std::wstring ext = TrimBlanks(frame.txtExt);
   if (ext.empty()) return;
@@ -237,6 +257,7 @@ void ShellMenu::btnAdd_Click(ShellMenuFrame& frame) {
 }
 
 void ShellMenu::btnDel_Click(ShellMenuFrame& frame) {
+  const ShellNotice notice(user_, machine_);
   frame.focus = FrameFocus::None;
   const int index = frame.lstExtIndex;
   if (index < 0 || index >= static_cast<int>(frame.lstExt.size())) {
@@ -265,6 +286,7 @@ void ShellMenu::btnDel_Click(ShellMenuFrame& frame) {
 }
 
 void ShellMenu::btnAllDel_Click(ShellMenuFrame& frame) {
+  const ShellNotice notice(user_, machine_);
   frame.focus = FrameFocus::None;
   if (frame.lstExt.empty()) {
     frame.focus = FrameFocus::EntryBox;
@@ -291,6 +313,7 @@ void ShellMenu::btnAllDel_Click(ShellMenuFrame& frame) {
 }
 
 void ShellMenu::ToggleClick(const Toggle& toggle, bool& registered, bool listHasEntries) {
+  const ShellNotice notice(user_, machine_);
   if (!registered) {
     if (ask_.Ask(Quoted(toggle.addHead, T.AddTail), kMbQuestionYesNo) != kIdYes) return;
     if (!AddShellMenu(Target(), toggle.classKey, exePath_)) {

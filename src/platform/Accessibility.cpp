@@ -38,13 +38,13 @@ bool ScreenReaderRunning() {
   return ::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &on, 0) && on;
 }
 
-bool AnnotateName(HWND control, const wchar_t* name) {
+bool AnnotateName(HWND control, LONG object, const wchar_t* name) {
   // Nothing to take away where nothing was ever named.
   IAccPropServices* props = control ? Props(name != nullptr) : nullptr;
   if (!props) return name == nullptr;
   MSAAPROPID id = kNameProperty;
-  const HRESULT hr = name ? props->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, id, name)
-                          : props->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &id, 1);
+  const HRESULT hr = name ? props->SetHwndPropStr(control, static_cast<DWORD>(object), CHILDID_SELF, id, name)
+                          : props->ClearHwndProps(control, static_cast<DWORD>(object), CHILDID_SELF, &id, 1);
   return SUCCEEDED(hr);
 }
 

@@ -12,6 +12,6 @@ namespace zv::win {
 bool ScreenReaderRunning();
 // Sets the name of `control`, or with nullptr takes it away again. COM and oleacc are loaded on
 // the first call only; false where the system cannot annotate.
-bool AnnotateName(HWND control, const wchar_t* name);
+bool AnnotateName(HWND control, LONG object, const wchar_t* name);
 
 }  // namespace zv::win

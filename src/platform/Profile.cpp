@@ -123,15 +123,20 @@ SavedFile Identify(const std::wstring& path) {
   return id;
 }
 
+// The name of the lock for a file's identity (see SavedFile::lockKey).
+std::wstring LockName(const std::wstring& key) {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a over the key
+  for (wchar_t c : key) hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
+  std::wstring name = L"Local\\Zarvane.Settings.";
+  for (int shift = 60; shift >= 0; shift -= 4) name += L"0123456789abcdef"[hash >> shift & 0xF];
+  return name;
+}
+
 // The lock every copy of the program takes for one settings file.
 class FileLock {
  public:
   explicit FileLock(const std::wstring& key) {
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a over the file's identity
-    for (wchar_t c : key) hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
-    std::wstring name = L"Local\\Zarvane.Settings.";
-    for (int shift = 60; shift >= 0; shift -= 4) name += L"0123456789abcdef"[hash >> shift & 0xF];
-    mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    mutex_.reset(::CreateMutexW(nullptr, FALSE, LockName(key).c_str()));
     // No lock to be had at all is no other copy saving: go on without it.
     if (!mutex_) {
       held_ = true;
@@ -298,6 +303,8 @@ std::wstring AppDataFolder() {
   // Windows sets it for every user; the shell's folder call would load shell32 at start.
   return {};
 }
+
+std::wstring SettingsLockName(const std::wstring& path) { return LockName(Identify(path).lockKey); }
 
 void KeepSettingsInMemory(const std::wstring& path) {
   std::lock_guard guard(StatesGuard());

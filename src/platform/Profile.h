@@ -52,6 +52,8 @@ std::wstring AppDataFolder();
 
 // From now on the file is never read or written: this process keeps its settings in memory.
 void KeepSettingsInMemory(const std::wstring& path);
+// The name of the lock every copy of the program takes for one settings file.
+std::wstring SettingsLockName(const std::wstring& path);
 
 // True when the text survives the ANSI code page unchanged (no default character, no best fit).
 bool FitsAnsiCodePage(const std::wstring& text);

@@ -135,7 +135,7 @@ std::optional<RegKeyContents> WinRegistry::Contents(const std::wstring& key) {
   return contents;
 }
 
-void NotifyAssociationsChanged() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
+void WinRegistry::TellShell() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 
 WinRegistry UserClasses() { return WinRegistry(HKEY_CURRENT_USER, L"Software\\Classes"); }
 WinRegistry MachineClasses() { return WinRegistry(HKEY_LOCAL_MACHINE, L"Software\\Classes"); }

@@ -41,8 +41,8 @@ class WinRegistry : public IRegistry {
   bool DeleteKey(const std::wstring& key) override;
   std::optional<RegKeyContents> Contents(const std::wstring& key) override;
 
-  // Successful writes and deletions so far: the caller tells the shell when this moved.
-  unsigned Changes() const { return changes_; }
+  unsigned Changes() const override { return changes_; }
+  void TellShell() override;
 
  private:
   std::wstring Full(const std::wstring& key) const { return path_.empty() ? key : path_ + L"\\" + key; }
@@ -55,10 +55,6 @@ class WinRegistry : public IRegistry {
 // The classes keys the right-click entry is registered below.
 WinRegistry UserClasses();     // HKEY_CURRENT_USER\Software\Classes
 WinRegistry MachineClasses();  // HKEY_LOCAL_MACHINE\Software\Classes
-
-// Tells the shell that file types changed, so that Explorer shows the right-click menu as it now
-// is instead of what it cached.
-void NotifyAssociationsChanged();
 
 // True when the process token is elevated; false also where that cannot be told.
 bool ProcessIsElevated();

@@ -6,8 +6,8 @@ namespace zv::ui {
 
 bool HighContrastOn();
 
-// Tests answer in place of the system; nullptr gives the system back.
-using HighContrastProbe = bool (*)();
+// Tests answer in place of the system with HIGHCONTRAST's flags; nullptr gives the system back.
+using HighContrastProbe = unsigned long (*)();
 void SetHighContrastProbe(HighContrastProbe probe);
 
 }  // namespace zv::ui

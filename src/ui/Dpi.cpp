@@ -46,7 +46,12 @@ int SystemDpi() {
   return dpi;
 }
 
+DpiProbe g_dpiProbe = nullptr;
+
+void SetDpiProbe(DpiProbe probe) { g_dpiProbe = probe; }
+
 int DpiOfWindow(HWND window) {
+  if (g_dpiProbe) return g_dpiProbe(window);
   static const auto forWindow = Lookup<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   if (forWindow) {
     const UINT dpi = window ? forWindow(window) : 0;

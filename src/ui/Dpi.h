@@ -12,6 +12,10 @@ namespace zv::ui {
 int SystemDpi();
 // The DPI of the window, or of the monitor it is on; the system's where it cannot be told.
 int DpiOfWindow(HWND window);
+// Tests answer in place of the system (Wine gives every monitor the system's DPI); nullptr
+// gives the system back.
+using DpiProbe = int (*)(HWND window);
+void SetDpiProbe(DpiProbe probe);
 // The message font for that DPI.
 win::UniqueFont MessageFontAt(int dpi);
 // The window rectangle around a client area of the given size at that DPI.

@@ -74,6 +74,9 @@ TEST(NamedFormats, ReadGapsAndWriteBack) {
        {date, version}, {version, date},
        {L"Formats:Name1=版", L"Formats:File1=%F_v%R", L"Formats:Ext1=bak", L"Formats:Folder1=%F_v%R",
         L"Formats:Name2=日付", L"Formats:File2=%F_%Y%M%D", L"Formats:Ext2=", L"Formats:Folder2="}},
+      {"the ninth is read and moves up", {L"Name9=九", L"File9=%F_9"}, {{L"九", L"%F_9", L"", L""}},
+       {{L"九", L"%F_9", L"", L""}},
+       {L"Formats:Name1=九", L"Formats:File1=%F_9", L"Formats:Name9=", L"Formats:File9="}},
       {"removed: the last number's keys emptied",
        {L"Name1=日付", L"File1=%F_%Y%M%D", L"Name2=版", L"File2=%F_v%R"},
        {date, {L"版", L"%F_v%R", L"", L""}}, {date}, {L"Formats:Name2=", L"Formats:File2="}},
@@ -102,6 +105,8 @@ TEST(NamedFormats, EmptyFormatsFallBackToTheMainOnes) {
   EXPECT_EQ(f.Ext, L"bak");
   EXPECT_EQ(f.Folder, L"%F_dir");
   EXPECT_EQ(Effective(nullptr, main).Ext, L"txt");
+  const NamedFormat noExt{L"日付", L"%F_%Y", L"", L""};
+  EXPECT_EQ(Effective(&noExt, main).Ext, L"txt");
   const NamedFormat own{L"x", L"a", L"b", L"c"};
   EXPECT_EQ(Effective(&own, main).Folder, L"c");
 }
@@ -157,5 +162,7 @@ TEST(NamedFormats, MenuEntries) {
     EXPECT_EQ(marked, c.marked) << c.inUse;
   }
   // Never more than nine named ones, whatever the caller holds.
-  EXPECT_EQ(FormatMenuEntries(List(12, list[0]), L"", propose).size(), 10u);
+  const auto twelve = FormatMenuEntries(List(12, list[0]), L"", propose);
+  ASSERT_EQ(twelve.size(), 10u);
+  EXPECT_EQ(twelve[9].text, L"&9 日付 \u2014 p-日付");
 }

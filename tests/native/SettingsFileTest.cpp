@@ -137,6 +137,12 @@ TEST(SettingsFile, AddsAfterALastLineWithoutItsEnd) {
   const SettingsText text("[Option]\nA=1", kAnsi);
   EXPECT_EQ(text.With({{L"Option", L"B", L"2"}, {L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\nB=2\n[SYSTEM]\nC=3\n");
   EXPECT_EQ(text.With({{L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\n[SYSTEM]\nC=3\n");
+  // A section ends at the next one: its key there is another's, and a new one goes before it.
+  const SettingsText two("[Option]\r\nA=1\r\n[SYSTEM]\r\nB=9\n", kAnsi);
+  EXPECT_EQ(two.With({{L"Option", L"B", L"2"}}, kAnsi), "[Option]\r\nA=1\r\nB=2\r\n[SYSTEM]\r\nB=9\n");
+  // A changed line keeps its own line end, not the file's first one.
+  const SettingsText mixed("[Option]\r\nA=1\r\nB=2\rC=3\nD=4\r\n", kAnsi);
+  EXPECT_EQ(mixed.With({{L"Option", L"B", L"7"}, {L"Option", L"C", L"8"}}, kAnsi), "[Option]\r\nA=1\r\nB=7\rC=8\nD=4\r\n");
   // A key line without "=" answers nothing and is the line a write replaces.
   SettingsTextProfile profile(SettingsText("[Option]\nPrevInstance\nPrevInstance=1\n", kAnsi), kAnsi);
   EXPECT_EQ(ReadPrevInstance(profile), 0);
@@ -167,6 +173,7 @@ TEST(SettingsFile, ReadingRules) {
       {"first section wins", "[Option]\nAutoNo=3\n[OPTION]\nAutoNo=4\n", &Settings::AutoNo, 3, L""},
       {"a line without = hides later ones", "[Option]\nAutoNo\nAutoNo=4\n", &Settings::AutoNo, 0, L""},
       {"comment", "[Option]\n;AutoNo=4\n", &Settings::AutoNo, 0, L""},
+      {"the next section's key", "[Option]\nTopMost=0\n[SYSTEM]\nAutoNo=4\n", &Settings::AutoNo, 0, L""},
       {"blanks around", "  [ Option ]  \n  AutoNo  =  6  \n", &Settings::AutoNo, 6, L""},
       {"quoted value exactly filling the old limit", "[Option]\r\nFileNameFormat=\"" + a511 + "\"\r\n", nullptr, 0,
        std::wstring(511, L'a')},

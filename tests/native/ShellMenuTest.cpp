@@ -29,6 +29,10 @@ class FakeRegistry : public IRegistry {
  public:
   std::set<std::wstring> refuseWrite, refuseDelete;  // keys, any case
   std::vector<std::wstring> log;                     // "set KEY=VALUE", "del KEY"
+  int told = 0;                                      // times the shell was told
+
+  unsigned Changes() const override { return static_cast<unsigned>(log.size()); }
+  void TellShell() override { ++told; }
 
   void Put(const std::wstring& key, const std::wstring& value) { Write(key, value); }
   void PutKey(const std::wstring& key) { CreateWithParents(key); }
@@ -664,6 +668,7 @@ TEST_P(ShellMenuToggle, NoOrAFailureKeepsWhatIsRegistered) {
       if (m == kRegisterFailed) m = t.RegisterFailed();
     EXPECT_EQ(texts, expected) << c.what;
     EXPECT_EQ(c.folder ? t.frame.folderRegistered : t.frame.allFilesRegistered, c.registered) << c.what;
+    EXPECT_EQ(t.user.told + t.machine.told, t.reg.log.empty() ? 0 : 1) << c.what;
     if (c.refuseWrite.empty() && c.refuseDelete.empty()) {
       EXPECT_TRUE(t.reg.log.empty()) << c.what;
       EXPECT_EQ(t.reg.KeyCount(), keys) << c.what;
@@ -689,6 +694,7 @@ TEST_P(ShellMenuDel, AddAndRemoveLeaveTheRegistryAsItWas) {
        L"", {}},
       {"another program moved in", {}, L"ZvqFile\\DefaultIcon",
        {L".zvq", L"ZvqFile", L"ZvqFile\\DefaultIcon"}},
+      {"another program set the folder class's default", {}, L"Directory", {L"Directory"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -717,6 +723,7 @@ TEST_P(ShellMenuDel, AddAndRemoveLeaveTheRegistryAsItWas) {
     t.menu.btnAllFiles_Click(t.frame);
     t.menu.btnFolder_Click(t.frame);
     EXPECT_TRUE(t.ask.answers.empty());
+    EXPECT_EQ(t.user.told + t.machine.told, 7) << "once for each of the seven flows";
     if (c.staying.empty()) {
       EXPECT_EQ(t.reg.Dump(), before);
     } else {

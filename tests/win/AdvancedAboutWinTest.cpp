@@ -465,7 +465,9 @@ bool g_highContrast = false;
 
 TEST_F(AboutDialogTest, HighContrastTakesTheThemeColoursAndAChangeWhileOpenIsFollowed) {
   const win::ScopeExit restore([] { ui::SetHighContrastProbe(nullptr); });
-  ui::SetHighContrastProbe([] { return g_highContrast; });
+  // Off is only "available", as Windows says it where the mode is offered but not on.
+  ui::SetHighContrastProbe(
+      []() -> unsigned long { return HCF_AVAILABLE | (g_highContrast ? HCF_HIGHCONTRASTON : 0); });
   g_highContrast = true;
   ASSERT_TRUE(about.Show());
   Pump();

@@ -915,6 +915,30 @@ TEST_F(CopyDialogHere, InputMethodAndStayingOnTopFollowTheSettings) {
   }
 }
 
+// The menu's line proposes what picking it would: a named format without an extension format
+// of its own shows the main one's.
+TEST_F(CopyDialogHere, TheMenuProposesTheMainExtensionForANamedFormatWithoutOne) {
+  Process().Opt.ExtNameFormat = L"log";
+  ASSERT_TRUE(win::WinProfile(Process().IniPath).WriteString(kFormatsSection, L"Name1", L"版"));
+  ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
+  Pump();
+  const HWND form = ThisThreadsCopyDialog();
+  ASSERT_TRUE(form);
+  static std::wstring line;
+  ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    wchar_t text[256] = {};
+    const auto menu = ::SendMessageW(::FindWindowW(L"#32768", nullptr), MN_GETHMENU, 0, 0);
+    ::GetMenuStringW(reinterpret_cast<HMENU>(menu), 1, text, 256, MF_BYPOSITION);
+    line = text;
+    ::EndMenu();
+  });
+  ::SendMessageW(Driver::ByCaption(form, L"▼"), BM_CLICK, 0, 0);
+  EXPECT_EQ(line, L"&1 版 \u2014 report.log");
+  Driver::Click(Driver::ByCaption(form, L"キャンセル"));
+  Pump();
+}
+
 TEST_F(CopyDialogHere, ACopyTheShellDidNotFinishIsAFailedCopy) {
   const win::ScopeExit restore([] { SetShellOperation(nullptr); });
   const std::wstring target = dir / L"report_1.txt";
@@ -1018,7 +1042,9 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
   const Case cases[] = {
       // report_v01.txt is taken: the search goes on to 02, and after the copy to 03. A choice
       // counts from where the proposal it replaces did: b01, not b02.
-      {"F4 then 1", Opener::F4, 1, false, L"report_v02", L"txt", false, L"report_v03"},
+      // Without an extension format of its own, a named one takes the main one's.
+      {"F4 then 1", Opener::F4, 1, false, L"report_v02", L"log", false, L"report_v03"},
+      {"F4 then 9", Opener::F4, 9, false, L"report_n01", L"log", false, L"report_n02"},
       {"the button then a click on the second", Opener::Button, 2, true, L"report_b01", L"bak", true, L"report_b02"},
       {"Alt+Down then 2", Opener::AltDown, 2, false, L"report_b01", L"bak", true, L"report_b02"},
   };
@@ -1026,15 +1052,17 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
     TempFolder here;
     const std::wstring source = here / L"report.txt";
     ASSERT_TRUE(WriteBytes(source, "r"));
-    ASSERT_TRUE(WriteBytes(here / L"report_v01.txt", "old"));
+    ASSERT_TRUE(WriteBytes(here / L"report_v01.log", "old"));
     ASSERT_TRUE(FreshSettings());
     Set(L"FileNameFormat", L"%F_c%R");
+    Set(L"ExtNameFormat", L"log");
     Set(L"AutoNo", L"1");
     Set(L"OpenFileExt1", L"bak");
     win::WinProfile profile(ini);
     for (auto [key, value] : {std::pair{L"Name1", L"版"}, {L"File1", L"%F_v%R"}, {L"Name2", L"控え"},
-                              {L"File2", L"%F_b%R"}, {L"Ext2", L"bak"}})
+                              {L"File2", L"%F_b%R"}, {L"Ext2", L"bak"}, {L"File9", L"%F_n%R"}})
       profile.WriteString(kFormatsSection, key, value);
+    for (int n = 3; n <= 9; ++n) profile.WriteString(kFormatsSection, (L"Name" + std::to_wstring(n)).c_str(), L"x");
 
     auto [driver, form] = Open(source);
     ASSERT_TRUE(form) << c.how;
@@ -1046,7 +1074,7 @@ TEST_F(CopyE2E, ANamedFormatPickedFromTheMenuProposesAndStaysForTheNextCopy) {
     else ::PostMessageW(NameBox(form), WM_SYSKEYDOWN, VK_DOWN, 1 | (1 << 29));
     HWND menu = WaitForPopupMenu(driver->id());
     ASSERT_TRUE(menu) << c.how;
-    if (c.click) ClickMenuLine(menu, c.line, 3);
+    if (c.click) ClickMenuLine(menu, c.line, 10);
     else ::PostMessageW(menu, WM_CHAR, L'0' + c.line, 1);
     EXPECT_TRUE(WaitUntil(15000, [&] { return Driver::Text(NameBox(form)) == c.name; }))
         << c.how << ": " << Driver::Text(NameBox(form));

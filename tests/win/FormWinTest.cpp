@@ -178,6 +178,9 @@ TEST_F(FormTest, AnExceptionInAHandlerIsReportedAndTheFormGoesOn) {
   form.SetText(SampleCtl::txtFirst, L"changed");
   EXPECT_EQ(boxes.Pending(), 0u);
   EXPECT_EQ(form.changes, 1);
+  boxes.Expect(L"予期しないエラーが発生しました。\r\n\r\nout of sample memory", IDOK, MB_ICONSTOP);
+  form.SetText(SampleCtl::txtFirst, L"again");  // the next one is reported too
+  EXPECT_EQ(boxes.Pending(), 0u);
   ASSERT_TRUE(form.loaded());
   PressKey(VK_ESCAPE);
   EXPECT_EQ(form.cancelClicks, 1);

@@ -91,7 +91,7 @@ struct MenuSeen {
 // Clicks a ">" button and, inside the menu loop, types characters into the open menu: a
 // letter picks the item of that accelerator, '\r' the selected one, '\x1b' is Esc. The chosen
 // item's command is then delivered to the form.
-MenuSeen ClickMenuButtonAndType(FormatDialog& form, int index, const std::wstring& keys) {
+MenuSeen ClickMenuButtonAndType(HWND button, const std::wstring& keys) {
   MenuSeen seen;
   UINT_PTR watchdog = 0;
   const UINT_PTR typing = After(1, [&seen, &watchdog, keys] {
@@ -106,11 +106,14 @@ MenuSeen ClickMenuButtonAndType(FormatDialog& form, int index, const std::wstrin
     // A menu that ignored the keys must not hold the test for ever.
     watchdog = After(5000, [] { ::EndMenu(); });
   });
-  ::SendMessageW(form.Item(Ctl::btnFormatMenu, index), BM_CLICK, 0, 0);
+  ::SendMessageW(button, BM_CLICK, 0, 0);
   Cancel(typing);  // when the menu never came
   if (watchdog) Cancel(watchdog);
   Pump();
   return seen;
+}
+MenuSeen ClickMenuButtonAndType(FormatDialog& form, int index, const std::wstring& keys) {
+  return ClickMenuButtonAndType(form.Item(Ctl::btnFormatMenu, index), keys);
 }
 
 std::wstring MenuCaption(HMENU menu, const wchar_t* name, int index = -1) {
@@ -651,6 +654,13 @@ TEST_F(FormatDialogTest, NamedFormatsAreAddedChangedRemovedAndReordered) {
     selectLine(0);
     After(1, [] {
       EXPECT_EQ(WindowText(EditorBox(1)), L"%F_%Y%M%D");
+      // Each row's token menu writes into its own row: %R into the folder box, then the file box.
+      HWND fileMenu = ::FindWindowExW(Editor(), nullptr, L"Button", L">");
+      ClickMenuButtonAndType(::FindWindowExW(Editor(), fileMenu, L"Button", L">"), L"R");
+      EXPECT_EQ(WindowText(EditorBox(1)), L"%F_%Y%M%D");
+      EXPECT_EQ(WindowText(EditorBox(3)), L"%R");
+      ClickMenuButtonAndType(fileMenu, L"R");
+      EXPECT_NE(WindowText(EditorBox(1)).find(L"%R"), std::wstring::npos);
       FillEditorAndOK({L"日付", L"%F_%Y-%M-%D"});
     });
     ::SendMessageW(form.Item(Ctl::btnNamedEdit), BM_CLICK, 0, 0);
@@ -669,9 +679,27 @@ TEST_F(FormatDialogTest, NamedFormatsAreAddedChangedRemovedAndReordered) {
   win::WinProfile profile(Process().IniPath);
   const StoredFormats stored = LoadNamedFormats(profile);
   EXPECT_EQ(stored.List(), (std::vector<NamedFormat>{{L"確認用", L"%F_確認用", L"pdf", L""},
-                                                     {L"日付", L"%F_%Y-%M-%D", L"", L""}}));
+                                                     {L"日付", L"%F_%Y-%M-%D", L"", L"%R"}}));
   EXPECT_FALSE(stored.present[2][2]) << "an empty key written where none was";
   EXPECT_EQ(profile.GetString(kFormatsSection, L"Name10"), L"十");
+  Process().IniPath = saved;
+}
+
+// Nine named formats are all there can be: 追加 is off until one goes.
+TEST_F(FormatDialogTest, AddIsOffAtNineNamedFormats) {
+  test::TempFolder dir;
+  const std::wstring saved = Process().IniPath;
+  Process().IniPath = dir / L"Zarvane.ini";
+  std::vector<ProfileValue> nine;
+  for (int n = 1; n <= 9; ++n) nine.push_back({kFormatsSection, L"Name" + std::to_wstring(n), std::to_wstring(n)});
+  ASSERT_TRUE(win::WinProfile(Process().IniPath).WriteValues(nine));
+  FormatDialog form;
+  RunModal(form, owner_, [&] {
+    EXPECT_FALSE(form.Enabled(Ctl::btnNamedAdd));
+    ::SendMessageW(form.Item(Ctl::btnNamedDel), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.Enabled(Ctl::btnNamedAdd));
+    ::SendMessageW(form.Item(Ctl::btnOkCan, 1), BM_CLICK, 0, 0);
+  });
   Process().IniPath = saved;
 }
 

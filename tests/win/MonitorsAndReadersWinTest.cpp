@@ -18,6 +18,7 @@
 #include "options/OptionsDialog.h"
 #include "platform/RegistryWin.h"
 #include "setup/WelcomeDialog.h"
+#include "ui/Dpi.h"
 #include "ui/Placement.h"
 #include "ui/AboutDialog.h"
 #include "ui/ScreenReaderNames.h"
@@ -152,8 +153,14 @@ TEST(DpiWin, EveryDialogLaysItselfOutAgainAtEachDpiAndComesBackToTheSamePixels) 
 // Written out for one dialog: the About box, 4290 x 1575 twips, at 10 and 8 twips per pixel.
 TEST(DpiWin, TheAboutBoxAtOneAndAHalfAndOneAndThreeQuartersTimes) {
   AllDialogs all;
-  ASSERT_TRUE(all.about.Show());
+  ui::SetDpiProbe([](HWND) { return 144; });  // its monitor's DPI, not the system's 96
+  const bool shown = all.about.Show();
   Pump();
+  ui::SetDpiProbe(nullptr);
+  ASSERT_TRUE(shown);
+  RECT opened{};
+  ::GetClientRect(all.about.hwnd(), &opened);
+  EXPECT_EQ(opened.right, 429);
   struct Case { int dpi, width, height, iconSide; };
   for (const Case c : {Case{144, 429, 158, 48}, Case{168, 536, 197, 60}, Case{96, 286, 105, 32}}) {
     RECT suggested{0, 0, 10, 10};
@@ -214,7 +221,8 @@ std::wstring ReaderName(HWND control) {
 TEST(ScreenReaderNames, EveryBoxListAndCheckBoxOfEveryDialogHasOne) {
   const win::ScopeExit restore([] { ui::SetScreenReaderNamer(nullptr); });
   Annotated().clear();
-  ui::SetScreenReaderNamer([](HWND control, const wchar_t* name) {
+  ui::SetScreenReaderNamer([](HWND control, LONG object, const wchar_t* name) {
+    if (object != OBJID_CLIENT) return;  // a reader reads the client object's name only
     if (name) Annotated()[control] = name;
     else Annotated().erase(control);
   });

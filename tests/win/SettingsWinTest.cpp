@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
@@ -402,42 +403,47 @@ TEST(SettingsWin, TwoProcessesSavingAtOnceKeepEachOthersKeys) {
   std::wstring viaZ = L"Z:" + zv::test::UnixName(path);
   std::replace(viaZ.begin(), viaZ.end(), L'/', L'\\');
   for (const std::wstring& other : {path, viaZ}) {
-  SCOPED_TRACE(testing::Message() << "other copy's path " << other.size());
-  ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
-  const std::wstring go = L"Local\\ZvSettingsRace" + std::to_wstring(::GetCurrentProcessId()) + std::to_wstring(other.size());
-  win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str()));
-  ASSERT_TRUE(start);
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  auto a = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceA " + go);
-  auto b = ChildProcess::Start(self, L"--save-keys-for-race \"" + other + L"\" RaceB " + go);
-  ASSERT_TRUE(a && b);
-  ::SetEvent(start.get());
-  EXPECT_EQ(a->Wait(120000), std::optional<uint32_t>(0));
-  EXPECT_EQ(b->Wait(120000), std::optional<uint32_t>(0));
-  win::WinProfile profile(path);
-  for (int n = 0; n < kRaceSaves; ++n) {
-    EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceA" + std::to_wstring(n)).c_str()), std::to_wstring(n));
-    EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceB" + std::to_wstring(n)).c_str()), std::to_wstring(n));
+    SCOPED_TRACE(testing::Message() << "other copy's path " << other.size());
+    ASSERT_TRUE(WriteBytes(path, kFirstRunFile));
+    const std::wstring go = L"Local\\ZvSettingsRace" + std::to_wstring(::GetCurrentProcessId()) + std::to_wstring(other.size());
+    win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str()));
+    ASSERT_TRUE(start);
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    auto a = ChildProcess::Start(self, L"--save-keys-for-race \"" + path + L"\" RaceA " + go);
+    auto b = ChildProcess::Start(self, L"--save-keys-for-race \"" + other + L"\" RaceB " + go);
+    ASSERT_TRUE(a && b);
+    ::SetEvent(start.get());
+    EXPECT_EQ(a->Wait(120000), std::optional<uint32_t>(0));
+    EXPECT_EQ(b->Wait(120000), std::optional<uint32_t>(0));
+    win::WinProfile profile(path);
+    for (int n = 0; n < kRaceSaves; ++n) {
+      EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceA" + std::to_wstring(n)).c_str()), std::to_wstring(n));
+      EXPECT_EQ(profile.GetString(kOptionSection, (L"RaceB" + std::to_wstring(n)).c_str()), std::to_wstring(n));
   }
-  EXPECT_EQ(profile.GetString(kOptionSection, L"OpenFileExt1"), L"txt html htm");
+    EXPECT_EQ(profile.GetString(kOptionSection, L"OpenFileExt1"), L"txt html htm");
   }
   // A copy stuck in its save, on either spelling: the next one gives up at once and says why.
   for (const std::wstring& other : {path, viaZ}) {
-  const std::wstring go = L"Local\\ZvSettingsHold" + std::to_wstring(::GetCurrentProcessId()) + std::to_wstring(other.size());
-  win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str())), held(::CreateEventW(nullptr, TRUE, FALSE, (go + L"Held").c_str()));
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  auto holder = ChildProcess::Start(self, L"--save-keys-for-race \"" + other + L"\" Hold " + go);
-  ASSERT_TRUE(holder && ::SetEvent(start.get()));
-  ASSERT_EQ(::WaitForSingleObject(held.get(), 30000), WAIT_OBJECT_0);
-  win::WinProfile mine(path);
-  const ULONGLONG began = ::GetTickCount64();
-  EXPECT_FALSE(SaveStartUpPosition(mine, 1, 2));
-  EXPECT_LT(::GetTickCount64() - began, 4000u);
-  EXPECT_EQ(mine.LastProblem(), SaveProblem::Busy);
-  EXPECT_EQ(holder->Wait(30000), std::optional<uint32_t>(0));
+    const std::wstring go = L"Local\\ZvSettingsHold" + std::to_wstring(::GetCurrentProcessId()) + std::to_wstring(other.size());
+    win::UniqueHandle start(::CreateEventW(nullptr, TRUE, FALSE, go.c_str())), held(::CreateEventW(nullptr, TRUE, FALSE, (go + L"Held").c_str()));
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    auto holder = ChildProcess::Start(self, L"--save-keys-for-race \"" + other + L"\" Hold " + go);
+    ASSERT_TRUE(holder && ::SetEvent(start.get()));
+    ASSERT_EQ(::WaitForSingleObject(held.get(), 30000), WAIT_OBJECT_0);
+    win::WinProfile mine(path);
+    const ULONGLONG began = ::GetTickCount64();
+    EXPECT_FALSE(SaveStartUpPosition(mine, 1, 2));
+    EXPECT_LT(::GetTickCount64() - began, 4000u);
+    EXPECT_EQ(mine.LastProblem(), SaveProblem::Busy);
+    EXPECT_EQ(holder->Wait(30000), std::optional<uint32_t>(0));
   }
+  // A copy that ended while holding the lock left it abandoned: the next save takes it over.
+  win::UniqueHandle held(::CreateMutexW(nullptr, FALSE, win::SettingsLockName(path).c_str()));
+  std::thread([&] { ::WaitForSingleObject(held.get(), 0); }).join();
+  win::WinProfile after(path);
+  EXPECT_TRUE(after.WriteString(kOptionSection, L"AutoNo", L"2"));
 }
 
 // A save writes only what this copy changed: a key another copy saved meanwhile stays.
