@@ -1142,17 +1142,18 @@ struct HeldReader : ITreeReader {
 }  // namespace
 
 TEST_F(CopyDialogHere, ALongCheckShowsHowFarItGotWhileTheDialogAnswersAndCanBeCancelled) {
-  struct Restore {
-    ~Restore() { SetTreeReader(nullptr); }
-  } restore;
+  const win::ScopeExit restore([] { SetTreeReader(nullptr); });
   const std::wstring photos = dir / L"Photos", copy = dir / L"Photos_1";
   ASSERT_TRUE(::CreateDirectoryW(photos.c_str(), nullptr) && ::CreateDirectoryW((photos + L"\\sub").c_str(), nullptr));
   ASSERT_TRUE(WriteBytes(photos + L"\\a.txt", "a") && WriteBytes(photos + L"\\sub\\b.txt", "b"));
   Process().Source = SourceRecord{photos, L"Photos", L"", dir.path() + L"\\", true};
   Process().Opt.OpenFolderCheck = 0;
-  struct Case { std::wstring held; const wchar_t* progress; bool copyLeft; std::wstring message; };
+  // removed: the held folder goes away meanwhile instead of the user cancelling.
+  struct Case { std::wstring held; const wchar_t* progress; bool copyLeft; std::wstring message; bool removed = false; };
   const Case cases[] = {
       {photos + L"\\sub", L"コピー元のフォルダを読んでいます。", false, L""},
+      {photos + L"\\sub", L"コピー元のフォルダを読んでいます。", false,
+       L"コピー元が見つからないか、種類が変わっています。\r\n\r\n" + photos + L"\\sub", true},
       {copy + L"\\sub", L"コピーとコピー元を照らし合わせています。", true,
        L"コピーは終わりましたが、確認を取り消したため、すべての項目がコピーされたかどうかは確かめていません。\r\n\r\n"
        L"コピーは次の場所にあります。\r\n\r\n" + copy},
@@ -1161,7 +1162,7 @@ TEST_F(CopyDialogHere, ALongCheckShowsHowFarItGotWhileTheDialogAnswersAndCanBeCa
     const auto reader = std::make_shared<HeldReader>(c.held);
     SetTreeReader(reader);
     MsgBoxResponder boxes;
-    if (!c.message.empty()) boxes.Expect(c.message, IDOK, MB_ICONSTOP);
+    if (!c.message.empty()) boxes.Expect(c.message, IDOK, c.removed ? MB_ICONEXCLAMATION : MB_ICONSTOP);
     ASSERT_TRUE(QueueSource(Process().Source) && OpenCopyDialog());
     Pump();
     const HWND form = ThisThreadsCopyDialog();
@@ -1177,7 +1178,9 @@ TEST_F(CopyDialogHere, ALongCheckShowsHowFarItGotWhileTheDialogAnswersAndCanBeCa
       WaitUntil(2000, [&] { return !(shown = Driver::Text(Driver::Nth(progress, L"Static", 0))).empty(); });
       DWORD_PTR length = 0;
       answered = ::SendMessageTimeoutW(form, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) && length > 0;
-      Driver::Click(Driver::ByCaption(progress, L"キャンセル"));
+      if (!c.removed) return Driver::Click(Driver::ByCaption(progress, L"キャンセル"));
+      DeleteTree(c.held);
+      ::SetEvent(reader->release.get());
     });
     Driver::Click(Driver::ByCaption(form, L"OK"));
     Pump();
@@ -1193,5 +1196,6 @@ TEST_F(CopyDialogHere, ALongCheckShowsHowFarItGotWhileTheDialogAnswersAndCanBeCa
     Driver::Click(Driver::ByCaption(form, L"キャンセル"));
     Pump();
     DeleteTree(copy);
+    if (c.removed) ASSERT_TRUE(::CreateDirectoryW(c.held.c_str(), nullptr) && WriteBytes(c.held + L"\\b.txt", "b"));
   }
 }

@@ -514,6 +514,9 @@ TEST(SettingsWin, ASaveReachesTheFileThatWasReadAndNothingElse) {
       {"nothing changed in a read-only file: no write, no failure", write(ini, position),
        [&](const TempFolder&) { ASSERT_TRUE(::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY)); }, L"",
        SaveProblem::None, {{ini, position}}},
+      {"a change to a read-only file: refused as not writable, not as busy", write(ini, kFirstRunFile),
+       [&](const TempFolder&) { ASSERT_TRUE(::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY)); }, L"%F_new",
+       SaveProblem::CannotWrite, {{ini, kFirstRunFile}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
