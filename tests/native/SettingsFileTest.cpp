@@ -137,6 +137,8 @@ TEST(SettingsFile, AddsAfterALastLineWithoutItsEnd) {
   const SettingsText text("[Option]\nA=1", kAnsi);
   EXPECT_EQ(text.With({{L"Option", L"B", L"2"}, {L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\nB=2\n[SYSTEM]\nC=3\n");
   EXPECT_EQ(text.With({{L"SYSTEM", L"C", L"3"}}, kAnsi), "[Option]\nA=1\n[SYSTEM]\nC=3\n");
+  // A file that is only its mark (an editor's empty file) keeps the one mark.
+  EXPECT_EQ(SettingsText("\xEF\xBB\xBF", kAnsi).With({{L"Option", L"A", L"1"}}, kAnsi), "\xEF\xBB\xBF[Option]\r\nA=1\r\n");
   // A section ends at the next one: its key there is another's, and a new one goes before it.
   const SettingsText two("[Option]\r\nA=1\r\n[SYSTEM]\r\nB=9\n", kAnsi);
   EXPECT_EQ(two.With({{L"Option", L"B", L"2"}}, kAnsi), "[Option]\r\nA=1\r\nB=2\r\n[SYSTEM]\r\nB=9\n");
