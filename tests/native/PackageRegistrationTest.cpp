@@ -69,6 +69,7 @@ TEST(PackageRegistration, FailuresReportAndKeepThePreviousState) {
       {true, false, false, 0u, L"署名のないパッケージの登録には管理者権限が必要です。", false, 0},
       {true, false, true, 0u, nullptr, true, 1},
       {true, true, false, 0x80073CF9u, L"同じバージョンのパッケージが既に登録されています。", false, 1},
+      {true, true, false, 0x80073CFBu, L"同じバージョンのパッケージが既に登録されています。", false, 1},
       {true, true, false, std::nullopt, L"PowerShell が見つからないため", false, 1},
       {false, true, false, std::nullopt, L"PowerShell が見つからないため", true, 1},
       {true, true, false, 0x80070005u, L"Windows 11 のメニューへの登録に失敗しました。（エラー 0x80070005）", false, 1},
