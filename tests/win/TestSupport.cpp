@@ -5,6 +5,8 @@
 #include "ui/Form.h"
 #include "ui/WhatsThis.h"
 
+#include <sddl.h>
+
 #include <cstring>
 #include <vector>
 
@@ -35,6 +37,17 @@ bool TempRegistryKey::Put(const std::wstring& subKey, const std::wstring& value)
     return false;
   return ::RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool DenyWrites(HKEY parent, const std::wstring& subKey) {
+  win::UniqueKey key;
+  if (::RegOpenKeyExW(parent, subKey.c_str(), 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) return false;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRWD;;;WD)", SDDL_REVISION_1, &sd, nullptr))
+    return false;
+  const LONG rc = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd);
+  ::LocalFree(sd);
+  return rc == ERROR_SUCCESS;
 }
 
 std::optional<std::wstring> TempRegistryKey::Get(const std::wstring& subKey) const {

@@ -60,6 +60,9 @@ class TempRegistryKey {
   win::UniqueKey key_;
 };
 
+// Gives every user read access only to a key (and the right to change that back).
+bool DenyWrites(HKEY parent, const std::wstring& subKey);
+
 // The Linux name of a Windows path; empty when there is none.
 std::wstring UnixName(const std::wstring& path);
 // Starts a Linux program (Wine starts those too).
