@@ -192,6 +192,18 @@ TempFolder::~TempFolder() {
   if (!path_.empty()) DeleteTree(path_);
 }
 
+std::set<std::wstring> Entries(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW data{};
+  win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (!find) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.insert(name);
+  } while (::FindNextFileW(find.get(), &data));
+  return names;
+}
+
 bool DeleteTree(const std::wstring& path) {
   WIN32_FIND_DATAW data{};
   bool ok = true;

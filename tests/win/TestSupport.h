@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,6 +41,8 @@ bool DeleteTree(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, std::string_view bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);
+// Names in a folder, without "." and "..".
+std::set<std::wstring> Entries(const std::wstring& folder);
 
 // A private key under HKEY_CURRENT_USER standing in for HKEY_CLASSES_ROOT; deleted with
 // everything below it when it goes.
