@@ -7,6 +7,7 @@
 
 #include "core/Settings.h"
 #include "core/SettingsFile.h"
+#include "FirstRunFile.h"
 #include "TestProfile.h"
 
 using namespace zv;
@@ -177,12 +178,7 @@ TEST(SettingsFile, DetectsTheEncoding) {
 TEST(SettingsFile, TableRoundTripsEveryKeyAndWritesTodaysFirstRunFile) {
   SettingsTextProfile profile(SettingsText(), kAnsi);
   ASSERT_TRUE(WriteFirstRunDefaults(profile));
-  EXPECT_EQ(profile.text().bytes(),
-            "[Option]\r\nOpenFileExt1=txt html htm\r\nOpenFileExt2=html htm bat vbs\r\nOpenAplPath=\r\n"
-            "OpenOriginalCheck=0\r\nOpenFolderCheck=1\r\nDispExt=1\r\nIMEMode=0\r\nTopMost=1\r\nStartUpPos=0\r\n"
-            "NotConfirmReplaceFile=0\r\nShellExecOpen=0\r\nFolderOnly=0\r\nFileNameFormat=\r\nExtNameFormat=\r\n"
-            "FolderNameFormat=\r\nCopyToFolder=0\r\nCopyToFolderPath=\r\nAttribute=0\r\nAttrArchive=0\r\n"
-            "AttrReadOnly=0\r\nAttrHidden=0\r\nAttrSystem=0\r\n[SYSTEM]\r\nHkcrExt=\r\n");
+  EXPECT_EQ(profile.text().bytes(), test::kFirstRunFile);
 
   Settings changed;  // every value away from its default
   changed.OpenOriginalCheck = 1, changed.OpenFolderCheck = 0, changed.DispExt = 0, changed.AutoNo = 2;

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "../native/FirstRunFile.h"
 #include "platform/Handles.h"
 #include "startup/StartupWin.h"
 
@@ -111,9 +112,6 @@ std::pair<DWORD, DWORD> Selection(HWND edit);
 // A row of a dialog's table in failure messages: the dialog's caption, the row's place, its
 // Ctl value and index.
 std::string RowText(const ui::Form& form, const ui::ControlDef& row);
-
-// A new settings file exactly as the first start leaves it, byte for byte.
-extern const std::string kFirstRunFile;
 
 // Where the tests find the program they start.
 std::wstring BinDir();
