@@ -6,30 +6,10 @@
 namespace zv::test {
 
 inline const std::string kFirstRunFile =
-    "[Option]\r\n"
-    "OpenFileExt1=txt html htm\r\n"
-    "OpenFileExt2=html htm bat vbs\r\n"
-    "OpenAplPath=\r\n"
-    "OpenOriginalCheck=0\r\n"
-    "OpenFolderCheck=1\r\n"
-    "DispExt=1\r\n"
-    "IMEMode=0\r\n"
-    "TopMost=1\r\n"
-    "StartUpPos=0\r\n"
-    "NotConfirmReplaceFile=0\r\n"
-    "ShellExecOpen=0\r\n"
-    "FolderOnly=0\r\n"
-    "FileNameFormat=\r\n"
-    "ExtNameFormat=\r\n"
-    "FolderNameFormat=\r\n"
-    "CopyToFolder=0\r\n"
-    "CopyToFolderPath=\r\n"
-    "Attribute=0\r\n"
-    "AttrArchive=0\r\n"
-    "AttrReadOnly=0\r\n"
-    "AttrHidden=0\r\n"
-    "AttrSystem=0\r\n"
-    "[SYSTEM]\r\n"
-    "HkcrExt=\r\n";
+    "[Option]\r\nOpenFileExt1=txt html htm\r\nOpenFileExt2=html htm bat vbs\r\nOpenAplPath=\r\n"
+    "OpenOriginalCheck=0\r\nOpenFolderCheck=1\r\nDispExt=1\r\nIMEMode=0\r\nTopMost=1\r\nStartUpPos=0\r\n"
+    "NotConfirmReplaceFile=0\r\nShellExecOpen=0\r\nFolderOnly=0\r\nFileNameFormat=\r\nExtNameFormat=\r\n"
+    "FolderNameFormat=\r\nCopyToFolder=0\r\nCopyToFolderPath=\r\nAttribute=0\r\nAttrArchive=0\r\n"
+    "AttrReadOnly=0\r\nAttrHidden=0\r\nAttrSystem=0\r\n[SYSTEM]\r\nHkcrExt=\r\n";
 
 }  // namespace zv::test

@@ -260,7 +260,7 @@ TEST_P(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
   EXPECT_TRUE(t.reg.log.empty());  // loading only reads
 
   // The stale entries are gone from HkcrExt once the dialog closes.
-  SettingsTextProfile profile = test::TextProfile();
+  SettingsTextProfile profile(SettingsText(), test::kAnsi);
   EXPECT_TRUE(SaveExtList(t.frame, s, profile));
   EXPECT_EQ(profile.text().bytes(), "[SYSTEM]\r\nHkcrExt=TXT,BMP\r\n");  // that key only
   EXPECT_EQ(s.HkcrExtList, t.frame.lstExt);

@@ -48,9 +48,4 @@ class FakeShiftJis : public IAnsiCodePage {
 };
 inline const FakeShiftJis kAnsi;
 
-// A profile over the bytes of a settings file ("": no file yet).
-inline SettingsTextProfile TextProfile(std::string bytes = {}) {
-  return SettingsTextProfile(bytes.empty() ? SettingsText() : SettingsText(std::move(bytes), kAnsi), kAnsi);
-}
-
 }  // namespace zv::test
