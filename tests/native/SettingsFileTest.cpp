@@ -7,47 +7,13 @@
 
 #include "core/Settings.h"
 #include "core/SettingsFile.h"
+#include "FirstRunFile.h"
+#include "TestProfile.h"
 
 using namespace zv;
+using zv::test::kAnsi;
 
 namespace {
-
-// A sliver of code page 932: ASCII, and the few characters the rows use.
-class FakeShiftJis : public IAnsiCodePage {
- public:
-  std::wstring Decode(std::string_view bytes) const override {
-    std::wstring text;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      const auto c = static_cast<unsigned char>(bytes[i]);
-      if (c < 0x80) {
-        text += static_cast<wchar_t>(c);
-        continue;
-      }
-      const auto it = i + 1 < bytes.size() ? kPairs.find(std::string(bytes.substr(i, 2))) : kPairs.end();
-      text += it == kPairs.end() ? L'\xFFFD' : it->second;
-      i += it == kPairs.end() ? 0 : 1;
-    }
-    return text;
-  }
-  std::optional<std::string> Encode(std::wstring_view text) const override {
-    std::string bytes;
-    for (wchar_t c : text) {
-      if (c < 0x80) {
-        bytes += static_cast<char>(c);
-        continue;
-      }
-      const auto it = std::find_if(kPairs.begin(), kPairs.end(), [c](const auto& p) { return p.second == c; });
-      if (it == kPairs.end()) return std::nullopt;
-      bytes += it->first;
-    }
-    return bytes;
-  }
-
- private:
-  const std::map<std::string, wchar_t> kPairs = {
-      {"\x83\x52", L'コ'}, {"\x83\x73", L'ピ'}, {"\x81\x5B", L'ー'}, {"\x95\xF1", L'報'}, {"\x8D\x90", L'告'}};
-};
-const FakeShiftJis kAnsi;
 
 std::string Utf8(std::wstring_view text) {
   std::string out;
@@ -214,12 +180,7 @@ TEST(SettingsFile, DetectsTheEncoding) {
 TEST(SettingsFile, TableRoundTripsEveryKeyAndWritesTodaysFirstRunFile) {
   SettingsTextProfile profile(SettingsText(), kAnsi);
   ASSERT_TRUE(WriteFirstRunDefaults(profile));
-  EXPECT_EQ(profile.text().bytes(),
-            "[Option]\r\nOpenFileExt1=txt html htm\r\nOpenFileExt2=html htm bat vbs\r\nOpenAplPath=\r\n"
-            "OpenOriginalCheck=0\r\nOpenFolderCheck=1\r\nDispExt=1\r\nIMEMode=0\r\nTopMost=1\r\nStartUpPos=0\r\n"
-            "NotConfirmReplaceFile=0\r\nShellExecOpen=0\r\nFolderOnly=0\r\nFileNameFormat=\r\nExtNameFormat=\r\n"
-            "FolderNameFormat=\r\nCopyToFolder=0\r\nCopyToFolderPath=\r\nAttribute=0\r\nAttrArchive=0\r\n"
-            "AttrReadOnly=0\r\nAttrHidden=0\r\nAttrSystem=0\r\n[SYSTEM]\r\nHkcrExt=\r\n");
+  EXPECT_EQ(profile.text().bytes(), test::kFirstRunFile);
 
   Settings changed;  // every value away from its default
   changed.OpenOriginalCheck = 1, changed.OpenFolderCheck = 0, changed.DispExt = 0, changed.AutoNo = 2;

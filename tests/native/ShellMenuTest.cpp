@@ -8,6 +8,7 @@
 #include "options/ShellMenu.h"
 #include "core/PathText.h"
 #include "startup/Startup.h"
+#include "TestProfile.h"
 
 using namespace zv;
 
@@ -259,23 +260,14 @@ TEST_P(ShellMenuLoad, ListsOnlyStillRegisteredEntriesAndReadsTheToggles) {
   EXPECT_TRUE(t.reg.log.empty());  // loading only reads
 
   // The stale entries are gone from HkcrExt once the dialog closes.
-  struct Profile : IProfile {
-    std::map<std::wstring, std::wstring> written;
-    int GetInt(const wchar_t*, const wchar_t*, int d) override { return d; }
-    std::wstring GetString(const wchar_t*, const wchar_t*) override { return L""; }
-    std::wstring GetSection(const wchar_t*) override { return L""; }
-    bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& v) override {
-      written[std::wstring(section) + L"/" + key] = v;
-      return true;
-    }
-  } profile;
+  SettingsTextProfile profile(SettingsText(), test::kAnsi);
   EXPECT_TRUE(SaveExtList(t.frame, s, profile));
-  EXPECT_EQ(profile.written, (std::map<std::wstring, std::wstring>{{L"SYSTEM/HkcrExt", L"TXT,BMP"}}));
+  EXPECT_EQ(profile.text().bytes(), "[SYSTEM]\r\nHkcrExt=TXT,BMP\r\n");  // that key only
   EXPECT_EQ(s.HkcrExtList, t.frame.lstExt);
 
   t.frame.lstExt.clear();
   EXPECT_TRUE(SaveExtList(t.frame, s, profile));
-  EXPECT_EQ(profile.written[L"SYSTEM/HkcrExt"], L"");
+  EXPECT_EQ(profile.text().bytes(), "[SYSTEM]\r\nHkcrExt=\r\n");
 }
 
 TEST_P(ShellMenuLoad, EmptyHkcrExtIgnoresTheListAndTheTogglesFollowTheVerbKeys) {

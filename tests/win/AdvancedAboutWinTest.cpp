@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "DialogFixture.h"
 #include "MsgBoxResponder.h"
 #include "TestSupport.h"
 #include "options/AdvancedDialog.h"
@@ -122,17 +123,9 @@ std::wstring DesktopFolder() {
   return path;
 }
 
-class AdvancedDialogTest : public ::testing::Test {
+class AdvancedDialogTest : public DialogFixture<AdvancedDialog> {
  protected:
-  void TearDown() override {
-    if (form.loaded()) form.Unload();
-    Pump();
-  }
-  void Open() {
-    ASSERT_TRUE(form.Show());
-    Pump();
-  }
-  HWND Item(AdvancedCtl control, int index = -1) { return form.Item(control, index); }
+  AdvancedDialogTest() : DialogFixture(form) {}
   // The brush the dialog gives the path box for its current state.
   HBRUSH PathBoxBrush() {
     HWND box = Item(AdvancedCtl::txtCopyToFolderPath);
@@ -355,12 +348,9 @@ TEST(PickersWin, CaretPositionIsTheSelectionStart) {
 
 namespace {
 
-class AboutDialogTest : public ::testing::Test {
+class AboutDialogTest : public DialogFixture<ui::AboutDialog> {
  protected:
-  void TearDown() override {
-    if (about.loaded()) about.Unload();
-    Pump();
-  }
+  AboutDialogTest() : DialogFixture(about) {}
   std::vector<std::wstring> opened;
   MsgBoxResponder boxes;
   ui::AboutDialog about{[this](const std::wstring& address) { opened.push_back(address); }};

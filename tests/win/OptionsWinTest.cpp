@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "DialogFixture.h"
 #include "MsgBoxResponder.h"
 #include "TestSupport.h"
 #include "options/ShellMenu.h"
@@ -108,17 +109,9 @@ HWND FileNameEdit(HWND dialog) {
 }
 
 // Each test starts from its own settings file path and in-memory settings, and gives both back.
-class OptionsDialogTest : public ::testing::Test {
+class OptionsDialogTest : public DialogFixture<OptionsDialog> {
  public:
-  void TearDown() override {
-    if (form.loaded()) form.Unload();
-    Pump();
-  }
-  void Open() {
-    ASSERT_TRUE(form.Show());
-    Pump();
-  }
-  HWND Item(Ctl control, int index = -1) { return form.Item(control, index); }
+  OptionsDialogTest() : DialogFixture(form) {}
   void Type(Ctl control, const std::wstring& text) {
     ::SendMessageW(Item(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     Pump();

@@ -2,15 +2,14 @@
 // and open-by-association through a test file type whose verbs run the recorder.
 #include <gtest/gtest.h>
 
-
+#include "TestSupport.h"
 #include "platform/RegistryWin.h"
 #include "platform/Handles.h"
 #include "platform/OpenByAssociationWin.h"
 
-#include <sddl.h>
-
 using namespace zv;
 using namespace zv::win;
+using zv::test::DenyWrites;
 
 namespace {
 
@@ -59,18 +58,6 @@ RawValue ReadRaw(HKEY root, const std::wstring& subKey, const std::wstring& name
   if (v.rc == ERROR_SUCCESS && size > 0)
     v.rc = ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &v.type, v.bytes.data(), &size);
   return v;
-}
-
-// Gives every user read access only (and the right to change that back).
-bool DenyWrites(HKEY parent, const std::wstring& subKey) {
-  UniqueKey key;
-  if (::RegOpenKeyExW(parent, subKey.c_str(), 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) return false;
-  PSECURITY_DESCRIPTOR sd = nullptr;
-  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRWD;;;WD)", SDDL_REVISION_1, &sd, nullptr))
-    return false;
-  const LONG rc = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd);
-  ::LocalFree(sd);
-  return rc == ERROR_SUCCESS;
 }
 
 }  // namespace

@@ -10,10 +10,9 @@
 #include "platform/Handles.h"
 #include "startup/Startup.h"
 
-#include <sddl.h>
-
 using namespace zv;
 using namespace zv::win;
+using zv::test::DenyWrites;
 
 namespace {
 
@@ -71,17 +70,6 @@ bool Put(HKEY root, const std::wstring& subKey, const std::wstring& value, DWORD
     return false;
   return ::RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-}
-
-bool DenyWrites(HKEY parent, const std::wstring& subKey) {
-  UniqueKey key;
-  if (::RegOpenKeyExW(parent, subKey.c_str(), 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) return false;
-  PSECURITY_DESCRIPTOR sd = nullptr;
-  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRWD;;;WD)", SDDL_REVISION_1, &sd, nullptr))
-    return false;
-  const LONG rc = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd);
-  ::LocalFree(sd);
-  return rc == ERROR_SUCCESS;
 }
 
 class ScriptedAsk : public IAsk {

@@ -12,7 +12,6 @@
 // afresh and follow a redirect of both; the test reads their shortcuts once the redirect is gone.
 #pragma once
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -108,19 +107,6 @@ class ShellFolderRedirect {
   RegistryValues values_;
   bool ok_ = false;
 };
-
-// Names in a folder, without "." and "..".
-inline std::set<std::wstring> Entries(const std::wstring& folder) {
-  std::set<std::wstring> names;
-  WIN32_FIND_DATAW data{};
-  win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
-  if (!find) return names;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") names.insert(name);
-  } while (::FindNextFileW(find.get(), &data));
-  return names;
-}
 
 // A shortcut file as the shell's link object reads it back.
 struct LinkRead {

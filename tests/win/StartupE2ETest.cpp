@@ -28,18 +28,6 @@ constexpr uint32_t kWaitMs = 15000;
 const std::string kSettings =
     "[Option]\r\nPrevInstance=1\r\nOpenFileExt1=txt\r\nFileNameFormat=\x95\xF1\x8D\x90_%Y\r\n[SYSTEM]\r\nHkcrExt=TXT\r\n";
 
-std::set<std::wstring> Entries(const std::wstring& folder) {
-  std::set<std::wstring> names;
-  WIN32_FIND_DATAW data{};
-  win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
-  if (!find) return names;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") names.insert(name);
-  } while (::FindNextFileW(find.get(), &data));
-  return names;
-}
-
 // The program copied into the test's folder, so that its default settings file lands there too.
 std::wstring CopyProgram(const TempFolder& dir) {
   const std::wstring exe = dir / L"Zarvane.exe";

@@ -5,6 +5,8 @@
 #include "ui/Form.h"
 #include "ui/WhatsThis.h"
 
+#include <sddl.h>
+
 #include <cstring>
 #include <vector>
 
@@ -35,6 +37,17 @@ bool TempRegistryKey::Put(const std::wstring& subKey, const std::wstring& value)
     return false;
   return ::RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool DenyWrites(HKEY parent, const std::wstring& subKey) {
+  win::UniqueKey key;
+  if (::RegOpenKeyExW(parent, subKey.c_str(), 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) return false;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRWD;;;WD)", SDDL_REVISION_1, &sd, nullptr))
+    return false;
+  const LONG rc = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd);
+  ::LocalFree(sd);
+  return rc == ERROR_SUCCESS;
 }
 
 std::optional<std::wstring> TempRegistryKey::Get(const std::wstring& subKey) const {
@@ -123,33 +136,6 @@ std::string RowText(const ui::Form& form, const ui::ControlDef& row) {
          std::to_string(row.index) + ")";
 }
 
-const std::string kFirstRunFile =
-    "[Option]\r\n"
-    "OpenFileExt1=txt html htm\r\n"
-    "OpenFileExt2=html htm bat vbs\r\n"
-    "OpenAplPath=\r\n"
-    "OpenOriginalCheck=0\r\n"
-    "OpenFolderCheck=1\r\n"
-    "DispExt=1\r\n"
-    "IMEMode=0\r\n"
-    "TopMost=1\r\n"
-    "StartUpPos=0\r\n"
-    "NotConfirmReplaceFile=0\r\n"
-    "ShellExecOpen=0\r\n"
-    "FolderOnly=0\r\n"
-    "FileNameFormat=\r\n"
-    "ExtNameFormat=\r\n"
-    "FolderNameFormat=\r\n"
-    "CopyToFolder=0\r\n"
-    "CopyToFolderPath=\r\n"
-    "Attribute=0\r\n"
-    "AttrArchive=0\r\n"
-    "AttrReadOnly=0\r\n"
-    "AttrHidden=0\r\n"
-    "AttrSystem=0\r\n"
-    "[SYSTEM]\r\n"
-    "HkcrExt=\r\n";
-
 namespace {
 
 std::wstring TempRoot() {
@@ -177,6 +163,18 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   if (!path_.empty()) DeleteTree(path_);
+}
+
+std::set<std::wstring> Entries(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW data{};
+  win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (!find) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.insert(name);
+  } while (::FindNextFileW(find.get(), &data));
+  return names;
 }
 
 bool DeleteTree(const std::wstring& path) {

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "../native/FirstRunFile.h"
 #include "platform/Handles.h"
 #include "startup/StartupWin.h"
 
@@ -40,6 +42,8 @@ bool DeleteTree(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, std::string_view bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 bool Exists(const std::wstring& path);
+// Names in a folder, without "." and "..".
+std::set<std::wstring> Entries(const std::wstring& folder);
 
 // A private key under HKEY_CURRENT_USER standing in for HKEY_CLASSES_ROOT; deleted with
 // everything below it when it goes.
@@ -59,6 +63,9 @@ class TempRegistryKey {
   std::wstring path_;
   win::UniqueKey key_;
 };
+
+// Gives every user read access only to a key (and the right to change that back).
+bool DenyWrites(HKEY parent, const std::wstring& subKey);
 
 // The Linux name of a Windows path; empty when there is none.
 std::wstring UnixName(const std::wstring& path);
@@ -105,9 +112,6 @@ std::pair<DWORD, DWORD> Selection(HWND edit);
 // A row of a dialog's table in failure messages: the dialog's caption, the row's place, its
 // Ctl value and index.
 std::string RowText(const ui::Form& form, const ui::ControlDef& row);
-
-// A new settings file exactly as the first start leaves it, byte for byte.
-extern const std::string kFirstRunFile;
 
 // Where the tests find the program they start.
 std::wstring BinDir();
