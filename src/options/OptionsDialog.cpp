@@ -1,7 +1,9 @@
 #include "options/OptionsDialog.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <utility>
 
 #include "format/FormatDialog.h"
 #include "options/AdvancedDialog.h"
@@ -147,26 +149,20 @@ constexpr ui::FormDef kForm{kText.caption, 9360, 6270, true};
 // With the box "Windows 11 のメニューに表示する": 右クリックメニュー grows by a row, and what lies
 // below it in the right column (その他) and the bottom row move down with the form's bottom.
 constexpr int kWin11Row = 360;
-// Made from the table when first asked for: the program does not carry it twice.
-std::span<const ControlDef> Win11Controls() {
-  static std::unique_ptr<unsigned char[]> storage;  // new[] aligns for any type
-  static ControlDef* rows = nullptr;
-  if (!rows) {
-    storage.reset(new unsigned char[sizeof kControls]);
-    rows = std::uninitialized_copy(std::begin(kControls), std::end(kControls),
-                                   reinterpret_cast<ControlDef*>(storage.get())) -
-           std::size(kControls);
-    for (ControlDef* c = rows; c != rows + std::size(kControls); ++c) {
-      if (c->id == static_cast<int>(Ctl::chkWin11Menu))
-        c->flags &= ~ui::kHidden;
-      else if (c->id == static_cast<int>(Ctl::fraInitial) || c->id == static_cast<int>(Ctl::fraMenu))
-        c->height += kWin11Row;
-      else if (c->top >= 5700 || (c->left >= 5760 && c->top >= 3510))
-        c->top += kWin11Row;
-    }
-  }
-  return {rows, std::size(kControls)};
+constexpr ControlDef Win11Row(ControlDef c) {
+  if (c.id == static_cast<int>(Ctl::chkWin11Menu))
+    c.flags &= ~ui::kHidden;
+  else if (c.id == static_cast<int>(Ctl::fraInitial) || c.id == static_cast<int>(Ctl::fraMenu))
+    c.height += kWin11Row;
+  else if (c.top >= 5700 || (c.left >= 5760 && c.top >= 3510))
+    c.top += kWin11Row;
+  return c;
 }
+template <size_t... I>
+constexpr std::array<ControlDef, sizeof...(I)> Win11Rows(std::index_sequence<I...>) {
+  return {Win11Row(kControls[I])...};
+}
+constexpr auto kControlsWin11 = Win11Rows(std::make_index_sequence<std::size(kControls)>());
 constexpr ui::FormDef kFormWin11{kText.caption, 9360, 6270 + kWin11Row, true};
 
 // The etched separators of 初期値設定 (Line1, Line2): the y of the highlight line (index 1)
@@ -230,7 +226,7 @@ const OptionsDialog::Handler OptionsDialog::kHandlers[] = {
 
 OptionsDialog::OptionsDialog(win::WinRegistry userClasses, win::WinRegistry machineClasses, Win11MenuHost win11)
     : FormOf(win11.available ? kFormWin11 : kForm,
-             win11.available ? Win11Controls() : std::span<const ControlDef>(kControls)),
+             win11.available ? std::span<const ControlDef>(kControlsWin11) : std::span<const ControlDef>(kControls)),
       userClasses_(std::move(userClasses)),
       machineClasses_(std::move(machineClasses)),
       ask_(std::make_unique<AskOverForm>()),
