@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/PathText.h"
+#include "core/SettingsFile.h"
 
 namespace zv {
 
@@ -34,13 +35,6 @@ std::pair<int, int> KeyOf(std::wstring_view key) {
   return {-1, 0};
 }
 
-// A profile read's value: an enclosing pair of quotes goes.
-std::wstring Unquoted(std::wstring_view value) {
-  if (value.size() > 1 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0])
-    value = value.substr(1, value.size() - 2);
-  return std::wstring(value);
-}
-
 bool HasForbiddenChar(std::wstring_view text) { return text.find_first_of(L"\\/:*?\"<>|") != std::wstring_view::npos; }
 
 std::wstring Key(int field, int number) { return kKeyNames[field] + std::to_wstring(number); }
@@ -56,19 +50,13 @@ std::vector<NamedFormat> StoredFormats::List() const {
 
 StoredFormats LoadNamedFormats(IProfile& profile) {
   StoredFormats stored;
-  const std::wstring section = profile.GetSection(kFormatsSection);
-  std::wstring_view lines = section;
-  while (!lines.empty()) {
-    const size_t end = std::min(lines.find(L'\0'), lines.size());
-    const std::wstring_view line = lines.substr(0, end);
-    lines.remove_prefix(std::min(end + 1, lines.size()));
-    const size_t equals = line.find(L'=');
-    if (equals == std::wstring_view::npos) continue;
-    const auto [field, number] = KeyOf(TrimBlanks(line.substr(0, equals)));
+  for (const SettingsEntry& entry : profile.Text().Entries(kFormatsSection)) {
+    if (!entry.value) continue;
+    const auto [field, number] = KeyOf(entry.key);
     // The first line of a key wins, as for a key read by itself.
     if (field < 0 || stored.present[number - 1][field]) continue;
     stored.present[number - 1][field] = true;
-    stored.raw[number - 1].*kFields[field] = TrimBlanks(Unquoted(TrimBlanks(line.substr(equals + 1))));
+    stored.raw[number - 1].*kFields[field] = TrimBlanks(ProfileText(*entry.value));
   }
   for (int i = 0; i < kMaxNamedFormats; ++i)
     // Held to what the dialog lets be typed: a tab or a long name would break the menu.

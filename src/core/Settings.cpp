@@ -85,41 +85,6 @@ int Normalise(const KeyRow& key, int value) {
   }
 }
 
-// One section read in one call, answering key by key as the profile calls do: names without
-// regard to case, the first line of a name wins, a line without "=" reads as missing.
-class SectionValues {
- public:
-  explicit SectionValues(std::wstring_view lines) {
-    while (!lines.empty()) {
-      const size_t end = std::min(lines.find(L'\0'), lines.size());
-      const std::wstring_view line = lines.substr(0, end);
-      lines.remove_prefix(std::min(end + 1, lines.size()));
-      if (line.empty()) continue;
-      const size_t equals = line.find(L'=');
-      if (equals == std::wstring_view::npos) lines_.push_back({ToUpperText(line), std::nullopt});
-      else lines_.push_back({ToUpperText(line.substr(0, equals)), std::wstring(line.substr(equals + 1))});
-    }
-  }
-  // Read whole, as the profile calls answer it.
-  std::wstring Text(const wchar_t* key) const {
-    const auto* value = Find(key);
-    return value ? ProfileText(*value) : std::wstring();
-  }
-  int Number(const wchar_t* key, int fallback) const {
-    const auto* value = Find(key);
-    return ProfileNumber(value ? std::optional<std::wstring_view>(*value) : std::nullopt, fallback);
-  }
-
- private:
-  const std::wstring* Find(const wchar_t* key) const {
-    const std::wstring upper = ToUpperText(key);
-    for (const auto& [name, value] : lines_)
-      if (name == upper) return value ? &*value : nullptr;
-    return nullptr;
-  }
-  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> lines_;
-};
-
 std::wstring JoinWithCommas(const std::vector<std::wstring>& list) {
   std::wstring joined;
   for (size_t i = 0; i < list.size(); ++i) {
@@ -206,23 +171,20 @@ bool LooksLikeSettingsFile(std::string_view start) {
 }
 
 void LoadSettings(IProfile& profile, Settings& s) {
-  // One call per section instead of one per key.
-  const SectionValues option(profile.GetSection(kOptionSection));
-  const SectionValues system(profile.GetSection(kSystemSection));
+  const SettingsText& file = profile.Text();
   s.HkcrExtEmpty = true;
   for (const auto& key : kKeys) {
-    const SectionValues& values = key.section == kSystemSection ? system : option;
     if (key.kind == KeyKind::Text) {
-      s.*key.text = TrimAtNul(values.Text(key.name));
+      s.*key.text = TrimAtNul(file.String(key.section, key.name));
     } else if (key.kind == KeyKind::List) {
       // Nothing read leaves the list as it was.
-      const std::wstring ext = TrimAtNul(values.Text(key.name));
+      const std::wstring ext = TrimAtNul(file.String(key.section, key.name));
       if (!ext.empty()) {
         s.HkcrExtList = SplitAtCommas(ext);
         s.HkcrExtEmpty = false;
       }
     } else {
-      s.*key.number = Normalise(key, values.Number(key.name, key.fallback));
+      s.*key.number = Normalise(key, file.Number(key.section, key.name, key.fallback));
     }
   }
 }

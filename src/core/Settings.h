@@ -9,6 +9,7 @@ namespace zv {
 
 struct ProfileValue {
   std::wstring section, key, value;
+  bool operator==(const ProfileValue&) const = default;
 };
 
 // Why a save wrote nothing.
@@ -27,26 +28,8 @@ bool HoldsLineBreak(const std::vector<ProfileValue>& values);
 // The text up to its first line break.
 std::wstring FirstLine(std::wstring_view text);
 
-// The profile ("INI") service: reads yield the default when the key or file is missing.
-class IProfile {
- public:
-  virtual ~IProfile() = default;
-  virtual int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) = 0;
-  virtual std::wstring GetString(const wchar_t* section, const wchar_t* key) = 0;
-  // The section's lines as the service lists them in one call: "key=value" (or a line without
-  // "="), each ended by a NUL; empty when the section or the file is missing.
-  virtual std::wstring GetSection(const wchar_t* section) = 0;
-  // False when the file could not be written.
-  virtual bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) = 0;
-  // One save of several keys; a file service writes them all or none.
-  virtual bool WriteValues(const std::vector<ProfileValue>& values) {
-    bool written = true;
-    for (const auto& v : values) written = WriteString(v.section.c_str(), v.key.c_str(), v.value) && written;
-    return written;
-  }
-  // Why the last save failed.
-  virtual SaveProblem LastProblem() const { return SaveProblem::CannotWrite; }
-};
+// The settings file as the program reads and writes it (SettingsFile.h).
+class IProfile;
 
 inline constexpr wchar_t kOptionSection[] = L"Option";
 inline constexpr wchar_t kSystemSection[] = L"SYSTEM";

@@ -157,20 +157,6 @@ std::optional<std::string> Encode(std::wstring_view text, TextForm form, const I
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\v' || c == L'\f' || c == 0x1A; }
 
-// Key and section names are compared as the profile calls compare them.
-bool SameName(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    wchar_t x = a[i], y = b[i];
-    if (x == y) continue;
-    if (x >= 0x80 || y >= 0x80) return EqualsNoCase(a, b);
-    if (x >= L'a' && x <= L'z') x -= 32;
-    if (y >= L'a' && y <= L'z') y -= 32;
-    if (x != y) return false;
-  }
-  return true;
-}
-
 struct Span {
   size_t begin, end, next;
 };
@@ -336,13 +322,13 @@ void SettingsText::ReadLines() {
 
 size_t SettingsText::FindSection(std::wstring_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Kind::Section && SameName(Name(lines_[i]), section)) return i;
+    if (lines_[i].kind == Kind::Section && SameSettingsName(Name(lines_[i]), section)) return i;
   return std::wstring::npos;
 }
 
 size_t SettingsText::FindKey(size_t sectionLine, std::wstring_view key) const {
   for (size_t i = sectionLine + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
-    if (lines_[i].kind == Kind::Key && SameName(Name(lines_[i]), key)) return i;
+    if (lines_[i].kind == Kind::Key && SameSettingsName(Name(lines_[i]), key)) return i;
   return std::wstring::npos;
 }
 
@@ -354,28 +340,34 @@ std::optional<std::wstring_view> SettingsText::Find(std::wstring_view section, s
   return std::wstring_view(text_).substr(lines_[k].valueBegin, lines_[k].valueEnd - lines_[k].valueBegin);
 }
 
-std::wstring SettingsText::SectionLines(std::wstring_view section) const {
-  std::wstring out;
+std::vector<SettingsEntry> SettingsText::Entries(std::wstring_view section) const {
+  std::vector<SettingsEntry> entries;
   const size_t s = FindSection(section);
-  if (s == std::wstring::npos) return out;
+  if (s == std::wstring::npos) return entries;
   for (size_t i = s + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i) {
     const Line& l = lines_[i];
     if (l.kind != Kind::Key) continue;
-    out += Name(l);
-    if (l.equals != std::wstring::npos) {
-      out += L'=';
-      out.append(text_, l.valueBegin, l.valueEnd - l.valueBegin);
-    }
-    out += L'\0';
+    entries.push_back({Name(l), std::nullopt});
+    if (l.equals != std::wstring::npos)
+      entries.back().value = std::wstring_view(text_).substr(l.valueBegin, l.valueEnd - l.valueBegin);
   }
-  return out;
+  return entries;
+}
+
+std::wstring SettingsText::String(std::wstring_view section, std::wstring_view key) const {
+  const auto value = Find(section, key);
+  return value ? ProfileText(*value) : std::wstring();
+}
+
+int SettingsText::Number(std::wstring_view section, std::wstring_view key, int fallback) const {
+  return ProfileNumber(Find(section, key), fallback);
 }
 
 bool SettingsText::IsSettingsFile() const {
   if (text_.empty()) return true;  // an editor's "empty" file holds only its mark
   if (text_.find(L'\0') != std::wstring::npos) return false;
   for (const Line& l : lines_)
-    if (l.kind == Kind::Section && (SameName(Name(l), kOptionSection) || SameName(Name(l), kSystemSection))) return true;
+    if (l.kind == Kind::Section && (SameSettingsName(Name(l), kOptionSection) || SameSettingsName(Name(l), kSystemSection))) return true;
   return false;
 }
 
@@ -388,7 +380,7 @@ std::string SettingsText::With(const std::vector<ProfileValue>& values, const IA
   std::vector<std::pair<std::wstring, std::vector<NewLine>>> newSections;
   auto add = [](std::vector<NewLine>& list, const ProfileValue& v) {
     for (auto& line : list)
-      if (SameName(line.key, v.key)) return void(line.text = v.key + L"=" + v.value);
+      if (SameSettingsName(line.key, v.key)) return void(line.text = v.key + L"=" + v.value);
     list.push_back({v.key, v.key + L"=" + v.value});
   };
   for (const auto& given : values) {
@@ -398,7 +390,7 @@ std::string SettingsText::With(const std::vector<ProfileValue>& values, const IA
     v.value = first == std::wstring::npos ? L"" : v.value.substr(first, v.value.find_last_not_of(L" \t") + 1 - first);
     const size_t s = FindSection(v.section);
     if (s == std::wstring::npos) {
-      auto it = std::find_if(newSections.begin(), newSections.end(), [&](const auto& n) { return SameName(n.first, v.section); });
+      auto it = std::find_if(newSections.begin(), newSections.end(), [&](const auto& n) { return SameSettingsName(n.first, v.section); });
       if (it == newSections.end()) it = newSections.insert(newSections.end(), {v.section, {}});
       add(it->second, v);
       continue;
@@ -470,16 +462,7 @@ std::string SettingsText::With(const std::vector<ProfileValue>& values, const IA
   return result;
 }
 
-int SettingsTextProfile::GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
-  return ProfileNumber(text_.Find(section, key), defaultValue);
-}
-
-std::wstring SettingsTextProfile::GetString(const wchar_t* section, const wchar_t* key) {
-  const auto value = text_.Find(section, key);
-  return value ? ProfileText(*value) : std::wstring();
-}
-
-std::wstring SettingsTextProfile::GetSection(const wchar_t* section) { return text_.SectionLines(section); }
+bool SameSettingsName(std::wstring_view a, std::wstring_view b) { return EqualsNoCase(a, b); }
 
 bool SettingsTextProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
   return WriteValues({{section, key, value}});

@@ -31,6 +31,14 @@ std::wstring ProfileText(std::wstring_view raw);
 // fallback when that is empty, else blanks, a sign, a 0b/0o/0x prefix and digits.
 int ProfileNumber(std::optional<std::wstring_view> raw, int fallback);
 
+// A key line of a section as a read answers it: the name, and the value after "=" with the
+// blanks around it gone (nothing on a line without "=").
+struct SettingsEntry {
+  std::wstring_view key;
+  std::optional<std::wstring_view> value;
+  bool operator==(const SettingsEntry&) const = default;
+};
+
 class SettingsText {
  public:
   SettingsText() = default;  // a file that does not exist yet
@@ -42,8 +50,12 @@ class SettingsText {
   // first section of the name (both without regard to case); nothing when missing or when
   // that line has no "=".
   std::optional<std::wstring_view> Find(std::wstring_view section, std::wstring_view key) const;
-  // The section's lines as a profile section read lists them: "key=value" each ended by a NUL.
-  std::wstring SectionLines(std::wstring_view section) const;
+  // The key lines of the first section of the name, in order; none when it is missing.
+  std::vector<SettingsEntry> Entries(std::wstring_view section) const;
+  // A key read as text (a pair of enclosing quotes gone) or as a number; "" or the fallback
+  // when missing.
+  std::wstring String(std::wstring_view section, std::wstring_view key) const;
+  int Number(std::wstring_view section, std::wstring_view key, int fallback) const;
   // No NUL in the text and an [Option] or [SYSTEM] section line, or no text at all.
   bool IsSettingsFile() const;
   // The file with these values set, in order: a key's line is replaced in place, a new key
@@ -73,13 +85,31 @@ class SettingsText {
   std::wstring lineEnd_ = L"\r\n";
 };
 
+// Section and key names are the same without regard to case, as the profile calls compare them.
+bool SameSettingsName(std::wstring_view a, std::wstring_view b);
+
+// The settings file: every read answers from its parsed text; only where that text comes from
+// and how a save reaches the file differ between a file on disk and one in memory.
+class IProfile {
+ public:
+  virtual ~IProfile() = default;
+  // The file as this process reads it now; empty when the file is missing.
+  virtual const SettingsText& Text() = 0;
+  int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) { return Text().Number(section, key, defaultValue); }
+  std::wstring GetString(const wchar_t* section, const wchar_t* key) { return Text().String(section, key); }
+  // False when the file could not be written.
+  virtual bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) = 0;
+  // One save of several keys, written all or none.
+  virtual bool WriteValues(const std::vector<ProfileValue>& values) = 0;
+  // Why the last save failed.
+  virtual SaveProblem LastProblem() const { return SaveProblem::CannotWrite; }
+};
+
 // A settings file held in memory: reads and writes go to the text it was given.
 class SettingsTextProfile : public IProfile {
  public:
   SettingsTextProfile(SettingsText text, const IAnsiCodePage& ansi) : text_(std::move(text)), ansi_(ansi) {}
-  int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) override;
-  std::wstring GetString(const wchar_t* section, const wchar_t* key) override;
-  std::wstring GetSection(const wchar_t* section) override;
+  const SettingsText& Text() override { return text_; }
   bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;
   // Refuses, as a file service does, values holding a line break.
   bool WriteValues(const std::vector<ProfileValue>& values) override;

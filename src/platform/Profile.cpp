@@ -39,7 +39,7 @@ struct FileState {
   bool inMemory = false;
   std::shared_ptr<const SettingsText> seen;  // as last read, or the memory copy
   // Values this process wrote since: a save leaves every other key to what the file holds.
-  std::map<std::pair<std::wstring, std::wstring>, std::wstring> written;
+  std::vector<ProfileValue> written;
   // The file that was read, by its final path folded; empty when none was there.
   std::wstring readFrom;
   // Its bytes as this process last read or wrote them: a file it made itself may hold
@@ -58,14 +58,15 @@ FileState& State(const std::wstring& path) {
   return states[FileKey(path)];
 }
 
-std::pair<std::wstring, std::wstring> NameKey(const ProfileValue& v) {
-  return {ToUpperText(v.section), ToUpperText(v.key)};
+ProfileValue* Written(FileState& state, const ProfileValue& v) {
+  for (auto& w : state.written)
+    if (SameSettingsName(w.section, v.section) && SameSettingsName(w.key, v.key)) return &w;
+  return nullptr;
 }
 
 // True when the value is what this process last saw for the key, so it did not change it.
-bool Unchanged(const FileState& state, const ProfileValue& v) {
-  const auto w = state.written.find(NameKey(v));
-  if (w != state.written.end()) return w->second == v.value;
+bool Unchanged(FileState& state, const ProfileValue& v) {
+  if (const ProfileValue* w = Written(state, v)) return w->value == v.value;
   if (!state.seen) return false;
   // As read: a pair of quotes around the value is no change.
   const auto value = state.seen->Find(v.section, v.key);
@@ -340,17 +341,6 @@ const SettingsText& WinProfile::Text() {
   return *text_;
 }
 
-int WinProfile::GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
-  return ProfileNumber(Text().Find(section, key), defaultValue);
-}
-
-std::wstring WinProfile::GetString(const wchar_t* section, const wchar_t* key) {
-  const auto value = Text().Find(section, key);
-  return value ? ProfileText(*value) : std::wstring();
-}
-
-std::wstring WinProfile::GetSection(const wchar_t* section) { return Text().SectionLines(section); }
-
 bool WinProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
   return Write({{section, key, value}}, false);
 }
@@ -406,7 +396,10 @@ bool WinProfile::Write(const std::vector<ProfileValue>& values, bool onlyChanged
   state.lastBytes = after;
   // A file made now is named as it will be found at the next save.
   state.readFrom = FileSystemUpper(exists ? id.target : Identify(path_).target);
-  for (const auto& v : changed) state.written[NameKey(v)] = v.value;
+  for (const auto& v : changed) {
+    if (ProfileValue* w = Written(state, v)) w->value = v.value;
+    else state.written.push_back(v);
+  }
   text_ = std::make_shared<const SettingsText>(std::move(after), Ansi());
   return true;
 }

@@ -25,9 +25,8 @@ class AnsiCodePage : public IAnsiCodePage {
 class WinProfile : public IProfile {
  public:
   explicit WinProfile(std::wstring path) : path_(std::move(path)) {}
-  int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) override;
-  std::wstring GetString(const wchar_t* section, const wchar_t* key) override;
-  std::wstring GetSection(const wchar_t* section) override;
+  // Read once, under the lock, and kept: reads answer from it until a save writes anew.
+  const SettingsText& Text() override;
   // Writes the key whatever this process saw in it before.
   bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;
   // A save: only the values that differ from what this process last read or wrote go in, so
@@ -38,7 +37,6 @@ class WinProfile : public IProfile {
   const std::wstring& path() const { return path_; }
 
  private:
-  const SettingsText& Text();
   bool Write(const std::vector<ProfileValue>& values, bool onlyChanged);
   std::wstring path_;
   std::shared_ptr<const SettingsText> text_;

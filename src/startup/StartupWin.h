@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/ProcessState.h"
+#include "core/SettingsFile.h"
 #include "startup/Startup.h"
 
 namespace zv {

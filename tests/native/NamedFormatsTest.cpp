@@ -3,37 +3,11 @@
 #include <vector>
 
 #include "core/NamedFormats.h"
+#include "TestProfile.h"
 
 using namespace zv;
 
 namespace {
-
-// The section as the profile service lists it, and the writes made to it.
-class SectionProfile : public IProfile {
- public:
-  explicit SectionProfile(std::vector<std::wstring> lines) : lines_(std::move(lines)) {}
-  int GetInt(const wchar_t*, const wchar_t*, int d) override { return d; }
-  std::wstring GetString(const wchar_t*, const wchar_t*) override { return {}; }
-  std::wstring GetSection(const wchar_t* section) override {
-    std::wstring all;
-    if (std::wstring(section) == kFormatsSection)
-      for (const auto& line : lines_) all += line + L'\0';
-    return all;
-  }
-  bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override {
-    writes.push_back(std::wstring(section) + L":" + key + L"=" + value);
-    return true;
-  }
-  bool WriteValues(const std::vector<ProfileValue>& values) override {
-    ++saves;
-    return IProfile::WriteValues(values);
-  }
-  std::vector<std::wstring> writes;
-  int saves = 0;
-
- private:
-  std::vector<std::wstring> lines_;
-};
 
 using Lines = std::vector<std::wstring>;
 using List = std::vector<NamedFormat>;
@@ -85,11 +59,15 @@ TEST(NamedFormats, ReadGapsAndWriteBack) {
        {date}, {date}, {L"Formats:Name1=日付", L"Formats:File1=%F_%Y%M%D", L"Formats:Name4=", L"Formats:File4="}},
   };
   for (const Case& c : cases) {
-    SectionProfile profile(c.stored);
+    std::wstring file = L"[Formats]\r\n";
+    for (const auto& line : c.stored) file += line + L"\r\n";
+    test::MemoryProfile profile(file);
     const StoredFormats stored = LoadNamedFormats(profile);
     EXPECT_EQ(stored.List(), c.read) << c.what;
     EXPECT_TRUE(SaveNamedFormats(profile, stored, c.saved)) << c.what;
-    EXPECT_EQ(profile.writes, c.writes) << c.what;
+    Lines writes;
+    for (const auto& w : profile.writes) writes.push_back(w.section + L":" + w.key + L"=" + w.value);
+    EXPECT_EQ(writes, c.writes) << c.what;
     EXPECT_EQ(profile.saves, c.writes.empty() ? 0 : 1) << c.what;  // one save, none for nothing
   }
 }

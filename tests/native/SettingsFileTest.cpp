@@ -12,23 +12,9 @@
 
 using namespace zv;
 using zv::test::kAnsi;
+using zv::test::Utf8;
 
 namespace {
-
-std::string Utf8(std::wstring_view text) {
-  std::string out;
-  for (wchar_t w : text) {
-    const auto c = static_cast<uint32_t>(w);
-    if (c < 0x80) out += static_cast<char>(c);
-    else if (c < 0x800) out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
-    else if (c < 0x10000)
-      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-    else
-      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
-              static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-  }
-  return out;
-}
 
 std::string Utf16(std::wstring_view text, bool bigEndian) {
   std::string out;

@@ -7,66 +7,14 @@
 
 #include "core/PathText.h"
 #include "core/Settings.h"
+#include "TestProfile.h"
 
 using namespace zv;
 
 namespace {
 
-// An in-memory settings file: names compared without regard to case, like the profile service.
-class MemoryProfile : public IProfile {
- public:
-  struct Write {
-    std::wstring section, key, value;
-    bool operator==(const Write&) const = default;
-  };
-
-  void Set(const wchar_t* section, const wchar_t* key, std::wstring value) {
-    values_[{ToUpperText(section), ToUpperText(key)}] = std::move(value);
-  }
-  std::optional<std::wstring> Get(const wchar_t* section, const wchar_t* key) const {
-    const auto it = values_.find({ToUpperText(section), ToUpperText(key)});
-    if (it == values_.end()) return std::nullopt;
-    return it->second;
-  }
-  void RefuseAll() { refuseAll_ = true; }
-  void Refuse(const std::wstring& key) { refused_.insert(key); }
-  const std::vector<Write>& writes() const { return writes_; }
-
-  int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) override {
-    const auto value = Get(section, key);
-    if (!value || value->empty()) return defaultValue;
-    // The decimal number at the start; no number reads as 0.
-    int n = 0;
-    size_t i = 0;
-    const bool negative = (*value)[0] == L'-';
-    if (negative) ++i;
-    for (; i < value->size() && (*value)[i] >= L'0' && (*value)[i] <= L'9'; ++i) n = n * 10 + ((*value)[i] - L'0');
-    return negative ? -n : n;
-  }
-  std::wstring GetString(const wchar_t* section, const wchar_t* key) override {
-    return Get(section, key).value_or(L"");
-  }
-  std::wstring GetSection(const wchar_t* section) override {
-    std::wstring lines;
-    for (const auto& [name, value] : values_)
-      if (name.first == ToUpperText(section)) lines += name.second + L"=" + value + L'\0';
-    return lines;
-  }
-  bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override {
-    if (refuseAll_ || refused_.count(key)) return false;
-    writes_.push_back({section, key, value});
-    Set(section, key, value);
-    return true;
-  }
-
- private:
-  std::map<std::pair<std::wstring, std::wstring>, std::wstring> values_;
-  std::vector<Write> writes_;
-  std::set<std::wstring> refused_;
-  bool refuseAll_ = false;
-};
-
-using W = MemoryProfile::Write;
+using test::MemoryProfile;
+using W = ProfileValue;
 
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
@@ -117,7 +65,7 @@ TEST(Settings, MissingKeysGiveTheReadDefaults) {
   EXPECT_EQ(s.CopyToFolderPath, L"");
   EXPECT_TRUE(s.HkcrExtEmpty);
   EXPECT_TRUE(s.HkcrExtList.empty());
-  EXPECT_TRUE(empty.writes().empty());
+  EXPECT_TRUE(empty.writes.empty());
 }
 
 TEST(Settings, NumbersAreNormalisedPerKey) {
@@ -303,7 +251,7 @@ TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
       {o, L"RegisterFor", L"2"},
       {o, L"SkipUsedNo", L"0"},
   };
-  EXPECT_EQ(profile.writes(), expected);
+  EXPECT_EQ(profile.writes, expected);
 }
 
 TEST(Settings, SavedValuesLoadBackUnchanged) {
@@ -342,7 +290,7 @@ TEST(Settings, SaveHkcrExtJoinsWithCommas) {
     Settings s;
     s.HkcrExtList = c.list;
     EXPECT_TRUE(SaveHkcrExt(profile, s));
-    EXPECT_EQ(profile.writes(), (std::vector<W>{{kSystemSection, L"HkcrExt", c.written}})) << Narrow(c.written);
+    EXPECT_EQ(profile.writes, (std::vector<W>{{kSystemSection, L"HkcrExt", c.written}})) << Narrow(c.written);
   }
 }
 
@@ -375,7 +323,7 @@ TEST(Settings, FirstRunDefaultsInTheirOrder) {
       {o, L"AttrHidden", L"0"},
       {o, L"AttrSystem", L"0"},
   };
-  EXPECT_EQ(profile.writes(), expected);
+  EXPECT_EQ(profile.writes, expected);
 }
 
 TEST(Settings, PrevInstanceOnlyOneAllowsSeveralCopies) {
@@ -397,13 +345,13 @@ TEST(Settings, PrevInstanceOnlyOneAllowsSeveralCopies) {
   SaveSettings(profile, s);
   SaveHkcrExt(profile, s);
   WriteFirstRunDefaults(profile);
-  for (const auto& w : profile.writes()) EXPECT_NE(ToUpperText(w.key), L"PREVINSTANCE");
+  for (const auto& w : profile.writes) EXPECT_NE(ToUpperText(w.key), L"PREVINSTANCE");
 }
 
 TEST(Settings, StartUpPositionLeftThenTop) {
   MemoryProfile profile;
   EXPECT_TRUE(SaveStartUpPosition(profile, -150, 4320));
-  EXPECT_EQ(profile.writes(),
+  EXPECT_EQ(profile.writes,
             (std::vector<W>{{kOptionSection, L"StartUpLeft", L"-150"}, {kOptionSection, L"StartUpTop", L"4320"}}));
 }
 
@@ -411,7 +359,7 @@ TEST(Settings, WritersReportRefusedWrites) {
   const Settings s = DistinctSettings();
   {
     MemoryProfile refusing;
-    refusing.RefuseAll();
+    refusing.accepts = [](const ProfileValue&) { return false; };
     EXPECT_FALSE(SaveSettings(refusing, s));
     EXPECT_FALSE(SaveHkcrExt(refusing, s));
     EXPECT_FALSE(WriteFirstRunDefaults(refusing));
@@ -425,15 +373,15 @@ TEST(Settings, WritersReportRefusedWrites) {
   const Case cases[] = {{L"OpenFileExt1", 24}, {L"RegisterFor", 24}, {L"SkipUsedNo", 24}};
   for (const auto& c : cases) {
     MemoryProfile profile;
-    profile.Refuse(c.refused);
+    profile.accepts = [&](const ProfileValue& v) { return v.key != c.refused; };
     EXPECT_FALSE(SaveSettings(profile, s)) << Narrow(c.refused);
-    EXPECT_EQ(profile.writes().size(), c.written) << Narrow(c.refused);
+    EXPECT_EQ(profile.writes.size(), c.written) << Narrow(c.refused);
   }
   MemoryProfile firstRun;
-  firstRun.Refuse(L"HkcrExt");
+  firstRun.accepts = [](const ProfileValue& v) { return v.key != L"HkcrExt"; };
   EXPECT_FALSE(WriteFirstRunDefaults(firstRun));
-  EXPECT_EQ(firstRun.writes().size(), 22u);
+  EXPECT_EQ(firstRun.writes.size(), 22u);
   MemoryProfile top;
-  top.Refuse(L"StartUpTop");
+  top.accepts = [](const ProfileValue& v) { return v.key != L"StartUpTop"; };
   EXPECT_FALSE(SaveStartUpPosition(top, 1, 2));
 }

@@ -7,6 +7,7 @@
 
 #include "core/PathText.h"
 #include "startup/Startup.h"
+#include "TestProfile.h"
 
 using namespace zv;
 
@@ -27,39 +28,6 @@ std::string Narrow(const std::wstring& s) {
   return out;
 }
 
-class FakeHost;
-
-// A settings file on the fake disk; every write goes to the host's log and creates the file.
-class FakeProfile : public IProfile {
- public:
-  FakeProfile(FakeHost& host, std::wstring path) : host_(host), path_(std::move(path)) {}
-  void Set(const wchar_t* section, const wchar_t* key, std::wstring value) {
-    values_[ToUpperText(section) + L"/" + ToUpperText(key)] = std::move(value);
-  }
-  int GetInt(const wchar_t* section, const wchar_t* key, int defaultValue) override {
-    const auto it = values_.find(ToUpperText(section) + L"/" + ToUpperText(key));
-    if (it == values_.end() || it->second.empty()) return defaultValue;
-    return static_cast<int>(std::wcstol(it->second.c_str(), nullptr, 10));
-  }
-  std::wstring GetString(const wchar_t* section, const wchar_t* key) override {
-    const auto it = values_.find(ToUpperText(section) + L"/" + ToUpperText(key));
-    return it == values_.end() ? std::wstring() : it->second;
-  }
-  std::wstring GetSection(const wchar_t* section) override {
-    const std::wstring prefix = ToUpperText(section) + L"/";
-    std::wstring lines;
-    for (const auto& [name, value] : values_)
-      if (name.starts_with(prefix)) lines += name.substr(prefix.size()) + L"=" + value + L'\0';
-    return lines;
-  }
-  bool WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) override;
-
- private:
-  FakeHost& host_;
-  std::wstring path_;
-  std::map<std::wstring, std::wstring> values_;
-};
-
 class FakeHost : public StartupHost {
  public:
   struct Entry {
@@ -77,7 +45,7 @@ class FakeHost : public StartupHost {
   std::map<std::wstring, Entry> disk;
   // What the sequence did, in order: "message 48 <text>", "activate", "setup", "write <path> <key>=<value>", "release".
   std::vector<std::wstring> log;
-  std::map<std::wstring, std::unique_ptr<FakeProfile>> profiles;
+  std::map<std::wstring, std::unique_ptr<test::MemoryProfile>> profiles;
 
   FakeHost() { AddFile(L"C:\\Prog\\Zarvane.ini"); }
 
@@ -87,9 +55,17 @@ class FakeHost : public StartupHost {
   void AddFolder(const std::wstring& path, const std::wstring& stored) {
     disk[path] = Entry{kAttrDirectory, stored, true};
   }
-  FakeProfile& Ini(const std::wstring& path) {
+  // A settings file on the fake disk; every write goes to the log and creates the file.
+  test::MemoryProfile& Ini(const std::wstring& path) {
     auto& p = profiles[path];
-    if (!p) p = std::make_unique<FakeProfile>(*this, path);
+    if (p) return *p;
+    p = std::make_unique<test::MemoryProfile>();
+    p->accepts = [this, path](const ProfileValue& v) {
+      if (!writable) return false;
+      log.push_back(L"write " + path + L" " + v.key + L"=" + v.value);
+      AddFile(path);
+      return true;
+    };
     return *p;
   }
   std::vector<std::wstring> Messages() const {
@@ -163,14 +139,6 @@ class FakeHost : public StartupHost {
   std::set<std::wstring> protectedFolders;  // a new file cannot be made there
   std::wstring appData = L"C:\\Users\\u\\AppData\\Roaming";
 };
-
-bool FakeProfile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
-  if (!host_.writable) return false;
-  host_.log.push_back(L"write " + path_ + L" " + key + L"=" + value);
-  host_.AddFile(path_);
-  Set(section, key, value);
-  return true;
-}
 
 std::wstring Warning(const std::wstring& text) { return L"message 48 " + text; }
 std::wstring Stop(const std::wstring& text) { return L"message 16 " + text; }
