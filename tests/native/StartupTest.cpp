@@ -7,20 +7,13 @@
 
 #include "core/PathText.h"
 #include "startup/Startup.h"
+#include "StartupMessages.h"
 #include "TestProfile.h"
 
 using namespace zv;
+using namespace zv::test;
 
 namespace {
-
-// Written out here rather than taken from the program, so a changed text shows.
-const std::wstring kIniWarning =
-    L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
-const std::wstring kNotSettingsWarning =
-    L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
-const std::wstring kPathError =
-    L"指定されたファイル（フォルダ）が見つからないか、使用できません。\r\nパスを確認してください。\r\n\r\n"
-    L"Readme.txt で使用方法を確認してください。";
 
 std::string Narrow(const std::wstring& s) {
   std::string out;

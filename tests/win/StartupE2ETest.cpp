@@ -8,19 +8,12 @@
 #include "TestSupport.h"
 #include "platform/Profile.h"
 #include "startup/StartupWin.h"
+#include "../native/StartupMessages.h"
 
 using namespace zv;
 using namespace zv::test;
 
 namespace {
-
-const std::wstring kIniWarning =
-    L"指定されたINIファイルがみつからなかったため、\r\n標準のINIファイルとして処理します。";
-const std::wstring kNotSettingsWarning =
-    L"指定されたファイルはINIファイルではないため、\r\n標準のINIファイルとして処理します。";
-const std::wstring kPathError =
-    L"指定されたファイル（フォルダ）が見つからないか、使用できません。\r\nパスを確認してください。\r\n\r\n"
-    L"Readme.txt で使用方法を確認してください。";
 
 constexpr uint32_t kWaitMs = 15000;
 
