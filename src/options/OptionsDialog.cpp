@@ -8,6 +8,7 @@
 #include "format/FormatDialog.h"
 #include "options/AdvancedDialog.h"
 #include "platform/AppInfo.h"
+#include "platform/CallbackGuard.h"
 #include "platform/FileSys.h"
 #include "platform/Handles.h"
 #include "platform/Profile.h"
@@ -195,6 +196,26 @@ class AskOverForm : public IAsk {
 
 constexpr auto Instance = &ui::FormSlot<OptionsDialog>;
 
+// The registration's answer, posted from the thread that asked; a closed dialog is simply
+// not there to take it.
+constexpr UINT kPackageStateMessage = WM_APP + 31;
+struct PackageQuery {
+  IPowerShell* shell;
+  HWND dialog;
+};
+DWORD WINAPI AskOnItsThread(void* handed) {
+  const std::unique_ptr<PackageQuery> query(static_cast<PackageQuery*>(handed));
+  PackageState state = PackageState::Failed;
+  // Nothing may leave the thread: a failure is reported on the dialog's.
+  try {
+    state = PackageIsRegistered(*query->shell) ? PackageState::Registered : PackageState::NotRegistered;
+  } catch (...) {
+    state = PackageState::Failed;  // reported when the dialog takes the answer
+  }
+  ::PostMessageW(query->dialog, kPackageStateMessage, static_cast<WPARAM>(state), 0);
+  return 0;
+}
+
 std::wstring ExeFilter() {
   std::wstring filter;
   for (const wchar_t* part : {kText.filterExe, kText.patternExe, kText.filterAll, kText.patternAll}) {
@@ -259,7 +280,7 @@ void OptionsDialog::Form_Load() {
   if (win11_.available && win11_.shell) {
     package_ = std::make_unique<PackageRegistration>(*win11_.shell, *ask_, win11_.packagePath, win11_.exeFolder,
                                                      win11_.packageSigned, elevated_);
-    SetValue(Ctl::chkWin11Menu, package_->IsRegistered() ? 1 : 0);
+    AskPackageState();
   }
 
   ui::LoadControls(*this, kBindings, opt);
@@ -429,7 +450,32 @@ int OptionsDialog::SelectedScopeChoice() const {
   return choice == CB_ERR ? 0 : static_cast<int>(choice);
 }
 
-INT_PTR OptionsDialog::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+// PowerShell takes a second or more to answer: the dialog opens at once, with the box greyed
+// until the answer comes.
+void OptionsDialog::AskPackageState() {
+  Enable(Ctl::chkWin11Menu, false);
+  auto query = std::make_unique<PackageQuery>(PackageQuery{win11_.shell, hwnd()});
+  win::UniqueHandle thread(::CreateThread(nullptr, 0, &AskOnItsThread, query.get(), 0, nullptr));
+  if (thread) {
+    static_cast<void>(query.release());  // the thread's now
+    return;
+  }
+  ShowPackageState(PackageIsRegistered(*win11_.shell) ? PackageState::Registered : PackageState::NotRegistered);
+}
+
+void OptionsDialog::ShowPackageState(PackageState state) {
+  if (!package_) return;
+  if (state == PackageState::Failed) win::ReportUnexpected(nullptr);
+  SetValue(Ctl::chkWin11Menu, state == PackageState::Registered ? 1 : 0);
+  Enable(Ctl::chkWin11Menu, true);
+}
+
+INT_PTR OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
+  if (msg == kPackageStateMessage) {
+    handled = true;
+    ShowPackageState(static_cast<PackageState>(wp));
+    return 0;
+  }
   if (msg != WM_PAINT) return 0;
   Form_Paint();
   handled = true;

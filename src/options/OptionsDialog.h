@@ -23,6 +23,8 @@ enum class OptionsDialogCtl : int {
   btnAdvanced, btnAbout, btnOkCan, fraAttributes, fraInitial, fraMenu, fraOther, lblExtList, chkWin11Menu, kCount
 };
 
+enum class PackageState { NotRegistered, Registered, Failed };
+
 class OptionsDialog : public ui::FormOf<OptionsDialog, OptionsDialogCtl> {
  public:
   // The registration buttons write below one of these classes keys, as RegisterFor chooses.
@@ -66,6 +68,8 @@ class OptionsDialog : public ui::FormOf<OptionsDialog, OptionsDialogCtl> {
   void Form_Paint();
   void ShowWriteFailure(SaveProblem problem);
   int SelectedScopeChoice() const;  // RegisterFor as the combo box shows it
+  void AskPackageState();
+  void ShowPackageState(PackageState state);
 
   win::WinRegistry userClasses_;
   win::WinRegistry machineClasses_;

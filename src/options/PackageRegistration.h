@@ -76,6 +76,12 @@ std::wstring RemoveScript();
 // parser. Execution policies apply to script files, not to this.
 std::wstring PowerShellCommandLine(const std::wstring& powerShellExe, const std::wstring& script);
 
+// Whether the package is registered for this user now; false also when that cannot be told.
+inline bool PackageIsRegistered(IPowerShell& shell) {
+  const auto code = shell.Run(QueryScript());
+  return code && *code == 0;
+}
+
 class PackageRegistration {
  public:
   PackageRegistration(IPowerShell& shell, IAsk& ask, std::wstring packagePath, std::wstring exeFolder,
@@ -87,11 +93,7 @@ class PackageRegistration {
         signed_(packageSigned),
         elevated_(elevated) {}
 
-  // Whether the package is registered for this user now; false also when that cannot be told.
-  bool IsRegistered() {
-    const auto code = shell_.Run(QueryScript());
-    return code && *code == 0;
-  }
+  bool IsRegistered() { return PackageIsRegistered(shell_); }
   // Registers (wanted) or removes it; reports a failure with what to do. Returns the state the
   // box shows afterwards: `wanted` on success, the opposite when it failed.
   bool Change(bool wanted);

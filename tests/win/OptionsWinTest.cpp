@@ -651,11 +651,14 @@ TEST_F(ApplicationPickerTest, TheDialogStartsInTheFolderOfTheTypedPathOnlyWhenTh
 
 namespace {
 
-// Records each PowerShell script and answers with the next code.
+// Records each PowerShell script and answers with the next code; the first answer waits for
+// `release` when one is given, as PowerShell takes its time.
 struct RecordingPowerShell : IPowerShell {
   std::vector<std::wstring> scripts;
   std::vector<std::optional<uint32_t>> answers;
+  HANDLE release = nullptr;
   std::optional<uint32_t> Run(const std::wstring& script) override {
+    if (release && scripts.empty()) ::WaitForSingleObject(release, 10000);
     scripts.push_back(script);
     return scripts.size() <= answers.size() ? answers[scripts.size() - 1] : std::optional<uint32_t>(0u);
   }
@@ -677,6 +680,8 @@ TEST_F(OptionsDialogTest, Win11MenuBoxRegistersThePackageAndGoesBackOnARefusal) 
 
   auto shell = std::make_unique<RecordingPowerShell>();
   shell->answers = {1u, 0x800B0109u, 0u, 0x80073CF1u};  // not registered; refused; done; removal refused
+  win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  shell->release = release.get();
   const std::wstring package = dir / L"Zarvane.msix";
   OptionsDialog win11{win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()),
                   Win11MenuHost{true, true, package, dir.path(), shell.get()}};
@@ -684,6 +689,13 @@ TEST_F(OptionsDialogTest, Win11MenuBoxRegistersThePackageAndGoesBackOnARefusal) 
   Pump();
   HWND box = win11.Item(Ctl::chkWin11Menu);
   ASSERT_TRUE(::IsWindowVisible(box));
+  // Open while PowerShell has not answered yet; the box waits greyed.
+  EXPECT_FALSE(::IsWindowEnabled(box));
+  ::SetEvent(release.get());
+  EXPECT_TRUE(WaitUntil(5000, [&] {
+    Pump();
+    return ::IsWindowEnabled(box) != FALSE;
+  }));
   EXPECT_EQ(WindowText(box), L"Windows 11 のメニューに表示する(&X)");
   EXPECT_EQ(win11.Value(Ctl::chkWin11Menu), 0);
   ASSERT_EQ(shell->scripts.size(), 1u);  // only read: nothing is registered by opening the dialog
