@@ -138,13 +138,8 @@ class FormatDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = Process().Opt;
-    Settings& opt = Process().Opt;
-    opt.FileNameFormat = L"%F_%Y%M%D";
-    opt.ExtNameFormat = L"bak";
-    opt.FolderNameFormat = L"%F_%R";
-    opt.DispExt = 1;
-    opt.AutoNo = 1;
-    opt.SkipUsedNo = 1;
+    Process().Opt = zv::test::SampleSettings();
+    Process().Opt.AutoNo = 1;  // not the "3" the tests pick
     g_topics.clear();
     ui::SetWhatsThisSink(RecordTopic);
     owner_ = ::CreateWindowExW(0, L"Static", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
@@ -182,7 +177,7 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     EXPECT_EQ(form.Text(Ctl::txtExtNameFormat), L"bak");
     EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
     EXPECT_EQ(form.Value(Ctl::chkDispExt), 1);
-    EXPECT_EQ(form.Value(Ctl::chkSkipUsedNo), 1);
+    EXPECT_EQ(form.Value(Ctl::chkSkipUsedNo), 0);
     EXPECT_TRUE(form.Enabled(Ctl::txtExtNameFormat));
     HWND combo = form.Item(Ctl::cmbAutoNo);
     ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
@@ -455,7 +450,7 @@ TEST_F(FormatDialogTest, OkStoresTheTextsAsTypedAndTheDigitIndex) {
     ::SendMessageW(form.Item(Ctl::btnOkCan, 0), BM_CLICK, 0, 0);
     EXPECT_FALSE(form.loaded());
   });
-  EXPECT_EQ(Six(), std::make_tuple(std::wstring(L" %F (copy) "), std::wstring(L"txt "), std::wstring(L""), 0, 2, 0));
+  EXPECT_EQ(Six(), std::make_tuple(std::wstring(L" %F (copy) "), std::wstring(L"txt "), std::wstring(L""), 0, 2, 1));
 }
 
 TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {

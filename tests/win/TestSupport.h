@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../native/FirstRunFile.h"
+#include "../native/SampleSettings.h"
 #include "platform/Handles.h"
 #include "startup/StartupWin.h"
 
