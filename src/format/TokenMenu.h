@@ -10,11 +10,26 @@ namespace zv {
 
 enum class TokenItemKind { Token, Submenu, Separator, Cancel };
 
+// The items in menu order, named after the menu's item arrays (mnuYY2 is the third of mnuYY).
+enum class TokenItem {
+  mnuFmt0, mnuFmt1,
+  mnuSysDate,
+  mnuYear, mnuYY0, mnuYY1, mnuYY2, mnuYY3, mnuNengo, mnuNG0, mnuNG1,
+  mnuMonth, mnuMM0, mnuMM1,
+  mnuDay, mnuDD0, mnuDD1,
+  mnuWeekDay, mnuWW0, mnuWW1,
+  mnuSysTime,
+  mnuHour, mnuHH0, mnuHH1,
+  mnuMinute, mnuNN0, mnuNN1,
+  mnuSecond, mnuSS0, mnuSS1,
+  mnuTimeStamp, mnuTS0, mnuTS1, mnuTS2,
+  mnuAutoNo, mnuSeparator, mnuCancel,
+};
+
 struct TokenMenuItem {
+  TokenItem id;
   int level;  // 0 for the items of the popup itself, 1 for their submenus' items, ...
   TokenItemKind kind;
-  const wchar_t* name;     // mnuFmt, mnuYY, ...
-  int index;               // member of an item array, or -1
   const wchar_t* caption;  // as shown, "&" marking the accelerator; empty for the separator
   const wchar_t* token;    // what a token item inserts; empty for the others
 };
@@ -22,10 +37,10 @@ struct TokenMenuItem {
 // mnuFormat in menu order; a submenu item is followed by its own items, one level deeper.
 std::span<const TokenMenuItem> TokenMenuItems();
 
-// Command ids of the items: a base above every control id plus the position in the list.
+// Command ids of the items: a base above every control id plus the item's place in the menu.
 inline constexpr int kTokenCommandBase = 1000;
-int TokenMenuCommandId(std::wstring_view name, int index = -1);  // -1 for an unknown item
-const TokenMenuItem* TokenMenuItemOfCommand(int commandId);      // nullptr for other ids
+constexpr int TokenMenuCommandId(TokenItem item) { return kTokenCommandBase + static_cast<int>(item); }
+const TokenMenuItem* TokenMenuItemOfCommand(int commandId);  // nullptr for other ids
 
 // The wording of the items that name the source, for the field the menu opens for
 // (0 the file-name field, anything else the folder-name field).

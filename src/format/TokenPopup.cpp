@@ -13,12 +13,11 @@ namespace {
 // Appends the items of one level from pos on, each submenu with its own items.
 bool AppendMenuLevel(HMENU menu, std::span<const TokenMenuItem> items, size_t& pos, int level) {
   while (pos < items.size() && items[pos].level == level) {
-    const size_t self = pos++;
-    const TokenMenuItem& item = items[self];
+    const TokenMenuItem& item = items[pos++];
     MENUITEMINFOW mi{};
     mi.cbSize = sizeof(mi);
     mi.fMask = MIIM_ID | MIIM_FTYPE;
-    mi.wID = static_cast<UINT>(kTokenCommandBase + static_cast<int>(self));
+    mi.wID = static_cast<UINT>(TokenMenuCommandId(item.id));
     if (item.kind == TokenItemKind::Separator) {
       mi.fType = MFT_SEPARATOR;
     } else {
@@ -38,12 +37,12 @@ bool AppendMenuLevel(HMENU menu, std::span<const TokenMenuItem> items, size_t& p
   return true;
 }
 
-void SetItemCaption(HMENU menu, const wchar_t* name, int index, const wchar_t* caption) {
+void SetItemCaption(HMENU menu, TokenItem item, const wchar_t* caption) {
   MENUITEMINFOW mi{};
   mi.cbSize = sizeof(mi);
   mi.fMask = MIIM_STRING;
   mi.dwTypeData = const_cast<wchar_t*>(caption);
-  ::SetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(name, index)), FALSE, &mi);
+  ::SetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(item)), FALSE, &mi);
 }
 
 }  // namespace
@@ -58,9 +57,9 @@ win::UniqueMenu BuildTokenMenu() {
 void ShowTokenMenu(HMENU menu, HWND owner, HWND button, int index) {
   if (!menu) return;
   const TokenMenuWording wording = TokenMenuWordingFor(index);
-  SetItemCaption(menu, L"mnuFmt", 0, wording.fmtCaption);
-  SetItemCaption(menu, L"mnuTimeStamp", -1, wording.timeStampCaption);
-  ::EnableMenuItem(menu, static_cast<UINT>(TokenMenuCommandId(L"mnuFmt", 1)),
+  SetItemCaption(menu, TokenItem::mnuFmt0, wording.fmtCaption);
+  SetItemCaption(menu, TokenItem::mnuTimeStamp, wording.timeStampCaption);
+  ::EnableMenuItem(menu, static_cast<UINT>(TokenMenuCommandId(TokenItem::mnuFmt1)),
                    MF_BYCOMMAND | (wording.extensionEnabled ? MF_ENABLED : MF_GRAYED));
   // Directly under the pressed button, its left edge at the button's left edge.
   RECT place{};

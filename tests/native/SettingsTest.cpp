@@ -184,53 +184,20 @@ TEST(Settings, RegisteredExtensionList) {
   EXPECT_TRUE(s.HkcrExtList.empty());
 }
 
-namespace {
-// Every saved value different from its neighbours, so a key written from the wrong variable shows.
-Settings DistinctSettings() {
-  Settings s;
-  s.OpenFileExt1 = L"e1";
-  s.OpenFileExt2 = L"e2";
-  s.OpenAplPath = L"C:\\apl.exe";
-  s.ExtNameFormat = L"%E";
-  s.FileNameFormat = L"報告書_%Y";
-  s.FolderNameFormat = L"%N-%R";
-  s.OpenOriginalCheck = 1;
-  s.OpenFolderCheck = 0;
-  s.DispExt = 1;
-  s.AutoNo = 2;
-  s.StartUpPos = 4;
-  s.IMEMode = 0;
-  s.TopMost = 1;
-  s.NotConfirmReplaceFile = 0;
-  s.ShellExecOpen = 1;
-  s.FolderOnly = 0;
-  s.CopyToFolder = 1;
-  s.CopyToFolderPath = L"D:\\copies";
-  s.Attribute = 0;
-  s.AttrArchive = 1;
-  s.AttrReadOnly = 0;
-  s.AttrHidden = 1;
-  s.AttrSystem = 0;
-  s.RegisterFor = 2;
-  s.SkipUsedNo = 0;
-  s.StartUpLeft = 111;
-  s.StartUpTop = 222;
-  s.HkcrExtList = {L"TXT"};
-  return s;
-}
-}  // namespace
+#include "SampleSettings.h"
+using zv::test::SampleSettings;
 
 TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
   MemoryProfile profile;
-  EXPECT_TRUE(SaveSettings(profile, DistinctSettings()));
+  EXPECT_TRUE(SaveSettings(profile, SampleSettings()));
   const std::wstring o = kOptionSection;
   const std::vector<W> expected = {
-      {o, L"OpenFileExt1", L"e1"},
-      {o, L"OpenFileExt2", L"e2"},
-      {o, L"OpenAplPath", L"C:\\apl.exe"},
-      {o, L"ExtNameFormat", L"%E"},
-      {o, L"FileNameFormat", L"報告書_%Y"},
-      {o, L"FolderNameFormat", L"%N-%R"},
+      {o, L"OpenFileExt1", L"txt"},
+      {o, L"OpenFileExt2", L"html htm"},
+      {o, L"OpenAplPath", L"C:\\Tools\\edit.exe"},
+      {o, L"ExtNameFormat", L"bak"},
+      {o, L"FileNameFormat", L"%F_%Y%M%D"},
+      {o, L"FolderNameFormat", L"%F_%R"},
       {o, L"OpenOriginalCheck", L"1"},
       {o, L"OpenFolderCheck", L"0"},
       {o, L"DispExt", L"1"},
@@ -242,12 +209,12 @@ TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
       {o, L"ShellExecOpen", L"1"},
       {o, L"FolderOnly", L"0"},
       {o, L"CopyToFolder", L"1"},
-      {o, L"CopyToFolderPath", L"D:\\copies"},
-      {o, L"Attribute", L"0"},
-      {o, L"AttrArchive", L"1"},
-      {o, L"AttrReadOnly", L"0"},
-      {o, L"AttrHidden", L"1"},
-      {o, L"AttrSystem", L"0"},
+      {o, L"CopyToFolderPath", L"D:\\コピー"},
+      {o, L"Attribute", L"1"},
+      {o, L"AttrArchive", L"0"},
+      {o, L"AttrReadOnly", L"1"},
+      {o, L"AttrHidden", L"0"},
+      {o, L"AttrSystem", L"1"},
       {o, L"RegisterFor", L"2"},
       {o, L"SkipUsedNo", L"0"},
   };
@@ -256,7 +223,7 @@ TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
 
 TEST(Settings, SavedValuesLoadBackUnchanged) {
   MemoryProfile profile;
-  const Settings saved = DistinctSettings();
+  const Settings saved = SampleSettings();
   ASSERT_TRUE(SaveSettings(profile, saved));
   Settings loaded;
   LoadSettings(profile, loaded);
@@ -266,7 +233,7 @@ TEST(Settings, SavedValuesLoadBackUnchanged) {
   EXPECT_EQ(loaded.OpenFolderCheck, 0);
   EXPECT_EQ(loaded.AutoNo, 2);
   EXPECT_EQ(loaded.StartUpPos, 4);
-  EXPECT_EQ(loaded.AttrHidden, 1);
+  EXPECT_EQ(loaded.AttrReadOnly, 1);
   EXPECT_EQ(loaded.SkipUsedNo, 0);
   // Not saved by the options dialog: these come back as their defaults.
   EXPECT_EQ(loaded.StartUpLeft, 0);
@@ -356,7 +323,7 @@ TEST(Settings, StartUpPositionLeftThenTop) {
 }
 
 TEST(Settings, WritersReportRefusedWrites) {
-  const Settings s = DistinctSettings();
+  const Settings s = SampleSettings();
   {
     MemoryProfile refusing;
     refusing.accepts = [](const ProfileValue&) { return false; };

@@ -1,10 +1,12 @@
 // The format-token menu as data and the text arithmetic of inserting a token.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
 #include "copy/Era.h"
+#include "copy/NameFormat.h"
 #include "format/TokenMenu.h"
 
 using namespace zv;
@@ -40,66 +42,38 @@ TEST(TokenInsertion, ANegativeCaretInsertsNothing) {
   EXPECT_FALSE(InsertTokenText(L"abc", -32768, L"%Y").has_value());
 }
 
-TEST(TokenMenuTable, HoldsEveryItemWithItsCaptionAndToken) {
-  struct Want {
-    int level;
-    TokenItemKind kind;
-    const wchar_t* name;
-    int index;
-    const wchar_t* caption;
-    const wchar_t* token;
-  };
-  using K = TokenItemKind;
-  const Want want[] = {
-      {0, K::Token, L"mnuFmt", 0, L"%&F  コピー元ファイル名（拡張子を除く）", L"%F"},
-      {0, K::Token, L"mnuFmt", 1, L"%&X  コピー元ファイルの拡張子", L"%X"},
-      {0, K::Submenu, L"mnuSysDate", -1, L"     現在の日付(&D)", L""},
-      {1, K::Submenu, L"mnuYear", -1, L"年(&Y)", L""},
-      {2, K::Token, L"mnuYY", 0, L"%&Y  西暦４桁", L"%Y"},
-      {2, K::Token, L"mnuYY", 1, L"%&y  西暦下２桁", L"%y"},
-      {2, K::Token, L"mnuYY", 2, L"%&E  和暦２桁(01 ～ 99)", L"%E"},
-      {2, K::Token, L"mnuYY", 3, L"%&e  和暦１桁(1 ～ 99)", L"%e"},
-      {2, K::Submenu, L"mnuNengo", -1, L"     年号(&G)", L""},
-      {3, K::Token, L"mnuNG", 0, L"%&G  英字１桁(M、T、S、H、R)", L"%G"},
-      {3, K::Token, L"mnuNG", 1, L"%&g  漢字２桁(明治、大正、昭和、平成、令和)", L"%g"},
-      {1, K::Submenu, L"mnuMonth", -1, L"月(&M)", L""},
-      {2, K::Token, L"mnuMM", 0, L"%&M  ２桁(01 ～ 12)", L"%M"},
-      {2, K::Token, L"mnuMM", 1, L"%&m  １桁(1 ～ 12)", L"%m"},
-      {1, K::Submenu, L"mnuDay", -1, L"日(&D)", L""},
-      {2, K::Token, L"mnuDD", 0, L"%&D  ２桁(01 ～ 31)", L"%D"},
-      {2, K::Token, L"mnuDD", 1, L"%&d  １桁(1 ～ 31)", L"%d"},
-      {1, K::Submenu, L"mnuWeekDay", -1, L"曜日(&W)", L""},
-      {2, K::Token, L"mnuWW", 0, L"%&W  英字省略形(Sun ～ Sat)", L"%W"},
-      {2, K::Token, L"mnuWW", 1, L"%&w  漢字省略形(日 ～ 土)", L"%w"},
-      {0, K::Submenu, L"mnuSysTime", -1, L"     現在の時刻(&T)", L""},
-      {1, K::Submenu, L"mnuHour", -1, L"時(&H)", L""},
-      {2, K::Token, L"mnuHH", 0, L"%&H  ２桁(00 ～ 23)", L"%H"},
-      {2, K::Token, L"mnuHH", 1, L"%&h  １桁(0 ～ 23)", L"%h"},
-      {1, K::Submenu, L"mnuMinute", -1, L"分(&N)", L""},
-      {2, K::Token, L"mnuNN", 0, L"%&N  ２桁(00 ～ 59)", L"%N"},
-      {2, K::Token, L"mnuNN", 1, L"%&n  １桁(0 ～ 59)", L"%n"},
-      {1, K::Submenu, L"mnuSecond", -1, L"秒(&S)", L""},
-      {2, K::Token, L"mnuSS", 0, L"%&S  ２桁(00 ～ 59)", L"%S"},
-      {2, K::Token, L"mnuSS", 1, L"%&s  １桁(0 ～ 59)", L"%s"},
-      {0, K::Submenu, L"mnuTimeStamp", -1, L"     コピー元のタイムスタンプ(&U)", L""},
-      {1, K::Token, L"mnuTS", 0, L"%&T  日付８桁", L"%T"},
-      {1, K::Token, L"mnuTS", 1, L"%&U  日付６桁", L"%U"},
-      {1, K::Token, L"mnuTS", 2, L"%&t  時刻６桁", L"%t"},
-      {0, K::Token, L"mnuAutoNo", -1, L"%&R  連番", L"%R"},
-      {0, K::Separator, L"mnuSeparator", -1, L"", L""},
-      {0, K::Cancel, L"mnuCancel", -1, L"     キャンセル(&C)", L""},
-  };
-  const auto items = TokenMenuItems();
-  ASSERT_EQ(items.size(), std::size(want));
-  for (size_t i = 0; i < items.size(); ++i) {
-    SCOPED_TRACE(want[i].caption);
-    EXPECT_EQ(items[i].level, want[i].level);
-    EXPECT_EQ(items[i].kind, want[i].kind);
-    EXPECT_STREQ(items[i].name, want[i].name);
-    EXPECT_EQ(items[i].index, want[i].index);
-    EXPECT_STREQ(items[i].caption, want[i].caption);
-    EXPECT_STREQ(items[i].token, want[i].token);
+// The tree by access keys: a submenu's items follow its key in brackets, "-" is the separator.
+// Letter case tells tokens apart, as in the format itself.
+TEST(TokenMenuTable, TreeOfAccessKeys) {
+  std::wstring outline;
+  int depth = 0;
+  for (const TokenMenuItem& item : TokenMenuItems()) {
+    for (; depth > item.level; --depth) outline += L')';
+    if (item.level != depth) outline += L'!';  // deeper than any submenu opened
+    const std::wstring caption = item.caption;
+    const size_t amp = caption.find(L'&');
+    if (item.kind == TokenItemKind::Separator) outline += L'-';
+    else outline += amp + 1 < caption.size() ? caption[amp + 1] : L'?';
+    if (item.kind != TokenItemKind::Submenu) continue;
+    outline += L'(';
+    ++depth;
   }
+  for (; depth > 0; --depth) outline += L')';
+  EXPECT_EQ(outline, L"FXD(Y(YyEeG(Gg))M(Mm)D(Dd)W(Ww))T(H(Hh)N(Nn)S(Ss))U(TUt)R-C");
+}
+
+// An unknown token stays as typed: every token of the menu must come out as something else.
+TEST(TokenMenuTable, EveryTokenIsOneTheNameFormatExpands) {
+  const DateTime now{2026, 4, 3, 9, 5, 7, 5};
+  const auto stamp = [] { return std::optional<DateTime>(DateTime{2026, 3, 30, 18, 15, 20, 1}); };
+  int tokens = 0;
+  for (const TokenMenuItem& item : TokenMenuItems()) {
+    if (item.kind != TokenItemKind::Token) continue;
+    int32_t number = 0;
+    EXPECT_NE(ExpandNameFormat(item.token, L"base", L"ext", 0, number, now, stamp), item.token) << item.caption;
+    ++tokens;
+  }
+  EXPECT_EQ(tokens, 24);
 }
 
 TEST(TokenMenuTable, EveryTokenIsItsCaptionsAcceleratorAndEverySubmenuHasItems) {
@@ -125,13 +99,7 @@ TEST(TokenMenuTable, EveryTokenIsItsCaptionsAcceleratorAndEverySubmenuHasItems) 
 
 TEST(TokenMenuTable, CommandIdsLeadBackToTheirItem) {
   const auto items = TokenMenuItems();
-  for (size_t i = 0; i < items.size(); ++i) {
-    const int id = TokenMenuCommandId(items[i].name, items[i].index);
-    ASSERT_GE(id, kTokenCommandBase);
-    EXPECT_EQ(TokenMenuItemOfCommand(id), &items[i]);
-  }
-  EXPECT_EQ(TokenMenuCommandId(L"mnuYY", 4), -1);
-  EXPECT_EQ(TokenMenuCommandId(L"mnuFormat"), -1);
+  for (const TokenMenuItem& item : items) EXPECT_EQ(TokenMenuItemOfCommand(TokenMenuCommandId(item.id)), &item);
   EXPECT_EQ(TokenMenuItemOfCommand(kTokenCommandBase - 1), nullptr);
   EXPECT_EQ(TokenMenuItemOfCommand(kTokenCommandBase + static_cast<int>(items.size())), nullptr);
   EXPECT_EQ(TokenMenuItemOfCommand(1), nullptr);  // IDOK

@@ -231,30 +231,23 @@ TEST_F(CopyE2E, FolderOnlyMakesAnEmptyFolderAndRefusesAnExistingOne) {
     EXPECT_TRUE(win::HasAttribute(dir / L"Photos_empty", FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_FALSE(Exists(dir / L"Photos_empty\\a.txt"));
   }
-  {
+  // OK refused with a message; the dialog stays until cancelled.
+  auto expectRefused = [&](const std::wstring& message) {
     auto [driver, form] = Open(source, kFolderCaption);
     ASSERT_TRUE(form);
     Press(form, L"OK");
     auto box = driver->Answer(IDOK);
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kFolderExists);
+    EXPECT_EQ(box->text, message);
     ASSERT_TRUE(Driver::WaitVisible(form, true));
     Press(form, L"キャンセル");
     EXPECT_EQ(driver->WaitForExit(), 0u);
-  }
-  {  // A fixed destination that does not exist cannot take an empty folder.
-    Set(L"CopyToFolder", L"1");
-    Set(L"CopyToFolderPath", dir / L"missing\\deeper");
-    auto [driver, form] = Open(source, kFolderCaption);
-    ASSERT_TRUE(form);
-    Press(form, L"OK");
-    auto box = driver->Answer(IDOK);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kMakeFolderFailed);
-    ASSERT_TRUE(Driver::WaitVisible(form, true));
-    Press(form, L"キャンセル");
-    EXPECT_EQ(driver->WaitForExit(), 0u);
-  }
+  };
+  expectRefused(kFolderExists);
+  // A fixed destination that does not exist cannot take an empty folder.
+  Set(L"CopyToFolder", L"1");
+  Set(L"CopyToFolderPath", dir / L"missing\\deeper");
+  expectRefused(kMakeFolderFailed);
 }
 
 TEST_F(CopyE2E, AFullCopyCreatesAMissingDestinationFolder) {

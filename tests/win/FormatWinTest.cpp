@@ -116,19 +116,19 @@ MenuSeen ClickMenuButtonAndType(FormatDialog& form, int index, const std::wstrin
   return ClickMenuButtonAndType(form.Item(Ctl::btnFormatMenu, index), keys);
 }
 
-std::wstring MenuCaption(HMENU menu, const wchar_t* name, int index = -1) {
+std::wstring MenuCaption(HMENU menu, TokenItem item) {
   wchar_t buf[128] = {};
   MENUITEMINFOW mi{};
   mi.cbSize = sizeof(mi);
   mi.fMask = MIIM_STRING;
   mi.dwTypeData = buf;
   mi.cch = 128;
-  if (!::GetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(name, index)), FALSE, &mi)) return L"?";
+  if (!::GetMenuItemInfoW(menu, static_cast<UINT>(TokenMenuCommandId(item)), FALSE, &mi)) return L"?";
   return buf;
 }
 
-bool MenuItemGrayed(HMENU menu, const wchar_t* name, int index = -1) {
-  return (::GetMenuState(menu, static_cast<UINT>(TokenMenuCommandId(name, index)), MF_BYCOMMAND) & MF_GRAYED) != 0;
+bool MenuItemGrayed(HMENU menu, TokenItem item) {
+  return (::GetMenuState(menu, static_cast<UINT>(TokenMenuCommandId(item)), MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 std::vector<int> g_topics;
@@ -138,13 +138,8 @@ class FormatDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = Process().Opt;
-    Settings& opt = Process().Opt;
-    opt.FileNameFormat = L"%F_%Y%M%D";
-    opt.ExtNameFormat = L"bak";
-    opt.FolderNameFormat = L"%F_%R";
-    opt.DispExt = 1;
-    opt.AutoNo = 1;
-    opt.SkipUsedNo = 1;
+    Process().Opt = zv::test::SampleSettings();
+    Process().Opt.AutoNo = 1;  // not the "3" the tests pick
     g_topics.clear();
     ui::SetWhatsThisSink(RecordTopic);
     owner_ = ::CreateWindowExW(0, L"Static", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
@@ -182,7 +177,7 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     EXPECT_EQ(form.Text(Ctl::txtExtNameFormat), L"bak");
     EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
     EXPECT_EQ(form.Value(Ctl::chkDispExt), 1);
-    EXPECT_EQ(form.Value(Ctl::chkSkipUsedNo), 1);
+    EXPECT_EQ(form.Value(Ctl::chkSkipUsedNo), 0);
     EXPECT_TRUE(form.Enabled(Ctl::txtExtNameFormat));
     HWND combo = form.Item(Ctl::cmbAutoNo);
     ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
@@ -192,7 +187,7 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
       EXPECT_EQ(item, std::to_wstring(i + 1));
     }
     EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
-    EXPECT_EQ(MenuCaption(form.TokenMenu(), L"mnuTimeStamp"), L"     コピー元のタイムスタンプ(&U)");
+    EXPECT_EQ(MenuCaption(form.TokenMenu(), TokenItem::mnuTimeStamp), L"     コピー元のタイムスタンプ(&U)");
 
     // 4680 x 5265 twips at 15 twips per pixel; rows at frame + panel + their own place.
     RECT client;
@@ -317,7 +312,7 @@ TEST_F(FormatDialogTest, TabSelectsAllSoTheTokenGoesInFrontOfTheWholeText) {
     ::SetFocus(form.Item(Ctl::btnFormatMenu, 0));
     Pump();
     form.MenuTargetIndex = 0;
-    EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(L"mnuTS", 0)));
+    EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(TokenItem::mnuTS0)));
     Pump();
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%Tabcdef");
     EXPECT_EQ(::GetFocus(), box);
@@ -373,11 +368,11 @@ TEST_F(FormatDialogTest, TheFolderButtonRewordsTheMenuAndDisablesTheExtension) {
     // "     キャンセル(&C)" only closes the menu.
     ASSERT_TRUE(ClickMenuButtonAndType(form, 1, L"C").shown);
     EXPECT_EQ(form.MenuTargetIndex, 1);
-    EXPECT_EQ(MenuCaption(menu, L"mnuFmt", 0), L"%&F  コピー元フォルダ名");
-    EXPECT_EQ(MenuCaption(menu, L"mnuTimeStamp"), L"     コピー元フォルダのタイムスタンプ(&U)");
-    EXPECT_EQ(MenuCaption(menu, L"mnuFmt", 1), L"%&X  コピー元ファイルの拡張子");
-    EXPECT_TRUE(MenuItemGrayed(menu, L"mnuFmt", 1));
-    EXPECT_FALSE(MenuItemGrayed(menu, L"mnuFmt", 0));
+    EXPECT_EQ(MenuCaption(menu, TokenItem::mnuFmt0), L"%&F  コピー元フォルダ名");
+    EXPECT_EQ(MenuCaption(menu, TokenItem::mnuTimeStamp), L"     コピー元フォルダのタイムスタンプ(&U)");
+    EXPECT_EQ(MenuCaption(menu, TokenItem::mnuFmt1), L"%&X  コピー元ファイルの拡張子");
+    EXPECT_TRUE(MenuItemGrayed(menu, TokenItem::mnuFmt1));
+    EXPECT_FALSE(MenuItemGrayed(menu, TokenItem::mnuFmt0));
     EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R");
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%F_%Y%M%D");
 
@@ -387,14 +382,14 @@ TEST_F(FormatDialogTest, TheFolderButtonRewordsTheMenuAndDisablesTheExtension) {
 
     ASSERT_TRUE(ClickMenuButtonAndType(form, 0, L"C").shown);
     EXPECT_EQ(form.MenuTargetIndex, 0);
-    EXPECT_EQ(MenuCaption(menu, L"mnuFmt", 0), L"%&F  コピー元ファイル名（拡張子を除く）");
-    EXPECT_EQ(MenuCaption(menu, L"mnuTimeStamp"), L"     コピー元ファイルのタイムスタンプ(&U)");
-    EXPECT_FALSE(MenuItemGrayed(menu, L"mnuFmt", 1));
+    EXPECT_EQ(MenuCaption(menu, TokenItem::mnuFmt0), L"%&F  コピー元ファイル名（拡張子を除く）");
+    EXPECT_EQ(MenuCaption(menu, TokenItem::mnuTimeStamp), L"     コピー元ファイルのタイムスタンプ(&U)");
+    EXPECT_FALSE(MenuItemGrayed(menu, TokenItem::mnuFmt1));
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%F_%Y%M%D");
 
     // The cancel item by its command as well; the submenus' own ids are no commands.
     const std::wstring before = form.Text(Ctl::txtFileNameFormat);
-    EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(L"mnuCancel")));
+    EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(TokenItem::mnuCancel)));
     EXPECT_FALSE(form.MenuCommand(kTokenCommandBase - 1));
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), before);
   });
@@ -431,8 +426,18 @@ TEST_F(FormatDialogTest, TheRealMenuTreeFollowsTheTable) {
       if (!separator) {
         EXPECT_EQ(caption, items[i].caption);
       }
-      EXPECT_EQ(static_cast<int>(id), TokenMenuCommandId(items[i].name, items[i].index));
+      EXPECT_EQ(static_cast<int>(id), TokenMenuCommandId(items[i].id));
     }
+    // A few captions as the user reads them.
+    const std::pair<TokenItem, const wchar_t*> spots[] = {
+        {TokenItem::mnuSysDate, L"     現在の日付(&D)"},
+        {TokenItem::mnuYY2, L"%&E  和暦２桁(01 ～ 99)"},
+        {TokenItem::mnuNG1, L"%&g  漢字２桁(明治、大正、昭和、平成、令和)"},
+        {TokenItem::mnuWW0, L"%&W  英字省略形(Sun ～ Sat)"},
+        {TokenItem::mnuTS2, L"%&t  時刻６桁"},
+        {TokenItem::mnuAutoNo, L"%&R  連番"},
+    };
+    for (const auto& [item, text] : spots) EXPECT_EQ(MenuCaption(form.TokenMenu(), item), text);
   });
 }
 
@@ -455,7 +460,7 @@ TEST_F(FormatDialogTest, OkStoresTheTextsAsTypedAndTheDigitIndex) {
     ::SendMessageW(form.Item(Ctl::btnOkCan, 0), BM_CLICK, 0, 0);
     EXPECT_FALSE(form.loaded());
   });
-  EXPECT_EQ(Six(), std::make_tuple(std::wstring(L" %F (copy) "), std::wstring(L"txt "), std::wstring(L""), 0, 2, 0));
+  EXPECT_EQ(Six(), std::make_tuple(std::wstring(L" %F (copy) "), std::wstring(L"txt "), std::wstring(L""), 0, 2, 1));
 }
 
 TEST_F(FormatDialogTest, CancelEscapeAndTheCloseBoxStoreNothing) {

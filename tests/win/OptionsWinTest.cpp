@@ -143,27 +143,7 @@ std::wstring IniText(const std::vector<Key>& option, const std::wstring& hkcrExt
 
 TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrder) {
   Settings& opt = Process().Opt;
-  opt.OpenFileExt1 = L"txt";
-  opt.OpenFileExt2 = L"html htm";
-  opt.OpenAplPath = L"C:\\Tools\\edit.exe";
-  opt.ExtNameFormat = L"bak";
-  opt.FileNameFormat = L"%F_コピー";
-  opt.FolderNameFormat = L"%F_%Y";
-  opt.OpenOriginalCheck = 0;
-  opt.OpenFolderCheck = 1;
-  opt.DispExt = 0;
-  opt.AutoNo = 3;
-  opt.StartUpPos = 2;
-  opt.IMEMode = 0;
-  opt.TopMost = 1;
-  opt.NotConfirmReplaceFile = 0;
-  opt.ShellExecOpen = 1;
-  opt.FolderOnly = 0;
-  opt.CopyToFolder = 1;
-  opt.CopyToFolderPath = L"C:\\出力";
-  opt.Attribute = 1;
-  opt.AttrArchive = 1;
-  opt.AttrHidden = 1;
+  opt = SampleSettings();
   Open();
 
   EXPECT_EQ(WindowText(form.hwnd()), L"Zarvane");
@@ -171,14 +151,14 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
   EXPECT_EQ(form.Text(Ctl::txtOpenFileExt2), L"html htm");
   EXPECT_EQ(form.Text(Ctl::txtAplPath), L"C:\\Tools\\edit.exe");
   const std::pair<Ctl, int> boxes[] = {
-      {Ctl::chkOpenOriginal, 0}, {Ctl::chkOpenFolder, 1},   {Ctl::chkIMEMode, 0},      {Ctl::chkTopMost, 1},
-      {Ctl::chkNotConfirmReplaceFile, 0}, {Ctl::chkAttribute, 1}, {Ctl::chkAttrArchive, 1}, {Ctl::chkAttrReadOnly, 0},
-      {Ctl::chkAttrHidden, 1},   {Ctl::chkAttrSystem, 0},
+      {Ctl::chkOpenOriginal, 1}, {Ctl::chkOpenFolder, 0},   {Ctl::chkIMEMode, 0},      {Ctl::chkTopMost, 1},
+      {Ctl::chkNotConfirmReplaceFile, 0}, {Ctl::chkAttribute, 1}, {Ctl::chkAttrArchive, 0}, {Ctl::chkAttrReadOnly, 1},
+      {Ctl::chkAttrHidden, 0},   {Ctl::chkAttrSystem, 1},
   };
   for (const auto& [box, value] : boxes) EXPECT_EQ(form.Value(box), value) << static_cast<int>(box);
   HWND combo = Item(Ctl::cmbStartUpPos);
   ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 5);
-  EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 4);
   const wchar_t* entries[] = {L"ﾏｳｽﾎﾟｲﾝﾀｰの近く", L"前回と同じ位置", L"ｽｸﾘｰﾝの中央", L"ｽｸﾘｰﾝの左上", L"背面ｳｨﾝﾄﾞｳの中央"};
   for (int i = 0; i < 5; ++i) {
     wchar_t entry[64] = {};
@@ -193,12 +173,12 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
   for (const Ctl box : {Ctl::chkOpenOriginal, Ctl::chkOpenFolder, Ctl::chkIMEMode, Ctl::chkNotConfirmReplaceFile,
                         Ctl::chkAttrReadOnly, Ctl::chkAttrSystem})
     Click(Item(box));
-  ::SendMessageW(combo, CB_SETCURSEL, 4, 0);
+  ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
   HWND scopes = Item(Ctl::cmbRegisterFor);
   wchar_t automatic[64] = {};
   ::SendMessageW(scopes, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(automatic));
   EXPECT_EQ(std::wstring(automatic), L"自動（全ユーザー）");  // Wine runs elevated
-  EXPECT_EQ(::SendMessageW(scopes, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(::SendMessageW(scopes, CB_GETCURSEL, 0, 0), 2);
   ::SendMessageW(scopes, CB_SETCURSEL, 1, 0);
   Click(Item(Ctl::btnOkCan, 0));
   EXPECT_FALSE(form.loaded());
@@ -210,27 +190,27 @@ TEST_F(OptionsDialogTest, LoadShowsTheSettingsAndOkWritesTheSavedKeysInTheirOrde
                                    {L"OpenFileExt2", L""},
                                    {L"OpenAplPath", L"C:\\ツール\\エディタ.exe"},
                                    {L"ExtNameFormat", L"bak"},
-                                   {L"FileNameFormat", L"%F_コピー"},
-                                   {L"FolderNameFormat", L"%F_%Y"},
-                                   {L"OpenOriginalCheck", L"1"},
-                                   {L"OpenFolderCheck", L"0"},
-                                   {L"DispExt", L"0"},
-                                   {L"AutoNo", L"3"},
-                                   {L"StartUpPos", L"4"},
+                                   {L"FileNameFormat", L"%F_%Y%M%D"},
+                                   {L"FolderNameFormat", L"%F_%R"},
+                                   {L"OpenOriginalCheck", L"0"},
+                                   {L"OpenFolderCheck", L"1"},
+                                   {L"DispExt", L"1"},
+                                   {L"AutoNo", L"2"},
+                                   {L"StartUpPos", L"0"},
                                    {L"IMEMode", L"1"},
                                    {L"TopMost", L"1"},
                                    {L"NotConfirmReplaceFile", L"1"},
                                    {L"ShellExecOpen", L"1"},
                                    {L"FolderOnly", L"0"},
                                    {L"CopyToFolder", L"1"},
-                                   {L"CopyToFolderPath", L"C:\\出力"},
+                                   {L"CopyToFolderPath", L"D:\\コピー"},
                                    {L"Attribute", L"1"},
-                                   {L"AttrArchive", L"1"},
-                                   {L"AttrReadOnly", L"1"},
-                                   {L"AttrHidden", L"1"},
-                                   {L"AttrSystem", L"1"},
+                                   {L"AttrArchive", L"0"},
+                                   {L"AttrReadOnly", L"0"},
+                                   {L"AttrHidden", L"0"},
+                                   {L"AttrSystem", L"0"},
                                    {L"RegisterFor", L"1"},
-                                   {L"SkipUsedNo", L"1"},
+                                   {L"SkipUsedNo", L"0"},
                                },
                                L""));
 }

@@ -9,33 +9,13 @@
 
 using namespace zv;
 using namespace zv::win;
+using zv::test::BinDir;
 using zv::test::DenyWrites;
+using zv::test::ReadBytes;
+using zv::test::TempFolder;
+using zv::test::TempRegistryKey;
 
 namespace {
-
-std::wstring Unique(const wchar_t* prefix) {
-  return prefix + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount64());
-}
-
-// A key of its own below HKCU\Software\ZarvaneTests, deleted with everything below it.
-class TestKey {
- public:
-  TestKey() : path_(L"Software\\ZarvaneTests\\" + Unique(L"h2-")) {
-    EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                key_.put(), nullptr),
-              ERROR_SUCCESS);
-  }
-  ~TestKey() {
-    key_.reset();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-  }
-  HKEY get() const { return key_.get(); }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-  UniqueKey key_;
-};
 
 bool KeyExists(HKEY root, const std::wstring& subKey) {
   UniqueKey key;
@@ -63,7 +43,7 @@ RawValue ReadRaw(HKEY root, const std::wstring& subKey, const std::wstring& name
 }  // namespace
 
 TEST(RegistryWin, TextOfAnyLengthReadsBackWhole) {
-  TestKey root;
+  TempRegistryKey root{L"h2"};
   struct Case { const char* what; std::wstring text; };
   const Case cases[] = {
       {"empty", L""},
@@ -85,7 +65,7 @@ TEST(RegistryWin, TextOfAnyLengthReadsBackWhole) {
 }
 
 TEST(RegistryWin, ReadsThatYieldTheDefault) {
-  TestKey root;
+  TempRegistryKey root{L"h2"};
   ASSERT_EQ(::RegCreateKeyExW(root.get(), L"bare", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, UniqueKey().put(), nullptr),
             ERROR_SUCCESS);
   ASSERT_TRUE(SetRegValue(root.get(), L"named", L"Name", kRegSz, std::wstring(L"v")));
@@ -108,7 +88,7 @@ TEST(RegistryWin, ReadsThatYieldTheDefault) {
 }
 
 TEST(RegistryWin, TextStoredWithoutItsNulStillReadsWhole) {
-  TestKey root;
+  TempRegistryKey root{L"h2"};
   const std::wstring text = std::wstring(300, L'n') + L"end";
   ASSERT_EQ(::RegSetValueExW(root.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
                              static_cast<DWORD>(text.size() * sizeof(wchar_t))),
@@ -122,7 +102,7 @@ TEST(RegistryWin, TextStoredWithoutItsNulStillReadsWhole) {
 }
 
 TEST(RegistryWin, WritesCreateParentsAndStoreDwords) {
-  TestKey root;
+  TempRegistryKey root{L"h2"};
   ASSERT_TRUE(SetRegValue(root.get(), L"one", L"", kRegSz, std::wstring(L"1")));
   ASSERT_TRUE(SetRegValue(root.get(), L"one\\two\\three", L"", kRegSz, std::wstring(L"3")));
   EXPECT_TRUE(KeyExists(root.get(), L"one\\two"));
@@ -143,7 +123,7 @@ TEST(RegistryWin, WritesCreateParentsAndStoreDwords) {
 }
 
 TEST(RegistryWin, DeleteIsNotRecursive) {
-  TestKey root;
+  TempRegistryKey root{L"h2"};
   ASSERT_TRUE(SetRegValue(root.get(), L"verb\\command", L"", kRegSz, std::wstring(L"c")));
   EXPECT_FALSE(DeleteRegKey(root.get(), L"verb"));  // has a sub-key
   EXPECT_TRUE(KeyExists(root.get(), L"verb\\command"));
@@ -158,7 +138,7 @@ TEST(RegistryWin, DeleteIsNotRecursive) {
 // A key the user may read but not write: the helpers open every key for writing too, so the
 // read fails as well as the write.
 TEST(RegistryWin, KeyWithoutWriteAccessReadsAsDefaultAndRefusesWrites) {
-  TestKey root;
+  TempRegistryKey root{L"h2"};
   ASSERT_TRUE(SetRegValue(root.get(), L"locked", L"", kRegSz, std::wstring(L"kept")));
   ASSERT_TRUE(DenyWrites(root.get(), L"locked"));
   EXPECT_EQ(GetRegValue(root.get(), L"locked", L"", kRegSz, std::wstring(L"def")), L"def");
@@ -171,7 +151,7 @@ TEST(RegistryWin, KeyWithoutWriteAccessReadsAsDefaultAndRefusesWrites) {
 // Below a root, below a path of it, and below the two classes keys the program writes to (their
 // test key is removed again). What is written for all users shows in HKEY_CLASSES_ROOT.
 TEST(RegistryWin, WinRegistryWorksBelowItsRootAndPath) {
-  TestKey root;
+  TempRegistryKey root{L"h2"};
   const std::wstring name = L"ZvRegTest" + std::to_wstring(::GetCurrentProcessId());
   struct Case { const char* what; WinRegistry reg; HKEY rawRoot; std::wstring rawPath; bool inClassesRoot; };
   const Case cases[] = {
@@ -226,42 +206,6 @@ class TestFileType {
   bool ok_ = false;
 };
 
-class TempDir {
- public:
-  TempDir() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + Unique(L"zv-h2-");
-    ::CreateDirectoryW(path_.c_str(), nullptr);
-  }
-  ~TempDir() {
-    WIN32_FIND_DATAW data;
-    UniqueFind find(::FindFirstFileW((path_ + L"\\*").c_str(), &data));
-    if (find) {
-      do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((path_ + L"\\" + data.cFileName).c_str());
-      } while (::FindNextFileW(find.get(), &data));
-    }
-    find.reset();
-    ::RemoveDirectoryW(path_.c_str());
-  }
-  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
- private:
-  std::wstring path_;
-};
-
-std::string ReadAll(const std::wstring& path) {
-  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return {};
-  std::string text(4096, '\0');
-  DWORD read = 0;
-  if (!::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) return {};
-  text.resize(read);
-  return text;
-}
-
 std::wstring FromUtf8(const std::string& text) {
   if (text.empty()) return {};
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -273,7 +217,7 @@ std::wstring FromUtf8(const std::string& text) {
 // The recorder's first line ("<folder>\t<command line>"), waited for up to ten seconds.
 std::wstring WaitForLine(const std::wstring& log) {
   for (int i = 0; i < 500; ++i) {
-    const std::string text = ReadAll(log);
+    const std::string text = ReadBytes(log).value_or("");
     const auto end = text.find("\r\n");
     if (end != std::string::npos) return FromUtf8(text.substr(0, end));
     ::Sleep(20);
@@ -281,20 +225,13 @@ std::wstring WaitForLine(const std::wstring& log) {
   return {};
 }
 
-// The helper programs are built beside the test program.
-std::wstring BesideMe(const std::wstring& name) {
-  wchar_t self[MAX_PATH];
-  std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
-  return path.substr(0, path.rfind(L'\\') + 1) + name;
-}
-
 }  // namespace
 
 TEST(OpenByAssociationWin, ModeOneRunsTheDefaultVerbModeZeroOpen) {
-  const std::wstring recorder = BesideMe(L"recorder.exe");
+  const std::wstring recorder = BinDir() + L"\\recorder.exe";
   TestFileType type(recorder);
   ASSERT_TRUE(type.ok());
-  TempDir dir;
+  TempFolder dir;
   const std::wstring doc = dir / (L"doc" + type.ext());
   ASSERT_TRUE(UniqueFile(::CreateFileW(doc.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
 

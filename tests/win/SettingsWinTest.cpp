@@ -163,34 +163,22 @@ TEST(SettingsWin, SaveSettingsAfterAFirstRunFile) {
   const std::wstring path = dir / L"Zarvane.ini";
   win::WinProfile profile(path);
   ASSERT_TRUE(WriteFirstRunDefaults(profile));
-  Settings s;
-  LoadSettings(profile, s);
-  s.OpenFileExt1 = L"txt";
-  s.FileNameFormat = L"%N_%Y%M%D";
-  s.AutoNo = 2;
-  s.StartUpPos = 3;
-  s.TopMost = 0;
-  s.AttrSystem = 1;
-  ASSERT_TRUE(SaveSettings(profile, s));
+  ASSERT_TRUE(SaveSettings(profile, zv::test::SampleSettings()));
 
   // Existing keys change in place; new ones (AutoNo, RegisterFor, SkipUsedNo) go at the end of
-  // their section.
-  std::string expected = kFirstRunFile;
-  auto replace = [&](const std::string& from, const std::string& to) {
-    const auto at = expected.find(from);
-    ASSERT_NE(at, std::string::npos) << from;
-    expected.replace(at, from.size(), to);
-  };
-  replace("OpenFileExt1=txt html htm\r\n", "OpenFileExt1=txt\r\n");
-  replace("FileNameFormat=\r\n", "FileNameFormat=%N_%Y%M%D\r\n");
-  replace("StartUpPos=0\r\n", "StartUpPos=3\r\n");
-  replace("TopMost=1\r\n", "TopMost=0\r\n");
-  replace("AttrSystem=0\r\n", "AttrSystem=1\r\nAutoNo=2\r\nRegisterFor=0\r\nSkipUsedNo=1\r\n");
+  // their section. コピー is 83 52 83 73 81 5B in code page 932.
+  std::string expected =
+      "[Option]\r\nOpenFileExt1=txt\r\nOpenFileExt2=html htm\r\nOpenAplPath=C:\\Tools\\edit.exe\r\n"
+      "OpenOriginalCheck=1\r\nOpenFolderCheck=0\r\nDispExt=1\r\nIMEMode=0\r\nTopMost=1\r\nStartUpPos=4\r\n"
+      "NotConfirmReplaceFile=0\r\nShellExecOpen=1\r\nFolderOnly=0\r\nFileNameFormat=%F_%Y%M%D\r\n"
+      "ExtNameFormat=bak\r\nFolderNameFormat=%F_%R\r\nCopyToFolder=1\r\nCopyToFolderPath=D:\\\x83\x52\x83\x73\x81\x5B\r\n"
+      "Attribute=1\r\nAttrArchive=0\r\nAttrReadOnly=1\r\nAttrHidden=0\r\nAttrSystem=1\r\nAutoNo=2\r\n"
+      "RegisterFor=2\r\nSkipUsedNo=0\r\n[SYSTEM]\r\nHkcrExt=\r\n";
   EXPECT_EQ(Bytes(path), expected);
 
   // The copy dialog's position follows, left before top.
   ASSERT_TRUE(SaveStartUpPosition(profile, 1500, -30));
-  replace("SkipUsedNo=1\r\n", "SkipUsedNo=1\r\nStartUpLeft=1500\r\nStartUpTop=-30\r\n");
+  expected.insert(expected.find("[SYSTEM]"), "StartUpLeft=1500\r\nStartUpTop=-30\r\n");
   EXPECT_EQ(Bytes(path), expected);
 }
 

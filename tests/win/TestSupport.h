@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../native/FirstRunFile.h"
+#include "../native/SampleSettings.h"
 #include "platform/Handles.h"
 #include "startup/StartupWin.h"
 
@@ -54,6 +55,7 @@ class TempRegistryKey {
   TempRegistryKey(const TempRegistryKey&) = delete;
   TempRegistryKey& operator=(const TempRegistryKey&) = delete;
   HKEY get() const { return key_.get(); }
+  const std::wstring& path() const { return path_; }  // below HKEY_CURRENT_USER
   DWORD SubKeyCount() const;
   // The default value of a sub-key, written or read.
   bool Put(const std::wstring& subKey, const std::wstring& value) const;
