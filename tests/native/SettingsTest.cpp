@@ -7,6 +7,7 @@
 
 #include "core/PathText.h"
 #include "core/Settings.h"
+#include "SampleSettings.h"
 #include "TestProfile.h"
 
 using namespace zv;
@@ -14,6 +15,7 @@ using namespace zv;
 namespace {
 
 using test::MemoryProfile;
+using test::SampleSettings;
 using W = ProfileValue;
 
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
@@ -183,9 +185,6 @@ TEST(Settings, RegisteredExtensionList) {
   EXPECT_TRUE(s.HkcrExtEmpty);
   EXPECT_TRUE(s.HkcrExtList.empty());
 }
-
-#include "SampleSettings.h"
-using zv::test::SampleSettings;
 
 TEST(Settings, SaveSettingsWritesTheSavedKeysInTheirOrder) {
   MemoryProfile profile;
