@@ -48,6 +48,8 @@ TEST(NamedFormats, ReadGapsAndWriteBack) {
        {date, version}, {version, date},
        {L"Formats:Name1=版", L"Formats:File1=%F_v%R", L"Formats:Ext1=bak", L"Formats:Folder1=%F_v%R",
         L"Formats:Name2=日付", L"Formats:File2=%F_%Y%M%D", L"Formats:Ext2=", L"Formats:Folder2="}},
+      {"a line without \"=\" is passed over, and the next section's keys are no entries",
+       {L"Junk", L"Name1=日付", L"File1=%F_%Y%M%D", L"[Other]", L"Name2=版"}, {date}, {date}, {}},
       {"the ninth is read and moves up", {L"Name9=九", L"File9=%F_9"}, {{L"九", L"%F_9", L"", L""}},
        {{L"九", L"%F_9", L"", L""}},
        {L"Formats:Name1=九", L"Formats:File1=%F_9", L"Formats:Name9=", L"Formats:File9="}},

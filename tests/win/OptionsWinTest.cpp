@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <utility>
 
 #include "DialogFixture.h"
@@ -637,8 +638,10 @@ struct RecordingPowerShell : IPowerShell {
   std::vector<std::wstring> scripts;
   std::vector<std::optional<uint32_t>> answers;
   HANDLE release = nullptr;
+  bool fails = false;  // throws, as a failure no code answers
   std::optional<uint32_t> Run(const std::wstring& script) override {
     if (release && scripts.empty()) ::WaitForSingleObject(release, 10000);
+    if (fails) throw std::runtime_error("no answer");
     scripts.push_back(script);
     return scripts.size() <= answers.size() ? answers[scripts.size() - 1] : std::optional<uint32_t>(0u);
   }
@@ -706,4 +709,18 @@ TEST_F(OptionsDialogTest, Win11MenuBoxRegistersThePackageAndGoesBackOnARefusal) 
   ASSERT_EQ(shell->scripts.size(), 4u);
   EXPECT_EQ(shell->scripts[3], RemoveScript());
   win11.Unload();
+
+  // A question that failed on its own thread is reported on the dialog's; the box is usable.
+  shell->fails = true;
+  OptionsDialog failed{win::WinRegistry(userClasses.get()), win::WinRegistry(classes.get()),
+                       Win11MenuHost{true, true, package, dir.path(), shell.get()}};
+  boxes.Expect(L"予期しないエラーが発生しました。", IDOK, MB_ICONSTOP);
+  ASSERT_TRUE(failed.Show());
+  EXPECT_TRUE(WaitUntil(5000, [&] {
+    Pump();
+    return ::IsWindowEnabled(failed.Item(Ctl::chkWin11Menu)) != FALSE;
+  }));
+  EXPECT_EQ(boxes.Pending(), 0u);
+  EXPECT_EQ(failed.Value(Ctl::chkWin11Menu), 0);
+  failed.Unload();
 }

@@ -450,6 +450,17 @@ TEST(SettingsWin, ASaveKeepsAKeyAnotherCopyChanged) {
   other.replace(other.find("FileNameFormat=\r\n"), 17, "FileNameFormat=%F_%Y\r\n");
   other.replace(other.find("AttrSystem=0\r\n"), 14, "AttrSystem=0\r\nAutoNo=0\r\nRegisterFor=0\r\nSkipUsedNo=1\r\n");
   EXPECT_EQ(Bytes(path), other);
+
+  // What this copy wrote counts as what it saw: the same value again leaves another copy's
+  // change alone, and going back to the value first read is a change that is written.
+  other.replace(other.find("FileNameFormat=%F_%Y"), 20, "FileNameFormat=%F_them");
+  ASSERT_TRUE(WriteBytes(path, other));
+  ASSERT_TRUE(SaveSettings(mine, s));
+  EXPECT_EQ(Bytes(path), other);
+  s.FileNameFormat.clear();
+  ASSERT_TRUE(SaveSettings(mine, s));
+  other.replace(other.find("FileNameFormat=%F_them"), 22, "FileNameFormat=");
+  EXPECT_EQ(Bytes(path), other);
 }
 
 // Where a save goes: through a link to the file itself, to every name of a file with several,
