@@ -7,6 +7,7 @@
 
 #include <sddl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -237,8 +238,11 @@ std::optional<ChildProcess> ChildProcess::Start(const std::wstring& exe, const s
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    // A start that fails shows only as a missing window later: say here why it failed.
+    std::fprintf(stderr, "could not start %ls: error %lu\n", exe.c_str(), ::GetLastError());
     return std::nullopt;
+  }
   ::CloseHandle(pi.hThread);
   ChildProcess p;
   p.handle_.reset(pi.hProcess);
