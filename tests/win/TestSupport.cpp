@@ -7,6 +7,7 @@
 
 #include <sddl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -237,8 +238,18 @@ std::optional<ChildProcess> ChildProcess::Start(const std::wstring& exe, const s
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return std::nullopt;
+  // Under a heavy load Wine now and then loses a new process before its start-up is done, and
+  // CreateProcessW fails with ERROR_INTERNAL_ERROR: the program never ran. Windows does not fail
+  // a program that way, so such a start is made again, and said.
+  constexpr int kAttempts = 3;
+  for (int attempt = 1;; ++attempt) {
+    if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) break;
+    const DWORD error = ::GetLastError();
+    // A start that fails shows only as a missing window later: say here why it failed.
+    std::fprintf(stderr, "could not start %ls: error %lu (attempt %d)\n", exe.c_str(), error, attempt);
+    if (error != ERROR_INTERNAL_ERROR || attempt == kAttempts) return std::nullopt;
+    ::Sleep(100);
+  }
   ::CloseHandle(pi.hThread);
   ChildProcess p;
   p.handle_.reset(pi.hProcess);
