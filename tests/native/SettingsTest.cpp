@@ -24,17 +24,12 @@ std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end(
 
 TEST(Settings, MissingKeysGiveTheReadDefaults) {
   MemoryProfile empty;
-  Settings s;
-  // Values a previous load might have left behind must not survive where a key is read.
-  s.OpenFileExt1 = L"stale";
+  // Values a previous load might have left behind must not survive where a key is read (the
+  // extension list alone stays when nothing is read).
+  Settings s = SampleSettings();
   s.TopMost = 0;
-  s.OpenFolderCheck = 0;
   s.DispExt = 0;
-  s.AutoNo = 2;
-  s.StartUpLeft = 99;
-  s.CopyToFolder = 1;
-  s.RegisterFor = 2;
-  s.SkipUsedNo = 0;
+  s.HkcrExtList.clear();
   LoadSettings(empty, s);
 
   EXPECT_EQ(s.OpenOriginalCheck, 0);
