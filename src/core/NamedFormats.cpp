@@ -51,9 +51,9 @@ std::vector<NamedFormat> StoredFormats::List() const {
 StoredFormats LoadNamedFormats(IProfile& profile) {
   StoredFormats stored;
   for (const SettingsEntry& entry : profile.Text().Entries(kFormatsSection)) {
-    if (!entry.value) continue;
+    if (!entry.value) continue;  // passed over, as it always was here (a key read alone stops at it)
     const auto [field, number] = KeyOf(entry.key);
-    // The first line of a key wins, as for a key read by itself.
+    // The first line of a key with a value wins.
     if (field < 0 || stored.present[number - 1][field]) continue;
     stored.present[number - 1][field] = true;
     stored.raw[number - 1].*kFields[field] = TrimBlanks(ProfileText(*entry.value));
