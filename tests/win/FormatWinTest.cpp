@@ -387,11 +387,17 @@ TEST_F(FormatDialogTest, TheFolderButtonRewordsTheMenuAndDisablesTheExtension) {
     EXPECT_FALSE(MenuItemGrayed(menu, TokenItem::mnuFmt1));
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%F_%Y%M%D");
 
-    // The cancel item by its command as well; the submenus' own ids are no commands.
+    // The cancel item by its command as well, changing nothing: not the text, its selection
+    // or the focus. The submenus' own ids are no commands.
     const std::wstring before = form.Text(Ctl::txtFileNameFormat);
+    HWND box = form.Item(Ctl::txtFileNameFormat), button = form.Item(Ctl::btnFormatMenu, 0);
+    ::SendMessageW(box, EM_SETSEL, 1, 3);
+    ::SetFocus(button);
     EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(TokenItem::mnuCancel)));
     EXPECT_FALSE(form.MenuCommand(kTokenCommandBase - 1));
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), before);
+    EXPECT_EQ(Selection(box), std::make_pair(1, 3));
+    EXPECT_EQ(::GetFocus(), button);
   });
 }
 
@@ -666,6 +672,12 @@ TEST_F(FormatDialogTest, NamedFormatsAreAddedChangedRemovedAndReordered) {
       EXPECT_EQ(WindowText(EditorBox(3)), L"%R");
       ClickMenuButtonAndType(fileMenu, L"R");
       EXPECT_NE(WindowText(EditorBox(1)).find(L"%R"), std::wstring::npos);
+      // キャンセル(&C) changes nothing: not the box's selection, not the focus.
+      ::SendMessageW(EditorBox(1), EM_SETSEL, 0, 2);
+      ::SetFocus(fileMenu);
+      ClickMenuButtonAndType(fileMenu, L"C");
+      EXPECT_EQ(Selection(EditorBox(1)), std::make_pair(0, 2));
+      EXPECT_EQ(::GetFocus(), fileMenu);
       FillEditorAndOK({L"日付", L"%F_%Y-%M-%D"});
     });
     ::SendMessageW(form.Item(Ctl::btnNamedEdit), BM_CLICK, 0, 0);
