@@ -18,6 +18,7 @@
 
 #include "copy/TreeCheck.h"
 #include "platform/FileSys.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -56,9 +57,9 @@ int Shell(UINT operation, const std::wstring& from, const std::wstring& to, FILE
 
 size_t Walk(const std::wstring& folder) {
   WIN32_FIND_DATAW data{};
-  HANDLE find = ::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  zv::win::UniqueFind find(::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                              nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return 0;
   size_t items = 0;
   std::vector<std::wstring> folders;
   do {
@@ -66,8 +67,8 @@ size_t Walk(const std::wstring& folder) {
     if (name == L"." || name == L"..") continue;
     ++items;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) folders.push_back(folder + L"\\" + data.cFileName);
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
+  } while (::FindNextFileW(find.get(), &data));
+  find.reset();
   for (const auto& f : folders) items += Walk(f);
   return items;
 }

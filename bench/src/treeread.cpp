@@ -67,7 +67,8 @@ size_t Walk(const std::string& folder) {
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 4) return 100;
   const std::string folder = argv[1];
-  const bool floor = argc == 4 && std::string(argv[3]) == "floor";
+  const bool floor = argc == 4;
+  if (floor && std::string(argv[3]) != "floor") return 100;
   Reader reader;
   for (int run = 0; run < std::atoi(argv[2]); ++run) {
     const auto t0 = std::chrono::steady_clock::now();
