@@ -47,12 +47,6 @@ void MouseClick(HWND control, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP
   Pump();
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  ::GetWindowTextW(window, text, 1024);
-  return text;
-}
-
 // The text of the browser's selected tree item.
 std::wstring SelectedFolderName(HWND browser) {
   HWND tree = ::GetDlgItem(browser, kBrowserTree);

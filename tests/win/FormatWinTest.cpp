@@ -27,6 +27,8 @@ using namespace zv;
 using Ctl = FormatDialog::Ctl;
 
 using zv::test::Pump;
+using zv::test::Selection;
+using zv::test::WindowText;
 using zv::test::PressKey;
 using zv::test::ClickAt;
 
@@ -36,18 +38,6 @@ namespace {
 void PressAlt(wchar_t letter) {
   ::PostMessageW(::GetFocus(), WM_SYSCHAR, letter, 0x20000000);
   Pump();
-}
-
-std::pair<int, int> Selection(HWND edit) {
-  DWORD start = 0, end = 0;
-  ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return {static_cast<int>(start), static_cast<int>(end)};
-}
-
-std::wstring WindowText(HWND h) {
-  wchar_t buf[256] = {};
-  ::GetWindowTextW(h, buf, 256);
-  return buf;
 }
 
 // One-shot thread timers calling a function; the function may run nested loops.
@@ -217,7 +207,7 @@ TEST_F(FormatDialogTest, LoadFillsTheFieldsFromTheSettingsAndLaysOutTheRows) {
     }
     // The whole file-name format is selected in the first field.
     EXPECT_EQ(::GetFocus(), form.Item(Ctl::txtFileNameFormat));
-    EXPECT_EQ(Selection(form.Item(Ctl::txtFileNameFormat)), std::make_pair(0, 9));
+    EXPECT_EQ(Selection(form.Item(Ctl::txtFileNameFormat)), std::make_pair(0ul, 9ul));
   });
   EXPECT_TRUE(ran);
   EXPECT_FALSE(form.loaded());
@@ -289,7 +279,7 @@ TEST_F(FormatDialogTest, WhatsThisTopicsAndLabelAccelerators) {
     // The labels' accelerators move to the field after them.
     PressAlt(L'n');
     EXPECT_EQ(::GetFocus(), form.Item(Ctl::txtFolderNameFormat));
-    EXPECT_EQ(Selection(form.Item(Ctl::txtFolderNameFormat)), std::make_pair(0, 5));
+    EXPECT_EQ(Selection(form.Item(Ctl::txtFolderNameFormat)), std::make_pair(0ul, 5ul));
     PressAlt(L'r');
     EXPECT_EQ(::GetFocus(), form.Item(Ctl::cmbAutoNo));
     PressAlt(L'h');
@@ -306,7 +296,7 @@ TEST_F(FormatDialogTest, TabSelectsAllSoTheTokenGoesInFrontOfTheWholeText) {
     Pump();
     PressKey(VK_TAB);  // Cancel is the last tab stop: Tab wraps to the file-name field
     ASSERT_EQ(::GetFocus(), box);
-    ASSERT_EQ(Selection(box), std::make_pair(0, 6));
+    ASSERT_EQ(Selection(box), std::make_pair(0ul, 6ul));
 
     // The direct path of the menu's command, as the popup would deliver it.
     ::SetFocus(form.Item(Ctl::btnFormatMenu, 0));
@@ -316,7 +306,7 @@ TEST_F(FormatDialogTest, TabSelectsAllSoTheTokenGoesInFrontOfTheWholeText) {
     Pump();
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"%Tabcdef");
     EXPECT_EQ(::GetFocus(), box);
-    EXPECT_EQ(Selection(box), std::make_pair(2, 2));
+    EXPECT_EQ(Selection(box), std::make_pair(2ul, 2ul));
     EXPECT_FALSE(ui::Focus().SuppressSelectAll);
     EXPECT_EQ(ui::Focus().LastFocusForm, form.hwnd());
     EXPECT_EQ(ui::Focus().LastFocusId, static_cast<int>(Ctl::txtFileNameFormat));
@@ -334,7 +324,7 @@ TEST_F(FormatDialogTest, ARealPopupUnderTheButtonInsertsAtTheClickedCaret) {
     // A click just inside the fourth character puts the caret after "c".
     const LRESULT at = ::SendMessageW(box, EM_POSFROMCHAR, 3, 0);
     ClickAt(box, LOWORD(at) + 1, HIWORD(at) + 2);
-    ASSERT_EQ(Selection(box), std::make_pair(3, 3));
+    ASSERT_EQ(Selection(box), std::make_pair(3ul, 3ul));
 
     // 現在の日付(&D) > 年(&Y) > the selected first item, %Y.
     const MenuSeen seen = ClickMenuButtonAndType(form, 0, L"DY\r");
@@ -347,7 +337,7 @@ TEST_F(FormatDialogTest, ARealPopupUnderTheButtonInsertsAtTheClickedCaret) {
 
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"abc%Ydef");
     EXPECT_EQ(::GetFocus(), box);
-    EXPECT_EQ(Selection(box), std::make_pair(5, 5));
+    EXPECT_EQ(Selection(box), std::make_pair(5ul, 5ul));
     EXPECT_FALSE(ui::Focus().SuppressSelectAll);
 
     // The folder button's menu inserts into the folder field, at its own caret.
@@ -355,7 +345,7 @@ TEST_F(FormatDialogTest, ARealPopupUnderTheButtonInsertsAtTheClickedCaret) {
     ::SendMessageW(folder, EM_SETSEL, 3, 5);  // "%R" selected: the token goes before it
     ClickMenuButtonAndType(form, 1, L"R");
     EXPECT_EQ(form.Text(Ctl::txtFolderNameFormat), L"%F_%R%R");
-    EXPECT_EQ(Selection(folder), std::make_pair(5, 5));
+    EXPECT_EQ(Selection(folder), std::make_pair(5ul, 5ul));
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), L"abc%Ydef");
   });
 }
@@ -396,7 +386,7 @@ TEST_F(FormatDialogTest, TheFolderButtonRewordsTheMenuAndDisablesTheExtension) {
     EXPECT_TRUE(form.MenuCommand(TokenMenuCommandId(TokenItem::mnuCancel)));
     EXPECT_FALSE(form.MenuCommand(kTokenCommandBase - 1));
     EXPECT_EQ(form.Text(Ctl::txtFileNameFormat), before);
-    EXPECT_EQ(Selection(box), std::make_pair(1, 3));
+    EXPECT_EQ(Selection(box), std::make_pair(1ul, 3ul));
     EXPECT_EQ(::GetFocus(), button);
   });
 }
@@ -676,7 +666,7 @@ TEST_F(FormatDialogTest, NamedFormatsAreAddedChangedRemovedAndReordered) {
       ::SendMessageW(EditorBox(1), EM_SETSEL, 0, 2);
       ::SetFocus(fileMenu);
       ClickMenuButtonAndType(fileMenu, L"C");
-      EXPECT_EQ(Selection(EditorBox(1)), std::make_pair(0, 2));
+      EXPECT_EQ(Selection(EditorBox(1)), std::make_pair(0ul, 2ul));
       EXPECT_EQ(::GetFocus(), fileMenu);
       FillEditorAndOK({L"日付", L"%F_%Y-%M-%D"});
     });

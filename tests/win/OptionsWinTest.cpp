@@ -40,12 +40,6 @@ void Click(HWND control) {
   Pump();
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  ::GetWindowTextW(window, text, 1024);
-  return text;
-}
-
 std::wstring FileText(const std::wstring& path) {
   const auto bytes = ReadBytes(path);
   return bytes ? win::FromAnsi(*bytes) : L"<missing>";

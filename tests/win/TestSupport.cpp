@@ -131,6 +131,12 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
   return {start, end};
 }
 
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  ::GetWindowTextW(window, text, 1024);
+  return text;
+}
+
 std::string RowText(const ui::Form& form, const ui::ControlDef& row) {
   return testing::PrintToString(std::wstring(form.def().caption)) + " row " +
          std::to_string(&row - form.controls().data()) + " (Ctl " + std::to_string(row.id) + ", index " +

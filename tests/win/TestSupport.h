@@ -111,6 +111,8 @@ void MouseArrives(HWND control, UINT mouseMessage = WM_MOUSEMOVE);
 void ClickAt(HWND control, int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP);
 // Start and end of an edit control's selection.
 std::pair<DWORD, DWORD> Selection(HWND edit);
+// A window's text (up to 1,023 characters).
+std::wstring WindowText(HWND window);
 // A row of a dialog's table in failure messages: the dialog's caption, the row's place, its
 // Ctl value and index.
 std::string RowText(const ui::Form& form, const ui::ControlDef& row);
