@@ -130,24 +130,6 @@ std::string EncodeUtf8(std::wstring_view text) {
   return out;
 }
 
-std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  auto unit = [&](uint32_t u) {
-    const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8 & 0xFF);
-    out.push_back(bigEndian ? hi : lo);
-    out.push_back(bigEndian ? lo : hi);
-  };
-  ForEachCodePoint(text, [&](uint32_t c) {
-    if (c >= 0x10000) {
-      unit(0xD800 + ((c - 0x10000) >> 10));
-      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      unit(c);
-    }
-  });
-  return out;
-}
 
 std::optional<std::string> Encode(std::wstring_view text, TextForm form, const IAnsiCodePage& ansi) {
   if (form == TextForm::Ansi) return ansi.Encode(text);
@@ -178,6 +160,25 @@ std::vector<Span> SplitLines(const Text& text, size_t from, Unit cr, Unit lf) {
 }
 
 }  // namespace
+
+std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  auto unit = [&](uint32_t u) {
+    const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8 & 0xFF);
+    out.push_back(bigEndian ? hi : lo);
+    out.push_back(bigEndian ? lo : hi);
+  };
+  ForEachCodePoint(text, [&](uint32_t c) {
+    if (c >= 0x10000) {
+      unit(0xD800 + ((c - 0x10000) >> 10));
+      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      unit(c);
+    }
+  });
+  return out;
+}
 
 TextForm DetectTextForm(std::string_view b) {
   if (b.starts_with(kUtf16LeMark)) return TextForm::Utf16LeMark;

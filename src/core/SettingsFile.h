@@ -19,6 +19,9 @@ class IAnsiCodePage {
   virtual std::optional<std::string> Encode(std::wstring_view text) const = 0;
 };
 
+// The text as UTF-16 bytes, a surrogate pair for a character past the basic plane.
+std::string EncodeUtf16(std::wstring_view text, bool bigEndian);
+
 enum class TextForm { Ansi, Utf8, Utf8Mark, Utf16Le, Utf16LeMark, Utf16Be, Utf16BeMark };
 
 // A mark; else NUL bytes in alternate places (UTF-16 without a mark); else valid UTF-8 with at

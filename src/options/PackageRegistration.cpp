@@ -1,7 +1,7 @@
 #include "options/PackageRegistration.h"
 
-
 #include "core/Common.h"
+#include "core/SettingsFile.h"
 
 namespace zv {
 
@@ -51,20 +51,8 @@ std::wstring RemoveScript() {
 }
 
 std::wstring PowerShellCommandLine(const std::wstring& powerShellExe, const std::wstring& script) {
-  std::string bytes;
-  auto unit = [&](uint32_t u) {
-    bytes += static_cast<char>(u & 0xFF);
-    bytes += static_cast<char>(u >> 8);
-  };
-  for (const wchar_t c : script) {
-    const auto code = static_cast<uint32_t>(c);
-    if (code > 0xFFFF) {  // wchar_t holds whole code points outside Windows
-      unit(0xD800 + ((code - 0x10000) >> 10));
-      unit(0xDC00 + ((code - 0x10000) & 0x3FF));
-    } else {
-      unit(code);
-    }
-  }
+  // PowerShell reads the encoded command as UTF-16 LE.
+  const std::string bytes = EncodeUtf16(script, false);
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::wstring encoded;
   for (size_t i = 0; i < bytes.size(); i += 3) {
