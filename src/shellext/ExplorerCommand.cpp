@@ -55,10 +55,7 @@ bool IsFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-struct TaskMemFree {
-  void operator()(void* p) const { ::CoTaskMemFree(p); }
-};
-using UniqueIdList = std::unique_ptr<ITEMIDLIST_ABSOLUTE, TaskMemFree>;
+using UniqueIdList = win::UniqueCoTaskMem<ITEMIDLIST_ABSOLUTE>;
 
 // The same ID list byte for byte: cheap where ILIsEqual asks the shell. A miss only binds again.
 bool SameBytes(PCIDLIST_ABSOLUTE a, PCIDLIST_ABSOLUTE b) {
@@ -97,12 +94,10 @@ std::vector<SelectedItem> ItemsOf(IShellItemArray* array) {
         item.folder = (attributes & SFGAO_FOLDER) && !(attributes & SFGAO_STREAM);
       }
       STRRET name{};
-      wchar_t* path = nullptr;
+      win::UniqueCoTaskMem<wchar_t> path;
       if (item.fileSystem && SUCCEEDED(folder->GetDisplayNameOf(child, SHGDN_FORPARSING, &name)) &&
-          SUCCEEDED(::StrRetToStrW(&name, child, &path)) && path) {
-        item.path = path;
-        ::CoTaskMemFree(path);
-      }
+          SUCCEEDED(::StrRetToStrW(&name, child, path.put())) && path)
+        item.path = path.get();
     }
     items.push_back(std::move(item));
   }
