@@ -8,6 +8,7 @@
 
 #include "platform/CallbackGuard.h"
 #include "platform/Handles.h"
+#include "ui/MessageLoop.h"
 #include "ui/WindowPlacement.h"
 
 namespace zv {
@@ -112,9 +113,7 @@ bool RunWatched(HWND owner, TreeWork work, std::shared_ptr<TreeTask> task) {
         quitCode = msg.wParam;
         break;
       }
-      if (window && window->hwnd() && ::IsDialogMessageW(window->hwnd(), &msg)) continue;
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
+      ui::DispatchQueued(msg);
     }
     // The program asked to end: the work is of no use any more.
     if (quit || (window && window->cancelled())) {

@@ -4,15 +4,16 @@
 
 namespace zv::ui {
 
+void DispatchQueued(MSG& msg) {
+  HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (top && ::IsDialogMessageW(top, &msg)) return;
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
+}
+
 int RunMessageLoop() {
   MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // Tab, Enter, Esc and accelerators for whichever dialog holds the message.
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && ::IsDialogMessageW(top, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchQueued(msg);
   return static_cast<int>(msg.wParam);
 }
 
