@@ -17,10 +17,7 @@ class MergedClasses {
  public:
   MergedClasses(IRegistry& user, IRegistry& machine) : user_(user), machine_(machine) {}
 
-  std::wstring Value(const std::wstring& key) {
-    std::wstring value = user_.GetValue(key);
-    return value.empty() ? machine_.GetValue(key) : value;
-  }
+  std::wstring Value(const std::wstring& key) { return MergedValue(user_, machine_, key); }
   bool HasEntry(const std::wstring& classKey) {
     return !classKey.empty() && (HasShellMenu(user_, classKey) || HasShellMenu(machine_, classKey));
   }

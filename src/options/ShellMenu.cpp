@@ -158,11 +158,12 @@ ShellMenu::ShellMenu(IRegistry& userClasses, IRegistry& machineClasses, IAsk& as
                      RegScope scope)
     : user_(userClasses), machine_(machineClasses), ask_(ask), exePath_(std::move(exePath)), scope_(scope) {}
 
-// The user's classes first, as Windows merges them (Wine does not, so the program does).
-std::wstring ShellMenu::Lookup(const std::wstring& key) {
-  std::wstring value = user_.GetValue(key);
-  return value.empty() ? machine_.GetValue(key) : value;
+std::wstring MergedValue(IRegistry& userClasses, IRegistry& machineClasses, const std::wstring& key) {
+  std::wstring value = userClasses.GetValue(key);
+  return value.empty() ? machineClasses.GetValue(key) : value;
 }
+
+std::wstring ShellMenu::Lookup(const std::wstring& key) { return MergedValue(user_, machine_, key); }
 
 std::wstring ShellMenu::FileTypeOf(const std::wstring& ext) { return Lookup(ExtensionKey(ext)); }
 

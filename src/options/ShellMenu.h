@@ -144,6 +144,9 @@ bool AddShellMenu(IRegistry& registry, const std::wstring& classKey, const std::
 bool DeleteShellMenu(IRegistry& registry, const std::wstring& classKey);
 // The verb key below `classKey` names the entry.
 bool HasShellMenu(IRegistry& registry, const std::wstring& classKey);
+// A key's default value with the user's classes read first, as Windows merges them (Wine does
+// not, so the program does).
+std::wstring MergedValue(IRegistry& userClasses, IRegistry& machineClasses, const std::wstring& key);
 // ".ext" pointing to `fileType`, marked as the program's when it creates the key.
 bool AddExtensionKey(IRegistry& registry, const std::wstring& ext, const std::wstring& fileType);
 // Deletes ".ext" when the program made it, it still points to `fileType`, nothing else lives in
