@@ -35,6 +35,11 @@ std::wstring ToUpperText(std::wstring_view text) {
   return out;
 }
 
+std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
+  if (!folder.empty() && folder.back() == L'\\') return folder + name;
+  return folder + L"\\" + name;
+}
+
 std::wstring ToLowerText(std::wstring_view text) {
   std::wstring out(text);
   for (auto& c : out) c = LowerChar(c);

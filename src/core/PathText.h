@@ -15,6 +15,8 @@ std::wstring TrimAtNul(std::wstring_view text);
 
 // Case folding for comparisons of names: ASCII and full-width Latin letters.
 std::wstring ToUpperText(std::wstring_view text);
+// `name` inside `folder`, with one backslash between them.
+std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name);
 std::wstring ToLowerText(std::wstring_view text);
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix);

@@ -84,9 +84,7 @@ struct ShellMenu::Toggle {
 };
 
 std::wstring BuildExePath(const std::wstring& exeFolder, const std::wstring& exeBaseName) {
-  std::wstring path = exeFolder;
-  if (path.empty() || path.back() != L'\\') path += L'\\';
-  return path + exeBaseName + L".exe";
+  return JoinFolder(exeFolder, exeBaseName + L".exe");
 }
 
 std::wstring ShellMenuCommand(const std::wstring& exePath) {

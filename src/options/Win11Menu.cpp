@@ -1,5 +1,6 @@
 #include "options/Win11Menu.h"
 
+#include "core/PathText.h"
 #include "platform/AppInfo.h"
 #include "platform/FileSys.h"
 #include "platform/ProcessLaunch.h"
@@ -39,7 +40,7 @@ class PowerShellWin : public IPowerShell {
 Win11MenuHost SystemWin11Menu() {
   Win11MenuHost host;
   host.exeFolder = win::ExeFolder();
-  host.packagePath = host.exeFolder + (host.exeFolder.ends_with(L'\\') ? L"" : L"\\") + kPackageFile;
+  host.packagePath = JoinFolder(host.exeFolder, kPackageFile);
   host.available = ShowsWin11MenuBox(WindowsBuild(), win::IsReadableFile(host.packagePath));
   // A signed package carries its signature as an entry of its own.
   if (host.available) {

@@ -66,11 +66,6 @@ void TakeIniOption(StartupHost& host, const std::wstring& arg, std::wstring& ini
   }
 }
 
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
-  if (!folder.empty() && folder.back() == L'\\') return folder + name;
-  return folder + L"\\" + name;
-}
-
 constexpr wchar_t kIniName[] = L"Zarvane.ini";
 
 // Beside the program when the file is there or can be made there; else (a protected
