@@ -762,6 +762,16 @@ TEST(ShellMenuScope, ThisUserReadsBothAndWritesItsOwnOnly) {
                                                    L"set Word.Document\\shell[ZarvaneCreated]=1",
                                                    L"set Word.Document\\shell\\Zarvane\\command=" + kCommand}));
   EXPECT_EQ(t.frame.lstExt, (std::vector<std::wstring>{L"TXT", L"DOC"}));
+
+  // Where the user's own ".rtf" names another file type than the machine's, the user's wins.
+  t.machine.Put(L".rtf", L"rtffile");
+  t.user.Put(L".rtf", L"MyRtf");
+  t.user.log.clear();
+  t.frame.txtExt = L"rtf";
+  t.ask.answers = {kIdYes};
+  t.menu.btnAdd_Click(t.frame);
+  ASSERT_FALSE(t.user.log.empty());
+  EXPECT_EQ(t.user.log.front(), L"set MyRtf\\shell\\Zarvane=" + kCaption);
 }
 
 // The entry is always there for all users; removal tries both places and says what is left.
